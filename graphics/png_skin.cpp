@@ -1,0 +1,93 @@
+#include "graphics/png_skin.h"
+
+#include <gdiplus.h>
+
+#include "win32/app_error.h"
+
+namespace pravik {
+namespace {
+
+// GDI+ lives only for one load, so no GDI+ state outlives a call.
+class GdiPlusSession {
+ public:
+  GdiPlusSession() {
+    Gdiplus::GdiplusStartupInput input;
+    ok_ = Gdiplus::GdiplusStartup(&token_, &input, nullptr) == Gdiplus::Ok;
+  }
+  GdiPlusSession(const GdiPlusSession&) = delete;
+  GdiPlusSession& operator=(const GdiPlusSession&) = delete;
+  ~GdiPlusSession() {
+    if (ok_) Gdiplus::GdiplusShutdown(token_);
+  }
+
+ private:
+  ULONG_PTR token_ = 0;
+  bool ok_ = false;
+};
+
+struct GpImageOwner {
+  Gdiplus::GpImage* image = nullptr;
+  GpImageOwner() = default;
+  GpImageOwner(const GpImageOwner&) = delete;
+  GpImageOwner& operator=(const GpImageOwner&) = delete;
+  ~GpImageOwner() {
+    if (image) Gdiplus::DllExports::GdipDisposeImage(image);
+  }
+};
+
+[[noreturn]] void RaiseLoadError(const std::wstring& path) {
+  throw win::AppError(999, L"GDI+ Module", L"Error loading picture " + path);
+}
+
+}  // namespace
+
+win::Bitmap LoadPictureGdiPlus(const std::wstring& path, int& width, int& height, COLORREF backColor) {
+  using namespace Gdiplus::DllExports;
+  GpImageOwner image;
+  if (GdipLoadImageFromFile(path.c_str(), &image.image) != Gdiplus::Ok) RaiseLoadError(path);
+  if (width == -1 || height == -1) {
+    UINT w = 0, h = 0;
+    GdipGetImageWidth(image.image, &w);
+    GdipGetImageHeight(image.image, &h);
+    width = static_cast<int>(w);
+    height = static_cast<int>(h);
+  }
+
+  // Canvas: a screen-compatible bitmap filled with the background colour.
+  win::MemoryDc canvas(::CreateCompatibleDC(nullptr));
+  const int planes = ::GetDeviceCaps(canvas.get(), PLANES);
+  const int bits = ::GetDeviceCaps(canvas.get(), BITSPIXEL);
+  // A memory DC made without a reference answers the screen's planes and bits per pixel.
+  win::Bitmap bitmap(::CreateBitmap(width, height, static_cast<UINT>(planes), static_cast<UINT>(bits), nullptr));
+  if (!bitmap) RaiseLoadError(path);
+  {
+    win::SelectScope selectBitmap(canvas.get(), bitmap.get());
+    win::Brush brush(::CreateSolidBrush(backColor));
+    {
+      win::SelectScope selectBrush(canvas.get(), brush.get());
+      ::PatBlt(canvas.get(), 0, 0, width, height, PATCOPY);
+    }
+    Gdiplus::GpGraphics* graphics = nullptr;
+    if (GdipCreateFromHDC(canvas.get(), &graphics) == Gdiplus::Ok) {
+      GdipSetInterpolationMode(graphics, Gdiplus::InterpolationModeHighQualityBicubic);
+      GdipDrawImageRectI(graphics, image.image, 0, 0, width, height);
+      GdipDeleteGraphics(graphics);
+    }
+  }
+  return bitmap;
+}
+
+void LoadPngSkin(const std::wstring& path, win::PictureBox& box, bool fit) {
+  GdiPlusSession session;
+  int width = -1, height = -1;
+  if (fit && box.hwnd()) {
+    // The box's inner size: its client area in pixels (its twips divided by the factor).
+    RECT client;
+    ::GetClientRect(box.hwnd(), &client);
+    width = client.right;
+    height = client.bottom;
+  }
+  box.SetPicture(LoadPictureGdiPlus(path, width, height, RGB(255, 255, 255)));
+}
+
+}  // namespace pravik

@@ -1,0 +1,57 @@
+# Shared by the scripts: paths, the package set, the build and the Wine session.
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+BUILD="${PRAVIK_BUILD_DIR:-$ROOT/build}"
+# The installed layout of each architecture: out/<arch>/ (a private build may put it elsewhere).
+OUT="${PRAVIK_OUT_ROOT:-$ROOT/out}"
+WINE64=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver
+JOBS="${JOBS:-$(nproc)}"
+
+PACKAGES=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools libz-mingw-w64-dev wine64 libwine-dev
+  fonts-wine xvfb xauth fonts-nanum imagemagick cmake make g++ googletest libgtest-dev locales nsis zip unzip
+  python3 openssl x11-utils xdotool)
+
+log() { printf '== %s\n' "$*" >&2; }
+
+# Installs whatever of the package set is missing, and the Korean locale Wine needs for code page 949.
+ensure_packages() {
+  local missing=()
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  if ((${#missing[@]})); then
+    log "installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  fi
+  if ! locale -a 2>/dev/null | grep -qi '^ko_KR.utf8$'; then
+    log "generating the ko_KR.UTF-8 locale"
+    grep -q '^ko_KR.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null || echo 'ko_KR.UTF-8 UTF-8' >> /etc/locale.gen
+    locale-gen >/dev/null
+  fi
+}
+
+# configure_and_build NAME [cmake args...]: one build folder per architecture under $BUILD.
+configure_and_build() {
+  local name="$1"; shift
+  local dir="$BUILD/$name"
+  if [ ! -f "$dir/CMakeCache.txt" ]; then
+    cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release "$@" >"$BUILD/$name.configure.log" 2>&1 ||
+      { cat "$BUILD/$name.configure.log"; return 1; }
+  else
+    cmake "$dir" "$@" >"$BUILD/$name.configure.log" 2>&1 || { cat "$BUILD/$name.configure.log"; return 1; }
+  fi
+  log "building $name"
+  cmake --build "$dir" -j"$JOBS" 2>&1 | grep -vE '^\[ *[0-9]+%\]|^-- |Consolidate compiler|^$' || true
+  return "${PIPESTATUS[0]}"
+}
+
+build_all() {
+  mkdir -p "$BUILD"
+  configure_and_build native "$@" || return 1
+  configure_and_build x86_64 -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-x86_64.cmake" \
+    -DPRAVIK_OUT_DIR="$OUT/x86_64" "$@" || return 1
+  configure_and_build i686 -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -DPRAVIK_BUILD_TESTS=OFF \
+    -DPRAVIK_OUT_DIR="$OUT/i686" "$@" || return 1
+}

@@ -1,0 +1,33 @@
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "startup/start_button_window.h"
+#include "win32/app_error.h"
+#include "win32/com_ptr.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  // Load system DLLs from the system folder only, never from beside the program or the current folder.
+  ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  ::SetDllDirectoryW(L"");
+
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  ::InitCommonControlsEx(&icc);
+  pravik::win::OleScope ole;
+
+  pravik::StartButtonWindow startButton;
+  bool running = false;
+  pravik::win::RunHandler([&] {
+    if (!startButton.Create()) return;
+    running = startButton.Load();
+    if (running) startButton.Show();
+  });
+  if (!running) return 0;
+
+  MSG msg;
+  while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+  return 0;
+}

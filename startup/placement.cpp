@@ -1,0 +1,54 @@
+#include "startup/placement.h"
+
+#include <shellapi.h>
+
+#include "geometry/rounding.h"
+#include "geometry/taskbar.h"
+
+namespace pravik {
+namespace {
+
+double ScreenTwipsPerPixel(int axis) {
+  HDC screen = ::GetDC(nullptr);
+  const int dpi = screen ? ::GetDeviceCaps(screen, axis) : 96;
+  if (screen) ::ReleaseDC(nullptr, screen);
+  return 1440.0 / (dpi > 0 ? dpi : 96);
+}
+
+}  // namespace
+
+double TwipsPerPixelX() { return ScreenTwipsPerPixel(LOGPIXELSX); }
+double TwipsPerPixelY() { return ScreenTwipsPerPixel(LOGPIXELSY); }
+
+std::int32_t TwipsToPixels(std::int32_t twips, bool horizontal) {
+  return pravik::TwipsToPixels(twips, horizontal ? TwipsPerPixelX() : TwipsPerPixelY());
+}
+
+void PlaceWindow(std::int32_t corner, HWND window) {
+  APPBARDATA bar{};
+  bar.cbSize = sizeof(bar);
+  ::SHAppBarMessage(ABM_GETTASKBARPOS, &bar);
+
+  ScreenMetrics screen;
+  screen.twipsPerPixelX = TwipsPerPixelX();
+  screen.twipsPerPixelY = TwipsPerPixelY();
+  screen.widthTwips = ::GetSystemMetrics(SM_CXSCREEN) * screen.twipsPerPixelX;
+  screen.heightTwips = ::GetSystemMetrics(SM_CYSCREEN) * screen.twipsPerPixelY;
+
+  RECT outer;
+  ::GetWindowRect(window, &outer);
+  const double width = (outer.right - outer.left) * screen.twipsPerPixelX;
+  const double height = (outer.bottom - outer.top) * screen.twipsPerPixelY;
+  const PixelRect taskbar{bar.rc.left, bar.rc.top, bar.rc.right, bar.rc.bottom};
+  const auto place = PlaceInCorner(corner, taskbar, screen, width, height);
+  if (!place) return;
+  ::SetWindowPos(window, nullptr, RoundHalfEven(place->left / screen.twipsPerPixelX),
+                 RoundHalfEven(place->top / screen.twipsPerPixelY), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SetWindowTopmost(HWND window, bool topmost) {
+  ::SetWindowPos(window, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+}  // namespace pravik

@@ -1,0 +1,15 @@
+#include "startup/single_instance.h"
+
+#include <windows.h>
+
+#include "win32/handles.h"
+
+namespace pravik {
+
+bool AnotherInstanceRuns() {
+  static win::Handle instanceMutex;
+  instanceMutex.reset(::CreateMutexW(nullptr, FALSE, L"Local\\Pravik.StartButton"));
+  return instanceMutex && ::GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+}  // namespace pravik

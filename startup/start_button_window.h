@@ -1,0 +1,54 @@
+#pragma once
+// The start button window frmStartMenu: three skinned pictures on a white panel that slide out
+// of the screen to the left while the pointer is away, and the start icon that toggles the menu.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "menu/start_menu_window.h"
+#include "win32/late_bound.h"
+#include "win32/picture_box.h"
+#include "win32/timer.h"
+#include "win32/window.h"
+
+namespace pravik {
+
+class StartButtonWindow : public win::Window {
+ public:
+  StartButtonWindow();
+  ~StartButtonWindow() override;
+
+  // Creates the window (timMoveView runs from here on) and runs the start-up sequence.
+  // False when start-up ended the program's work (second instance, hand-over to the updater).
+  bool Create();
+  bool Load();
+  void Show();
+
+  [[nodiscard]] float left() const noexcept { return left_; }
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void CreateElements();
+  void SetLeft(float twips);
+  void SyncLeftFromWindow();
+  double WidthTwips() const;
+
+  void picBg_Click();
+  void Hover();
+  void Notice();
+  void timMove_Timer();
+  void timMoveView_Timer();
+  void TimMouseCheck_Timer();
+
+  win::PictureBox picture1_, picHelp_, picWall_, picBg_;
+  win::Timer timMove_, timMoveView_, timMouseCheck_;
+  std::unique_ptr<win::LateBoundObject> quessel1_;
+  std::unique_ptr<StartMenuWindow> frmMain_;
+  std::wstring updaterArguments_;
+  float left_ = 0;  // Left in twips, single precision
+};
+
+}  // namespace pravik

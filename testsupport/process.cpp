@@ -1,0 +1,121 @@
+#include "testsupport/process.h"
+
+#include <vector>
+
+#include "win32/text.h"
+
+namespace pravik::test {
+
+ChildProcess ChildProcess::Launch(const std::wstring& exe, const std::wstring& arguments, const std::wstring& folder) {
+  ChildProcess child;
+  std::wstring commandLine = L"\"" + exe + L"\"";
+  if (!arguments.empty()) commandLine += L" " + arguments;
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi{};
+  if (::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       folder.empty() ? nullptr : folder.c_str(), &si, &pi)) {
+    win::Handle thread(pi.hThread);
+    child.process_.reset(pi.hProcess);
+    child.pid_ = pi.dwProcessId;
+  }
+  return child;
+}
+
+std::optional<DWORD> ChildProcess::WaitExit(DWORD timeoutMs) const {
+  if (::WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0) return std::nullopt;
+  DWORD code = 0;
+  ::GetExitCodeProcess(process_.get(), &code);
+  return code;
+}
+
+void ChildProcess::Terminate() const {
+  if (process_) {
+    ::TerminateProcess(process_.get(), 1);
+    ::WaitForSingleObject(process_.get(), 5000);
+  }
+}
+
+namespace {
+struct WindowSearch {
+  DWORD pid;
+  const wchar_t* className;
+  bool visibleOnly;
+  HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<WindowSearch*>(param);
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(hwnd, &pid);
+  if (pid != search->pid) return TRUE;
+  if (search->visibleOnly && !::IsWindowVisible(hwnd)) return TRUE;
+  if (search->className) {
+    wchar_t name[256];
+    ::GetClassNameW(hwnd, name, 256);
+    if (lstrcmpiW(name, search->className) != 0) return TRUE;
+  }
+  search->found = hwnd;
+  return FALSE;
+}
+}  // namespace
+
+HWND WaitForWindow(DWORD pid, const wchar_t* className, DWORD timeoutMs, bool visibleOnly) {
+  WindowSearch search{pid, className, visibleOnly, nullptr};
+  WaitUntil(
+      [&] {
+        ::EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+      },
+      timeoutMs);
+  return search.found;
+}
+
+void PumpFor(DWORD ms) {
+  const ULONGLONG end = ::GetTickCount64() + ms;
+  MSG msg;
+  for (;;) {
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+    const ULONGLONG now = ::GetTickCount64();
+    if (now >= end) return;
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
+  }
+}
+
+void SetUserString(const std::wstring& key, const std::wstring& name, const std::wstring* value) {
+  win::RegKey k;
+  if (::RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, k.put(), nullptr) !=
+      ERROR_SUCCESS)
+    return;
+  if (value)
+    ::RegSetValueExW(k.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value->c_str()),
+                     static_cast<DWORD>((value->size() + 1) * sizeof(wchar_t)));
+  else
+    ::RegDeleteValueW(k.get(), name.c_str());
+}
+
+std::wstring OutDir() {
+#ifdef PRAVIK_OUT_DIR
+  // The build hands over a Unix path; Wine maps it through drive Z:.
+  std::wstring unix = win::Utf8ToWide(PRAVIK_OUT_DIR);
+  for (auto& c : unix)
+    if (c == L'/') c = L'\\';
+  return L"Z:" + unix;
+#else
+  return L"";
+#endif
+}
+
+std::wstring MakeTempFolder(const std::wstring& hint) {
+  wchar_t temp[MAX_PATH];
+  ::GetTempPathW(MAX_PATH, temp);
+  std::wstring folder = std::wstring(temp) + L"pravik-" + hint + L"-" + std::to_wstring(::GetCurrentProcessId()) +
+                        L"-" + std::to_wstring(::GetTickCount64());
+  ::CreateDirectoryW(folder.c_str(), nullptr);
+  return folder;
+}
+
+}  // namespace pravik::test

@@ -1,0 +1,52 @@
+#pragma once
+// Child processes and their windows, for tests that drive the real programs.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "win32/handles.h"
+
+namespace pravik::test {
+
+class ChildProcess {
+ public:
+  // Starts exe with the argument text (appended after the quoted path) in the given folder.
+  static ChildProcess Launch(const std::wstring& exe, const std::wstring& arguments = L"",
+                             const std::wstring& folder = L"");
+  [[nodiscard]] bool started() const noexcept { return process_.valid(); }
+  [[nodiscard]] DWORD pid() const noexcept { return pid_; }
+  [[nodiscard]] HANDLE handle() const noexcept { return process_.get(); }
+  // The exit code once the process ended within the time, nothing otherwise.
+  std::optional<DWORD> WaitExit(DWORD timeoutMs) const;
+  void Terminate() const;
+
+ private:
+  win::Handle process_;
+  DWORD pid_ = 0;
+};
+
+// The first top-level window of a process with this class (any class when null) that appears
+// within the time; visibleOnly skips hidden ones.
+HWND WaitForWindow(DWORD pid, const wchar_t* className, DWORD timeoutMs, bool visibleOnly = true);
+// Pumps this thread's messages for a while (tests that own windows must keep them live).
+void PumpFor(DWORD ms);
+// Waits until the predicate holds, pumping messages; false when the time ran out.
+template <typename Predicate>
+bool WaitUntil(Predicate predicate, DWORD timeoutMs) {
+  const ULONGLONG end = ::GetTickCount64() + timeoutMs;
+  while (!predicate()) {
+    if (::GetTickCount64() >= end) return false;
+    PumpFor(20);
+  }
+  return true;
+}
+
+// HKEY_CURRENT_USER values for tests; a null value deletes it.
+void SetUserString(const std::wstring& key, const std::wstring& name, const std::wstring* value);
+// The folder the built programs are in (out/x86_64), as a Windows path.
+std::wstring OutDir();
+// A fresh empty folder under the temp folder, for one test.
+std::wstring MakeTempFolder(const std::wstring& hint);
+
+}  // namespace pravik::test

@@ -1,0 +1,11 @@
+#include "win32/com_ptr.h"
+
+#include <ole2.h>
+
+namespace pravik::win {
+
+OleScope::~OleScope() {
+  if (SUCCEEDED(hr_)) ::OleUninitialize();
+}
+
+}  // namespace pravik::win

@@ -1,0 +1,57 @@
+#include "win32/window.h"
+
+#include "win32/app_error.h"
+
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
+namespace pravik::win {
+
+HINSTANCE ThisModule() noexcept { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
+
+Window::~Window() { Destroy(); }
+
+bool Window::Create(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle, int x, int y,
+                    int width, int height, HWND parent, HMENU idOrMenu, HBRUSH background, HCURSOR cursor) {
+  WNDCLASSEXW wc{};
+  if (!::GetClassInfoExW(ThisModule(), className, &wc)) {
+    wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = &Window::StaticProc;
+    wc.hInstance = ThisModule();
+    wc.hCursor = cursor ? cursor : ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = background;
+    wc.lpszClassName = className;
+    if (!::RegisterClassExW(&wc)) return false;
+  }
+  return ::CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent, idOrMenu, ThisModule(),
+                           this) != nullptr;
+}
+
+void Window::Destroy() noexcept {
+  if (hwnd_) ::DestroyWindow(hwnd_);
+}
+
+LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) { return Default(message, wParam, lParam); }
+
+LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+  Window* self = nullptr;
+  if (message == WM_NCCREATE) {
+    self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  } else {
+    self = reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  }
+  if (!self) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+
+  LRESULT result = 0;
+  RunHandler([&] { result = self->HandleMessage(message, wParam, lParam); });
+  if (message == WM_NCDESTROY) {
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+  }
+  return result;
+}
+
+}  // namespace pravik::win
