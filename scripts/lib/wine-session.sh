@@ -24,16 +24,19 @@ make_template() {
   [ -f "$WINE_TEMPLATE/.ready" ] && return 0
   log "creating the Wine prefix template"
   rm -rf "$WINE_TEMPLATE"
-  WINEPREFIX="$WINE_TEMPLATE" "$WINE64" wineboot -i >/dev/null 2>&1
-  local reg=(env WINEPREFIX="$WINE_TEMPLATE" "$WINE64" reg)
-  # Without a window manager Wine otherwise waits ~1.5 s each time a window is shown again.
-  "${reg[@]}" add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-  "${reg[@]}" add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
-  # Hangul through Nanum: Tahoma links to Gulim, which is not there.
-  for face in Gulim '굴림' 'Malgun Gothic' '맑은 고딕' Dotum '돋움'; do
-    "${reg[@]}" add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d NanumGothic /f >/dev/null 2>&1
-  done
-  "$WINESERVER" -w
+  (
+    export WINEPREFIX="$WINE_TEMPLATE"
+    "$WINE64" wineboot -i >/dev/null 2>&1
+    # Without a window manager Wine otherwise waits ~1.5 s each time a window is shown again.
+    "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+    # Hangul through Nanum: Tahoma links to Gulim, which is not there.
+    for face in Gulim '굴림' 'Malgun Gothic' '맑은 고딕' Dotum '돋움'; do
+      "$WINE64" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d NanumGothic /f >/dev/null 2>&1
+    done
+    "$WINESERVER" -w
+  )
+  [ -f "$WINE_TEMPLATE/user.reg" ] || { log "wineboot failed to create $WINE_TEMPLATE"; return 1; }
   local fonts="$WINE_TEMPLATE/drive_c/windows/Fonts"
   mkdir -p "$fonts"
   cp /usr/share/wine/fonts/*.ttf "$fonts/" 2>/dev/null || true
