@@ -1,0 +1,129 @@
+#include "runner/class_dos_output.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "runner/output_limits.h"
+
+#include "win32/handles.h"
+#include "win32/text.h"
+
+namespace pravik {
+namespace {
+
+constexpr DWORD kPollMs = 15;
+
+bool IsBlank(const std::wstring& text) { return text.find_first_not_of(L' ') == std::wstring::npos; }
+
+void PumpMessages() {
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      // Leave the quit for the program's own loop.
+      ::PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+}
+
+// Reads what the pipe holds now, in pieces of at most 255 bytes. False once every writer has
+// closed the pipe (or it failed).
+bool DrainAvailable(HANDLE readEnd, std::string& collected) {
+  while (!OutputLimitReached(collected.size())) {
+    DWORD available = 0;
+    if (!::PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr)) return false;
+    if (available == 0) return true;
+    char piece[kReadPieceBytes];
+    DWORD read = 0;
+    if (!::ReadFile(readEnd, piece, std::min<DWORD>(available, kReadPieceBytes), &read, nullptr)) return false;
+    collected.append(piece, read);
+  }
+  return true;
+}
+
+// Collects output until the limit, until every writer closed the pipe, or until the command's
+// own process has ended and the pipe is empty; window messages are dispatched meanwhile.
+void CollectOutput(HANDLE readEnd, HANDLE process, std::string& collected) {
+  for (;;) {
+    if (!DrainAvailable(readEnd, collected) || OutputLimitReached(collected.size())) return;
+    if (::WaitForSingleObject(process, 0) == WAIT_OBJECT_0) {
+      // The process is gone; what it wrote is in the pipe already.
+      DrainAvailable(readEnd, collected);
+      return;
+    }
+    if (::MsgWaitForMultipleObjects(1, &process, FALSE, kPollMs, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) PumpMessages();
+  }
+}
+
+class RunningFlag {
+ public:
+  explicit RunningFlag(bool& flag) : flag_(flag) { flag_ = true; }
+  RunningFlag(const RunningFlag&) = delete;
+  RunningFlag& operator=(const RunningFlag&) = delete;
+  ~RunningFlag() { flag_ = false; }
+
+ private:
+  bool& flag_;
+};
+
+}  // namespace
+
+bool ClassDosOutput::Execute(const std::wstring& strCommand, const std::wstring& strPreFix) {
+  if (running_) {
+    ErrorNo = 4;
+    ErrorMsg = L"A command is still running";
+    return false;
+  }
+  RunningFlag running(running_);
+  Command = strCommand;
+  Output.clear();
+  ErrorNo = 0;
+  ErrorMsg.clear();
+
+  if (IsBlank(strCommand)) {
+    ErrorNo = 1;
+    ErrorMsg = L"Command line is empty";
+    return false;
+  }
+
+  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+  win::Handle readEnd, writeEnd;
+  if (!::CreatePipe(readEnd.put(), writeEnd.put(), &inherit, 0)) {
+    const DWORD error = ::GetLastError();
+    ErrorNo = 2;
+    ErrorMsg = L"CreatePipe failed. (" + std::to_wstring(error) + L")";
+    return false;
+  }
+  // Only the write end goes to the child; our read end stays ours.
+  ::SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
+
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  startup.hStdOutput = writeEnd.get();
+  startup.hStdError = writeEnd.get();
+  startup.hStdInput = nullptr;
+  std::wstring commandLine = strPreFix + strCommand;
+  PROCESS_INFORMATION info{};
+  if (!::CreateProcessW(nullptr, commandLine.data(), &inherit, &inherit, TRUE, NORMAL_PRIORITY_CLASS, nullptr,
+                        nullptr, &startup, &info)) {
+    ErrorNo = 3;
+    ErrorMsg = L"File or command not found";
+    return false;
+  }
+  win::Handle process(info.hProcess), thread(info.hThread);
+  writeEnd.reset();
+
+  std::string collected;
+  CollectOutput(readEnd.get(), process.get(), collected);
+  if (!collected.empty()) Output += win::AnsiToWide(collected);
+  // Normally it has ended already; past the limit it is stopped here.
+  ::TerminateProcess(process.get(), 0);
+  return true;
+}
+
+}  // namespace pravik
