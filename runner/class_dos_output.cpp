@@ -72,11 +72,9 @@ class RunningFlag {
 }  // namespace
 
 bool ClassDosOutput::Execute(const std::wstring& strCommand, const std::wstring& strPreFix) {
-  if (running_) {
-    ErrorNo = 4;
-    ErrorMsg = L"A command is still running";
-    return false;
-  }
+  // A call from a handler dispatched while this runner waits: refused, and the running
+  // command's properties stay as they are.
+  if (running_) return false;
   RunningFlag running(running_);
   Command = strCommand;
   Output.clear();

@@ -10,7 +10,7 @@ class ClassDosOutput {
   // The last command given to Execute (without the prefix), its output, and its failure.
   std::wstring Command;
   std::wstring Output;
-  long ErrorNo = 0;  // 0 none, 1 empty command, 2 pipe not created, 3 process not started, 4 busy
+  long ErrorNo = 0;  // 0 none, 1 empty command, 2 pipe not created, 3 process not started
   std::wstring ErrorMsg;
 
   // Starts prefix + command (nothing in between: the prefix carries its own space) hidden and
@@ -19,8 +19,8 @@ class ClassDosOutput {
   // The wait ends when the command's own process has ended and the pipe holds nothing more:
   // programs it started in turn (a GUI program, "start ...") keep the pipe's write end but do
   // not hold the caller. While it waits, the thread's window messages are dispatched so the
-  // desktop stays live; a second Execute arriving meanwhile on this runner returns false with
-  // ErrorNo 4 and leaves the running command's state alone.
+  // desktop stays live; a second Execute arriving meanwhile on this runner returns false and
+  // leaves the running command's properties alone.
   bool Execute(const std::wstring& strCommand, const std::wstring& strPreFix);
 
  private:
