@@ -82,6 +82,13 @@ struct IconTraits {
   static void Close(Type h) noexcept { ::DestroyIcon(h); }
 };
 
+// A window this code created and alone destroys (helper popups, not windows with a class object).
+struct WindowTraits {
+  using Type = HWND;
+  static Type Invalid() noexcept { return nullptr; }
+  static void Close(Type h) noexcept { ::DestroyWindow(h); }
+};
+
 using Handle = UniqueHandle<KernelHandleTraits>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using RegKey = UniqueHandle<RegKeyTraits>;
@@ -94,6 +101,7 @@ using MemoryDc = UniqueHandle<MemoryDcTraits>;
 using Module = UniqueHandle<ModuleTraits>;
 using Menu = UniqueHandle<MenuTraits>;
 using Icon = UniqueHandle<IconTraits>;
+using OwnedWindow = UniqueHandle<WindowTraits>;
 
 // A screen or window DC obtained with GetDC, given back with ReleaseDC.
 class WindowDc {
