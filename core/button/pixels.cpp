@@ -1,0 +1,130 @@
+#include "button/pixels.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace pravik::button {
+
+PixelBuffer::PixelBuffer(int w, int h, Pixel fill)
+    : width(std::max(w, 0)), height(std::max(h, 0)), pixels(static_cast<std::size_t>(width) * height, fill) {}
+
+void Fill(PixelView& px, Rect r, Colour c) noexcept {
+  const int l = std::max(r.left, 0), t = std::max(r.top, 0);
+  const int rr = std::min(r.right, px.width), b = std::min(r.bottom, px.height);
+  const Pixel p = ToPixel(c);
+  for (int y = t; y < b; ++y) std::fill(px.bits + y * px.stride + l, px.bits + y * px.stride + std::max(rr, l), p);
+}
+
+void Frame(PixelView& px, int x, int y, int w, int h, Colour c) noexcept {
+  if (w <= 0 || h <= 0) return;
+  Fill(px, {x, y, x + w, y + 1}, c);
+  Fill(px, {x, y + h - 1, x + w, y + h}, c);
+  Fill(px, {x, y, x + 1, y + h}, c);
+  Fill(px, {x + w - 1, y, x + w, y + h}, c);
+}
+
+void Line(PixelView& px, int x1, int y1, int x2, int y2, Colour c) noexcept {
+  const Pixel p = ToPixel(c);
+  const int dx = std::abs(x2 - x1), dy = -std::abs(y2 - y1);
+  const int sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
+  int err = dx + dy;
+  int x = x1, y = y1;
+  while (x != x2 || y != y2) {
+    px.Put(x, y, p);
+    const int e2 = 2 * err;
+    if (e2 >= dy) {
+      err += dy;
+      x += sx;
+    }
+    if (e2 <= dx) {
+      err += dx;
+      y += sy;
+    }
+  }
+}
+
+std::vector<Colour> GradientRamp(Colour c1, Colour c2, int n) {
+  if (n <= 0) {
+    // One entry: each channel's halves, both truncated.
+    return {Rgb(Red(c1) / 2 + Red(c2) / 2, Green(c1) / 2 + Green(c2) / 2, Blue(c1) / 2 + Blue(c2) / 2)};
+  }
+  std::vector<Colour> ramp(static_cast<std::size_t>(n) + 1);
+  for (int i = 0; i <= n; ++i) {
+    auto ch = [&](int u, int v) { return u + (v - u) * i / n; };
+    ramp[static_cast<std::size_t>(i)] = Rgb(ch(Red(c1), Red(c2)), ch(Green(c1), Green(c2)), ch(Blue(c1), Blue(c2)));
+  }
+  return ramp;
+}
+
+void Gradient(PixelView& px, int x, int y, int w, int h, Colour c1, Colour c2, int dir) {
+  if (w <= 0 || h <= 0) return;
+  const int n = dir == 0 ? w - 1 : dir == 1 ? h - 1 : w + h - 2;
+  std::vector<Pixel> ramp;
+  for (Colour c : GradientRamp(c1, c2, n)) ramp.push_back(ToPixel(c));
+  for (int row = 0; row < h; ++row) {
+    const int py = y + row;
+    if (py < 0 || py >= px.height) continue;
+    Pixel* line = px.bits + py * px.stride;
+    if (dir == 1) {
+      std::fill(line + std::clamp(x, 0, px.width), line + std::clamp(x + w, 0, px.width), ramp[row]);
+      continue;
+    }
+    const int diagonalRow = dir == 3 ? h - 1 - row : row;
+    for (int col = std::max(0, -x); col < w && x + col < px.width; ++col) {
+      line[x + col] = dir == 0 ? ramp[col] : ramp[col + diagonalRow];
+    }
+  }
+}
+
+void Corners(PixelView& px, Colour c) noexcept {
+  const Pixel p = ToPixel(c);
+  px.Put(1, 1, p);
+  px.Put(1, px.height - 2, p);
+  px.Put(px.width - 2, 1, p);
+  px.Put(px.width - 2, px.height - 2, p);
+}
+
+namespace {
+// One border ring: top and left in the first colour, bottom and right (corners included) in the second.
+void Ring(PixelView& px, Rect r, Colour topLeft, Colour bottomRight) noexcept {
+  if (r.width() <= 0 || r.height() <= 0) return;
+  Fill(px, {r.left, r.top, r.right - 1, r.top + 1}, topLeft);
+  Fill(px, {r.left, r.top, r.left + 1, r.bottom - 1}, topLeft);
+  Fill(px, {r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
+  Fill(px, {r.right - 1, r.top, r.right, r.bottom}, bottomRight);
+}
+}  // namespace
+
+void Edge(PixelView& px, Rect r, EdgeKind kind, const SystemColours& sys) noexcept {
+  const Rect inner{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
+  switch (kind) {
+    case EdgeKind::Raised:
+      Ring(px, r, sys.light3d, sys.darkShadow3d);
+      Ring(px, inner, sys.highlight3d, sys.shadow3d);
+      break;
+    case EdgeKind::RaisedInner:
+      Ring(px, r, sys.highlight3d, sys.shadow3d);
+      break;
+    case EdgeKind::Sunken:
+      Ring(px, r, sys.shadow3d, sys.highlight3d);
+      Ring(px, inner, sys.darkShadow3d, sys.light3d);
+      break;
+  }
+}
+
+void DottedFocusRect(PixelView& px, Rect r) noexcept {
+  if (r.width() <= 0 || r.height() <= 0) return;
+  auto invert = [&](int x, int y) {
+    if (((x + y) & 1) == 0 && px.Contains(x, y)) px.Put(x, y, ~px.At(x, y));
+  };
+  for (int x = r.left; x < r.right; ++x) {
+    invert(x, r.top);
+    if (r.bottom - 1 != r.top) invert(x, r.bottom - 1);
+  }
+  for (int y = r.top + 1; y < r.bottom - 1; ++y) {
+    invert(r.left, y);
+    if (r.right - 1 != r.left) invert(r.right - 1, y);
+  }
+}
+
+}  // namespace pravik::button
