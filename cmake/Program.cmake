@@ -12,10 +12,11 @@ function(pravik_static_runtime target)
   target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
 endfunction()
 
-# pravik_windows_test(name [OWN_MAIN] SOURCES... LIBS...): a GoogleTest program run under Wine by CTest.
-# OWN_MAIN: the program brings its own main (a child mode, COM set-up) and calls RUN_ALL_TESTS itself.
+# pravik_windows_test(name [OWN_MAIN] SOURCES... LIBS... [PROPERTIES prop value...]): a GoogleTest
+# program run under Wine by CTest. OWN_MAIN: the program brings its own main (a child mode, COM
+# set-up) and calls RUN_ALL_TESTS itself. PROPERTIES go to every test case found in it.
 function(pravik_windows_test name)
-  cmake_parse_arguments(T "OWN_MAIN" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "OWN_MAIN" "" "SOURCES;LIBS;PROPERTIES" ${ARGN})
   if(NOT PRAVIK_BUILD_TESTS OR NOT PRAVIK_ARCH STREQUAL "x86_64")
     return()
   endif()
@@ -29,5 +30,5 @@ function(pravik_windows_test name)
   pravik_static_runtime(${name})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-    WORKING_DIRECTORY "${CMAKE_BINARY_DIR}/tests" PROPERTIES TIMEOUT 120)
+    WORKING_DIRECTORY "${CMAKE_BINARY_DIR}/tests" PROPERTIES TIMEOUT 120 ${T_PROPERTIES})
 endfunction()

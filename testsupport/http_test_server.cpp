@@ -68,15 +68,23 @@ std::optional<HttpRequest> ReadRequest(SOCKET s) {
 
 }  // namespace
 
-HttpTestServer::HttpTestServer() {
+HttpTestServer::HttpTestServer() : HttpTestServer(0) {}
+
+HttpTestServer::HttpTestServer(unsigned short fixedPort) {
   static WinsockUse winsock;
   SOCKET s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = 0;
-  ::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof(address));
-  ::listen(s, SOMAXCONN);
+  address.sin_port = htons(fixedPort);
+  BOOL exclusive = TRUE;
+  ::setsockopt(s, SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&exclusive), sizeof(exclusive));
+  if (::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 || ::listen(s, SOMAXCONN) != 0) {
+    ::closesocket(s);
+    listener_ = INVALID_SOCKET;
+    stopping_ = true;
+    return;
+  }
   int size = sizeof(address);
   ::getsockname(s, reinterpret_cast<sockaddr*>(&address), &size);
   port_ = ntohs(address.sin_port);
@@ -88,7 +96,7 @@ HttpTestServer::~HttpTestServer() { Stop(); }
 
 void HttpTestServer::Stop() {
   if (stopping_.exchange(true)) return;
-  ::closesocket(static_cast<SOCKET>(listener_));
+  if (static_cast<SOCKET>(listener_) != INVALID_SOCKET) ::closesocket(static_cast<SOCKET>(listener_));
   if (acceptor_.joinable()) acceptor_.join();
   std::vector<std::thread> connections;
   {

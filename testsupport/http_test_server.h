@@ -39,6 +39,9 @@ class HttpTestServer {
  public:
   using Handler = std::function<HttpResponse(const HttpRequest&)>;
   HttpTestServer();
+  // Listens on a fixed loopback port (for programs whose server address is a build setting);
+  // port() is 0 when the port is taken. Tests that use one hold a CTest RESOURCE_LOCK on it.
+  explicit HttpTestServer(unsigned short fixedPort);
   ~HttpTestServer();
   HttpTestServer(const HttpTestServer&) = delete;
   HttpTestServer& operator=(const HttpTestServer&) = delete;

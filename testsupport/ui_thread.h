@@ -1,0 +1,103 @@
+#pragma once
+// A user-interface thread for tests of windows that run modal loops of their own (the folder
+// tree's dialog, popup menus): the windows live on this thread, the test drives them from its
+// own thread with Run, which executes a function on the UI thread and returns its result. Sent
+// messages are dispatched by every modal loop, so Run works while one is running.
+#include <windows.h>
+
+#include <exception>
+#include <functional>
+#include <thread>
+#include <type_traits>
+
+#include "win32/com_ptr.h"
+
+namespace pravik::test {
+
+class UiThread {
+ public:
+  UiThread() {
+    HANDLE ready = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    thread_ = std::thread([this, ready] { Main(ready); });
+    ::WaitForSingleObject(ready, INFINITE);
+    ::CloseHandle(ready);
+  }
+  UiThread(const UiThread&) = delete;
+  UiThread& operator=(const UiThread&) = delete;
+  ~UiThread() {
+    // WM_QUIT also ends any modal loop still running; each passes it on to the one below.
+    ::PostMessageW(window_, WM_APP, 0, 0);
+    thread_.join();
+  }
+
+  template <typename F>
+  auto Run(F f) -> std::invoke_result_t<F> {
+    using R = std::invoke_result_t<F>;
+    std::exception_ptr error;
+    if constexpr (std::is_void_v<R>) {
+      std::function<void()> task = [&] {
+        try { f(); } catch (...) { error = std::current_exception(); }
+      };
+      ::SendMessageW(window_, WM_APP + 1, 0, reinterpret_cast<LPARAM>(&task));
+      if (error) std::rethrow_exception(error);
+    } else {
+      R result{};
+      std::function<void()> task = [&] {
+        try { result = f(); } catch (...) { error = std::current_exception(); }
+      };
+      ::SendMessageW(window_, WM_APP + 1, 0, reinterpret_cast<LPARAM>(&task));
+      if (error) std::rethrow_exception(error);
+      return result;
+    }
+  }
+
+  // Polls the condition on the UI thread until it holds; false when the time ran out.
+  template <typename F>
+  bool WaitFor(F condition, DWORD timeoutMs) {
+    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
+    for (;;) {
+      if (Run([&] { return static_cast<bool>(condition()); })) return true;
+      if (::GetTickCount64() >= end) return false;
+      ::Sleep(20);
+    }
+  }
+
+  [[nodiscard]] DWORD threadId() const noexcept { return threadId_; }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_APP + 1) {
+      (*reinterpret_cast<std::function<void()>*>(lParam))();
+      return 0;
+    }
+    if (message == WM_APP) {
+      ::PostQuitMessage(0);
+      return 0;
+    }
+    return ::DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+
+  void Main(HANDLE ready) {
+    win::OleScope ole;
+    threadId_ = ::GetCurrentThreadId();
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &UiThread::Proc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"PravikTestUiThread";
+    ::RegisterClassW(&wc);
+    window_ = ::CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    ::SetEvent(ready);
+    MSG msg;
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+    ::DestroyWindow(window_);
+  }
+
+  std::thread thread_;
+  HWND window_ = nullptr;
+  DWORD threadId_ = 0;
+};
+
+}  // namespace pravik::test
