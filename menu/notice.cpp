@@ -1,0 +1,23 @@
+#include "menu/notice.h"
+
+namespace pravik {
+
+std::wstring ShowNotice(WebPanel& panel, SettingRequest& request, const std::wstring& settingUrl) noexcept {
+  try {
+    std::wstring address = NoticeAddressFor(request.Get(settingUrl));
+    if (SUCCEEDED(panel.Navigate(address))) return address;
+  } catch (...) {
+    // Out of memory while building the address: the home page below.
+  }
+  // A refused navigation falls back to the home page; should that fail too, the panel stays
+  // blank rather than stopping the start-up.
+  try {
+    std::wstring home = HomePageAddress();
+    (void)panel.Navigate(home);
+    return home;
+  } catch (...) {
+    return {};
+  }
+}
+
+}  // namespace pravik

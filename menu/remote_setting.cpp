@@ -1,0 +1,132 @@
+#include "menu/remote_setting.h"
+
+#include <objbase.h>
+#include <oleauto.h>
+
+#include <cwctype>
+
+#include "build_settings.h"
+
+namespace pravik {
+
+namespace {
+
+// WinHttp.WinHttpRequest.5.1 and the dispatch identifiers of its methods.
+constexpr CLSID kWinHttpRequestClsid = {0x2087c2f4, 0x2cef, 0x4953, {0xa8, 0xab, 0x66, 0x77, 0x9b, 0x67, 0x04, 0x95}};
+constexpr DISPID kOpen = 1;
+constexpr DISPID kSend = 5;
+constexpr DISPID kResponseText = 9;
+constexpr DISPID kAbort = 12;
+constexpr DISPID kWaitForResponse = 15;
+constexpr DISPID kSetTimeouts = 16;
+
+bool StartsWithNoCase(std::wstring_view text, std::wstring_view prefix) {
+  if (text.size() < prefix.size()) return false;
+  for (std::size_t k = 0; k < prefix.size(); ++k) {
+    if (std::towlower(static_cast<wint_t>(text[k])) != static_cast<wint_t>(prefix[k])) return false;
+  }
+  return true;
+}
+
+// Owns the VARIANTs of one call.
+struct Variant {
+  VARIANT v;
+  Variant() { ::VariantInit(&v); }
+  ~Variant() { ::VariantClear(&v); }
+  Variant(const Variant&) = delete;
+  Variant& operator=(const Variant&) = delete;
+};
+
+}  // namespace
+
+std::wstring HomePageAddress() { return std::wstring(L"http://") + PRAVIK_HOME_HOST + L"/"; }
+
+std::wstring SettingFileUrl() {
+  return std::wstring(PRAVIK_UPDATE_SCHEME) + L"://" + PRAVIK_UPDATE_HOST + L"/updateserver/Pravik/Setting/Setting.txt";
+}
+
+bool IsAcceptableNoticeAddress(std::wstring_view address) {
+  std::wstring_view core = address;
+  while (!core.empty() && (core.back() == L'\r' || core.back() == L'\n')) core.remove_suffix(1);
+  if (core.empty() || core.size() > kMaxNoticeAddressLength) return false;
+  std::size_t schemeLength = 0;
+  if (StartsWithNoCase(core, L"http://")) {
+    schemeLength = 7;
+  } else if (StartsWithNoCase(core, L"https://")) {
+    schemeLength = 8;
+  } else {
+    return false;
+  }
+  for (wchar_t c : core) {
+    if (c < 0x20 || c == 0x7F) return false;
+  }
+  // A host must follow: "http:///x" or "http://\\server" would leave the choice to the browser.
+  const std::wstring_view rest = core.substr(schemeLength);
+  if (rest.empty()) return false;
+  const wchar_t first = rest.front();
+  return first != L'/' && first != L'\\' && first != L' ' && first != L'?' && first != L'#';
+}
+
+std::wstring NoticeAddressFor(const std::optional<std::wstring>& body) {
+  if (body && !body->empty() && IsAcceptableNoticeAddress(*body)) return *body;
+  return HomePageAddress();
+}
+
+HRESULT SettingRequest::Invoke(DISPID id, WORD flags, VARIANT* args, UINT count, VARIANT* result) noexcept {
+  DISPPARAMS params{args, nullptr, count, 0};
+  return request_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, nullptr, nullptr);
+}
+
+std::optional<std::wstring> SettingRequest::Get(const std::wstring& url) {
+  if (!request_) {
+    if (FAILED(::CoCreateInstance(kWinHttpRequestClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                                  request_.put_void()))) {
+      return std::nullopt;
+    }
+  }
+  {
+    // Resolve, connect, send, receive (milliseconds); arguments go in reverse order.
+    const LONG each = static_cast<LONG>(limits_.connect.count());
+    VARIANT args[4];
+    for (VARIANT& a : args) {
+      ::VariantInit(&a);
+      a.vt = VT_I4;
+      a.lVal = each;
+    }
+    if (FAILED(Invoke(kSetTimeouts, DISPATCH_METHOD, args, 4, nullptr))) return std::nullopt;
+  }
+  {
+    // Opened asynchronously so that one wait below bounds the whole exchange: a server that
+    // accepts and then drips or says nothing cannot hold the menu's load.
+    Variant method, address, async;
+    method.v.vt = VT_BSTR;
+    method.v.bstrVal = ::SysAllocString(L"GET");
+    address.v.vt = VT_BSTR;
+    address.v.bstrVal = ::SysAllocStringLen(url.data(), static_cast<UINT>(url.size()));
+    async.v.vt = VT_BOOL;
+    async.v.boolVal = VARIANT_TRUE;
+    VARIANT args[3] = {async.v, address.v, method.v};
+    if (!method.v.bstrVal || !address.v.bstrVal) return std::nullopt;
+    if (FAILED(Invoke(kOpen, DISPATCH_METHOD, args, 3, nullptr))) return std::nullopt;
+  }
+  if (FAILED(Invoke(kSend, DISPATCH_METHOD, nullptr, 0, nullptr))) return std::nullopt;
+  {
+    VARIANT seconds;
+    ::VariantInit(&seconds);
+    seconds.vt = VT_I4;
+    seconds.lVal = static_cast<LONG>(limits_.total.count());
+    Variant finished;
+    const HRESULT hr = Invoke(kWaitForResponse, DISPATCH_METHOD, &seconds, 1, &finished.v);
+    if (FAILED(hr) || (finished.v.vt == VT_BOOL && finished.v.boolVal == VARIANT_FALSE)) {
+      (void)Invoke(kAbort, DISPATCH_METHOD, nullptr, 0, nullptr);
+      return std::nullopt;
+    }
+  }
+  Variant text;
+  if (FAILED(Invoke(kResponseText, DISPATCH_PROPERTYGET, nullptr, 0, &text.v)) || text.v.vt != VT_BSTR) {
+    return std::nullopt;
+  }
+  return text.v.bstrVal ? std::wstring(text.v.bstrVal, ::SysStringLen(text.v.bstrVal)) : std::wstring();
+}
+
+}  // namespace pravik

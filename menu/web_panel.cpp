@@ -1,0 +1,94 @@
+#include "menu/web_panel.h"
+
+#include <oleauto.h>
+
+#include "menu/web_panel_site.h"
+
+namespace pravik {
+
+namespace {
+
+struct Variant {
+  VARIANT v;
+  Variant() { ::VariantInit(&v); }
+  ~Variant() { ::VariantClear(&v); }
+  Variant(const Variant&) = delete;
+  Variant& operator=(const Variant&) = delete;
+};
+
+}  // namespace
+
+WebPanel::WebPanel() = default;
+
+WebPanel::~WebPanel() { Close(); }
+
+bool WebPanel::Create(HWND container, int x, int y) {
+  if (!picture_.Create(container, 0, x, y, kWidth, kHeight)) return false;
+  // The browser window must stay inside the frame's clip, whatever it paints.
+  ::SetWindowLongPtrW(picture_.hwnd(), GWL_STYLE,
+                      ::GetWindowLongPtrW(picture_.hwnd(), GWL_STYLE) | WS_CLIPCHILDREN | WS_CLIPSIBLINGS);
+  site_ = new Site(picture_.hwnd());
+  if (FAILED(::CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, object_.put_void()))) {
+    Close();
+    return false;
+  }
+  RECT rect = kBrowserRect;
+  if (FAILED(object_->SetClientSite(static_cast<IOleClientSite*>(site_))) ||
+      FAILED(object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, static_cast<IOleClientSite*>(site_), 0,
+                             picture_.hwnd(), &rect)) ||
+      FAILED(object_.As(browser_))) {
+    Close();
+    return false;
+  }
+  // Some hosts' controls ignore the rectangle handed to DoVerb; place it explicitly as well.
+  win::ComPtr<IOleInPlaceObject> inPlace;
+  if (SUCCEEDED(object_.As(inPlace))) {
+    RECT clip{};
+    ::GetClientRect(picture_.hwnd(), &clip);
+    inPlace->SetObjectRects(&rect, &clip);
+  }
+  return true;
+}
+
+void WebPanel::Close() noexcept {
+  if (browser_) browser_->Stop();
+  browser_.reset();
+  if (object_) {
+    win::ComPtr<IOleInPlaceObject> inPlace;
+    if (SUCCEEDED(object_.As(inPlace))) inPlace->InPlaceDeactivate();
+    inPlace.reset();
+    object_->Close(OLECLOSE_NOSAVE);
+    object_->SetClientSite(nullptr);
+    object_.reset();
+  }
+  if (site_) std::exchange(site_, nullptr)->Release();
+}
+
+HRESULT WebPanel::Navigate(const std::wstring& address) noexcept {
+  if (!browser_) return E_UNEXPECTED;
+  const HRESULT silent = browser_->put_Silent(VARIANT_TRUE);
+  if (FAILED(silent)) return silent;
+  Variant url;
+  url.v.vt = VT_BSTR;
+  url.v.bstrVal = ::SysAllocStringLen(address.data(), static_cast<UINT>(address.size()));
+  if (!url.v.bstrVal) return E_OUTOFMEMORY;
+  // Only the address; the other arguments are left out (empty).
+  Variant flags, target, post, headers;
+  return browser_->Navigate2(&url.v, &flags.v, &target.v, &post.v, &headers.v);
+}
+
+std::wstring WebPanel::LocationUrl() const {
+  if (!browser_) return {};
+  BSTR location = nullptr;
+  if (FAILED(browser_->get_LocationURL(&location)) || !location) return {};
+  std::wstring text(location, ::SysStringLen(location));
+  ::SysFreeString(location);
+  return text;
+}
+
+bool WebPanel::Silent() const noexcept {
+  VARIANT_BOOL silent = VARIANT_FALSE;
+  return browser_ && SUCCEEDED(browser_->get_Silent(&silent)) && silent != VARIANT_FALSE;
+}
+
+}  // namespace pravik

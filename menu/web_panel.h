@@ -1,0 +1,48 @@
+#pragma once
+// The web panel: Picture2, a 441 x 65 pixel frame, holding WebNotice, the platform's web browser
+// control, 2 pixels beyond the frame on the left and top and 18 beyond it on the right and bottom
+// so that the browser's border and scroll bars are cut off. A small OLE container of our own
+// (client site, in-place site and frame) hosts the control; everything is released on Close.
+#include <windows.h>
+#include <exdisp.h>
+
+#include <string>
+
+#include "win32/com_ptr.h"
+#include "win32/picture_box.h"
+
+namespace pravik {
+
+class WebPanel {
+ public:
+  static constexpr int kWidth = 441, kHeight = 65;
+  static constexpr RECT kBrowserRect{-2, -2, 459, 83};  // 461 x 85 within Picture2
+
+  WebPanel();
+  ~WebPanel();
+  WebPanel(const WebPanel&) = delete;
+  WebPanel& operator=(const WebPanel&) = delete;
+
+  // Creates Picture2 at (x, y) in the container (pixels) and the browser control in it. The thread
+  // must have OLE initialised. False when the browser control cannot be created or activated;
+  // Picture2 then stays as a plain white box.
+  bool Create(HWND container, int x, int y);
+  // Deactivates and releases the control; Picture2 goes with its parent.
+  void Close() noexcept;
+
+  // Sets Silent (so the control shows no dialog boxes of its own), then Navigate2 to the address.
+  HRESULT Navigate(const std::wstring& address) noexcept;
+  [[nodiscard]] std::wstring LocationUrl() const;
+  [[nodiscard]] bool Silent() const noexcept;
+  [[nodiscard]] HWND picture() const noexcept { return picture_.hwnd(); }
+  [[nodiscard]] IWebBrowser2* browser() const noexcept { return browser_.get(); }
+
+ private:
+  class Site;
+  win::PictureBox picture_;
+  Site* site_ = nullptr;
+  win::ComPtr<IOleObject> object_;
+  win::ComPtr<IWebBrowser2> browser_;
+};
+
+}  // namespace pravik
