@@ -1,0 +1,74 @@
+#include "updater/cls_update.h"
+
+#include <limits>
+
+#include "download/download_rules.h"
+#include "updater/messages.h"
+#include "updater/output_file.h"
+
+using pravik::download::AnnouncedLength;
+using pravik::download::ReadAnnouncedLength;
+
+namespace pravik::updater {
+
+void clsUpdate::Download(win::InetControl& InetName) noexcept {
+  bool completeRaised = false;
+  std::optional<std::wstring> failure;
+  try {
+    failure = Fetch(InetName, completeRaised);
+  } catch (...) {
+    // The failure trap of the whole operation; an outcome already raised stays the only one.
+    if (!completeRaised) failure = text::kUnknownError;
+  }
+  if (!failure) return;
+  try {
+    events_.DownloadError(*failure);
+  } catch (...) {
+  }
+}
+
+std::optional<std::wstring> clsUpdate::Fetch(win::InetControl& inet, bool& completeRaised) {
+  if (url_.empty()) return text::kNoUrl;
+  if (savePath_.empty()) return text::kNoSavePath;
+
+  inet.Cancel();
+  inet.SetUrl(url_);
+  if (!inet.Execute()) return text::kUnknownError;
+  while (inet.StillExecuting()) inet.WaitForChange();
+  if (inet.failed()) return text::kUnknownError;
+  // An error page is not the installer, whatever length it announces.
+  const unsigned status = inet.status();
+  if (status < 200 || status > 299) return text::ServerRefused(status);
+
+  const AnnouncedLength announced = ReadAnnouncedLength(inet.GetHeader(L"Content-Length"));
+  if (announced.kind == AnnouncedLength::Kind::OutOfRange) return text::kUnknownError;
+  if (announced.kind == AnnouncedLength::Kind::NotPositive) return text::kZeroSize;
+  const std::int32_t length = announced.value;
+
+  events_.DownloadStart(length);
+  OutputFile out(savePath_);
+  if (!out.valid()) return text::kUnknownError;
+  // Counts the bytes that really arrived, so a short chunk never ends the loop early.
+  std::int64_t received = 0;
+  while (received < length) {
+    const auto chunk = inet.GetChunk(1024);
+    if (!chunk) return text::kUnknownError;
+    if (chunk->empty()) return text::kIncomplete;
+    if (!out.Write(*chunk)) return text::kUnknownError;
+    events_.Downloading(static_cast<std::int32_t>(chunk->size()));
+    received += static_cast<std::int64_t>(chunk->size());
+    if (received > std::numeric_limits<std::int32_t>::max()) return text::kUnknownError;
+  }
+  const HANDLE locked = out.LockForReading();
+  if (locked == INVALID_HANDLE_VALUE) return text::kUnknownError;
+  if (check_) {
+    if (auto problem = check_(locked, inet)) return problem;
+  }
+  inet.Cancel();
+  out.Keep();
+  completeRaised = true;
+  events_.DownloadComplate();
+  return std::nullopt;
+}
+
+}  // namespace pravik::updater
