@@ -54,9 +54,15 @@ void RunFetch(const std::shared_ptr<FetchJob>& job, std::wstring url, FetchLimit
     DWORD status = 0, size = sizeof(status);
     if (::HttpQueryInfoW(request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr))
       fetched.status = status;
+    // An announced length lets a connection cut midway show as the failure it is.
+    DWORD announced = 0;
+    size = sizeof(announced);
+    const bool hasLength = ::HttpQueryInfoW(request.get(), HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER,
+                                            &announced, &size, nullptr) != FALSE;
     char buffer[4096];
-    bool ok = true;
-    for (;;) {
+    // No status line at all (the server closed without answering) is no answer.
+    bool ok = fetched.status != 0;
+    while (ok) {
       DWORD read = 0;
       if (!::InternetReadFile(request.get(), buffer, sizeof(buffer), &read)) {
         ok = false;
@@ -73,6 +79,7 @@ void RunFetch(const std::shared_ptr<FetchJob>& job, std::wstring url, FetchLimit
       }
       fetched.body.append(buffer, read);
     }
+    if (ok && hasLength && fetched.body.size() != announced) ok = false;
     if (ok) result = std::move(fetched);
   }
   request.reset();
