@@ -1,0 +1,16 @@
+#pragma once
+// Where an entry may be written: only below the target folder. Stored names come from whoever made
+// the archive, so an absolute name, a drive or share prefix, a ".." step (with either slash), an
+// alternate data stream or a device name is refused rather than repaired.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pravik::zip {
+
+// The name's folder steps below the target, in order ("a/./b\\c" gives a, b, c; an empty list is
+// the target itself). Nothing when the name could reach outside the target.
+std::optional<std::vector<std::string>> SafeRelativePath(std::string_view storedName);
+
+}  // namespace pravik::zip

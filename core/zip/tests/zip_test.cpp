@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include "zip/crc32.h"
+#include "zip/entry_path.h"
+#include "zip/tests/zip_builder.h"
+#include "zip/traditional_cipher.h"
+#include "zip/zip_directory.h"
+
+namespace pravik::zip {
+namespace {
+
+using testing::ZipBuilder;
+
+std::string DataOf(MemorySource& source, const ZipEntry& entry) {
+  const auto at = LocateData(source, entry);
+  if (!at) return "<no data>";
+  std::string data(entry.compressedSize, '\0');
+  source.Read(*at, data.data(), data.size());
+  return data;
+}
+
+TEST(Crc32Test, MatchesTheKnownCheckValue) {
+  const std::string text = "123456789";
+  EXPECT_EQ(Crc32(0, reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), 0xCBF43926u);
+}
+
+TEST(ZipDirectoryTest, ListsEntriesAndFindsTheirData) {
+  MemorySource source(ZipBuilder().Add("a.txt", "alpha").Add("dir/", "").Add("dir/b.bin", std::string(300, 'b')).Build());
+  const ZipDirectory dir = ReadDirectory(source);
+  ASSERT_EQ(dir.error, ZipError::None);
+  ASSERT_EQ(dir.entries.size(), 3u);
+  EXPECT_EQ(dir.entries[0].name, "a.txt");
+  EXPECT_EQ(DataOf(source, dir.entries[0]), "alpha");
+  EXPECT_TRUE(dir.entries[1].isFolder());
+  EXPECT_EQ(DataOf(source, dir.entries[2]), std::string(300, 'b'));
+}
+
+TEST(ZipDirectoryTest, DamagedArchivesGiveErrorsNotReadsOutside) {
+  const std::string good = ZipBuilder().Add("a.txt", "alpha").Add("b.txt", "beta").Build();
+  struct Case {
+    const char* name;
+    std::string bytes;
+    ZipError error;
+  } cases[] = {
+      {"empty", "", ZipError::NotAnArchive},
+      {"text", "this is not a zip archive at all, just words", ZipError::NotAnArchive},
+      {"cut in the directory", good.substr(0, good.size() - 30) + good.substr(good.size() - 22), ZipError::Damaged},
+      {"directory offset past the end",
+       good.substr(0, good.size() - 6) + std::string("\xff\xff\xff\x0f\0\0", 6), ZipError::Damaged},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    MemorySource source(c.bytes);
+    EXPECT_EQ(ReadDirectory(source).error, c.error);
+  }
+}
+
+TEST(ZipDirectoryTest, DataClaimedPastTheEndIsNotLocated) {
+  std::string bytes = ZipBuilder().Add("a.txt", "alpha").Build();
+  MemorySource source(bytes);
+  ZipEntry entry = ReadDirectory(source).entries.at(0);
+  entry.compressedSize = 1 << 20;
+  EXPECT_FALSE(LocateData(source, entry).has_value());
+  entry.compressedSize = 5;
+  entry.localHeaderOffset = 7;  // no local header there
+  EXPECT_FALSE(LocateData(source, entry).has_value());
+}
+
+TEST(TraditionalCipherTest, TheRightPasswordOpensAndAWrongOneIsRefused) {
+  MemorySource source(ZipBuilder().Add("secret.txt", "hidden words", "pass word").Build());
+  const ZipEntry entry = ReadDirectory(source).entries.at(0);
+  ASSERT_TRUE(entry.encrypted());
+  const std::string raw = DataOf(source, entry);
+  ASSERT_EQ(raw.size(), kCipherHeaderSize + 12);
+
+  auto open = [&](const std::string& password, std::string* plain) {
+    TraditionalCipher cipher(password);
+    std::uint8_t header[kCipherHeaderSize];
+    std::copy(raw.begin(), raw.begin() + kCipherHeaderSize, header);
+    if (!cipher.AcceptHeader(header, entry.passwordCheck())) return false;
+    *plain = raw.substr(kCipherHeaderSize);
+    cipher.Decrypt(reinterpret_cast<std::uint8_t*>(plain->data()), plain->size());
+    return true;
+  };
+  std::string plain;
+  ASSERT_TRUE(open("pass word", &plain));
+  EXPECT_EQ(plain, "hidden words");
+  int accepted = 0;
+  for (const char* wrong : {"password", "Pass word", "", "pass word ", "x"}) {
+    std::string ignored;
+    if (open(wrong, &ignored)) {
+      ++accepted;
+      EXPECT_NE(Crc32(0, reinterpret_cast<const std::uint8_t*>(ignored.data()), ignored.size()), entry.crc);
+    }
+  }
+  EXPECT_LE(accepted, 1);
+}
+
+TEST(SafeRelativePathTest, KeepsNamesBelowTheTarget) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> steps;
+  } cases[] = {
+      {"a.txt", {"a.txt"}},
+      {"dir/sub/a.txt", {"dir", "sub", "a.txt"}},
+      {"dir\\sub\\a.txt", {"dir", "sub", "a.txt"}},
+      {"dir/./a.txt", {"dir", "a.txt"}},
+      {"dir//a.txt", {"dir", "a.txt"}},
+      {"dir/", {"dir"}},
+      {"..a/b..", {"..a", "b.."}},
+      {"\xec\x97\x85\xeb\x8d\xb0\xec\x9d\xb4\xed\x8a\xb8.txt", {"\xec\x97\x85\xeb\x8d\xb0\xec\x9d\xb4\xed\x8a\xb8.txt"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto steps = SafeRelativePath(c.name);
+    ASSERT_TRUE(steps.has_value());
+    EXPECT_EQ(*steps, c.steps);
+  }
+}
+
+TEST(SafeRelativePathTest, RefusesNamesThatReachOutside) {
+  for (const char* name : {"../evil.txt", "..\\evil.txt", "a/../../evil.txt", "a\\..\\..\\evil.txt", "/etc/passwd",
+                           "\\windows\\evil.dll", "C:\\evil.txt", "C:evil.txt", "c:/evil.txt", "\\\\server\\share\\x",
+                           "//server/share/x", "a/.../b", "a/.. /b", "file.txt:stream", "CON", "dir/nul.txt",
+                           "com1", "LPT9.log", "a\x01" "b", "", "a/b?.txt"}) {
+    SCOPED_TRACE(name);
+    EXPECT_FALSE(SafeRelativePath(name).has_value());
+  }
+}
+
+}  // namespace
+}  // namespace pravik::zip

@@ -1,0 +1,31 @@
+#pragma once
+// The traditional PKWARE zip encryption ("ZipCrypto"): three keys driven by the password, a
+// 12-byte header before each entry's data whose last byte checks the password.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace pravik::zip {
+
+inline constexpr std::size_t kCipherHeaderSize = 12;
+
+class TraditionalCipher {
+ public:
+  // The password's bytes as stored (the archiver's code page).
+  explicit TraditionalCipher(std::string_view password) noexcept;
+
+  // Decrypts the 12-byte header and tells whether its last byte matches `check` (the high byte
+  // of the entry's CRC, or of its modification time when sizes follow the data). A wrong password
+  // passes this test about once in 256 tries; the CRC of the data catches the rest.
+  [[nodiscard]] bool AcceptHeader(const std::uint8_t (&header)[kCipherHeaderSize], std::uint8_t check) noexcept;
+  void Decrypt(std::uint8_t* data, std::size_t size) noexcept;
+  // For building test archives.
+  void Encrypt(std::uint8_t* data, std::size_t size) noexcept;
+
+ private:
+  std::uint8_t KeyByte() const noexcept;
+  void Update(std::uint8_t plain) noexcept;
+  std::uint32_t key0_ = 0x12345678, key1_ = 0x23456789, key2_ = 0x34567890;
+};
+
+}  // namespace pravik::zip
