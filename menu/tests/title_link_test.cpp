@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "build_settings.h"
+#include "menu/remote_setting.h"
+#include "menu/title_link.h"
+#include "testsupport/process.h"
+#include "win32/paths.h"
+#include "win32/picture_box.h"
+#include "win32/text.h"
+
+namespace pravik {
+namespace {
+
+// The recording browser: this test program copied as "iexplore.exe" writes its command line to
+// the file named by PRAVIK_LINK_RECORD and ends before any test runs.
+const bool kRecorder = [] {
+  const std::wstring self = win::ModulePath();
+  const auto slash = self.find_last_of(L'\\');
+  if (_wcsicmp(self.c_str() + (slash == std::wstring::npos ? 0 : slash + 1), L"iexplore.exe") != 0) return false;
+  wchar_t record[MAX_PATH] = {};
+  if (::GetEnvironmentVariableW(L"PRAVIK_LINK_RECORD", record, MAX_PATH)) {
+    std::ofstream out(record, std::ios::binary);
+    out << win::WideToUtf8(::GetCommandLineW());
+  }
+  ::ExitProcess(0);
+}();
+
+std::string ReadAll(const std::wstring& path) {
+  std::ifstream in(path.c_str(), std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+class TitleLinkTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = test::MakeTempFolder(L"titlelink");
+    ::CreateDirectoryW((folder_ + L"\\Internet Explorer").c_str(), nullptr);
+    ASSERT_TRUE(::CopyFileW(win::ModulePath().c_str(), (folder_ + L"\\Internet Explorer\\iexplore.exe").c_str(), FALSE));
+    record_ = folder_ + L"\\record.txt";
+    ::SetEnvironmentVariableW(L"PRAVIK_LINK_RECORD", record_.c_str());
+    saved_.resize(32768);
+    saved_.resize(::GetEnvironmentVariableW(L"ProgramFiles", saved_.data(), 32768));
+    ::SetEnvironmentVariableW(L"ProgramFiles", folder_.c_str());
+
+    host_ = ::CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 470, 595, nullptr,
+                              nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    ASSERT_TRUE(picTitle_.Create(host_, 0, 0, 0, 465, 37));
+    ASSERT_TRUE(link_.Create(picTitle_.hwnd()));
+  }
+  void TearDown() override {
+    ::SetEnvironmentVariableW(L"ProgramFiles", saved_.c_str());
+    ::DestroyWindow(host_);
+  }
+  void ClickTitleAt(int x, int y) {
+    HWND target = ::ChildWindowFromPoint(picTitle_.hwnd(), POINT{x, y});
+    POINT local{x, y};
+    ::MapWindowPoints(picTitle_.hwnd(), target, &local, 1);
+    ::SendMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(local.x, local.y));
+    ::SendMessageW(target, WM_LBUTTONUP, 0, MAKELPARAM(local.x, local.y));
+  }
+
+  std::wstring folder_, record_, saved_;
+  HWND host_ = nullptr;
+  win::PictureBox picTitle_;
+  TitleLink link_;
+};
+
+TEST_F(TitleLinkTest, LinkAreaStartsTheBrowserWithTheHomeHost) {
+  RECT area{};
+  ::GetWindowRect(link_.hwnd(), &area);
+  ::MapWindowPoints(HWND_DESKTOP, picTitle_.hwnd(), reinterpret_cast<POINT*>(&area), 2);
+  EXPECT_EQ(area.left, 344);
+  EXPECT_EQ(area.top, 22);
+  EXPECT_EQ(area.right - area.left, 119);
+  EXPECT_EQ(area.bottom - area.top, 13);
+
+  ClickTitleAt(100, 10);  // elsewhere on the title strip: nothing
+  ClickTitleAt(462, 34);  // last pixel of the area
+  ASSERT_TRUE(test::WaitUntil([&] { return !ReadAll(record_).empty(); }, 10000));
+  const std::wstring expected = folder_ + L"\\Internet Explorer\\iexplore.exe " + PRAVIK_HOME_HOST;
+  EXPECT_EQ(ReadAll(record_), win::WideToUtf8(expected));
+}
+
+TEST_F(TitleLinkTest, MissingBrowserOrVariableFallsBackWithoutEnding) {
+  std::vector<std::wstring> opened;
+  auto recordFallback = [&](const std::wstring& address) {
+    opened.push_back(address);
+    return true;
+  };
+  ::DeleteFileW((folder_ + L"\\Internet Explorer\\iexplore.exe").c_str());
+  EXPECT_EQ(StartHomeBrowser(recordFallback), BrowserStart::kShellDefault);
+  ::SetEnvironmentVariableW(L"ProgramFiles", nullptr);
+  EXPECT_FALSE(HomeBrowserCommandLine().has_value());
+  EXPECT_EQ(StartHomeBrowser(recordFallback), BrowserStart::kShellDefault);
+  EXPECT_EQ(StartHomeBrowser([](const std::wstring&) { return false; }), BrowserStart::kNothing);
+  EXPECT_EQ(opened, (std::vector<std::wstring>{HomePageAddress(), HomePageAddress()}));
+  EXPECT_TRUE(ReadAll(record_).empty());
+}
+
+}  // namespace
+}  // namespace pravik

@@ -1,0 +1,94 @@
+#include "menu/title_link.h"
+
+#include <shellapi.h>
+
+#include "build_settings.h"
+#include "menu/remote_setting.h"
+#include "win32/app_error.h"
+#include "win32/handles.h"
+
+namespace pravik {
+
+std::optional<std::wstring> HomeBrowserCommandLine(std::wstring* browserPath) {
+  const DWORD needed = ::GetEnvironmentVariableW(L"ProgramFiles", nullptr, 0);
+  if (needed <= 1) return std::nullopt;
+  std::wstring folder(needed, L'\0');
+  const DWORD length = ::GetEnvironmentVariableW(L"ProgramFiles", folder.data(), needed);
+  if (length == 0 || length >= needed) return std::nullopt;
+  folder.resize(length);
+  const std::wstring program = folder + L"\\Internet Explorer\\iexplore.exe";
+  if (browserPath) *browserPath = program;
+  return program + L" " + PRAVIK_HOME_HOST;
+}
+
+BrowserStart StartHomeBrowser(const std::function<bool(const std::wstring&)>& fallback) noexcept {
+  try {
+    std::wstring program;
+    if (auto commandLine = HomeBrowserCommandLine(&program)) {
+      STARTUPINFOW startup{};
+      startup.cb = sizeof startup;
+      startup.dwFlags = STARTF_USESHOWWINDOW;
+      startup.wShowWindow = SW_SHOWNORMAL;
+      PROCESS_INFORMATION started{};
+      // The program is named apart from the command line: with "Program Files" unquoted the
+      // platform would otherwise try "C:\Program.exe" first.
+      if (::CreateProcessW(program.c_str(), commandLine->data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                           &startup, &started)) {
+        win::Handle process(started.hProcess);
+        win::Handle thread(started.hThread);
+        return BrowserStart::kBrowser;
+      }
+    }
+    const std::wstring home = HomePageAddress();
+    const bool opened = fallback ? fallback(home)
+                                 : reinterpret_cast<INT_PTR>(::ShellExecuteW(nullptr, L"open", home.c_str(), nullptr,
+                                                                             nullptr, SW_SHOWNORMAL)) > 32;
+    return opened ? BrowserStart::kShellDefault : BrowserStart::kNothing;
+  } catch (...) {
+    return BrowserStart::kNothing;
+  }
+}
+
+bool TitleLink::Create(HWND picTitle) {
+  return Window::Create(L"PravikTitleLink", L"", WS_CHILD | WS_VISIBLE, WS_EX_TRANSPARENT, kArea.left, kArea.top,
+                        kArea.right - kArea.left, kArea.bottom - kArea.top, picTitle, nullptr, nullptr,
+                        ::LoadCursorW(nullptr, IDC_HAND));
+}
+
+LRESULT TitleLink::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;  // the title skin below shows through
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      ::BeginPaint(hwnd(), &ps);
+      ::EndPaint(hwnd(), &ps);
+      return 0;
+    }
+    case WM_LBUTTONDOWN:
+      pressed_ = true;
+      ::SetCapture(hwnd());
+      return 0;
+    case WM_LBUTTONUP: {
+      const bool wasPressed = std::exchange(pressed_, false);
+      if (::GetCapture() == hwnd()) ::ReleaseCapture();
+      RECT client{};
+      ::GetClientRect(hwnd(), &client);
+      const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+      if (wasPressed && ::PtInRect(&client, at)) {
+        win::RunHandler([this] {
+          if (onClick) {
+            onClick();
+          } else {
+            (void)StartHomeBrowser();
+          }
+        });
+      }
+      return 0;
+    }
+    default:
+      return Window::HandleMessage(message, wParam, lParam);
+  }
+}
+
+}  // namespace pravik

@@ -1,0 +1,39 @@
+#pragma once
+// lblLink: the click area on the title strip that opens the product's home page in the platform's
+// web browser. It is a window of its own that paints nothing, so the title skin shows through.
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "win32/window.h"
+
+namespace pravik {
+
+// %ProgramFiles% + "\Internet Explorer\iexplore.exe " + the home host; nothing when the variable
+// is missing or empty. `browserPath` receives the program part.
+std::optional<std::wstring> HomeBrowserCommandLine(std::wstring* browserPath = nullptr);
+
+enum class BrowserStart { kBrowser, kShellDefault, kNothing };
+
+// Starts the browser in a normal window with the focus. A missing variable or program does not
+// end anything: the shell's default browser is asked for the home page instead (`fallback`,
+// replaceable for tests), and a failure there is reported nowhere.
+BrowserStart StartHomeBrowser(const std::function<bool(const std::wstring& address)>& fallback = {}) noexcept;
+
+class TitleLink : public win::Window {
+ public:
+  static constexpr RECT kArea{344, 22, 344 + 119, 22 + 13};  // pixels in PicTitle
+  // Creates the area inside PicTitle; a click starts the browser unless onClick replaces it.
+  bool Create(HWND picTitle);
+  std::function<void()> onClick;
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  bool pressed_ = false;
+};
+
+}  // namespace pravik
