@@ -1,0 +1,19 @@
+#pragma once
+// The library's module-wide state: its instance handle, and the count of live objects and
+// server locks that DllCanUnloadNow reports.
+#include <windows.h>
+
+#include <string>
+
+namespace pravik::quessel {
+
+HINSTANCE ModuleInstance() noexcept;
+void SetModuleInstance(HINSTANCE instance) noexcept;
+// The library's full path, as registration writes it and the type library is loaded from.
+std::wstring ModulePath();
+
+void ModuleAddRef() noexcept;
+void ModuleRelease() noexcept;
+bool ModuleInUse() noexcept;
+
+}  // namespace pravik::quessel

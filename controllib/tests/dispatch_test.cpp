@@ -1,0 +1,115 @@
+// The control as late-bound callers see it: creation by ProgID and CLSID, calls by id and by
+// name, and the standard dispatch errors for wrong calls.
+#include <gtest/gtest.h>
+
+#include "controllib/quessel_interface.h"
+#include "controllib/tests/dispatch_client.h"
+
+namespace pravik::quessel::test {
+namespace {
+
+struct Member {
+  const wchar_t* name;
+  DISPID id;
+};
+
+// Every method at the identifier other programs bind to.
+const Member kMembers[] = {
+    {L"cCloseButtonDisable", 0x60030001}, {L"cNewExplorer", 0x60030002}, {L"cSleep", 0x60030003},
+    {L"cIE_Version", 0x60030004}, {L"cIP", 0x60030005}, {L"cDec2Hex", 0x6003000A}, {L"cHex2Dec", 0x6003000B},
+    {L"cMsgbox_OK", 0x6003000C}, {L"cMsgbox_YesNo", 0x6003000D}, {L"cONTOP_On", 0x6003000E},
+    {L"cONTOP_Off", 0x6003000F}, {L"cForegroundWindow_Handle", 0x60030010},
+    {L"cForegroundWindow_FileName", 0x60030011}, {L"cForegroundWindow_Title", 0x60030012},
+    {L"cWindow_FileName", 0x60030013}, {L"cWindow_Title", 0x60030014}, {L"cLogon_UserName", 0x60030017},
+    {L"cLogin_UserName", 0x60030018}, {L"cComputer_Name", 0x60030019}, {L"cOS_BuildNumber", 0x6003001B},
+    {L"cOS_Name", 0x6003001C}, {L"cOS_Version1", 0x6003001D}, {L"cOS_Version2", 0x6003001E},
+    {L"cReg_Read", 0x60030020}, {L"cReg_Load", 0x60030021}, {L"cReg_Open", 0x60030022},
+    {L"cReg_Write", 0x60030023}, {L"cReg_Save", 0x60030024}, {L"cReg_DeleteValueSetting", 0x60030025},
+    {L"cReg_DeleteKeySetting", 0x60030026}, {L"cString_Len", 0x60030027}, {L"cString_Left", 0x60030028},
+    {L"cString_Right", 0x60030029}, {L"cString_Mid", 0x6003002A}, {L"cSound_Play", 0x6003002B},
+    {L"cSound_Stop", 0x6003002C}, {L"cScreen_Width", 0x6003002D}, {L"cScreen_Height", 0x6003002E},
+    {L"cFileDownload", 0x6003002F}, {L"cShutdownSystem", 0x60030033}, {L"cCPU_Used", 0x60030034},
+    {L"cFolder_Select", 0x60030036}, {L"cMouse_LocationGet_X", 0x60030037},
+    {L"cMouse_LocationGet_Y", 0x60030038}, {L"cMouse_LeftClick", 0x60030039}, {L"cMouse_LeftDown", 0x6003003A},
+    {L"cMouse_LeftUp", 0x6003003B}, {L"cMouse_MiddleClick", 0x6003003C}, {L"cMouse_MiddleDown", 0x6003003D},
+    {L"cMouse_MiddleUp", 0x6003003E}, {L"cMouse_MoveMouse", 0x6003003F}, {L"cMouse_RightClick", 0x60030040},
+    {L"cMouse_RightDown", 0x60030041}, {L"cMouse_RightUp", 0x60030042}, {L"cMouse_LocationSet", 0x60030043},
+    {L"cText_Open", 0x60030044}, {L"cText_Read", 0x60030045}, {L"cText_Load", 0x60030046},
+    {L"cText_Save", 0x60030047}, {L"cText_Write", 0x60030048}, {L"cUniqueNumber", 0x60030049},
+    {L"cHDDSerialNumber", 0x6003004A}, {L"cMacAddress", 0x6003004C}, {L"cIP_External", 0x6003004F},
+    {L"cPopupMenu", 0x60030050}, {L"cVBColor2RGB", 0x60030051}, {L"cTimeSec2HourMinSec", 0x60030052},
+    {L"cVolume", 0x60030053}, {L"cEndProcess", 0x60030054}, {L"cSaveJPG", 0x60030055},
+    {L"cSaveGIF", 0x60030056}, {L"cSavePNG", 0x60030057}, {L"cTooltip", 0x60030058},
+    {L"cTaskBar_Type", 0x60030059}, {L"cTask_Width", 0x6003005A}, {L"cTask_Left", 0x6003005B},
+    {L"cTask_Top", 0x6003005C}, {L"cTask_Height", 0x6003005D}, {L"cBase64Encode", 0x6003005E},
+    {L"cBase64Decode", 0x6003005F},
+};
+
+TEST(QuesselDispatch, CreatedByProgIdAndByClsid) {
+  CLSID clsid{};
+  ASSERT_EQ(::CLSIDFromProgID(L"QuesselControl.Quessel", &clsid), S_OK);
+  EXPECT_TRUE(IsEqualCLSID(clsid, CLSID_Quessel));
+  win::ComPtr<IDispatch> byClsid;
+  ASSERT_EQ(::CoCreateInstance(CLSID_Quessel, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, byClsid.put_void()), S_OK);
+  win::ComPtr<_Quessel> dual;
+  EXPECT_EQ(byClsid.As(dual), S_OK);
+  DispatchClient byProgId;
+  ASSERT_EQ(byProgId.created(), S_OK);
+}
+
+TEST(QuesselDispatch, EveryMethodAnswersToItsNameAtItsId) {
+  DispatchClient client;
+  ASSERT_EQ(client.created(), S_OK);
+  EXPECT_EQ(std::size(kMembers), 80u);
+  for (const Member& m : kMembers) {
+    SCOPED_TRACE(testing::Message() << std::string(m.name, m.name + wcslen(m.name)));
+    EXPECT_EQ(client.IdOf(m.name), m.id);
+  }
+  EXPECT_EQ(client.IdOf(L"CMOUSE_LOCATIONGET_X"), 0x60030037);  // names ignore letter case
+  DISPID id = 0;
+  LPOLESTR unknown[] = {const_cast<LPOLESTR>(L"cNoSuchMethod")};
+  EXPECT_EQ(client.get()->GetIDsOfNames(IID_NULL, unknown, 1, LOCALE_USER_DEFAULT, &id), DISP_E_UNKNOWNNAME);
+}
+
+TEST(QuesselDispatch, PravikCallsByIdWithoutArguments) {
+  DispatchClient client;
+  ASSERT_EQ(client.created(), S_OK);
+  ASSERT_TRUE(::SetCursorPos(321, 123));
+  CallResult x = client.Call(0x60030037);
+  ASSERT_EQ(x.hr, S_OK);
+  ASSERT_EQ(x.value.v.vt, VT_I4);
+  EXPECT_EQ(x.value.v.lVal, 321);
+  CallResult file = client.Call(0x60030011);
+  ASSERT_EQ(file.hr, S_OK);
+  EXPECT_EQ(file.value.v.vt, VT_BSTR);
+}
+
+TEST(QuesselDispatch, ByReferenceArgumentsByName) {
+  DispatchClient client;
+  long x = 40, y = 30;
+  ASSERT_EQ(client.Call(L"cMouse_LocationSet", {ByRef(&x), ByRef(&y)}).hr, S_OK);
+  EXPECT_EQ(client.Call(L"cMouse_LocationGet_Y").value.v.lVal, 30);
+  // A plain value where a reference is declared is coerced too.
+  ASSERT_EQ(client.Call(L"cMouse_LocationSet", {Value(50), Value(60)}).hr, S_OK);
+  EXPECT_EQ(client.Call(L"cMouse_LocationGet_X").value.v.lVal, 50);
+}
+
+TEST(QuesselDispatch, WrongCallsGiveDispatchErrors) {
+  DispatchClient client;
+  ASSERT_EQ(client.created(), S_OK);
+  EXPECT_EQ(client.Call(0x60030037, {Value(1), Value(2)}).hr, DISP_E_BADPARAMCOUNT);
+  EXPECT_EQ(client.Call(L"cWindow_Title").hr, DISP_E_BADPARAMCOUNT);
+  Var notANumber(L"not a number");
+  EXPECT_EQ(client.Call(L"cWindow_Title", {Value(notANumber)}).hr, DISP_E_TYPEMISMATCH);
+  long x = 1;
+  EXPECT_EQ(client.Call(L"cMouse_LocationSet", {ByRef(&x)}).hr, DISP_E_BADPARAMCOUNT);
+  EXPECT_EQ(client.Call(0x60030006).hr, DISP_E_MEMBERNOTFOUND);  // a gap in the numbering
+  DISPPARAMS none{};
+  VARIANT result;
+  ::VariantInit(&result);
+  EXPECT_EQ(client.get()->Invoke(0x60030037, IID_IDispatch, 0, DISPATCH_METHOD, &none, &result, nullptr, nullptr),
+            DISP_E_UNKNOWNINTERFACE);
+}
+
+}  // namespace
+}  // namespace pravik::quessel::test

@@ -1,0 +1,14 @@
+#pragma once
+// The type library embedded in the library's own file, loaded once per process.
+#include <windows.h>
+#include <oaidl.h>
+
+#include "win32/com_ptr.h"
+
+namespace pravik::quessel {
+
+// The type info of a member of the embedded library (the _Quessel interface, the coclass).
+HRESULT GetOwnTypeInfo(REFGUID guid, ITypeInfo** info) noexcept;
+HRESULT LoadOwnTypeLibrary(win::ComPtr<ITypeLib>& library) noexcept;
+
+}  // namespace pravik::quessel

@@ -1,0 +1,44 @@
+#include "quessel_taskbar/work_area.h"
+
+#include "geometry/rounding.h"
+
+namespace pravik::quessel {
+namespace {
+
+double Scale(std::int32_t pixels, double twipsPerPixel) { return pixels * twipsPerPixel / 15.0; }
+
+}  // namespace
+
+TaskbarWorkArea ComputeTaskbarWorkArea(const TaskbarRect& bar, const TaskbarScreen& s) {
+  const double sw = s.width;
+  const double sh = s.height;
+  TaskbarWorkArea area;
+  if (bar.left == 0 && Scale(bar.right, s.twipsPerPixelX) == sw) {
+    area.width = s.width;
+    if (bar.top == 0) {
+      area.type = kTaskbarTop;
+      area.top = RoundHalfEven(Scale(bar.bottom, s.twipsPerPixelY));
+      area.height = RoundHalfEven(sh - Scale(bar.bottom, s.twipsPerPixelY));
+    } else {
+      area.type = kTaskbarBottom;
+      area.height = RoundHalfEven(sh - Scale(bar.bottom - bar.top, s.twipsPerPixelY));
+    }
+    return area;
+  }
+  // The vertical test converts the bottom edge with the horizontal factor, as callers rely on.
+  if (bar.top == 0 && Scale(bar.bottom, s.twipsPerPixelX) == sh) {
+    area.height = s.height;
+    if (bar.left == 0) {
+      area.type = kTaskbarLeft;
+      area.left = RoundHalfEven(Scale(bar.right, s.twipsPerPixelX));
+      area.width = RoundHalfEven(sw - Scale(bar.right, s.twipsPerPixelX));
+    } else {
+      area.type = kTaskbarRight;
+      area.width = RoundHalfEven(sw - Scale(bar.right - bar.left, s.twipsPerPixelX));
+    }
+    return area;
+  }
+  return {};
+}
+
+}  // namespace pravik::quessel
