@@ -1,0 +1,249 @@
+// The zqbutton's property setters and their special rules.
+#include <algorithm>
+
+#include "button/access_key.h"
+#include "button/scheme.h"
+#include "controls/button/zqbutton.h"
+
+namespace pravik::controls {
+
+namespace {
+constexpr std::uint32_t kSysButtonFace = 0x8000000F;
+constexpr std::uint32_t kSysButtonText = 0x80000012;
+}  // namespace
+
+void ZqButton::ApplyScheme() {
+  const auto r = button::ApplyScheme(s_.buttonStyle, s_.colorScheme, kSysButtonFace, TranslateColour(kSysButtonText));
+  if (r.backColor) s_.backColor = *r.backColor;
+  s_.foreColor = r.foreColor;
+  s_.showFocusRect = r.showFocusRect;
+  if (r.picturePushOnHover) s_.picturePushOnHover = true;
+}
+
+void ZqButton::SetButtonStyle(int style) {
+  s_.buttonStyle = std::clamp(style, 0, button::kStyleCount - 1);
+  s_.colorScheme = button::SchemeAfterStyleChange(s_.buttonStyle, s_.colorScheme);
+  ApplyScheme();
+  SetRegion();
+  Redraw();
+  Changed(L"ButtonStyle");
+}
+
+void ZqButton::SetColorScheme(int scheme) {
+  s_.colorScheme = scheme;
+  ApplyScheme();
+  Redraw();
+  Changed(L"ColorScheme");
+}
+
+void ZqButton::SetBackColor(std::uint32_t colour) {
+  s_.backColor = colour;
+  if (s_.buttonStyle != 4) s_.colorScheme = button::kCustomScheme;
+  Redraw();
+  Changed(L"BackColor");
+}
+
+void ZqButton::SetForeColor(std::uint32_t colour) {
+  s_.foreColor = colour;
+  Redraw();
+  Changed(L"ForeColor");
+}
+
+void ZqButton::SetForeColorHover(std::uint32_t colour) {
+  s_.foreColorHover = colour;
+  Redraw();
+  Changed(L"ForeColorHover");
+}
+
+void ZqButton::SetCaption(const std::wstring& caption) {
+  s_.caption = caption;
+  accessKey_ = button::AccessKeyOf(caption);
+  Redraw();
+  Changed(L"Caption");
+}
+
+void ZqButton::SetEnabled(bool enabled) {
+  s_.enabled = enabled;
+  logic_.enabled = enabled;
+  if (hwnd()) ::EnableWindow(hwnd(), enabled);
+  Redraw();
+  Changed(L"Enabled");
+}
+
+void ZqButton::SetFont(const propbag::FontDesc& font) {
+  s_.font = font;
+  ApplyFont();
+  Redraw();
+  Changed(L"Font");
+}
+
+void ZqButton::ApplyFont() {
+  win::WindowDc screen(nullptr);
+  LOGFONTW lf{};
+  lf.lfHeight = -static_cast<LONG>(s_.font.points * ::GetDeviceCaps(screen.get(), LOGPIXELSY) / 72.0 + 0.5);
+  lf.lfWeight = s_.font.weight;
+  lf.lfItalic = s_.font.italic;
+  lf.lfUnderline = s_.font.underline;
+  lf.lfStrikeOut = s_.font.strikethrough;
+  lf.lfCharSet = static_cast<BYTE>(s_.font.charset);
+  lstrcpynW(lf.lfFaceName, s_.font.name.c_str(), LF_FACESIZE);
+  font_.reset(::CreateFontIndirectW(&lf));
+  if (hwnd()) ::SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+}
+
+void ZqButton::SetValue(bool value) {
+  Run(logic_.SetValue(value), {});
+  s_.value = logic_.value;
+}
+
+void ZqButton::SetMode(int mode) {
+  s_.mode = mode;
+  Run(logic_.SetMode(mode), {});
+  Changed(L"Value");
+  Changed(L"Mode");
+}
+
+void ZqButton::SetShowFocusRect(bool on) {
+  s_.showFocusRect = on;
+  Changed(L"ShowFocusRect");
+}
+
+void ZqButton::SetHandPointer(bool on) {
+  s_.handPointer = on;
+  if (on) {
+    handCursor_ = ::LoadCursorW(nullptr, IDC_HAND);
+    if (!handCursor_) s_.handPointer = false;
+    mouseCursor_.reset();
+  }
+  ApplyCursor();
+  Changed(L"HandPointer");
+}
+
+void ZqButton::SetMousePointer(int pointer) {
+  s_.mousePointer = pointer;
+  ApplyCursor();
+  Changed(L"MousePointer");
+}
+
+void ZqButton::SetMouseIcon(std::optional<button::ButtonPicture> icon) {
+  s_.mouseIcon = std::move(icon);
+  if (s_.mouseIcon) {
+    if (s_.handPointer) {
+      s_.handPointer = false;
+      Changed(L"HandPointer");
+    }
+    s_.mousePointer = 99;
+  } else {
+    s_.mousePointer = 0;
+  }
+  ApplyCursor();
+  Changed(L"MouseIcon");
+  Changed(L"MousePointer");
+}
+
+void ZqButton::SetPictureNormal(std::optional<button::ButtonPicture> picture) {
+  if (picture && picture->empty()) picture.reset();
+  s_.pictureNormal = std::move(picture);
+  if (!s_.pictureNormal) {
+    s_.pictureHot.reset();
+    s_.pictureDown.reset();
+    OnSize();
+  } else {
+    Redraw();
+  }
+  Changed(L"PictureNormal");
+}
+
+void ZqButton::SetPictureHot(std::optional<button::ButtonPicture> picture) {
+  if (!s_.pictureNormal) {
+    SetPictureNormal(std::move(picture));
+    return;
+  }
+  s_.pictureHot = std::move(picture);
+  Redraw();
+  Changed(L"PictureHot");
+}
+
+void ZqButton::SetPictureDown(std::optional<button::ButtonPicture> picture) {
+  if (!s_.pictureNormal) {
+    SetPictureNormal(std::move(picture));
+    return;
+  }
+  s_.pictureDown = std::move(picture);
+  Redraw();
+  Changed(L"PictureDown");
+}
+
+void ZqButton::SetPictureAlign(int align) {
+  s_.pictureAlign = align;
+  if (s_.pictureNormal) Redraw();
+  Changed(L"PictureAlign");
+}
+
+void ZqButton::SetUseMaskColor(bool on) {
+  s_.useMaskColor = on;
+  if (s_.pictureNormal) Redraw();
+  Changed(L"UseMaskColor");
+}
+
+// Plain setters: store, redraw, report.
+#define ZQ_PLAIN_SETTER(Name, Type, field)  \
+  void ZqButton::Set##Name(Type v) {        \
+    s_.field = v;                           \
+    Redraw();                               \
+    Changed(L## #Name);                     \
+  }
+ZQ_PLAIN_SETTER(CaptionAlign, int, captionAlign)
+ZQ_PLAIN_SETTER(MaskColor, std::uint32_t, maskColor)
+ZQ_PLAIN_SETTER(PictureOpacityOnOver, int, pictureOpacityOnOver)
+ZQ_PLAIN_SETTER(DisabledPictureMode, int, disabledPictureMode)
+ZQ_PLAIN_SETTER(PicturePushOnHover, bool, picturePushOnHover)
+ZQ_PLAIN_SETTER(PictureShadow, bool, pictureShadow)
+ZQ_PLAIN_SETTER(PictureEffectOnOver, int, pictureEffectOnOver)
+ZQ_PLAIN_SETTER(PictureEffectOnDown, int, pictureEffectOnDown)
+ZQ_PLAIN_SETTER(CaptionEffects, int, captionEffects)
+ZQ_PLAIN_SETTER(DropDownSymbol, int, dropDownSymbol)
+ZQ_PLAIN_SETTER(DropDownSeparator, bool, dropDownSeparator)
+ZQ_PLAIN_SETTER(ToolTip, const std::wstring&, toolTip)
+ZQ_PLAIN_SETTER(TooltipTitle, const std::wstring&, tooltipTitle)
+ZQ_PLAIN_SETTER(TooltipIcon, int, tooltipIcon)
+ZQ_PLAIN_SETTER(TooltipType, int, tooltipType)
+ZQ_PLAIN_SETTER(TooltipBackColor, std::uint32_t, tooltipBackColor)
+ZQ_PLAIN_SETTER(RightToLeft, bool, rightToLeft)
+#undef ZQ_PLAIN_SETTER
+
+void ZqButton::SetPictureOpacity(int opacity) {
+  s_.pictureOpacity = std::clamp(opacity, 0, 255);
+  Redraw();
+  Changed(L"PictureOpacity");
+}
+
+void ZqButton::SetPopupMenu(HMENU menu, int align, int flags, std::optional<UINT> defaultItem) {
+  if (!menu || !::IsMenu(menu)) return;  // anything but a menu is ignored
+  popupMenu_ = menu;
+  popupAlign_ = align;
+  popupFlags_ = flags;
+  popupDefault_ = defaultItem;
+  logic_.popupAttached = true;
+}
+
+void ZqButton::UnsetPopupMenu() {
+  popupMenu_ = nullptr;
+  popupDefault_.reset();
+  logic_.popupAttached = false;
+  logic_.closedOver = false;
+}
+
+void ZqButton::PreviewState(button::ButtonState state, bool pointerOver) {
+  logic_.state = state;
+  logic_.over = pointerOver;
+  Redraw();
+}
+
+void ZqButton::SetDisplayAsDefault(bool on) {
+  if (logic_.displayAsDefault == on) return;
+  logic_.displayAsDefault = on;
+  Redraw();
+}
+
+}  // namespace pravik::controls
