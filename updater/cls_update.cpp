@@ -5,6 +5,8 @@
 #include "download/download_rules.h"
 #include "updater/messages.h"
 #include "updater/output_file.h"
+#include "updater/unzip/unzip_library.h"
+#include "updater/zip_and_unzip.h"
 
 using pravik::download::AnnouncedLength;
 using pravik::download::ReadAnnouncedLength;
@@ -69,6 +71,68 @@ std::optional<std::wstring> clsUpdate::Fetch(win::InetControl& inet, bool& compl
   completeRaised = true;
   events_.DownloadComplate();
   return std::nullopt;
+}
+
+}  // namespace pravik::updater
+
+namespace pravik::updater {
+namespace {
+
+bool IsFile(const std::wstring& path) {
+  const DWORD a = ::GetFileAttributesW(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+bool IsFolder(const std::wstring& path) {
+  const DWORD a = ::GetFileAttributesW(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// A run that did not unpack everything is an error, not a completion.
+std::optional<std::wstring> Describe(int result) {
+  switch (result) {
+    case unzip::kOk:
+      return std::nullopt;
+    case unzip::kBadPassword:
+      return text::kBadPassword;
+    case unzip::kDamaged:
+    case unzip::kUnsupported:
+      return text::kDamagedZip;
+    case unzip::kUnsafeName:
+      return text::kUnsafeEntry;
+    default:
+      return text::kUnknownError;
+  }
+}
+
+}  // namespace
+
+void clsUpdate::UnZipFiles() noexcept {
+  std::optional<std::wstring> failure;
+  try {
+    if (zipPath_.empty()) {
+      failure = text::kNoZipPath;
+    } else if (extractPath_.empty()) {
+      failure = text::kNoExtractPath;
+    } else {
+      KeepUnzipPassword(password_);
+      options_ = UnzipOptions{};
+      if (!IsFile(zipPath_))
+        failure = text::kZipNotFound;
+      else if (!IsFolder(extractPath_))
+        failure = text::kFolderNotFound;
+      else
+        failure = Describe(VBUnzip(zipPath_, extractPath_, options_));
+    }
+  } catch (...) {
+    failure = text::kUnknownError;
+  }
+  try {
+    if (failure)
+      events_.UnzipError(*failure);
+    else
+      events_.UnzipComplate();
+  } catch (...) {
+  }
 }
 
 }  // namespace pravik::updater

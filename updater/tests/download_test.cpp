@@ -11,6 +11,7 @@
 #include "testsupport/process.h"
 #include "updater/cls_update.h"
 #include "updater/messages.h"
+#include "updater/tests/event_log.h"
 
 namespace pravik::updater {
 namespace {
@@ -18,17 +19,7 @@ namespace {
 using test::HttpResponse;
 using test::HttpTestServer;
 
-// Records the events as text lines, in order.
-class EventLog : public UpdateEvents {
- public:
-  std::vector<std::wstring> lines;
-  void DownloadStart(std::int32_t fileSize) override { lines.push_back(L"start " + std::to_wstring(fileSize)); }
-  void Downloading(std::int32_t n) override { lines.push_back(L"chunk " + std::to_wstring(n)); }
-  void DownloadError(const std::wstring& d) override { lines.push_back(L"error " + d); }
-  void DownloadComplate() override { lines.push_back(L"complete"); }
-  void UnzipError(const std::wstring& d) override { lines.push_back(L"unzip error " + d); }
-  void UnzipComplate() override { lines.push_back(L"unzip complete"); }
-};
+using testing::EventLog;
 
 std::string Body(std::size_t n) {
   std::string body(n, '\0');

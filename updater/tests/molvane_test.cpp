@@ -1,0 +1,125 @@
+// Molvane.exe as Pravik starts it: a copy in a folder of its own, the address as its argument text.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "testsupport/http_test_server.h"
+#include "testsupport/process.h"
+#include "updater/messages.h"
+#include "win32/paths.h"
+#include "win32/text.h"
+
+namespace pravik::updater {
+namespace {
+
+std::string ReadFile(const std::wstring& path) {
+  std::ifstream in(path.c_str(), std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+int CountRuns(const std::wstring& folder) {
+  const std::string log = ReadFile(folder + L"\\installer-runs.log");
+  int runs = 0;
+  for (std::size_t at = log.find("run"); at != std::string::npos; at = log.find("run", at + 1)) ++runs;
+  return runs;
+}
+
+struct BoxSearch {
+  DWORD pid;
+  int count = 0;
+  HWND box = nullptr;
+};
+
+BOOL CALLBACK FindBoxes(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<BoxSearch*>(param);
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(hwnd, &pid);
+  wchar_t cls[64];
+  ::GetClassNameW(hwnd, cls, 64);
+  if (pid == search->pid && lstrcmpW(cls, L"#32770") == 0 && ::IsWindowVisible(hwnd)) {
+    ++search->count;
+    search->box = hwnd;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK CollectText(HWND child, LPARAM param) {
+  wchar_t text[512];
+  if (::GetWindowTextW(child, text, 512) > 0) *reinterpret_cast<std::wstring*>(param) += std::wstring(text) + L"|";
+  return TRUE;
+}
+
+class MolvaneTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder = test::MakeTempFolder(L"molvane");
+    ASSERT_TRUE(::CopyFileW((test::OutDir() + L"\\Molvane.exe").c_str(), (folder + L"\\Molvane.exe").c_str(), FALSE));
+    installer = ReadFile(win::ProgramFolder() + L"\\fake_installer.exe");
+    ASSERT_FALSE(installer.empty());
+  }
+  test::ChildProcess Start(const std::wstring& arguments) {
+    return test::ChildProcess::Launch(folder + L"\\Molvane.exe", arguments, folder);
+  }
+
+  test::HttpTestServer server;
+  std::wstring folder;
+  std::string installer;
+};
+
+TEST_F(MolvaneTest, WithoutAnAddressItEndsSilently) {
+  auto molvane = Start(L"");
+  ASSERT_TRUE(molvane.started());
+  EXPECT_EQ(molvane.WaitExit(20000), 0u);
+  EXPECT_TRUE(server.requests().empty());
+  EXPECT_FALSE(::GetFileAttributesW((folder + L"\\PravikUpdate.exe").c_str()) != INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(MolvaneTest, AGoodAddressIsDownloadedStartedOnceAndTheProgramEnds) {
+  test::HttpResponse response;
+  response.body = installer;
+  server.Route("/setup/PravikSetup-1.1.exe", response);
+  auto molvane = Start(server.Url("/setup/PravikSetup-1.1.exe"));
+  ASSERT_TRUE(molvane.started());
+  const bool ended = molvane.WaitExit(60000).has_value();
+  if (!ended) molvane.Terminate();
+  ASSERT_TRUE(ended);
+  EXPECT_TRUE(ReadFile(folder + L"\\PravikUpdate.exe") == installer);
+  EXPECT_TRUE(test::WaitUntil([&] { return CountRuns(folder) >= 1; }, 20000));
+  test::PumpFor(500);
+  EXPECT_EQ(CountRuns(folder), 1);
+  EXPECT_EQ(server.RequestCount("/setup/PravikSetup-1.1.exe"), 1u);
+}
+
+TEST_F(MolvaneTest, ABadAddressShowsOneErrorBoxThenEnds) {
+  auto molvane = Start(server.Url("/missing.exe"));
+  ASSERT_TRUE(molvane.started());
+  BoxSearch search{molvane.pid()};
+  ASSERT_TRUE(test::WaitUntil(
+      [&] {
+        search = BoxSearch{molvane.pid()};
+        ::EnumWindows(&FindBoxes, reinterpret_cast<LPARAM>(&search));
+        return search.count > 0;
+      },
+      30000));
+  EXPECT_EQ(search.count, 1);
+  wchar_t title[64];
+  ::GetWindowTextW(search.box, title, 64);
+  EXPECT_STREQ(title, L"Error");
+  std::wstring texts;
+  ::EnumChildWindows(search.box, &CollectText, reinterpret_cast<LPARAM>(&texts));
+  EXPECT_NE(texts.find(text::ServerRefused(404)), std::wstring::npos) << win::WideToUtf8(texts);
+  ::PostMessageW(search.box, WM_COMMAND, IDOK, 0);
+  const bool ended = molvane.WaitExit(30000).has_value();
+  if (!ended) molvane.Terminate();
+  EXPECT_TRUE(ended);
+  EXPECT_EQ(::GetFileAttributesW((folder + L"\\PravikUpdate.exe").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(CountRuns(folder), 0);
+}
+
+}  // namespace
+}  // namespace pravik::updater

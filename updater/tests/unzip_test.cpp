@@ -1,0 +1,175 @@
+// UnZipFiles on archives made by Debian's zip, damaged ones, and hostile names crafted here.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "testsupport/process.h"
+#include "updater/cls_update.h"
+#include "updater/messages.h"
+#include "updater/tests/event_log.h"
+#include "win32/text.h"
+#include "zip/tests/zip_builder.h"
+
+namespace pravik::updater {
+namespace {
+
+using testing::EventLog;
+
+std::wstring DataDir() {
+  std::wstring unix = win::Utf8ToWide(PRAVIK_SOURCE_DIR "/updater/tests/data");
+  for (auto& c : unix)
+    if (c == L'/') c = L'\\';
+  return L"Z:" + unix;
+}
+
+std::string ReadFile(const std::wstring& path) {
+  std::ifstream in(path.c_str(), std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteFile(const std::wstring& path, const std::string& bytes) {
+  std::ofstream(path.c_str(), std::ios::binary) << bytes;
+}
+
+bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+const wchar_t* const kTreeFiles[] = {L"top.txt", L"Graphics\\big.txt", L"Graphics\\icons\\start.png"};
+
+class UnzipTest : public ::testing::Test {
+ protected:
+  void SetUp() override { target = test::MakeTempFolder(L"unzip"); }
+  std::vector<std::wstring> Unzip(const std::wstring& archive, const std::wstring& password = L"") {
+    log.lines.clear();
+    clsUpdate update(log);
+    update.ZipPath(archive);
+    update.ExtractPath(target);
+    update.Password(password);
+    update.UnZipFiles();
+    return log.lines;
+  }
+  void ExpectTree() {
+    for (const wchar_t* file : kTreeFiles) {
+      SCOPED_TRACE(win::WideToUtf8(file));
+      EXPECT_EQ(ReadFile(target + L"\\" + file), ReadFile(DataDir() + L"\\expected\\" + file));
+    }
+  }
+
+  EventLog log;
+  std::wstring target;
+  const std::vector<std::wstring> complete{L"unzip complete"};
+};
+
+TEST_F(UnzipTest, ArchivesFromZipExtractWithTheirFolders) {
+  struct Case {
+    const wchar_t* archive;
+    const wchar_t* password;
+  } cases[] = {{L"stored.zip", L""}, {L"deflated.zip", L""}, {L"protected.zip", L"secret pass"},
+               {L"protected-stored.zip", L"secret pass"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(win::WideToUtf8(c.archive));
+    target = test::MakeTempFolder(L"unzip");
+    EXPECT_EQ(Unzip(DataDir() + L"\\" + c.archive, c.password), complete);
+    ExpectTree();
+  }
+}
+
+TEST_F(UnzipTest, APasswordIsKeptForLaterRunsAndAWrongOneFails) {
+  EXPECT_EQ(Unzip(DataDir() + L"\\protected.zip", L"secret pass"), complete);
+  target = test::MakeTempFolder(L"unzip");
+  EXPECT_EQ(Unzip(DataDir() + L"\\protected.zip"), complete);  // the empty Password keeps the last one
+  ExpectTree();
+
+  target = test::MakeTempFolder(L"unzip");
+  WriteFile(target + L"\\top.txt", "kept");
+  EXPECT_EQ(Unzip(DataDir() + L"\\protected.zip", L"wrong pass"),
+            std::vector<std::wstring>{std::wstring(L"unzip error ") + text::kBadPassword});
+  EXPECT_EQ(ReadFile(target + L"\\top.txt"), "kept");
+  EXPECT_FALSE(Exists(target + L"\\Graphics\\big.txt"));
+  Unzip(DataDir() + L"\\protected.zip", L"secret pass");  // leave the right one for other tests
+}
+
+TEST_F(UnzipTest, ExistingFilesAreOverwrittenWithoutAQuestion) {
+  WriteFile(target + L"\\top.txt", std::string(50000, 'x'));
+  ::CreateDirectoryW((target + L"\\Graphics").c_str(), nullptr);
+  WriteFile(target + L"\\Graphics\\big.txt", "old");
+  EXPECT_EQ(Unzip(DataDir() + L"\\deflated.zip"), complete);
+  ExpectTree();
+}
+
+TEST_F(UnzipTest, DamagedArchivesAreReportedAndCostNothing) {
+  for (const wchar_t* archive : {L"damaged-cut.zip", L"damaged-data.zip"}) {
+    SCOPED_TRACE(win::WideToUtf8(archive));
+    target = test::MakeTempFolder(L"unzip");
+    ::CreateDirectoryW((target + L"\\Graphics").c_str(), nullptr);
+    WriteFile(target + L"\\Graphics\\big.txt", "the old file");
+    EXPECT_EQ(Unzip(DataDir() + L"\\" + archive),
+              std::vector<std::wstring>{std::wstring(L"unzip error ") + text::kDamagedZip});
+    EXPECT_EQ(ReadFile(target + L"\\Graphics\\big.txt"), "the old file");
+  }
+}
+
+TEST_F(UnzipTest, NamesThatClimbOutAreNeverWrittenOutside) {
+  const std::wstring outer = test::MakeTempFolder(L"outer");
+  target = outer + L"\\target";
+  ::CreateDirectoryW(target.c_str(), nullptr);
+  wchar_t temp[MAX_PATH];
+  ::GetTempPathW(MAX_PATH, temp);
+  const std::string tempAnsi = win::WideToAnsi(temp);
+  const std::string archiveBytes = zip::testing::ZipBuilder()
+                                       .Add("good.txt", "good")
+                                       .Add("../evil-up.txt", "evil")
+                                       .Add("..\\evil-back.txt", "evil")
+                                       .Add("sub/../../evil-mid.txt", "evil")
+                                       .Add("sub\\..\\..\\evil-midback.txt", "evil")
+                                       .Add("/evil-root.txt", "evil")
+                                       .Add("C:\\pravik-evil-drive.txt", "evil")
+                                       .Add("C:pravik-evil-relative.txt", "evil")
+                                       .Add(tempAnsi + "pravik-evil-absolute.txt", "evil")
+                                       .Add("\\\\127.0.0.1\\c$\\pravik-evil-unc.txt", "evil")
+                                       .Add("sub/fine.txt", "fine")
+                                       .Build();
+  const std::wstring archive = outer + L"\\hostile.zip";
+  WriteFile(archive, archiveBytes);
+  EXPECT_EQ(Unzip(archive), std::vector<std::wstring>{std::wstring(L"unzip error ") + text::kUnsafeEntry});
+  EXPECT_EQ(ReadFile(target + L"\\good.txt"), "good");
+  EXPECT_EQ(ReadFile(target + L"\\sub\\fine.txt"), "fine");
+  for (const std::wstring& evil :
+       {outer + L"\\evil-up.txt", outer + L"\\evil-back.txt", outer + L"\\evil-mid.txt", outer + L"\\evil-midback.txt",
+        std::wstring(L"C:\\evil-root.txt"), std::wstring(L"C:\\pravik-evil-drive.txt"),
+        std::wstring(temp) + L"pravik-evil-absolute.txt", std::wstring(L"C:\\pravik-evil-unc.txt")}) {
+    SCOPED_TRACE(win::WideToUtf8(evil));
+    EXPECT_FALSE(Exists(evil));
+  }
+  // Only what the archive may write, and the archive itself, are there.
+  WIN32_FIND_DATAW found;
+  HANDLE search = ::FindFirstFileW((outer + L"\\*").c_str(), &found);
+  int names = 0;
+  do {
+    if (lstrcmpW(found.cFileName, L".") && lstrcmpW(found.cFileName, L"..")) ++names;
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
+  EXPECT_EQ(names, 2);
+}
+
+TEST_F(UnzipTest, MissingInputsAreNamedOneAtATime) {
+  clsUpdate update(log);
+  update.UnZipFiles();
+  update.ZipPath(target + L"\\none.zip");
+  update.UnZipFiles();
+  update.ExtractPath(target + L"\\no folder");
+  update.UnZipFiles();
+  update.ZipPath(DataDir() + L"\\stored.zip");
+  update.UnZipFiles();
+  EXPECT_EQ(log.lines, (std::vector<std::wstring>{std::wstring(L"unzip error ") + text::kNoZipPath,
+                                                  std::wstring(L"unzip error ") + text::kNoExtractPath,
+                                                  std::wstring(L"unzip error ") + text::kZipNotFound,
+                                                  std::wstring(L"unzip error ") + text::kFolderNotFound}));
+}
+
+}  // namespace
+}  // namespace pravik::updater
