@@ -237,6 +237,8 @@ LRESULT ZqButton::OnKey(UINT message, WPARAM wParam, LPARAM lParam) {
   EventArgs a;
   a.key = static_cast<std::int16_t>(wParam);
   a.shift = ShiftState();
+  // The system key messages carry Alt in their context bit, whatever the keyboard state says.
+  if ((message == WM_SYSKEYDOWN || message == WM_SYSCHAR) && (lParam & (1 << 29))) a.shift |= button::kShiftAlt;
   switch (message) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
