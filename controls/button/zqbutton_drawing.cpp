@@ -180,7 +180,8 @@ class ZqButtonPainter final : public button::FaceHooks {
 bool ZqButton::ThemeActive() {
   if (!themed_) {
     win::Module uxtheme(::LoadLibraryW(L"uxtheme.dll"));
-    themed_ = uxtheme && ::IsAppThemed();
+    // Themed controls need the application themed and control theming allowed for it.
+    themed_ = uxtheme && ::IsAppThemed() && (::GetThemeAppProperties() & STAP_ALLOW_CONTROLS) != 0;
   }
   return *themed_;
 }

@@ -45,10 +45,9 @@ ZqButton& HostWindow::AddButton(const propbag::PropertyBag& layout, int x, int y
 }
 
 COLORREF ScreenPixel(HWND hwnd, int x, int y) {
-  POINT p{x, y};
-  ::ClientToScreen(hwnd, &p);
-  win::WindowDc screen(nullptr);
-  return ::GetPixel(screen.get(), p.x, p.y);
+  // The window's own surface: what was drawn, without waiting for it to reach the X server.
+  win::WindowDc dc(hwnd);
+  return ::GetPixel(dc.get(), x, y);
 }
 
 std::vector<COLORREF> ScreenPixels(HWND hwnd, RECT r) {

@@ -27,7 +27,7 @@ class HostWindow : public win::Window {
   std::vector<std::unique_ptr<win::Window>> containers_;
 };
 
-// The colour on screen at a client point of a window (0x00BBGGRR).
+// The colour drawn at a client point of a window (0x00BBGGRR).
 COLORREF ScreenPixel(HWND hwnd, int x, int y);
 // All pixels of a client rectangle, row by row.
 std::vector<COLORREF> ScreenPixels(HWND hwnd, RECT r);
