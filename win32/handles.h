@@ -89,6 +89,20 @@ struct WindowTraits {
   static void Close(Type h) noexcept { ::DestroyWindow(h); }
 };
 
+// Movable memory handed out by GlobalAlloc or by the common dialogs (device modes and names).
+struct GlobalMemoryTraits {
+  using Type = HGLOBAL;
+  static Type Invalid() noexcept { return nullptr; }
+  static void Close(Type h) noexcept { ::GlobalFree(h); }
+};
+
+// A file search (FindFirstFile), closed with FindClose.
+struct FindHandleTraits {
+  using Type = HANDLE;
+  static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+  static void Close(Type h) noexcept { ::FindClose(h); }
+};
+
 using Handle = UniqueHandle<KernelHandleTraits>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using RegKey = UniqueHandle<RegKeyTraits>;
@@ -102,6 +116,8 @@ using Module = UniqueHandle<ModuleTraits>;
 using Menu = UniqueHandle<MenuTraits>;
 using Icon = UniqueHandle<IconTraits>;
 using OwnedWindow = UniqueHandle<WindowTraits>;
+using GlobalMemory = UniqueHandle<GlobalMemoryTraits>;
+using FindHandle = UniqueHandle<FindHandleTraits>;
 
 // A screen or window DC obtained with GetDC, given back with ReleaseDC.
 class WindowDc {
