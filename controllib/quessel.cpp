@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "controllib/byref_arguments.h"
 #include "controllib/method_error.h"
 #include "controllib/module.h"
 #include "controllib/type_library.h"
@@ -95,7 +96,17 @@ STDMETHODIMP Quessel::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS
   if (!params) return E_INVALIDARG;
   // The type information checks the argument count and coerces each argument to its declared
   // type, so a wrong call ends in a dispatch error before any method code runs.
-  return typeInfo_->Invoke(static_cast<_Quessel*>(this), id, flags, params, result, exception, argError);
+  try {
+    ByRefArguments byRef;
+    const HRESULT prepared = byRef.Prepare(typeInfo_.get(), id, *params, argError);
+    if (FAILED(prepared)) return prepared;
+    const HRESULT hr =
+        typeInfo_->Invoke(static_cast<_Quessel*>(this), id, flags, byRef.params(), result, exception, argError);
+    byRef.WriteBack();
+    return hr;
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
 }
 
 STDMETHODIMP Quessel::InterfaceSupportsErrorInfo(REFIID iid) noexcept {

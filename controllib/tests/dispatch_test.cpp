@@ -94,6 +94,42 @@ TEST(QuesselDispatch, ByReferenceArgumentsByName) {
   EXPECT_EQ(client.Call(L"cMouse_LocationGet_X").value.v.lVal, 50);
 }
 
+TEST(QuesselDispatch, ScriptVariablesPassedByReferenceAreConverted) {
+  // Script engines pass variables as references to variants of whatever type they hold.
+  DispatchClient client;
+  VARIANT small, text;
+  ::VariantInit(&small);
+  small.vt = VT_I2;
+  small.iVal = 77;
+  Var digits(L"66");
+  ::VariantInit(&text);
+  ::VariantCopy(&text, &digits.v);
+  auto ref = [](VARIANT* v) {
+    VARIANT r;
+    ::VariantInit(&r);
+    r.vt = VT_VARIANT | VT_BYREF;
+    r.pvarVal = v;
+    return r;
+  };
+  ASSERT_EQ(client.Call(L"cMouse_LocationSet", {ref(&small), ref(&text)}).hr, S_OK);
+  EXPECT_EQ(client.Call(L"cMouse_LocationGet_X").value.v.lVal, 77);
+  EXPECT_EQ(client.Call(L"cMouse_LocationGet_Y").value.v.lVal, 66);
+  // The variables take the declared type on the way back.
+  EXPECT_EQ(small.vt, VT_I4);
+  EXPECT_EQ(small.lVal, 77);
+  ::VariantClear(&text);
+
+  VARIANT word;
+  ::VariantInit(&word);
+  word.vt = VT_BSTR;
+  word.bstrVal = ::SysAllocString(L"abc");
+  CallResult wrong = client.Call(L"cMouse_LocationSet", {ref(&word), ref(&small)});
+  EXPECT_EQ(wrong.hr, DISP_E_TYPEMISMATCH);
+  EXPECT_EQ(wrong.argError, 1u);  // counted from the last argument
+  EXPECT_EQ(word.vt, VT_BSTR);    // a failed call leaves the caller's variables alone
+  ::VariantClear(&word);
+}
+
 TEST(QuesselDispatch, WrongCallsGiveDispatchErrors) {
   DispatchClient client;
   ASSERT_EQ(client.created(), S_OK);

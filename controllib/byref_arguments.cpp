@@ -1,0 +1,99 @@
+#include "controllib/byref_arguments.h"
+
+#include <oleauto.h>
+
+
+namespace pravik::quessel {
+namespace {
+
+// The declared base type of a by-reference parameter, or VT_EMPTY when it is not one we adjust.
+VARTYPE ReferencedType(const ELEMDESC& e) noexcept {
+  if (e.tdesc.vt != VT_PTR || !e.tdesc.lptdesc) return VT_EMPTY;
+  switch (const VARTYPE vt = e.tdesc.lptdesc->vt) {
+    case VT_I2:
+    case VT_I4:
+    case VT_R8:
+    case VT_BSTR:
+    case VT_BOOL:
+      return vt;
+    default:
+      return VT_EMPTY;
+  }
+}
+
+// The method's description; the caller releases it. Found by walking the descriptions: under
+// Wine, GetFuncIndexOfMemId did not find the methods of the dual interface's dispatch side.
+FUNCDESC* FindFunction(ITypeInfo* info, DISPID id) noexcept {
+  TYPEATTR* attr = nullptr;
+  if (FAILED(info->GetTypeAttr(&attr))) return nullptr;
+  const UINT count = attr->cFuncs;
+  info->ReleaseTypeAttr(attr);
+  for (UINT i = 0; i < count; ++i) {
+    FUNCDESC* desc = nullptr;
+    if (FAILED(info->GetFuncDesc(i, &desc))) continue;
+    if (desc->memid == id) return desc;
+    info->ReleaseFuncDesc(desc);
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+ByRefArguments::~ByRefArguments() {
+  for (Temporary& t : temporaries_) ::VariantClear(&t.value);
+}
+
+HRESULT ByRefArguments::Prepare(ITypeInfo* info, DISPID id, const DISPPARAMS& caller, UINT* argError) {
+  params_ = caller;
+  if (caller.cNamedArgs != 0 || caller.cArgs == 0 || !caller.rgvarg) return S_OK;
+  FUNCDESC* desc = FindFunction(info, id);
+  if (!desc) return S_OK;
+
+  args_.assign(caller.rgvarg, caller.rgvarg + caller.cArgs);
+  temporaries_.reserve(caller.cArgs);
+  HRESULT hr = S_OK;
+  const UINT declared = static_cast<UINT>(desc->cParams);
+  for (UINT i = 0; i < caller.cArgs && i < declared; ++i) {
+    VARIANT& arg = args_[caller.cArgs - 1 - i];  // arguments travel last first
+    const VARTYPE want = ReferencedType(desc->lprgelemdescParam[i]);
+    if (want == VT_EMPTY || arg.vt != (VT_VARIANT | VT_BYREF) || !arg.pvarVal) continue;
+    VARIANT* target = arg.pvarVal;
+    Temporary& t = temporaries_.emplace_back();
+    t.callerTarget = target;
+    ::VariantInit(&t.value);
+    // A missing optional argument passes as is; a variant that holds the declared type already
+    // is passed as a direct reference to its value (Wine does not unwrap it either).
+    if (target->vt == VT_ERROR) {
+      temporaries_.pop_back();
+      continue;
+    }
+    if (target->vt == want) {
+      temporaries_.pop_back();
+      arg.vt = static_cast<VARTYPE>(want | VT_BYREF);
+      arg.byref = &target->lVal;
+      continue;
+    }
+    if (FAILED(::VariantChangeType(&t.value, target, 0, want))) {
+      temporaries_.pop_back();
+      if (argError) *argError = caller.cArgs - 1 - i;
+      hr = DISP_E_TYPEMISMATCH;
+      break;
+    }
+    arg.vt = static_cast<VARTYPE>(want | VT_BYREF);
+    arg.byref = &t.value.lVal;  // every member of the union starts at the same address
+  }
+  info->ReleaseFuncDesc(desc);
+  params_.rgvarg = args_.data();
+  return hr;
+}
+
+void ByRefArguments::WriteBack() noexcept {
+  for (Temporary& t : temporaries_) {
+    ::VariantClear(t.callerTarget);
+    *t.callerTarget = t.value;  // the caller's variant takes over the value and its text
+    ::VariantInit(&t.value);
+  }
+  temporaries_.clear();
+}
+
+}  // namespace pravik::quessel
