@@ -1,0 +1,24 @@
+#pragma once
+// frmMultiples ("Multiple Hosting"): four further folder tree controls with their stored settings,
+// shown modeless and without owner from the options' "More..." button. It has no code of its own.
+#include <windows.h>
+
+#include <array>
+
+#include "controls/browse/uc_browse.h"
+#include "win32/window.h"
+
+namespace pravik {
+
+class FrmMultiples : public win::Window {
+ public:
+  // Creates the window (hidden) with its four trees.
+  bool Load();
+  void Show();
+  [[nodiscard]] browse::UcBrowse& tree(std::size_t index) noexcept { return trees_[index]; }
+
+ private:
+  std::array<browse::UcBrowse, 4> trees_;
+};
+
+}  // namespace pravik

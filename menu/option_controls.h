@@ -1,0 +1,71 @@
+#pragma once
+// The tree options that lie to the right of the menu's client area (left edges at 8460 twips and
+// more): never seen, but visible and enabled, so the Tab key reaches them and the keys act on the
+// programs tree. They sit in a panel of their own that takes their notifications; Tab and
+// Shift+Tab move between them even without a dialog manager in the program's message loop.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "controls/browse/uc_browse.h"
+#include "controls/pickbox/pick_box.h"
+#include "menu/frm_multiples.h"
+#include "win32/window.h"
+
+namespace pravik {
+
+class OptionControls : public win::Window {
+ public:
+  // Child ids, also the Tab order.
+  enum Id : int {
+    kChkCheckBoxes = 200, kChkFullRowSelect, kChkHasButtons, kChkHasLines, kChkHideSelection, kChkHotTracking,
+    kCmbTheme, kFmAppearance, kOptionFlat, kOption3D, kPbPath, kCommand4, kCommand2, kCommand3, kCommand1,
+    kLblActivePath, kLblLogOnName, kLabel1, kLabel2, kLabel3, kLblPath, kLblTheme, kHeader0, kHeader1, kHeader2,
+    kCommand5 = 299,
+  };
+  static constexpr int kLeftPixels = 564;  // 8460 twips
+
+  OptionControls();
+  ~OptionControls() override;
+
+  // Creates the options in the menu window and the hidden Command5 in the main panel. `tree` is
+  // the programs tree they act on; `applyRoot` is the menu's ApplyRoot (Command4).
+  bool Create(HWND menuWindow, HWND mainPanel, browse::UcBrowse* tree, std::function<void()> applyRoot);
+
+  // Load step 7: fill the theme list and select "Auto" (which applies it).
+  void FillThemeList();
+  // Load step 9: the appearance option that matches the tree, the picker as a folder picker,
+  // the check-box option disabled.
+  void MatchTreeAppearance();
+  // Load step 10: the tree's options from the initial state of the six check boxes.
+  void ApplyCheckBoxesToTree();
+
+  void SetActivePath(const std::wstring& path);
+  [[nodiscard]] pickbox::PickBox& pbPath() noexcept { return pbPath_; }
+  [[nodiscard]] HWND item(Id id) const noexcept;
+  [[nodiscard]] FrmMultiples* multiples() const noexcept { return multiples_.get(); }
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  static LRESULT CALLBACK TabProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                  DWORD_PTR self) noexcept;
+  HWND Add(const wchar_t* cls, const wchar_t* text, DWORD style, int id, int x, int y, int w, int h, HWND parent = nullptr);
+  void OnCommand(int id, int code);
+  void OnThemeChosen();
+  void OnCheckBox(int id);
+  bool Checked(int id) const;
+
+  browse::UcBrowse* tree_ = nullptr;
+  std::function<void()> applyRoot_;
+  HWND menu_ = nullptr;
+  HWND command5_ = nullptr;
+  pickbox::PickBox pbPath_;
+  std::unique_ptr<FrmMultiples> multiples_;
+  HFONT font_ = nullptr;  // the stock GUI font: not ours to delete
+};
+
+}  // namespace pravik
