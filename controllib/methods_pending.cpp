@@ -7,8 +7,6 @@ STDMETHODIMP Quessel::cNewExplorer(BSTR) noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::cSleep(LONG *) noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::cIE_Version(BSTR *) noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::cIP(BSTR *) noexcept { return E_NOTIMPL; }
-STDMETHODIMP Quessel::cDec2Hex(double *, BSTR *) noexcept { return E_NOTIMPL; }
-STDMETHODIMP Quessel::cHex2Dec(BSTR, LONG *) noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::cMsgbox_OK(BSTR *, BSTR *, LONG *, VARIANT_BOOL *) noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::cMsgbox_YesNo(BSTR *, BSTR *, LONG *, VARIANT_BOOL *, LONG *) noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::cLogon_UserName(BSTR *) noexcept { return E_NOTIMPL; }
@@ -25,35 +23,22 @@ STDMETHODIMP Quessel::cReg_Write(LONG *, BSTR *, BSTR *, BSTR *) noexcept { retu
 STDMETHODIMP Quessel::cReg_Save(LONG *, BSTR *, BSTR *, BSTR *) noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::cReg_DeleteValueSetting(LONG *, BSTR *, BSTR *) noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::cReg_DeleteKeySetting(LONG *, BSTR *) noexcept { return E_NOTIMPL; }
-STDMETHODIMP Quessel::cString_Len(BSTR, short *) noexcept { return E_NOTIMPL; }
-STDMETHODIMP Quessel::cString_Left(BSTR *, short *, BSTR *) noexcept { return E_NOTIMPL; }
-STDMETHODIMP Quessel::cString_Right(BSTR *, short *, BSTR *) noexcept { return E_NOTIMPL; }
-STDMETHODIMP Quessel::cString_Mid(BSTR *, short *, short *, BSTR *) noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::cSound_Play(BSTR *) noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::cSound_Stop() noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::cFileDownload(BSTR *, BSTR *, VARIANT_BOOL *) noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::cShutdownSystem(EShutDownTypes, VARIANT_BOOL *) noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::cCPU_Used(LONG *) noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::cFolder_Select(BSTR, BSTR *) noexcept { return E_NOTIMPL; }
-STDMETHODIMP Quessel::cText_Open(BSTR, BSTR *) noexcept { return E_NOTIMPL; }
-STDMETHODIMP Quessel::cText_Read(BSTR, BSTR *) noexcept { return E_NOTIMPL; }
-STDMETHODIMP Quessel::cText_Load(BSTR, BSTR *) noexcept { return E_NOTIMPL; }
-STDMETHODIMP Quessel::cText_Save(BSTR, BSTR) noexcept { return E_NOTIMPL; }
-STDMETHODIMP Quessel::cText_Write(BSTR, BSTR) noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::cUniqueNumber(BSTR *) noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::cHDDSerialNumber(BSTR *, LONG *) noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::cMacAddress(LONG *, BSTR *) noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::cIP_External(BSTR *) noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::cPopupMenu(BSTR *, VARIANT *, VARIANT *, VARIANT *, VARIANT *, VARIANT *, VARIANT *, VARIANT *, VARIANT *, VARIANT *, VARIANT *, VARIANT *, VARIANT *, VARIANT *, VARIANT *, VARIANT *, VARIANT *, VARIANT *, VARIANT *, VARIANT *, LONG *) noexcept { return E_NOTIMPL; }
-STDMETHODIMP Quessel::cVBColor2RGB(LONG *, LONG *, LONG *, LONG *) noexcept { return E_NOTIMPL; }
-STDMETHODIMP Quessel::cTimeSec2HourMinSec(LONG *, BSTR, BSTR, BSTR, BSTR *) noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::cVolume(LONG *) noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::cEndProcess(BSTR) noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::cSaveJPG(IPictureDisp **, BSTR, LONG *) noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::cSaveGIF(IPictureDisp **, BSTR) noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::cSavePNG(IPictureDisp **, BSTR) noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::cTooltip(BSTR *, LONG *, LONG *, LONG *) noexcept { return E_NOTIMPL; }
-STDMETHODIMP Quessel::cBase64Encode(BSTR *, BSTR *) noexcept { return E_NOTIMPL; }
-STDMETHODIMP Quessel::cBase64Decode(BSTR *, BSTR *) noexcept { return E_NOTIMPL; }
 
 }  // namespace pravik::quessel

@@ -1,0 +1,14 @@
+#include "controllib/ansi_code_page.h"
+
+#include "win32/text.h"
+
+namespace pravik::quessel {
+
+std::string AnsiCodePage::Encode(std::u16string_view text) const { return win::WideToAnsi(AsWide(text)); }
+
+std::u16string AnsiCodePage::DecodeCharacter(std::string_view bytes) const {
+  const std::wstring wide = win::AnsiToWide(bytes);
+  return std::u16string(AsU16(wide));
+}
+
+}  // namespace pravik::quessel

@@ -1,0 +1,118 @@
+// Data conversions: numbers, colours, durations and the byte-counting text methods. The logic
+// is in core/convert; this side passes arguments and turns conversion failures into the
+// numbered errors callers see (5 invalid procedure call, 6 overflow).
+#include "controllib/ansi_code_page.h"
+#include "controllib/bstr.h"
+#include "controllib/method_error.h"
+#include "controllib/quessel.h"
+#include "convert/ansi_text.h"
+#include "convert/convert_error.h"
+#include "convert/numbers.h"
+#include "win32/text.h"
+
+namespace pravik::quessel {
+namespace {
+
+template <typename Body>
+HRESULT RunConversion(Body&& body) noexcept {
+  return RunMethod([&] {
+    try {
+      return body();
+    } catch (const convert::ConvertError& e) {
+      const std::string what = e.what();
+      throw MethodError(ErrorNumberToHresult(static_cast<long>(e.number())), win::Utf8ToWide(what));
+    }
+  });
+}
+
+const AnsiCodePage kAnsi;
+
+}  // namespace
+
+STDMETHODIMP Quessel::cDec2Hex(DOUBLE* InputDec, BSTR* result) noexcept {
+  if (!InputDec || !result) return E_POINTER;
+  return RunConversion([&] {
+    const std::string hex = convert::Dec2Hex(*InputDec);
+    PutText(result, std::wstring(hex.begin(), hex.end()));
+    return S_OK;
+  });
+}
+
+STDMETHODIMP Quessel::cHex2Dec(BSTR HexData, LONG* result) noexcept {
+  if (!result) return E_POINTER;
+  return RunConversion([&] {
+    *result = convert::Hex2Dec(AsU16(View(HexData)));
+    return S_OK;
+  });
+}
+
+STDMETHODIMP Quessel::cBase64Encode(BSTR* vbstrValue, BSTR* result) noexcept {
+  if (!vbstrValue || !result) return E_POINTER;
+  return RunConversion([&] {
+    PutText(result, AsWide(convert::Base64Encode(kAnsi, AsU16(View(vbstrValue)))));
+    return S_OK;
+  });
+}
+
+STDMETHODIMP Quessel::cBase64Decode(BSTR* vbstrString, BSTR* result) noexcept {
+  if (!vbstrString || !result) return E_POINTER;
+  return RunConversion([&] {
+    PutText(result, AsWide(convert::Base64Decode(kAnsi, AsU16(View(vbstrString)))));
+    return S_OK;
+  });
+}
+
+STDMETHODIMP Quessel::cVBColor2RGB(LONG* LongData, LONG* r, LONG* G, LONG* b) noexcept {
+  if (!LongData || !r || !G || !b) return E_POINTER;
+  const convert::Rgb rgb = convert::ColourToRgb(*LongData);
+  *r = rgb.r;
+  *G = rgb.g;
+  *b = rgb.b;
+  return S_OK;
+}
+
+STDMETHODIMP Quessel::cTimeSec2HourMinSec(LONG* iSecond, BSTR HourString, BSTR MinString, BSTR SecString,
+                                          BSTR* result) noexcept {
+  if (!iSecond || !result) return E_POINTER;
+  return RunConversion([&] {
+    const convert::HourMinSec t = convert::SecondsToHourMinSec(*iSecond, AsU16(View(HourString)),
+                                                               AsU16(View(MinString)), AsU16(View(SecString)));
+    PutText(result, AsWide(t.text));
+    *iSecond = t.secondsLeft;
+    return S_OK;
+  });
+}
+
+STDMETHODIMP Quessel::cString_Len(BSTR Messages, SHORT* result) noexcept {
+  if (!result) return E_POINTER;
+  return RunConversion([&] {
+    *result = convert::AnsiLength(kAnsi, AsU16(View(Messages)));
+    return S_OK;
+  });
+}
+
+STDMETHODIMP Quessel::cString_Left(BSTR* Messages, SHORT* intLen, BSTR* result) noexcept {
+  if (!Messages || !intLen || !result) return E_POINTER;
+  return RunConversion([&] {
+    PutText(result, AsWide(convert::AnsiLeft(kAnsi, AsU16(View(Messages)), *intLen)));
+    return S_OK;
+  });
+}
+
+STDMETHODIMP Quessel::cString_Right(BSTR* Messages, SHORT* intLen, BSTR* result) noexcept {
+  if (!Messages || !intLen || !result) return E_POINTER;
+  return RunConversion([&] {
+    PutText(result, AsWide(convert::AnsiRight(kAnsi, AsU16(View(Messages)), *intLen)));
+    return S_OK;
+  });
+}
+
+STDMETHODIMP Quessel::cString_Mid(BSTR* Messages, SHORT* intStr, SHORT* intLen, BSTR* result) noexcept {
+  if (!Messages || !intStr || !intLen || !result) return E_POINTER;
+  return RunConversion([&] {
+    PutText(result, AsWide(convert::AnsiMid(kAnsi, AsU16(View(Messages)), *intStr, *intLen)));
+    return S_OK;
+  });
+}
+
+}  // namespace pravik::quessel
