@@ -17,7 +17,8 @@
 //   layout.Set(L"PictureEffectOnOver", std::int32_t{0});
 //   layout.Set(L"PictureEffectOnDown", std::int32_t{0});
 //   layout.Set(L"TooltipBackColor", std::int32_t{0});
-//   layout.Set(L"MousePointer", std::int32_t{99});     // with "MouseIcon" (see EncodePicture)
+//   layout.Set(L"MousePointer", std::int32_t{99});     // the custom pointer below
+//   layout.Set(L"MouseIcon", button::EncodePicture(*PointingHandPicture()));  // picture_convert.h
 //
 //   auto button = std::make_unique<controls::ZqButton>();   // the host owns it (one per control)
 //   button->onClick = [this] { RunShutdown(); };

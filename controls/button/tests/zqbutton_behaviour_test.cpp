@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "testsupport/process.h"
 #include "zqbutton_test_host.h"
 
@@ -197,6 +199,36 @@ TEST(ZqButtonTooltip, CreatedOnHoverWithItsSettings) {
   EXPECT_EQ(::SendMessageW(tip, TTM_GETMAXTIPWIDTH, 0, 0), 240);
   EXPECT_EQ(static_cast<COLORREF>(::SendMessageW(tip, TTM_GETTIPBKCOLOR, 0, 0)), 0x00C0FFFFu);
   EXPECT_EQ(::SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
+}
+
+}  // namespace
+}  // namespace pravik::controls::test
+
+namespace pravik::controls::test {
+namespace {
+
+TEST(ZqButtonMouse, DoubleClickRepeatsThePressThenRaisesDblClick) {
+  HostWindow host;
+  ZqButton& b = host.AddButton({});
+  ::SendMessageW(b.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+  ::SendMessageW(b.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+  host.events.clear();
+  ::SendMessageW(b.hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, 10));
+  EXPECT_EQ(b.state(), button::ButtonState::Down);
+  ::SendMessageW(b.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+  EXPECT_EQ(host.events, (std::vector<std::wstring>{L"#0 MouseDown 1", L"#0 DblClick", L"#0 Click", L"#0 MouseUp 1"}));
+}
+
+TEST(ZqButtonHost, DeactivationReturnsThePressedButtonToNormal) {
+  HostWindow host;
+  ZqButton& b = host.AddButton({});
+  ::SendMessageW(b.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+  ASSERT_EQ(b.state(), button::ButtonState::Down);
+  ::SendMessageW(host.hwnd(), WM_ACTIVATE, WA_INACTIVE, 0);  // seen through the host's subclass
+  EXPECT_EQ(b.state(), button::ButtonState::Normal);
+  host.events.clear();
+  ::SendMessageW(b.hwnd(), WM_KEYUP, VK_SPACE, 0);
+  EXPECT_TRUE(std::find(host.events.begin(), host.events.end(), L"#0 Click") == host.events.end());
 }
 
 }  // namespace
