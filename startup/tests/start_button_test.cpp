@@ -73,6 +73,8 @@ TEST_F(StartButtonTest, StartIconTogglesTheMenuBesideTheButton) {
   const POINT icon = StartIcon();
   ClickAt(icon.x, icon.y);
   ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(menu_) != FALSE; }, 5000));
+  // The menu is shown first and then moved in one call; let the click's handler finish.
+  WaitUntil([&] { return ReadWindow(menu_).rect.left == button.right; }, 2000);
   const RECT menu = ReadWindow(menu_).rect;
   EXPECT_EQ(menu.left, button.right);
   EXPECT_EQ(menu.bottom, button.bottom);
