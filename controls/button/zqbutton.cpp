@@ -115,9 +115,11 @@ bool ZqButton::RouteAccessKey(HWND host, wchar_t key) {
   AccessKeySearch search{lower[0], nullptr};
   ::EnumChildWindows(host, &FindAccessKeyOwner, reinterpret_cast<LPARAM>(&search));
   if (!search.found) return false;
-  search.found->Run(search.found->logic_.AccessKey(search.key), {});
+  search.found->PressAccessKey(search.key);
   return true;
 }
+
+void ZqButton::PressAccessKey(int key) { Run(logic_.AccessKey(key), {}); }
 
 void ZqButton::Changed(const wchar_t* property) {
   if (onPropertyChanged) onPropertyChanged(property);

@@ -104,6 +104,9 @@ class ZqButton : public win::Window {
   static ZqButton* FromWindow(HWND hwnd) noexcept;
   // The host routes an access key (or Enter/Escape for its default/cancel button) here.
   static bool RouteAccessKey(HWND host, wchar_t key);
+  // The host presses this button by its access key, or by Enter (13) or Escape (27) when the
+  // button is its default or cancel button.
+  void PressAccessKey(int key);
 
   [[nodiscard]] const ZqButtonSettings& settings() const noexcept { return s_; }
   [[nodiscard]] button::ButtonState state() const noexcept { return logic_.state; }

@@ -233,3 +233,26 @@ TEST(ZqButtonHost, DeactivationReturnsThePressedButtonToNormal) {
 
 }  // namespace
 }  // namespace pravik::controls::test
+
+namespace pravik::controls::test {
+namespace {
+
+TEST(ZqButtonKeyboard, ArrowsMoveTheFocusAndEnterAsAccessKeyClicksWithoutToggling) {
+  HostWindow host;
+  propbag::PropertyBag check;
+  check.Set(L"Mode", std::int32_t{1});
+  ZqButton& first = host.AddButton(check, 10, 10);
+  ZqButton& second = host.AddButton({}, 10, 50);
+  ::SetFocus(first.hwnd());
+  ::SendMessageW(first.hwnd(), WM_KEYDOWN, VK_RIGHT, 0);
+  EXPECT_EQ(::GetFocus(), second.hwnd());
+  ::SendMessageW(second.hwnd(), WM_KEYDOWN, VK_UP, 0);
+  EXPECT_EQ(::GetFocus(), first.hwnd());
+  host.events.clear();
+  first.PressAccessKey(13);
+  EXPECT_FALSE(first.settings().value);
+  EXPECT_EQ(host.events, (std::vector<std::wstring>{L"#0 Click"}));
+}
+
+}  // namespace
+}  // namespace pravik::controls::test
