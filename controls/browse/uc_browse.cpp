@@ -1,0 +1,402 @@
+#include "controls/browse/uc_browse.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <vector>
+
+#include "browse/border_theme.h"
+#include "browse/tree_styles.h"
+#include "controls/browse/browse_platform.h"
+#include "win32/app_error.h"
+#include "win32/handles.h"
+
+namespace pravik::browse {
+namespace {
+
+constexpr UINT kOpenMessage = WM_APP + 0x31;
+constexpr UINT kSwpFrameOnly = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
+
+// Item lists handed out by the shell's allocator.
+struct ItemListTraits {
+  using Type = PIDLIST_ABSOLUTE;
+  static Type Invalid() noexcept { return nullptr; }
+  static void Close(Type h) noexcept { ::CoTaskMemFree(h); }
+};
+using ItemList = win::UniqueHandle<ItemListTraits>;
+
+// The special folder's own item list; the dialog takes an item list as its root, never the
+// folder's number (Wine's dialog crashes on a number, and it only ever worked by accident).
+ItemList RootItemList(std::int32_t csidl) {
+  ItemList list;
+  if (csidl == 0) return list;  // the desktop: no root item
+  if (FAILED(::SHGetSpecialFolderLocation(nullptr, csidl, list.put()))) list.reset();
+  return list;
+}
+
+// The file-system folder at the top of the tree; empty for roots without one (the desktop, the
+// computer, whose children are the drives).
+std::wstring RootFolderPath(std::int32_t csidl) {
+  wchar_t path[MAX_PATH] = {};
+  if (csidl == 0 || !::SHGetSpecialFolderPathW(nullptr, path, csidl, FALSE)) return L"";
+  return path;
+}
+
+std::wstring ItemText(HWND tree, HTREEITEM item) {
+  wchar_t text[MAX_PATH] = {};
+  TVITEMW tv{};
+  tv.mask = TVIF_TEXT;
+  tv.hItem = item;
+  tv.pszText = text;
+  tv.cchTextMax = MAX_PATH;
+  TreeView_GetItem(tree, &tv);
+  return text;
+}
+
+std::wstring DisplayName(const std::wstring& path) {
+  SHFILEINFOW info{};
+  if (!::SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), SHGFI_DISPLAYNAME)) return L"";
+  return info.szDisplayName;
+}
+
+// Selects the item for path by the display names of its pieces below the root folder (or below
+// the computer when the root has no folder). Nothing happens when a piece is not found.
+void SelectInTree(HWND tree, const std::wstring& rootFolder, const std::wstring& path) {
+  std::wstring rest;
+  std::wstring walked;
+  if (!rootFolder.empty()) {
+    if (path.size() <= rootFolder.size() || _wcsnicmp(path.c_str(), rootFolder.c_str(), rootFolder.size()) != 0 ||
+        path[rootFolder.size()] != L'\\')
+      return;
+    walked = rootFolder;
+    rest = path.substr(rootFolder.size() + 1);
+  } else {
+    if (path.size() < 2 || path[1] != L':') return;
+    rest = path.substr(3);
+    walked = path.substr(0, 2);
+    walked += L'\\';
+  }
+  HTREEITEM item = TreeView_GetRoot(tree);
+  std::vector<std::wstring> pieces;
+  if (rootFolder.empty()) pieces.push_back(L"");  // the drive itself
+  for (std::size_t at = 0; at <= rest.size() && !rest.empty();) {
+    const std::size_t next = rest.find(L'\\', at);
+    pieces.push_back(rest.substr(at, next - at));
+    if (next == std::wstring::npos) break;
+    at = next + 1;
+  }
+  for (const std::wstring& piece : pieces) {
+    if (!piece.empty()) walked += (walked.back() == L'\\' ? L"" : L"\\") + piece;
+    const std::wstring wanted = DisplayName(walked);
+    TreeView_Expand(tree, item, TVE_EXPAND);
+    HTREEITEM found = nullptr;
+    for (HTREEITEM i = TreeView_GetChild(tree, item); i && !found; i = TreeView_GetNextSibling(tree, i))
+      if (ItemText(tree, i) == wanted || ItemText(tree, i) == piece) found = i;
+    if (!found) return;
+    item = found;
+  }
+  TreeView_SelectItem(tree, item);
+}
+
+std::wstring ClassOf(HWND hwnd) {
+  wchar_t name[32] = {};
+  ::GetClassNameW(hwnd, name, 32);
+  return name;
+}
+
+}  // namespace
+
+UcBrowse::UcBrowse() : alive_(std::make_shared<bool>(true)) {}
+
+UcBrowse::~UcBrowse() {
+  // Our own WM_DESTROY handling must run while this object is still a UcBrowse.
+  Destroy();
+}
+
+bool UcBrowse::Create(HWND parent, int id, int x, int y, int width, int height, const propbag::PropertyBag& stored,
+                      bool runMode) {
+  p_ = ReadBrowseProperties(stored);
+  if (!Window::Create(L"PravikBrowse", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_TABSTOP, 0, x, y, width,
+                      height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                      static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH))))
+    return false;
+  if (runMode && MouseLeaveTrackingAvailable()) hooksActive_ = true;
+  if (HWND host = ::GetAncestor(hwnd(), GA_ROOT)) ::SetFocus(host);
+  return true;
+}
+
+void UcBrowse::WriteProperties(propbag::PropertyBag& bag) const { WriteBrowseProperties(p_, bag); }
+
+// --- properties -------------------------------------------------------------------------------
+
+void UcBrowse::SetAppearance(std::int32_t value) {
+  p_.appearance = value;
+  const LONG_PTR ex = ::GetWindowLongPtrW(hwnd(), GWL_EXSTYLE);
+  const LONG_PTR wanted = value != kAppearanceFlat ? (ex | WS_EX_CLIENTEDGE) : (ex & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE));
+  if (wanted != ex) {
+    ::SetWindowLongPtrW(hwnd(), GWL_EXSTYLE, wanted);
+    ::SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0, kSwpFrameOnly);
+  }
+  if (!inRefresh_) Refresh();
+  Changed();
+}
+
+void UcBrowse::SetCheckBoxes(bool value) { p_.checkBoxes = value; Refresh(); Changed(); }
+void UcBrowse::SetEnabled(bool value) { p_.enabled = value; Refresh(); Changed(); }
+void UcBrowse::SetFolderFlags(std::int32_t value) { p_.folderFlags = value; Changed(); }
+void UcBrowse::SetFullRowSelect(bool value) { p_.fullRowSelect = value; Refresh(); Changed(); }
+void UcBrowse::SetHasButtons(bool value) { p_.hasButtons = value; Refresh(); Changed(); }
+void UcBrowse::SetHasLines(bool value) { p_.hasLines = value; Refresh(); Changed(); }
+void UcBrowse::SetHideSelection(bool value) { p_.hideSelection = value; Refresh(); Changed(); }
+void UcBrowse::SetHotTracking(bool value) { p_.hotTracking = value; Refresh(); Changed(); }
+void UcBrowse::SetTheme(std::int32_t value) { p_.theme = value; Refresh(); Changed(); }
+
+std::wstring UcBrowse::Path() const { return p_.path.empty() ? std::wstring() : QualifyPath(p_.path); }
+
+void UcBrowse::SetPath(const std::wstring& value) {
+  p_.path = value.empty() ? std::wstring() : QualifyPath(value);
+  if (dialogWindow_ && !p_.path.empty()) SelectInDialog(p_.path);
+  Changed();
+}
+
+void UcBrowse::SetRoot(std::int32_t value) {
+  p_.root = value;
+  CloseUp();
+  Reset();
+  Refresh();
+  Changed();
+}
+
+// --- the dialog -------------------------------------------------------------------------------
+
+void UcBrowse::RequestOpen() {
+  if (!hooksActive_ || !hwnd()) return;
+  if (inDialogLoop_) {
+    // The running dialog has been closed; its loop opens the next one when it gets control back.
+    reopenWanted_ = true;
+    return;
+  }
+  ::PostMessageW(hwnd(), kOpenMessage, 0, 0);
+}
+
+void UcBrowse::RunDialogs() {
+  if (inDialogLoop_ || !hooksActive_) return;
+  const std::shared_ptr<bool> alive = alive_;
+  inDialogLoop_ = true;
+  do {
+    reopenWanted_ = false;
+    OpenBrowseDialog();
+    if (!*alive) return;  // the control went while its dialog ran
+  } while (reopenWanted_ && hooksActive_);
+  inDialogLoop_ = false;
+}
+
+void UcBrowse::OpenBrowseDialog() {
+  const ItemList root = RootItemList(p_.root);
+  BROWSEINFOW info{};
+  info.hwndOwner = ::GetDesktopWindow();
+  info.pidlRoot = root.get();
+  info.lpszTitle = L"";
+  info.ulFlags = static_cast<UINT>(EffectiveFolderFlags(p_.folderFlags));
+  info.lpfn = &UcBrowse::BrowseCallback;
+  info.lParam = reinterpret_cast<LPARAM>(this);
+  // The dialog's result is of no interest: the control reports selections as they happen.
+  ItemList chosen(::SHBrowseForFolderW(&info));
+}
+
+int CALLBACK UcBrowse::BrowseCallback(HWND dialog, UINT message, LPARAM value, LPARAM data) noexcept {
+  auto* self = reinterpret_cast<UcBrowse*>(data);
+  win::RunHandler([&] {
+    if (message == BFFM_INITIALIZED) self->TakeOver(dialog);
+    else if (message == BFFM_SELCHANGED) self->SelectionChanged(value);
+  });
+  return 0;
+}
+
+void UcBrowse::SelectInDialog(const std::wstring& path) {
+  // The dialog parses the path as a shell name; a folder's trailing separator (other than a
+  // drive root's) makes that fail.
+  std::wstring name = path;
+  if (name.size() > 3 && name.back() == L'\\') name.pop_back();
+  const HWND tree = treeWindow_;
+  const HTREEITEM before = tree ? TreeView_GetSelection(tree) : nullptr;
+  ::SendMessageW(dialogWindow_, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(name.c_str()));
+  // Some dialogs (Wine's) leave the selection alone under a root item: walk the tree instead.
+  if (tree && TreeView_GetSelection(tree) == before) SelectInTree(tree, RootFolderPath(p_.root), name);
+}
+
+void UcBrowse::TakeOver(HWND dialog) {
+  dialogWindow_ = dialog;
+  // Far left of every screen: the screen's width in twips, taken as pixels.
+  const int offScreen = -::GetSystemMetrics(SM_CXSCREEN) * 15;
+  ::MoveWindow(dialog, offScreen, 0, 480, 480, TRUE);
+  for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    const std::wstring cls = ClassOf(child);
+    // By its control identifier: the caption is translated ("취소" on Korean systems).
+    if (cls == L"Button" && ::GetDlgCtrlID(child) == IDCANCEL) cancelButton_ = child;
+    if (cls == WC_TREEVIEWW) treeWindow_ = child;
+  }
+
+  if (treeWindow_) {
+    ::SetParent(treeWindow_, hwnd());
+    dialogHook_.Install(dialog, nullptr, [this](UINT message, WPARAM, LPARAM, LRESULT&) {
+      if (message != WM_MOVE) return;
+      ::ShowWindow(dialogHook_.hwnd(), SW_HIDE);
+      dialogHook_.Remove();
+    });
+    const LONG_PTR style = ::GetWindowLongPtrW(treeWindow_, GWL_STYLE);
+    ::SetWindowLongPtrW(treeWindow_, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_BORDER));
+    const LONG_PTR ex = ::GetWindowLongPtrW(treeWindow_, GWL_EXSTYLE);
+    ::SetWindowLongPtrW(treeWindow_, GWL_EXSTYLE, ex & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE));
+    ::SetWindowPos(treeWindow_, nullptr, 0, 0, 0, 0, kSwpFrameOnly);
+    // The tree never sees a right click: no context menu, no selection by the right button.
+    treeHook_.Install(treeWindow_, [](UINT message, WPARAM, LPARAM, LRESULT& result) {
+      if (message != WM_RBUTTONDOWN) return false;
+      result = 0;
+      return true;
+    }, nullptr);
+    Refresh();
+    if (!p_.path.empty()) SelectInDialog(p_.path);
+  } else {
+    if (!p_.path.empty()) SelectInDialog(p_.path);
+    CloseUp();
+  }
+  RaiseStatus(kStatusInitialized);
+}
+
+void UcBrowse::SelectionChanged(LPARAM item) {
+  wchar_t buffer[MAX_PATH + 1] = {};
+  if (item && ::SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(item), buffer))
+    p_.path = QualifyPath(buffer);
+  else
+    p_.path.clear();
+  if (onPathChange) onPathChange(p_.path);
+}
+
+void UcBrowse::CloseUp() {
+  if (!treeWindow_) return;
+  ::SetParent(treeWindow_, dialogWindow_);
+  treeHook_.Remove();
+  dialogHook_.Remove();
+  if (cancelButton_) {
+    ::SetFocus(cancelButton_);
+    ::PostMessageW(cancelButton_, WM_LBUTTONDOWN, 0, 0);
+    ::PostMessageW(cancelButton_, WM_LBUTTONUP, 0, 0);
+  }
+  ::SendMessageW(dialogWindow_, WM_CLOSE, 1, reinterpret_cast<LPARAM>("0"));
+  ::DestroyWindow(dialogWindow_);
+  // The dialog's loop notices its end only with the next message it receives; without this
+  // one it would swallow whatever message comes next (a quit, a reopening request).
+  ::PostThreadMessageW(::GetCurrentThreadId(), WM_NULL, 0, 0);
+  cancelButton_ = nullptr;
+  treeWindow_ = nullptr;
+  dialogWindow_ = nullptr;
+  RaiseStatus(kStatusShutDown);
+}
+
+void UcBrowse::Reset() {
+  CloseUp();
+  Refresh();
+  if (hooksActive_) {
+    CloseUp();
+    RequestOpen();
+  }
+}
+
+void UcBrowse::RaiseStatus(const wchar_t* status) {
+  if (onStatus) onStatus(status);
+}
+
+// --- look -------------------------------------------------------------------------------------
+
+std::uint32_t UcBrowse::GetBorderColor() const { return BorderColor(p_.theme, GetThemeName(), p_.enabled); }
+
+void UcBrowse::Refresh() {
+  if (!hwnd()) return;
+  const std::int32_t appearance = AppearanceForTheme(GetThemeName(), p_.theme, p_.appearance);
+  if (appearance != p_.appearance) {
+    inRefresh_ = true;
+    SetAppearance(appearance);
+    inRefresh_ = false;
+  }
+  ::InvalidateRect(hwnd(), nullptr, TRUE);
+  if (treeWindow_) {
+    RECT client;
+    ::GetClientRect(hwnd(), &client);
+    SizeSysTreeView(1, 1, client.right - 2, client.bottom - 2);
+    ApplyTreeStyles();
+    ::EnableWindow(treeWindow_, p_.enabled ? TRUE : FALSE);
+  }
+}
+
+void UcBrowse::SizeSysTreeView(int left, int top, int width, int height) {
+  if (treeWindow_) ::MoveWindow(treeWindow_, left, top, width, height, TRUE);
+}
+
+void UcBrowse::ApplyTreeStyles() {
+  if (!treeWindow_) return;
+  TreeStyleOptions options;
+  options.checkBoxes = p_.checkBoxes;
+  options.fullRowSelect = p_.fullRowSelect;
+  options.hasButtons = p_.hasButtons;
+  options.hasLines = p_.hasLines;
+  options.hideSelection = p_.hideSelection;
+  options.hotTracking = p_.hotTracking;
+  const auto current = static_cast<std::uint32_t>(::GetWindowLongPtrW(treeWindow_, GWL_STYLE));
+  const auto style = TreeStyleFor(current, options);
+  if (!style) return;
+  ::SetWindowLongPtrW(treeWindow_, GWL_STYLE, static_cast<LONG_PTR>(static_cast<LONG>(*style)));
+  ::SetWindowPos(treeWindow_, nullptr, 0, 0, 0, 0, kSwpFrameOnly);
+}
+
+void UcBrowse::Paint() {
+  PAINTSTRUCT ps;
+  HDC dc = ::BeginPaint(hwnd(), &ps);
+  if (p_.appearance == kAppearanceFlat) {
+    RECT client;
+    ::GetClientRect(hwnd(), &client);
+    win::Brush frame(::CreateSolidBrush(static_cast<COLORREF>(GetBorderColor())));
+    ::FrameRect(dc, &client, frame.get());
+  }
+  ::EndPaint(hwnd(), &ps);
+}
+
+// --- life -------------------------------------------------------------------------------------
+
+void UcBrowse::Terminate() noexcept {
+  if (!hooksActive_) return;
+  win::RunHandler([&] { CloseUp(); });
+  treeHook_.Remove();
+  dialogHook_.Remove();
+  hooksActive_ = false;
+}
+
+LRESULT UcBrowse::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT:
+      if (!shown_) {
+        // The first showing: the dialog opens once the host has finished showing itself.
+        shown_ = true;
+        Refresh();
+        RequestOpen();
+      }
+      Paint();
+      return 0;
+    case WM_SIZE:
+      Refresh();
+      return 0;
+    case WM_SETFOCUS:
+      if (treeWindow_) ::SetFocus(treeWindow_);
+      return 0;
+    case kOpenMessage:
+      RunDialogs();
+      return 0;
+    case WM_DESTROY:
+      Terminate();
+      *alive_ = false;
+      return 0;
+  }
+  return Window::HandleMessage(message, wParam, lParam);
+}
+
+}  // namespace pravik::browse

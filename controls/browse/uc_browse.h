@@ -1,0 +1,113 @@
+#pragma once
+// ucBrowse: a child control that shows the platform folder-browse dialog's tree as its own. It
+// opens the dialog rooted at Root, moves the dialog off the screen, adopts its "SysTreeView32"
+// child and turns every selection change into Path (folders with a trailing "\") and PathChange.
+//
+// The dialog runs a modal loop. Unlike a loop nested once per reopening, this control opens its
+// dialogs one after another from a single loop: a Root change or Reset closes the running
+// dialog, and the loop that ran it opens the next once control returns to it. The first showing
+// opens the dialog from a posted message, after the host's own showing steps have run.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "browse/browse_properties.h"
+#include "controls/browse/window_hook.h"
+#include "propbag/property_bag.h"
+#include "win32/window.h"
+
+namespace pravik::browse {
+
+inline constexpr wchar_t kStatusInitialized[] = L"SystemTreeView Initalized";
+inline constexpr wchar_t kStatusShutDown[] = L"SystemTreeView ShutDown";
+
+class UcBrowse : public win::Window {
+ public:
+  UcBrowse();
+  ~UcBrowse() override;
+
+  // Creates the control (pixels within the parent) and reads its stored settings. In run mode
+  // (false only in a designer) it gets ready to open the dialog at its first showing.
+  bool Create(HWND parent, int id, int x, int y, int width, int height, const propbag::PropertyBag& stored,
+              bool runMode = true);
+  void WriteProperties(propbag::PropertyBag& bag) const;
+
+  std::function<void(const std::wstring&)> onStatus;
+  std::function<void(const std::wstring&)> onPathChange;
+
+  [[nodiscard]] std::int32_t Appearance() const noexcept { return p_.appearance; }
+  void SetAppearance(std::int32_t value);
+  [[nodiscard]] bool CheckBoxes() const noexcept { return p_.checkBoxes; }
+  void SetCheckBoxes(bool value);
+  [[nodiscard]] bool Enabled() const noexcept { return p_.enabled; }
+  void SetEnabled(bool value);
+  [[nodiscard]] std::int32_t FolderFlags() const noexcept { return p_.folderFlags; }
+  void SetFolderFlags(std::int32_t value);
+  [[nodiscard]] bool FullRowSelect() const noexcept { return p_.fullRowSelect; }
+  void SetFullRowSelect(bool value);
+  [[nodiscard]] bool HasButtons() const noexcept { return p_.hasButtons; }
+  void SetHasButtons(bool value);
+  [[nodiscard]] bool HasLines() const noexcept { return p_.hasLines; }
+  void SetHasLines(bool value);
+  [[nodiscard]] bool HideSelection() const noexcept { return p_.hideSelection; }
+  void SetHideSelection(bool value);
+  [[nodiscard]] bool HotTracking() const noexcept { return p_.hotTracking; }
+  void SetHotTracking(bool value);
+  [[nodiscard]] std::wstring Path() const;
+  void SetPath(const std::wstring& value);
+  [[nodiscard]] std::int32_t Root() const noexcept { return p_.root; }
+  void SetRoot(std::int32_t value);
+  [[nodiscard]] std::int32_t Theme() const noexcept { return p_.theme; }
+  void SetTheme(std::int32_t value);
+
+  void CloseUp();
+  void Refresh();
+  void Reset();
+  void SizeSysTreeView(int left, int top, int width, int height);
+  void ApplyTreeStyles();
+  [[nodiscard]] std::uint32_t GetBorderColor() const;
+
+  // Set by every property change: the host's stored settings need writing again.
+  [[nodiscard]] bool propertiesChanged() const noexcept { return changed_; }
+  void clearPropertiesChanged() noexcept { changed_ = false; }
+
+  [[nodiscard]] HWND TreeWindow() const noexcept { return treeWindow_; }
+  [[nodiscard]] HWND DialogWindow() const noexcept { return dialogWindow_; }
+  [[nodiscard]] HWND CancelButton() const noexcept { return cancelButton_; }
+  [[nodiscard]] bool HooksActive() const noexcept { return hooksActive_; }
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  static int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM value, LPARAM data) noexcept;
+  void RequestOpen();
+  void RunDialogs();
+  void OpenBrowseDialog();
+  void TakeOver(HWND dialog);
+  void SelectionChanged(LPARAM item);
+  void SelectInDialog(const std::wstring& path);
+  void Terminate() noexcept;
+  void Paint();
+  void Changed() noexcept { changed_ = true; }
+  void RaiseStatus(const wchar_t* status);
+
+  BrowseProperties p_;
+  HWND dialogWindow_ = nullptr;
+  HWND treeWindow_ = nullptr;
+  HWND cancelButton_ = nullptr;
+  bool hooksActive_ = false;
+  bool inRefresh_ = false;
+  bool shown_ = false;
+  bool changed_ = false;
+  bool inDialogLoop_ = false;
+  bool reopenWanted_ = false;
+  WindowHook dialogHook_;
+  WindowHook treeHook_;
+  // Cleared when the control's window goes: a dialog loop that returns afterwards must not touch it.
+  std::shared_ptr<bool> alive_;
+};
+
+}  // namespace pravik::browse
