@@ -3,10 +3,14 @@
 // by itself, moves and sizes it, and starts its focus watcher Tim.
 #include <windows.h>
 
+#include <memory>
+
 #include "win32/timer.h"
 #include "win32/window.h"
 
 namespace pravik {
+
+class StartMenuParts;
 
 // The program-wide truth value: whether the start button has the menu shown.
 extern bool MenuVisible;
@@ -30,6 +34,8 @@ class StartMenuWindow : public win::Window {
  private:
   void OnTim();
   win::Timer tim_;
+  // Web panel, title link, drop shadow and off-screen options; released on unload.
+  std::unique_ptr<StartMenuParts> parts_;
 };
 
 }  // namespace pravik

@@ -1,0 +1,58 @@
+#include "menu/start_menu_parts.h"
+
+#include "menu/notice.h"
+
+namespace pravik {
+
+StartMenuParts::StartMenuParts() = default;
+
+StartMenuParts::~StartMenuParts() { Release(); }
+
+std::wstring StartMenuParts::ShowNotice(HWND mainPanel, int x, int y, const std::wstring& settingUrl) {
+  if (!webPanel_) {
+    webPanel_ = std::make_unique<WebPanel>();
+    // Without the browser control Picture2 stays a white box; the menu works on.
+    (void)webPanel_->Create(mainPanel, x, y);
+  }
+  return pravik::ShowNotice(*webPanel_, settingRequest_, settingUrl);
+}
+
+void StartMenuParts::AttachShadow(HWND menuWindow) {
+  dropShadow_ = std::make_unique<graphics::DropShadow>();
+  (void)dropShadow_->Shadow(menuWindow);  // false leaves the menu without a shadow, nothing more
+  dropShadow_->SetColor(0);
+  dropShadow_->SetDepth(4);
+}
+
+void StartMenuParts::AttachTitleLink(HWND picTitle) {
+  titleLink_ = std::make_unique<TitleLink>();
+  if (!titleLink_->Create(picTitle)) titleLink_.reset();
+}
+
+void StartMenuParts::CreateOptions(HWND menuWindow, HWND mainPanel, browse::UcBrowse* tree,
+                                   std::function<void()> applyRoot) {
+  options_ = std::make_unique<OptionControls>();
+  if (!options_->Create(menuWindow, mainPanel, tree, std::move(applyRoot))) options_.reset();
+}
+
+void StartMenuParts::FillThemeList() {
+  if (options_) options_->FillThemeList();
+}
+
+void StartMenuParts::MatchTreeAppearance() {
+  if (options_) options_->MatchTreeAppearance();
+}
+
+void StartMenuParts::ApplyCheckBoxesToTree() {
+  if (options_) options_->ApplyCheckBoxesToTree();
+}
+
+void StartMenuParts::Release() noexcept {
+  if (webPanel_) webPanel_->Close();
+  webPanel_.reset();
+  dropShadow_.reset();
+  titleLink_.reset();
+  options_.reset();
+}
+
+}  // namespace pravik

@@ -1,0 +1,60 @@
+#pragma once
+// The parts of the start menu window frmMain that its load handler calls at fixed steps: the web
+// panel with its remote setting (step 3), the drop shadow (step 5), the off-screen tree options
+// (steps 7, 9 and 10) and the title link. The window owns one of these and releases it on unload.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "graphics/drop_shadow.h"
+#include "menu/option_controls.h"
+#include "menu/remote_setting.h"
+#include "menu/title_link.h"
+#include "menu/web_panel.h"
+
+namespace pravik {
+
+class StartMenuParts {
+ public:
+  StartMenuParts();
+  ~StartMenuParts();
+  StartMenuParts(const StartMenuParts&) = delete;
+  StartMenuParts& operator=(const StartMenuParts&) = delete;
+
+  // Step 3. Creates Picture2 with WebNotice in `mainPanel` at (x, y) pixels (10, 446 in FramMain)
+  // on first use, then fetches the setting and points the panel at it. Never throws; waits at most
+  // the setting request's bound. Returns the address shown.
+  std::wstring ShowNotice(HWND mainPanel, int x = 10, int y = 446, const std::wstring& settingUrl = SettingFileUrl());
+
+  // Step 5: DropShadow created, Shadow(menu), Color 0, Depth 4.
+  void AttachShadow(HWND menuWindow);
+
+  // The click area on PicTitle (344, 22, 119 x 13 pixels).
+  void AttachTitleLink(HWND picTitle);
+
+  // Creates the options beside the client area and the hidden Command5 in the main panel.
+  void CreateOptions(HWND menuWindow, HWND mainPanel, browse::UcBrowse* tree, std::function<void()> applyRoot);
+  // Steps 7, 9 and 10 (each does nothing before CreateOptions).
+  void FillThemeList();
+  void MatchTreeAppearance();
+  void ApplyCheckBoxesToTree();
+
+  // Unload: the browser control is deactivated while its window still exists, then everything goes.
+  void Release() noexcept;
+
+  [[nodiscard]] WebPanel* webPanel() noexcept { return webPanel_.get(); }
+  [[nodiscard]] graphics::DropShadow* dropShadow() noexcept { return dropShadow_.get(); }
+  [[nodiscard]] OptionControls* options() noexcept { return options_.get(); }
+  [[nodiscard]] TitleLink* titleLink() noexcept { return titleLink_.get(); }
+
+ private:
+  std::unique_ptr<WebPanel> webPanel_;
+  SettingRequest settingRequest_;
+  std::unique_ptr<graphics::DropShadow> dropShadow_;
+  std::unique_ptr<TitleLink> titleLink_;
+  std::unique_ptr<OptionControls> options_;
+};
+
+}  // namespace pravik
