@@ -5,17 +5,8 @@ namespace pravik::quessel {
 
 STDMETHODIMP Quessel::cNewExplorer(BSTR) noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::cSleep(LONG *) noexcept { return E_NOTIMPL; }
-STDMETHODIMP Quessel::cIE_Version(BSTR *) noexcept { return E_NOTIMPL; }
-STDMETHODIMP Quessel::cIP(BSTR *) noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::cMsgbox_OK(BSTR *, BSTR *, LONG *, VARIANT_BOOL *) noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::cMsgbox_YesNo(BSTR *, BSTR *, LONG *, VARIANT_BOOL *, LONG *) noexcept { return E_NOTIMPL; }
-STDMETHODIMP Quessel::cLogon_UserName(BSTR *) noexcept { return E_NOTIMPL; }
-STDMETHODIMP Quessel::cLogin_UserName(BSTR *) noexcept { return E_NOTIMPL; }
-STDMETHODIMP Quessel::cComputer_Name(BSTR *) noexcept { return E_NOTIMPL; }
-STDMETHODIMP Quessel::cOS_BuildNumber(BSTR *) noexcept { return E_NOTIMPL; }
-STDMETHODIMP Quessel::cOS_Name(BSTR *) noexcept { return E_NOTIMPL; }
-STDMETHODIMP Quessel::cOS_Version1(BSTR *) noexcept { return E_NOTIMPL; }
-STDMETHODIMP Quessel::cOS_Version2(BSTR *) noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::cReg_Read(LONG *, BSTR *, BSTR *, BSTR *) noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::cReg_Load(LONG *, BSTR *, BSTR *, BSTR *) noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::cReg_Open(LONG *, BSTR *, BSTR *, BSTR *) noexcept { return E_NOTIMPL; }
@@ -27,12 +18,7 @@ STDMETHODIMP Quessel::cSound_Play(BSTR *) noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::cSound_Stop() noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::cFileDownload(BSTR *, BSTR *, VARIANT_BOOL *) noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::cShutdownSystem(EShutDownTypes, VARIANT_BOOL *) noexcept { return E_NOTIMPL; }
-STDMETHODIMP Quessel::cCPU_Used(LONG *) noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::cFolder_Select(BSTR, BSTR *) noexcept { return E_NOTIMPL; }
-STDMETHODIMP Quessel::cUniqueNumber(BSTR *) noexcept { return E_NOTIMPL; }
-STDMETHODIMP Quessel::cHDDSerialNumber(BSTR *, LONG *) noexcept { return E_NOTIMPL; }
-STDMETHODIMP Quessel::cMacAddress(LONG *, BSTR *) noexcept { return E_NOTIMPL; }
-STDMETHODIMP Quessel::cIP_External(BSTR *) noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::cPopupMenu(BSTR *, VARIANT *, VARIANT *, VARIANT *, VARIANT *, VARIANT *, VARIANT *, VARIANT *, VARIANT *, VARIANT *, VARIANT *, VARIANT *, VARIANT *, VARIANT *, VARIANT *, VARIANT *, VARIANT *, VARIANT *, VARIANT *, VARIANT *, LONG *) noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::cVolume(LONG *) noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::cEndProcess(BSTR) noexcept { return E_NOTIMPL; }

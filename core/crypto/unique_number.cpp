@@ -8,7 +8,7 @@
 namespace pravik::crypto {
 namespace {
 
-std::u16string Decimal(std::uint64_t value) {
+std::u16string Decimal(std::int64_t value) {
   const std::string digits = std::to_string(value);
   return std::u16string(digits.begin(), digits.end());
 }
@@ -40,18 +40,18 @@ int HexValue(char c) {
 }  // namespace
 
 std::u16string MachineIdentityText(const std::vector<std::u16string>& cardAddresses,
-                                   const std::vector<std::uint32_t>& volumeSerials) {
+                                   const std::vector<std::int32_t>& volumeSerials) {
   std::u16string text;
   for (const auto& address : cardAddresses)
     if (address != u"000000000000") text += address;
-  for (std::uint32_t serial : volumeSerials)
+  for (std::int32_t serial : volumeSerials)
     if (serial != 0) text += Decimal(serial);
   return text;
 }
 
 std::u16string RandomIdentityText(const std::function<double()>& randomFraction) {
   std::u16string text;
-  for (int i = 0; i < 10; ++i) text += Decimal(static_cast<std::uint64_t>(std::floor(randomFraction() * 9999)));
+  for (int i = 0; i < 10; ++i) text += Decimal(static_cast<std::int64_t>(std::floor(randomFraction() * 9999)));
   return text;
 }
 

@@ -10,8 +10,10 @@
 namespace pravik::crypto {
 
 // The card addresses that are not "000000000000", then the serials that are not 0 in decimal.
+// Serials are the signed 32-bit values cHDDSerialNumber gives, so a high serial reads negative,
+// exactly as the numbers already handed out were built.
 std::u16string MachineIdentityText(const std::vector<std::u16string>& cardAddresses,
-                                   const std::vector<std::uint32_t>& volumeSerials);
+                                   const std::vector<std::int32_t>& volumeSerials);
 
 // Ten numbers, each the whole part of a random fraction [0, 1) times 9999, in decimal.
 std::u16string RandomIdentityText(const std::function<double()>& randomFraction);

@@ -105,8 +105,8 @@ TEST(UniqueNumber, EncryptionRoundTripAndLength) {
 }
 
 TEST(UniqueNumber, IdentityTextRules) {
-  EXPECT_EQ(MachineIdentityText({u"000000000000", u"00155D010203", u"000000000000"}, {0, 1234, 0, 7}),
-            u"00155D01020312347");
+  EXPECT_EQ(MachineIdentityText({u"000000000000", u"00155D010203", u"000000000000"}, {0, 1234, 0, 7, -5}),
+            u"00155D01020312347-5");
   EXPECT_EQ(MachineIdentityText({u"000000000000"}, {0, 0}), u"");
   double values[] = {0.0, 0.99999, 0.5, 0.1, 0.2, 0.3, 0.4, 0.6, 0.7, 0.8};
   int i = 0;

@@ -1,0 +1,93 @@
+// System information and machine identity through the real interface.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <regex>
+
+#include "controllib/tests/dispatch_client.h"
+#include "crypto/unique_number.h"
+#include "quessel_sysinfo/platform_name.h"
+#include "testsupport/http_test_server.h"
+
+namespace pravik::quessel::test {
+namespace {
+
+TEST(QuesselSystemInfo, VersionNamesAndAddresses) {
+  DispatchClient client;
+  OSVERSIONINFOA version{};
+  version.dwOSVersionInfoSize = sizeof version;
+  ASSERT_TRUE(::GetVersionExA(&version));
+  EXPECT_EQ(client.Call(L"cOS_Version1").value.Text(), std::to_wstring(version.dwMajorVersion));
+  EXPECT_EQ(client.Call(L"cOS_Version2").value.Text(), std::to_wstring(version.dwMinorVersion));
+  EXPECT_EQ(client.Call(L"cOS_BuildNumber").value.Text(), std::to_wstring(version.dwBuildNumber));
+  EXPECT_EQ(client.Call(L"cOS_Name").value.Text(),
+            PlatformName(version.dwPlatformId, version.dwMajorVersion, version.dwMinorVersion));
+  EXPECT_TRUE(std::regex_match(client.Call(L"cIE_Version").value.Text(), std::wregex(L"\\d+\\.\\d+\\.\\d+")));
+
+  wchar_t user[256] = {};
+  DWORD size = 256;
+  ::GetUserNameW(user, &size);
+  EXPECT_EQ(client.Call(L"cLogon_UserName").value.Text(), user);
+  EXPECT_EQ(client.Call(L"cLogin_UserName").value.Text(), user);
+  wchar_t computer[256] = {};
+  size = 256;
+  ::GetComputerNameW(computer, &size);
+  EXPECT_EQ(client.Call(L"cComputer_Name").value.Text(), computer);  // an ordinary name loses nothing
+
+  const std::wstring ip = client.Call(L"cIP").value.Text();
+  EXPECT_TRUE(ip.empty() || std::regex_match(ip, std::wregex(L"\\d+\\.\\d+\\.\\d+\\.\\d+"))) << ip;
+}
+
+TEST(QuesselSystemInfo, ExternalAddressThroughTheTransferClass) {
+  pravik::test::HttpTestServer server;
+  pravik::test::HttpResponse answer;
+  answer.body = "203.0.113.7";
+  server.Route("/home/External_IP/ip.php", answer);
+  const std::wstring host(server.HostPort().begin(), server.HostPort().end());
+  ::SetEnvironmentVariableW(L"PRAVIK_TEST_EXTERNAL_IP_HOST", host.c_str());
+  DispatchClient client;
+  EXPECT_EQ(client.Call(L"cIP_External").value.Text(), L"203.0.113.7");
+  EXPECT_EQ(server.RequestCount("/home/External_IP/ip.php"), 1u);
+  server.Stop();
+  CallResult unreachable = client.Call(L"cIP_External");
+  ::SetEnvironmentVariableW(L"PRAVIK_TEST_EXTERNAL_IP_HOST", nullptr);
+  EXPECT_EQ(unreachable.hr, DISP_E_EXCEPTION);
+  EXPECT_NE(unreachable.Description().find(L"/home/External_IP/ip.php"), std::wstring::npos);
+}
+
+TEST(QuesselSystemInfo, LoadSerialsAndCards) {
+  DispatchClient client;
+  EXPECT_EQ(client.Call(L"cCPU_Used").value.v.lVal, 0);  // a rate needs two collections
+  const long second = client.Call(L"cCPU_Used").value.v.lVal;
+  EXPECT_GE(second, 0);
+  EXPECT_LE(second, 100);
+
+  DWORD serial = 0;
+  ::GetVolumeInformationW(L"C:\\", nullptr, 0, &serial, nullptr, nullptr, nullptr, 0);
+  BSTR c = ::SysAllocString(L"C");
+  EXPECT_EQ(client.Call(L"cHDDSerialNumber", {ByRef(&c)}).value.v.lVal, static_cast<long>(serial));
+  ::SysFreeString(c);
+  BSTR none = ::SysAllocString(L"Q");
+  EXPECT_EQ(client.Call(L"cHDDSerialNumber", {ByRef(&none)}).value.v.lVal, 0);
+  ::SysFreeString(none);
+
+  long card = 200;
+  EXPECT_EQ(client.Call(L"cMacAddress", {ByRef(&card)}).value.Text(), L"000000000000");
+  card = 0;
+  EXPECT_TRUE(std::regex_match(client.Call(L"cMacAddress", {ByRef(&card)}).value.Text(), std::wregex(L"[0-9A-F]{12}")));
+}
+
+TEST(QuesselSystemInfo, UniqueNumberIsStableAndDecrypts) {
+  DispatchClient client;
+  const std::wstring first = client.Call(L"cUniqueNumber").value.Text();
+  ASSERT_FALSE(first.empty());
+  EXPECT_EQ(first.size() % 64, 0u);
+  EXPECT_TRUE(std::regex_match(first, std::wregex(L"[0-9A-F]+")));
+  EXPECT_EQ(DispatchClient().Call(L"cUniqueNumber").value.Text(), first);
+  const auto text = crypto::DecryptFromHex(std::string(first.begin(), first.end()), u"qz4");
+  ASSERT_TRUE(text.has_value());
+  EXPECT_FALSE(text->empty());
+}
+
+}  // namespace
+}  // namespace pravik::quessel::test
