@@ -34,3 +34,13 @@ inline constexpr wchar_t kUnzipDone[] = L"압축 해제 완료, 잠시후 종료
 inline constexpr wchar_t kUnzipStopped[] = L"에러로 인한 압축 해제 중지, 잠시후 종료됩니다";
 
 }  // namespace pravik::updater::text
+
+namespace pravik::updater::text {
+
+// The installer is started only when its signature proves it is ours.
+inline constexpr wchar_t kSignatureMissing[] = L"설치 파일의 서명을 받지 못했습니다";
+inline constexpr wchar_t kSignatureMalformed[] = L"설치 파일의 서명 형식이 올바르지 않습니다";
+inline constexpr wchar_t kSignatureInvalid[] = L"설치 파일의 서명이 올바르지 않습니다. 파일이 변조되었을 수 있습니다";
+inline constexpr wchar_t kVerifierUnavailable[] = L"설치 파일의 서명을 확인할 수 없습니다";
+
+}  // namespace pravik::updater::text

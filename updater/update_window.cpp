@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "download/download_rules.h"
+#include "updater/installer_signature.h"
 #include "updater/messages.h"
 #include "win32/paths.h"
 
@@ -30,6 +31,8 @@ bool UpdateWindow::Load() {
     return false;
   CreateElements();
   pUpdate_ = std::make_unique<clsUpdate>(static_cast<UpdateEvents&>(*this));
+  // Nothing is started that our release key did not sign.
+  pUpdate_->SetDownloadCheck(InstallerSignatureCheck(BuiltInReleaseKeys()));
   // One twip each way: the system keeps the smallest size it allows for such a window.
   ::SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE);
   timer1_.Attach(hwnd());

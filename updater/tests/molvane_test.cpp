@@ -60,7 +60,9 @@ class MolvaneTest : public ::testing::Test {
     folder = test::MakeTempFolder(L"molvane");
     ASSERT_TRUE(::CopyFileW((test::OutDir() + L"\\Molvane.exe").c_str(), (folder + L"\\Molvane.exe").c_str(), FALSE));
     installer = ReadFile(win::ProgramFolder() + L"\\fake_installer.exe");
+    signature = ReadFile(win::ProgramFolder() + L"\\fake_installer.exe.sig");
     ASSERT_FALSE(installer.empty());
+    ASSERT_EQ(signature.size(), 64u);
   }
   test::ChildProcess Start(const std::wstring& arguments) {
     return test::ChildProcess::Launch(folder + L"\\Molvane.exe", arguments, folder);
@@ -68,8 +70,31 @@ class MolvaneTest : public ::testing::Test {
 
   test::HttpTestServer server;
   std::wstring folder;
-  std::string installer;
+  std::string installer, signature;
 };
+
+// Waits for Molvane's one error box, checks it, closes it and waits for the end.
+void ExpectOneErrorBoxThenEnd(test::ChildProcess& molvane, const std::wstring& message) {
+  BoxSearch search{molvane.pid()};
+  ASSERT_TRUE(test::WaitUntil(
+      [&] {
+        search = BoxSearch{molvane.pid()};
+        ::EnumWindows(&FindBoxes, reinterpret_cast<LPARAM>(&search));
+        return search.count > 0;
+      },
+      30000));
+  EXPECT_EQ(search.count, 1);
+  wchar_t title[64];
+  ::GetWindowTextW(search.box, title, 64);
+  EXPECT_STREQ(title, L"Error");
+  std::wstring texts;
+  ::EnumChildWindows(search.box, &CollectText, reinterpret_cast<LPARAM>(&texts));
+  EXPECT_NE(texts.find(message), std::wstring::npos) << win::WideToUtf8(texts);
+  ::PostMessageW(search.box, WM_COMMAND, IDOK, 0);
+  const bool ended = molvane.WaitExit(30000).has_value();
+  if (!ended) molvane.Terminate();
+  EXPECT_TRUE(ended);
+}
 
 TEST_F(MolvaneTest, WithoutAnAddressItEndsSilently) {
   auto molvane = Start(L"");
@@ -83,6 +108,9 @@ TEST_F(MolvaneTest, AGoodAddressIsDownloadedStartedOnceAndTheProgramEnds) {
   test::HttpResponse response;
   response.body = installer;
   server.Route("/setup/PravikSetup-1.1.exe", response);
+  test::HttpResponse sig;
+  sig.body = signature;
+  server.Route("/setup/PravikSetup-1.1.exe.sig", sig);
   auto molvane = Start(server.Url("/setup/PravikSetup-1.1.exe"));
   ASSERT_TRUE(molvane.started());
   const bool ended = molvane.WaitExit(60000).has_value();
@@ -98,27 +126,33 @@ TEST_F(MolvaneTest, AGoodAddressIsDownloadedStartedOnceAndTheProgramEnds) {
 TEST_F(MolvaneTest, ABadAddressShowsOneErrorBoxThenEnds) {
   auto molvane = Start(server.Url("/missing.exe"));
   ASSERT_TRUE(molvane.started());
-  BoxSearch search{molvane.pid()};
-  ASSERT_TRUE(test::WaitUntil(
-      [&] {
-        search = BoxSearch{molvane.pid()};
-        ::EnumWindows(&FindBoxes, reinterpret_cast<LPARAM>(&search));
-        return search.count > 0;
-      },
-      30000));
-  EXPECT_EQ(search.count, 1);
-  wchar_t title[64];
-  ::GetWindowTextW(search.box, title, 64);
-  EXPECT_STREQ(title, L"Error");
-  std::wstring texts;
-  ::EnumChildWindows(search.box, &CollectText, reinterpret_cast<LPARAM>(&texts));
-  EXPECT_NE(texts.find(text::ServerRefused(404)), std::wstring::npos) << win::WideToUtf8(texts);
-  ::PostMessageW(search.box, WM_COMMAND, IDOK, 0);
-  const bool ended = molvane.WaitExit(30000).has_value();
-  if (!ended) molvane.Terminate();
-  EXPECT_TRUE(ended);
+  ExpectOneErrorBoxThenEnd(molvane, text::ServerRefused(404));
   EXPECT_EQ(::GetFileAttributesW((folder + L"\\PravikUpdate.exe").c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(CountRuns(folder), 0);
+}
+
+TEST_F(MolvaneTest, ATamperedInstallerIsNeverStartedNorKept) {
+  test::HttpResponse response;
+  response.body = installer;
+  response.body[response.body.size() / 2] ^= 0x20;
+  server.Route("/PravikSetup.exe", response);
+  test::HttpResponse sig;
+  sig.body = signature;
+  server.Route("/PravikSetup.exe.sig", sig);
+  auto molvane = Start(server.Url("/PravikSetup.exe"));
+  ASSERT_TRUE(molvane.started());
+  ExpectOneErrorBoxThenEnd(molvane, text::kSignatureInvalid);
+  EXPECT_EQ(::GetFileAttributesW((folder + L"\\PravikUpdate.exe").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(CountRuns(folder), 0);
+  // Molvane writes nothing into its folder but the installer it keeps.
+  WIN32_FIND_DATAW found;
+  HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
+  std::wstring names;
+  do {
+    if (lstrcmpW(found.cFileName, L".") && lstrcmpW(found.cFileName, L"..")) names += std::wstring(found.cFileName) + L";";
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
+  EXPECT_EQ(names, L"Molvane.exe;");
 }
 
 }  // namespace

@@ -1,0 +1,132 @@
+#include "updater/installer_signature.h"
+
+#include <bcrypt.h>
+
+#include "release_keys.h"
+#include "updater/messages.h"
+#include "win32/handles.h"
+
+namespace pravik::updater {
+namespace {
+
+constexpr LONG kStatusSuccess = 0;
+constexpr std::size_t kMaxSignatureBytes = 4096;
+
+struct AlgorithmTraits {
+  using Type = BCRYPT_ALG_HANDLE;
+  static Type Invalid() noexcept { return nullptr; }
+  static void Close(Type h) noexcept { ::BCryptCloseAlgorithmProvider(h, 0); }
+};
+struct HashTraits {
+  using Type = BCRYPT_HASH_HANDLE;
+  static Type Invalid() noexcept { return nullptr; }
+  static void Close(Type h) noexcept { ::BCryptDestroyHash(h); }
+};
+struct KeyTraits {
+  using Type = BCRYPT_KEY_HANDLE;
+  static Type Invalid() noexcept { return nullptr; }
+  static void Close(Type h) noexcept { ::BCryptDestroyKey(h); }
+};
+using Algorithm = win::UniqueHandle<AlgorithmTraits>;
+using Hash = win::UniqueHandle<HashTraits>;
+using Key = win::UniqueHandle<KeyTraits>;
+
+// SHA-256 of every byte of the file, read from the start through this very handle.
+bool HashFile(HANDLE file, std::uint8_t (&digest)[32]) {
+  Algorithm sha;
+  if (::BCryptOpenAlgorithmProvider(sha.put(), BCRYPT_SHA256_ALGORITHM, nullptr, 0) != kStatusSuccess) return false;
+  Hash hash;
+  if (::BCryptCreateHash(sha.get(), hash.put(), nullptr, 0, nullptr, 0, 0) != kStatusSuccess) return false;
+  std::vector<std::uint8_t> buffer(64 * 1024);
+  std::uint64_t offset = 0;
+  for (;;) {
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    DWORD read = 0;
+    if (!::ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &read, &at)) {
+      if (::GetLastError() == ERROR_HANDLE_EOF) break;
+      return false;
+    }
+    if (read == 0) break;
+    if (::BCryptHashData(hash.get(), buffer.data(), read, 0) != kStatusSuccess) return false;
+    offset += read;
+  }
+  return ::BCryptFinishHash(hash.get(), digest, sizeof(digest), 0) == kStatusSuccess;
+}
+
+std::optional<std::vector<std::uint8_t>> FetchSignature(win::InetControl& inet, const std::wstring& url) {
+  inet.Cancel();
+  inet.SetUrl(url);
+  if (!inet.Execute()) return std::nullopt;
+  while (inet.StillExecuting()) inet.WaitForChange();
+  if (inet.failed() || inet.status() < 200 || inet.status() > 299) return std::nullopt;
+  std::vector<std::uint8_t> body;
+  for (;;) {
+    const auto chunk = inet.GetChunk(1024);
+    if (!chunk) return std::nullopt;
+    if (chunk->empty()) break;
+    body.insert(body.end(), chunk->begin(), chunk->end());
+    if (body.size() > kMaxSignatureBytes) return body;  // too long to be one: malformed
+  }
+  inet.Cancel();
+  return body;
+}
+
+}  // namespace
+
+std::vector<download::RawPublicKey> BuiltInReleaseKeys() {
+  // A mistyped setting is caught by the build; should it slip through, no key means nothing verifies.
+  return download::ParsePublicKeys(PRAVIK_RELEASE_KEYS).value_or(std::vector<download::RawPublicKey>{});
+}
+
+LONG VerifyDigestWithCng(const download::RawPublicKey& key, const std::uint8_t (&digest)[32],
+                         const std::vector<std::uint8_t>& signature) {
+  Algorithm ecdsa;
+  const LONG opened = ::BCryptOpenAlgorithmProvider(ecdsa.put(), BCRYPT_ECDSA_P256_ALGORITHM, nullptr, 0);
+  if (opened != kStatusSuccess) return opened;
+  std::vector<std::uint8_t> blob(sizeof(BCRYPT_ECCKEY_BLOB) + key.size());
+  auto* header = reinterpret_cast<BCRYPT_ECCKEY_BLOB*>(blob.data());
+  header->dwMagic = BCRYPT_ECDSA_PUBLIC_P256_MAGIC;
+  header->cbKey = 32;
+  std::copy(key.begin(), key.end(), blob.begin() + sizeof(BCRYPT_ECCKEY_BLOB));
+  Key handle;
+  const LONG imported = ::BCryptImportKeyPair(ecdsa.get(), nullptr, BCRYPT_ECCPUBLIC_BLOB, handle.put(), blob.data(),
+                                              static_cast<ULONG>(blob.size()), 0);
+  if (imported != kStatusSuccess) return imported;
+  return ::BCryptVerifySignature(handle.get(), nullptr, const_cast<PUCHAR>(digest), sizeof(digest),
+                                 const_cast<PUCHAR>(signature.data()), static_cast<ULONG>(signature.size()), 0);
+}
+
+SignatureVerdict VerifyFileSignature(HANDLE file, const std::vector<std::uint8_t>& signature,
+                                     const std::vector<download::RawPublicKey>& keys, const VerifyDigest& verify) {
+  if (!download::IsRawSignature(signature)) return SignatureVerdict::Malformed;
+  if (keys.empty()) return SignatureVerdict::VerifierUnavailable;
+  std::uint8_t digest[32];
+  if (!HashFile(file, digest)) return SignatureVerdict::VerifierUnavailable;
+  for (const auto& key : keys) {
+    // Exactly STATUS_SUCCESS: any other answer, success-class ones included, is not a proof.
+    if (verify(key, digest, signature) == kStatusSuccess) return SignatureVerdict::Valid;
+  }
+  return SignatureVerdict::Invalid;
+}
+
+DownloadCheck InstallerSignatureCheck(std::vector<download::RawPublicKey> keys) {
+  return [keys = std::move(keys)](HANDLE lockedFile, win::InetControl& inet) -> std::optional<std::wstring> {
+    const auto signature = FetchSignature(inet, inet.url() + L".sig");
+    if (!signature) return text::kSignatureMissing;
+    switch (VerifyFileSignature(lockedFile, *signature, keys)) {
+      case SignatureVerdict::Valid:
+        return std::nullopt;
+      case SignatureVerdict::Malformed:
+        return text::kSignatureMalformed;
+      case SignatureVerdict::Invalid:
+        return text::kSignatureInvalid;
+      case SignatureVerdict::VerifierUnavailable:
+        return text::kVerifierUnavailable;
+    }
+    return text::kVerifierUnavailable;
+  };
+}
+
+}  // namespace pravik::updater

@@ -1,0 +1,183 @@
+// Molvane starts only what our release key signed: the honest installer goes through; altered,
+// truncated, unsigned, foreign-signed or malformed ones end in one DownloadError and leave nothing.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "testsupport/http_test_server.h"
+#include "testsupport/process.h"
+#include "updater/cls_update.h"
+#include "updater/installer_signature.h"
+#include "updater/messages.h"
+#include "updater/tests/event_log.h"
+#include "win32/handles.h"
+#include "win32/paths.h"
+
+namespace pravik::updater {
+namespace {
+
+using testing::EventLog;
+
+std::string ReadFile(const std::wstring& path) {
+  std::ifstream in(path.c_str(), std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::string Fixture(const wchar_t* name) { return ReadFile(win::ProgramFolder() + L"\\" + name); }
+
+bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+class SignatureTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    installer = Fixture(L"fake_installer.exe");
+    signature = Fixture(L"fake_installer.exe.sig");
+    ASSERT_FALSE(installer.empty());
+    ASSERT_EQ(signature.size(), 64u);
+    savePath = test::MakeTempFolder(L"signed") + L"\\PravikUpdate.exe";
+  }
+
+  // Serves the installer and (when given) its signature; runs the engine with Molvane's check.
+  std::vector<std::wstring> Download(const test::HttpResponse& body, const std::optional<std::string>& sig) {
+    test::HttpTestServer server;
+    server.Route("/PravikSetup.exe", body);
+    if (sig) {
+      test::HttpResponse signatureResponse;
+      signatureResponse.body = *sig;
+      server.Route("/PravikSetup.exe.sig", signatureResponse);
+    }
+    EventLog log;
+    clsUpdate update(log);
+    update.SetDownloadCheck(InstallerSignatureCheck(BuiltInReleaseKeys()));
+    update.URL(server.Url("/PravikSetup.exe"));
+    update.SavePath(savePath);
+    win::InetControl inet;
+    update.Download(inet);
+    return log.lines;
+  }
+  std::vector<std::wstring> Download(const std::string& body, const std::optional<std::string>& sig) {
+    test::HttpResponse response;
+    response.body = body;
+    return Download(response, sig);
+  }
+
+  std::string installer, signature;
+  std::wstring savePath;
+};
+
+std::string Flip(std::string bytes, std::size_t at) {
+  bytes[at] = static_cast<char>(bytes[at] ^ 0x01);
+  return bytes;
+}
+
+TEST_F(SignatureTest, TheHonestInstallerIsCompleteAndKept) {
+  const auto events = Download(installer, signature);
+  ASSERT_FALSE(events.empty());
+  EXPECT_EQ(events.back(), L"complete");
+  EXPECT_TRUE(ReadFile(savePath) == installer);
+}
+
+TEST_F(SignatureTest, TamperedInstallersAreNeverCompleteAndNeverKept) {
+  const std::string der = Fixture(L"fake_installer.exe.der.sig");
+  ASSERT_GE(der.size(), 68u);
+  test::HttpResponse notFound;
+  notFound.status = 404;
+  notFound.reason = "Not Found";
+  notFound.body = "<html><body>404 Not Found</body></html>";
+  test::HttpResponse page;
+  page.body = "<html><body>Welcome to the free Wi-Fi</body></html>";
+  test::HttpResponse whole;
+  whole.body = installer;
+
+  struct Case {
+    const char* name;
+    test::HttpResponse body;
+    std::optional<std::string> sig;
+    std::wstring message;
+  };
+  auto bytes = [](std::string b) {
+    test::HttpResponse r;
+    r.body = std::move(b);
+    return r;
+  };
+  const std::wstring invalid = text::kSignatureInvalid, malformed = text::kSignatureMalformed;
+  const Case cases[] = {
+      {"one bit flipped at the start", bytes(Flip(installer, 0)), signature, invalid},
+      {"one bit flipped in the middle", bytes(Flip(installer, installer.size() / 2)), signature, invalid},
+      {"one bit flipped at the end", bytes(Flip(installer, installer.size() - 1)), signature, invalid},
+      {"truncated by one byte", bytes(installer.substr(0, installer.size() - 1)), signature, invalid},
+      {"truncated by half", bytes(installer.substr(0, installer.size() / 2)), signature, invalid},
+      {"bytes appended", bytes(installer + "MZ appended"), signature, invalid},
+      {"an empty file", bytes(""), signature, text::kZeroSize},
+      {"another file's valid signature", whole, Fixture(L"other-file.sig"), invalid},
+      {"no signature", whole, std::nullopt, text::kSignatureMissing},
+      {"an empty signature", whole, std::string(), malformed},
+      {"a DER signature", whole, der, malformed},
+      {"a signature one byte short", whole, signature.substr(0, 63), malformed},
+      {"a signature one byte long", whole, signature + "\x01", malformed},
+      {"an all-zero signature", whole, std::string(64, '\0'), malformed},
+      {"a signature by another key", whole, Fixture(L"fake_installer.exe.foreign.sig"), invalid},
+      {"an HTML 404 page as the installer", notFound, signature, text::ServerRefused(404)},
+      {"a captive portal page as the installer", page, signature, invalid},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto events = Download(c.body, c.sig);
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.back(), L"error " + c.message);
+    EXPECT_EQ(std::count(events.begin(), events.end(), L"complete"), 0);
+    EXPECT_EQ(std::count_if(events.begin(), events.end(), [](const std::wstring& e) { return e.rfind(L"error", 0) == 0; }), 1);
+    EXPECT_FALSE(Exists(savePath));
+  }
+}
+
+class SignedFileTest : public SignatureTest {
+ protected:
+  void SetUp() override {
+    SignatureTest::SetUp();
+    std::ofstream(savePath.c_str(), std::ios::binary) << installer;
+    file.reset(::CreateFileW(savePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(file.valid());
+    sig.assign(signature.begin(), signature.end());
+  }
+  win::FileHandle file;
+  std::vector<std::uint8_t> sig;
+};
+
+TEST_F(SignedFileTest, OnlyAnExactSuccessFromThePlatformCounts) {
+  const auto keys = BuiltInReleaseKeys();
+  EXPECT_EQ(VerifyFileSignature(file.get(), sig, keys), SignatureVerdict::Valid);
+  // A success-class status that is not STATUS_SUCCESS (STATUS_PENDING here) proves nothing.
+  const VerifyDigest pending = [](const download::RawPublicKey&, const std::uint8_t(&)[32],
+                                  const std::vector<std::uint8_t>&) -> LONG { return 0x00000103; };
+  EXPECT_EQ(VerifyFileSignature(file.get(), sig, keys, pending), SignatureVerdict::Invalid);
+  EXPECT_EQ(VerifyFileSignature(file.get(), sig, {}), SignatureVerdict::VerifierUnavailable);
+}
+
+TEST_F(SignedFileTest, RotatedKeysAreTriedInTurn) {
+  auto keys = BuiltInReleaseKeys();
+  ASSERT_FALSE(keys.empty());
+  download::RawPublicKey retired = keys.front();
+  retired[10] ^= 0xFF;
+  keys.insert(keys.begin(), retired);
+  EXPECT_EQ(VerifyFileSignature(file.get(), sig, keys), SignatureVerdict::Valid);
+  EXPECT_EQ(VerifyFileSignature(file.get(), sig, {retired}), SignatureVerdict::Invalid);
+}
+
+TEST_F(SignedFileTest, TheLockedFileCannotBeSwappedWhileItIsHeld) {
+  // The engine holds the download this way from the check to the start.
+  HANDLE writer = ::CreateFileW(savePath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+  EXPECT_EQ(writer, INVALID_HANDLE_VALUE);
+  if (writer != INVALID_HANDLE_VALUE) ::CloseHandle(writer);
+  EXPECT_FALSE(::MoveFileExW(savePath.c_str(), (savePath + L".old").c_str(), 0));
+  EXPECT_FALSE(::DeleteFileW(savePath.c_str()));
+}
+
+}  // namespace
+}  // namespace pravik::updater
