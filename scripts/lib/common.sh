@@ -43,8 +43,12 @@ configure_and_build() {
     cmake "$dir" "$@" >"$BUILD/$name.configure.log" 2>&1 || { cat "$BUILD/$name.configure.log"; return 1; }
   fi
   log "building $name"
-  cmake --build "$dir" -j"$JOBS" 2>&1 | grep -vE '^\[ *[0-9]+%\]|^-- |Consolidate compiler|^$' || true
-  return "${PIPESTATUS[0]}"
+  local status
+  # Progress lines are noise; errors and warnings stay. The build's own status decides.
+  cmake --build "$dir" -j"$JOBS" > >(grep -vE '^\[ *[0-9]+%\]|^-- |Consolidate compiler|^$') 2>&1
+  status=$?
+  wait
+  return $status
 }
 
 build_all() {
