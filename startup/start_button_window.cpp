@@ -84,7 +84,7 @@ bool StartButtonWindow::Load() {
   quessel1_ = std::make_unique<win::LateBoundObject>(L"QuesselControl.Quessel");
   if (quessel1_->empty())
     throw win::AppError(429, L"Pravik",
-                        L"The Quessel control library (QuesselControl.Quessel) is not registered. Reinstall Pravik.");
+                        L"Quessel 컨트롤 라이브러리(QuesselControl.Quessel)가 등록되어 있지 않습니다. Pravik을 다시 설치하십시오.");
 
   // 7-8.
   MenuVisible = false;
