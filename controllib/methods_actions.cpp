@@ -1,0 +1,260 @@
+// System actions and small dialogs: session end, ending a program, volume, sound, waiting, a
+// browser window, downloads, timed message boxes, the folder picker, the popup menu, tooltips.
+#include <windows.h>
+#include <mmsystem.h>
+#include <shlobj.h>
+#include <urlmon.h>
+#include <wininet.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "controllib/bstr.h"
+#include "controllib/method_error.h"
+#include "controllib/popup_menu.h"
+#include "controllib/quessel.h"
+#include "controllib/shutdown.h"
+#include "controllib/timed_message_box.h"
+#include "win32/handles.h"
+#include "win32/late_bound.h"
+#include "win32/text.h"
+
+namespace pravik::quessel {
+namespace {
+
+constexpr HRESULT kInvalidCall = ErrorNumberToHresult(5);
+constexpr HRESULT kOverflow = ErrorNumberToHresult(6);
+constexpr HRESULT kCannotCreate = ErrorNumberToHresult(429);
+
+// Calls a member of a late-bound object by name with positional arguments (first to last).
+HRESULT CallByName(IDispatch* object, const wchar_t* name, WORD flags, std::vector<VARIANT> args) {
+  DISPID id = DISPID_UNKNOWN;
+  LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+  HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+  if (FAILED(hr)) return hr;
+  std::reverse(args.begin(), args.end());
+  DISPID put = DISPID_PROPERTYPUT;
+  DISPPARAMS params{args.data(), nullptr, static_cast<UINT>(args.size()), 0};
+  if (flags == DISPATCH_PROPERTYPUT) {
+    params.rgdispidNamedArgs = &put;
+    params.cNamedArgs = 1;
+  }
+  VARIANT result;
+  ::VariantInit(&result);
+  hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, &result, nullptr, nullptr);
+  ::VariantClear(&result);
+  return hr;
+}
+
+VARIANT TextArg(BSTR text) {
+  VARIANT v;
+  ::VariantInit(&v);
+  v.vt = VT_BSTR;
+  v.bstrVal = text;
+  return v;
+}
+
+VARIANT LongArg(long value) {
+  VARIANT v;
+  ::VariantInit(&v);
+  v.vt = VT_I4;
+  v.lVal = value;
+  return v;
+}
+
+// The timed message box of the two Msgbox methods.
+int TimedMessageBox(BSTR* msg, BSTR* title, long waitSeconds, VARIANT_BOOL modal, UINT buttons) {
+  const long long ms = static_cast<long long>(waitSeconds) * 1000;
+  if (ms > 0x7FFFFFFFLL || ms < -0x80000000LL) throw MethodError(kOverflow, L"Msgbox: WaitSec is too large");
+  if (ms < 0) throw MethodError(kInvalidCall, L"Msgbox: WaitSec must not be negative");
+  // The texts travel through the ANSI code page, and the caller's variables get them back so.
+  const std::wstring text = win::AnsiToWide(win::WideToAnsi(View(msg)));
+  const std::wstring caption = win::AnsiToWide(win::WideToAnsi(View(title)));
+  const UINT style = buttons | MB_ICONINFORMATION | MB_SETFOREGROUND | (modal ? MB_TASKMODAL : 0);
+  const int answer = ShowTimedMessageBox(text, caption, style, static_cast<DWORD>(ms));
+  ::SysFreeString(*msg);
+  *msg = nullptr;
+  PutText(msg, text);
+  ::SysFreeString(*title);
+  *title = nullptr;
+  PutText(title, caption);
+  return answer;
+}
+
+std::wstring TextOfOptional(const VARIANT* v) {
+  if (!v) return {};
+  VARIANT copy;
+  ::VariantInit(&copy);
+  const VARIANT* source = (v->vt == (VT_VARIANT | VT_BYREF)) ? v->pvarVal : v;
+  if (source->vt == VT_ERROR || source->vt == VT_EMPTY) return {};  // omitted
+  if (FAILED(::VariantChangeType(&copy, const_cast<VARIANT*>(source), 0, VT_BSTR)))
+    throw MethodError(DISP_E_TYPEMISMATCH, L"PopupMenu: an item is not a text");
+  std::wstring text(copy.bstrVal ? copy.bstrVal : L"", ::SysStringLen(copy.bstrVal));
+  ::VariantClear(&copy);
+  return text;
+}
+
+}  // namespace
+
+STDMETHODIMP Quessel::cShutdownSystem(EShutDownTypes eType, VARIANT_BOOL* result) noexcept {
+  if (!result) return E_POINTER;
+  return RunMethod([&] {
+    *result = RequestSessionEnd(static_cast<long>(eType), osVersion_.platformId == VER_PLATFORM_WIN32_NT)
+                  ? VARIANT_TRUE
+                  : VARIANT_FALSE;
+    return S_OK;
+  });
+}
+
+STDMETHODIMP Quessel::cEndProcess(BSTR Filename) noexcept {
+  return RunMethod([&] {
+    const std::wstring name(View(Filename));
+    // The name is quoted on the command line; a quote inside it would smuggle in more arguments.
+    if (name.find(L'"') != std::wstring::npos)
+      throw MethodError(kInvalidCall, L"EndProcess: a program name cannot contain a double quote");
+    std::wstring command = L"taskkill.exe /f /im \"" + name + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION pi{};
+    if (::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si,
+                         &pi)) {
+      win::Handle process(pi.hProcess), thread(pi.hThread);
+    }
+    return S_OK;
+  });
+}
+
+STDMETHODIMP Quessel::cVolume(LONG* Volume0to65535) noexcept {
+  if (!Volume0to65535) return E_POINTER;
+  const DWORD half = static_cast<DWORD>((static_cast<long long>(*Volume0to65535) + 65536) & 0xFFFF);
+  ::waveOutSetVolume(nullptr, (half << 16) | half);
+  return S_OK;
+}
+
+STDMETHODIMP Quessel::cSound_Play(BSTR* SoundFile) noexcept {
+  if (!SoundFile) return E_POINTER;
+  return RunMethod([&] {
+    const std::wstring file(View(SoundFile));
+    ::PlaySoundW(file.c_str(), nullptr, SND_ASYNC | SND_NODEFAULT | SND_FILENAME);
+    return S_OK;
+  });
+}
+
+STDMETHODIMP Quessel::cSound_Stop() noexcept {
+  ::PlaySoundW(L" ", nullptr, SND_ASYNC | SND_NODEFAULT | SND_FILENAME);
+  return S_OK;
+}
+
+STDMETHODIMP Quessel::cSleep(LONG* Milliseconds) noexcept {
+  if (!Milliseconds) return E_POINTER;
+  // A negative time would be read as "forever" and hold the host's window thread for good.
+  if (*Milliseconds < 0) return ReportError(kInvalidCall, L"Sleep: the time must not be negative", L"Quessel");
+  ::Sleep(static_cast<DWORD>(*Milliseconds));
+  return S_OK;
+}
+
+STDMETHODIMP Quessel::cNewExplorer(BSTR URL) noexcept {
+  return RunMethod([&] {
+    // The browser application is a local server, so any server kind is accepted here.
+    CLSID clsid;
+    win::ComPtr<IDispatch> browser;
+    if (FAILED(::CLSIDFromProgID(L"InternetExplorer.Application", &clsid)) ||
+        FAILED(::CoCreateInstance(clsid, nullptr, CLSCTX_ALL, IID_IDispatch, browser.put_void())))
+      return S_OK;  // failures are ignored
+    VARIANT yes;
+    ::VariantInit(&yes);
+    yes.vt = VT_BOOL;
+    yes.boolVal = VARIANT_TRUE;
+    CallByName(browser.get(), L"Visible", DISPATCH_PROPERTYPUT, {yes});
+    CallByName(browser.get(), L"Navigate", DISPATCH_METHOD, {TextArg(URL)});
+    return S_OK;
+  });
+}
+
+STDMETHODIMP Quessel::cFileDownload(BSTR* URL, BSTR* LocalPath, VARIANT_BOOL* result) noexcept {
+  if (!URL || !LocalPath || !result) return E_POINTER;
+  return RunMethod([&] {
+    const std::wstring url(View(URL)), path(View(LocalPath));
+    ::URLDownloadToFileW(nullptr, url.c_str(), path.c_str(), 0, nullptr);
+    // The second download must not come from the cache the first one filled.
+    ::DeleteUrlCacheEntryW(url.c_str());
+    ::URLDownloadToFileW(nullptr, url.c_str(), path.c_str(), 0, nullptr);
+    *result = ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES ? VARIANT_TRUE : VARIANT_FALSE;
+    return S_OK;
+  });
+}
+
+// An omitted optional argument arrives as a null reference under Wine instead of a reference to
+// its default; the defaults are applied here too.
+STDMETHODIMP Quessel::cMsgbox_OK(BSTR* Msg, BSTR* Title, LONG* WaitSec, VARIANT_BOOL* Modal) noexcept {
+  if (!Msg || !Title || !WaitSec) return E_POINTER;
+  return RunMethod([&] {
+    TimedMessageBox(Msg, Title, *WaitSec, Modal ? *Modal : VARIANT_FALSE, MB_OK);
+    return S_OK;
+  });
+}
+
+STDMETHODIMP Quessel::cMsgbox_YesNo(BSTR* Msg, BSTR* Title, LONG* WaitSec, VARIANT_BOOL* Modal,
+                                    LONG* result) noexcept {
+  if (!Msg || !Title || !WaitSec || !result) return E_POINTER;
+  return RunMethod([&] {
+    const int answer = TimedMessageBox(Msg, Title, *WaitSec, Modal ? *Modal : VARIANT_FALSE, MB_YESNO);
+    *result = answer == IDYES ? 1 : answer == kMessageBoxTimedOut ? -1 : 0;
+    return S_OK;
+  });
+}
+
+STDMETHODIMP Quessel::cFolder_Select(BSTR szTitle, BSTR* result) noexcept {
+  if (!result) return E_POINTER;
+  return RunMethod([&] {
+    const std::wstring title(View(szTitle));
+    BROWSEINFOW info{};
+    info.hwndOwner = ContainerWindow();
+    info.lpszTitle = title.c_str();
+    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN;
+    std::wstring path;
+    if (PIDLIST_ABSOLUTE chosen = ::SHBrowseForFolderW(&info)) {
+      wchar_t buffer[MAX_PATH] = {};
+      if (::SHGetPathFromIDListW(chosen, buffer)) path = buffer;
+      ::CoTaskMemFree(chosen);
+    }
+    PutText(result, path);
+    return S_OK;
+  });
+}
+
+STDMETHODIMP Quessel::cPopupMenu(BSTR* m1, VARIANT* m2, VARIANT* m3, VARIANT* m4, VARIANT* m5, VARIANT* m6,
+                                 VARIANT* m7, VARIANT* m8, VARIANT* m9, VARIANT* m10, VARIANT* m11, VARIANT* m12,
+                                 VARIANT* m13, VARIANT* m14, VARIANT* m15, VARIANT* m16, VARIANT* m17, VARIANT* m18,
+                                 VARIANT* m19, VARIANT* m20, LONG* result) noexcept {
+  if (!m1 || !result) return E_POINTER;
+  return RunMethod([&] {
+    std::vector<std::wstring> texts{std::wstring(View(m1))};
+    for (const VARIANT* m : {m2, m3, m4, m5, m6, m7, m8, m9, m10, m11, m12, m13, m14, m15, m16, m17, m18, m19, m20})
+      texts.push_back(TextOfOptional(m));
+    texts.resize(PopupItemCount(texts));
+    *result = PopupMenu(texts);
+    return S_OK;
+  });
+}
+
+STDMETHODIMP Quessel::cTooltip(BSTR* Message, LONG* FontColor, LONG* BackColor, LONG* Height) noexcept {
+  if (!Message) return E_POINTER;
+  return RunMethod([&] {
+    win::LateBoundObject help(L"Internet.HHCtrl");
+    if (help.empty())
+      throw MethodError(kCannotCreate, L"ActiveX component can't create object: Internet.HHCtrl", L"Quessel");
+    BSTR font = ::SysAllocString(L"굴림");
+    if (!font) throw std::bad_alloc();
+    const HRESULT hr = CallByName(help.get(), L"TextPopup", DISPATCH_METHOD,
+                                  {TextArg(*Message), TextArg(font), LongArg(8), LongArg(Height ? *Height : 5),
+                                   LongArg(FontColor ? *FontColor : 0), LongArg(BackColor ? *BackColor : 0)});
+    ::SysFreeString(font);
+    if (FAILED(hr)) throw MethodError(hr, L"Tooltip: the HTML Help control refused the text popup", L"Quessel");
+    return S_OK;
+  });
+}
+
+}  // namespace pravik::quessel
