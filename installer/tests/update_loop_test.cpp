@@ -1,6 +1,7 @@
 // The whole update under Wine: the installer puts version 1.0 in place, the update server
 // announces 1.1; Pravik hands over to Molvane, Molvane fetches and starts the 1.1 installer, and
-// the Pravik started after it finds itself current and shows the start button.
+// the Pravik started after it finds itself current and shows the start button. The 1.1 installer
+// is signed with the test release key, as the release tooling signs a real one.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -91,6 +92,10 @@ TEST(UpdateLoopTest, PravikUpdatesItselfFromOneInstalledVersionToTheNext) {
   test::HttpResponse installer;
   installer.body = next;
   server.Route(kSetupPath, installer);
+  test::HttpResponse signature;
+  signature.body = ReadFile(WindowsPath(PRAVIK_NEXT_SETUP_FILE ".sig"));
+  ASSERT_EQ(signature.body.size(), 64u);
+  server.Route(kSetupPath + ".sig", signature);
 
   auto pravik = test::ChildProcess::Launch(installDir + L"\\Pravik.exe", L"", installDir);
   ASSERT_TRUE(pravik.started());
@@ -99,6 +104,7 @@ TEST(UpdateLoopTest, PravikUpdatesItselfFromOneInstalledVersionToTheNext) {
   // The installer starts Pravik again; now current, it shows the start button.
   EXPECT_TRUE(test::WaitUntil([] { return VisibleStartButton() != nullptr; }, 120000));
   EXPECT_EQ(server.RequestCount(kSetupPath), 1u);
+  EXPECT_EQ(server.RequestCount(kSetupPath + ".sig"), 1u);
   EXPECT_EQ(server.RequestCount(kVersionPath), 2u);
   EXPECT_TRUE(ReadFile(installDir + L"\\PravikUpdate.exe") == next);
   EndPravik();
