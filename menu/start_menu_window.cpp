@@ -1,35 +1,166 @@
 #include "menu/start_menu_window.h"
 
+#include <shellapi.h>
+
+#include "graphics/png_skin.h"
+#include "menu/picked_path.h"
+#include "menu/power_menu.h"
+#include "menu/root_table.h"
 #include "menu/start_menu_parts.h"
+#include "menu/web_panel.h"
+#include "runner/class_dos_output.h"
+#include "win32/app_error.h"
+#include "win32/paths.h"
 
 namespace pravik {
 
 bool MenuVisible = false;
 
 namespace {
+
 constexpr UINT_PTR kTimId = 1;
+constexpr DISPID kForegroundWindowFileName = 0x60030011;
+
+enum ElementId : int {
+  kPicTitle = 100, kPicLogon, kCmbRoot, kFramMain, kPicture1, kFrame4, kFrame1, kUcBrowse1,
+};
+
+// The programs tree as stored with the window: the shared Programs folder with its shortcuts.
+propbag::PropertyBag StoredProgramsTree() {
+  propbag::PropertyBag bag;
+  bag.Set(L"Root", std::int32_t{23});
+  bag.Set(L"FolderFlags", std::int32_t{browse::kFolderFlagsIncludeFiles});
+  bag.Set(L"Appearance", std::int32_t{0});
+  bag.Set(L"FullRowSelect", true);
+  bag.Set(L"HasButtons", false);
+  bag.Set(L"HideSelection", false);
+  bag.Set(L"HotTracking", false);
+  return bag;
 }
 
+}  // namespace
+
 StartMenuWindow::StartMenuWindow() : tim_(kTimId, 1000, false) {}
-StartMenuWindow::~StartMenuWindow() = default;
+
+StartMenuWindow::~StartMenuWindow() {
+  // The unload handler must run while this is still the menu window, not its base.
+  Destroy();
+}
 
 void StartMenuWindow::Load(HWND owner) {
   // Borderless, black background, 470 x 595 pixels; no taskbar entry of its own.
-  Create(L"PravikStartMenu", L"Pravik", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW, 0, 0, 470, 595, owner, nullptr,
-         static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+  Create(L"PravikStartMenu", L"Pravik", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT, 0, 0,
+         470, 595, owner, nullptr, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
   tim_.Attach(hwnd());
+  if (skinFolder_.empty()) skinFolder_ = win::ProgramFolder();
+  ownName_ = menu::OwnForegroundName(win::ModulePath());
+  if (!foregroundQuery_) {
+    quessel1_ = std::make_unique<win::LateBoundObject>(L"QuesselControl.Quessel");
+    if (quessel1_->empty())
+      throw win::AppError(429, L"Pravik",
+                          L"The Quessel control library (QuesselControl.Quessel) is not registered. Reinstall Pravik.");
+    foregroundQuery_ = [this] { return quessel1_->CallText(kForegroundWindowFileName); };
+  }
+  CreateElements();
+  Form_Load();
+}
+
+win::PictureBox& StartMenuWindow::AddPicture(std::wstring_view name, HWND container, int id, COLORREF back) {
+  const auto r = Px(name);
+  auto box = std::make_unique<win::PictureBox>();
+  box->Create(container, id, r.left, r.top, r.width, r.height, back);
+  PlaceLast(box->hwnd());
+  elements_[std::wstring(name)] = box->hwnd();
+  pictures_.push_back(std::move(box));
+  return *pictures_.back();
+}
+
+void StartMenuWindow::CreateElements() {
+  font_.reset(::CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                            CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Malgun Gothic"));
+  pointer_ = ::LoadCursorW(nullptr, IDC_HAND);
+
+  AddPicture(L"PicTitle", hwnd(), kPicTitle);
+  AddPicture(L"PicLogon", hwnd(), kPicLogon).SetCursor(pointer_);
+  const auto c = Px(L"cmbRoot");
+  // The list drops below the box; the box's own height comes from its font.
+  cmbRoot_ = ::CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
+                               c.left, c.top, c.width, 400, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCmbRoot)),
+                               win::ThisModule(), nullptr);
+  ::SendMessageW(cmbRoot_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  PlaceLast(cmbRoot_);
+  elements_[L"cmbRoot"] = cmbRoot_;
+  win::PictureBox& framMain = AddPicture(L"FramMain", hwnd(), kFramMain);
+  MakeControlParent(framMain.hwnd());
+
+  const auto run = [this](std::wstring_view command) { RunCommand(command); };
+  shortcuts_.Create(framMain.hwnd(), font_.get(), pointer_, run, elements_);
+  power_.Create(framMain.hwnd(), hwnd(), pointer_, run, elements_);
+  AddPicture(L"Picture1", framMain.hwnd(), kPicture1);
+  AddPicture(L"Frame4", framMain.hwnd(), kFrame4);
+  win::PictureBox& frame1 = AddPicture(L"Frame1", framMain.hwnd(), kFrame1);
+  MakeControlParent(frame1.hwnd());
+  const auto t = Px(L"ucBrowse1");
+  ucBrowse1_.onPathChange = [this](const std::wstring& path) { ucBrowse1_PathChange(path); };
+  ucBrowse1_.Create(frame1.hwnd(), kUcBrowse1, t.left, t.top, t.width, t.height, StoredProgramsTree());
+  elements_[L"ucBrowse1"] = ucBrowse1_.hwnd();
+  runBox_.Create(framMain.hwnd(), font_.get(), pointer_, run, elements_);
 
   parts_ = std::make_unique<StartMenuParts>();
-  parts_->AttachTitleLink(hwnd());  // PicTitle lies at (0, 0): its coordinates are the window's
-  // Step 3: Picture2 at (10, 446) in FramMain, which lies at (6, 42).
-  parts_->ShowNotice(hwnd(), 16, 488);
-  // Step 5: the drop shadow.
+  parts_->AttachTitleLink(Element(L"PicTitle"));
+  parts_->CreateOptions(hwnd(), framMain.hwnd(), &ucBrowse1_, [this] { ApplyRoot(); });
+  dialogKeys_.Install(hwnd());
+}
+
+void StartMenuWindow::LoadSkins() {
+  struct Skin {
+    std::wstring_view box;
+    const wchar_t* file;
+    bool fit;
+  };
+  static constexpr Skin kSkins[] = {
+      {L"PicDoc", L"RightMenuDoc.png", false},         {L"PicPicture", L"RightMenuPicture.png", false},
+      {L"PicMusic", L"RightMenuMusic.png", false},     {L"PicGame", L"RightMenuGame.png", true},
+      {L"PicComputer", L"RightMenuComputer.png", false}, {L"PicControls", L"RightMenuControls.png", false},
+      {L"PicPrint", L"RightMenuPrint.png", true},      {L"PicHelp", L"RightMenuHelp.png", true},
+      {L"PicTitle", L"Title.png", false},              {L"picExe", L"Exe.png", false},
+      {L"PicLogon", L"Noimage.png", false},            {L"picShortMenu", L"button1.png", false},
+  };
+  for (const Skin& skin : kSkins) {
+    win::PictureBox* box = nullptr;
+    for (auto& p : pictures_)
+      if (p->hwnd() == Element(skin.box)) box = p.get();
+    for (int row = 0; row < menu::kShortcutCount && !box; ++row)
+      if (shortcuts_.icon(row).hwnd() == Element(skin.box)) box = &shortcuts_.icon(row);
+    if (!box && skin.box == L"picExe") box = &runBox_.picExe();
+    if (!box && skin.box == L"picShortMenu") box = &power_.picShortMenu();
+    if (box) LoadPngSkin(skinFolder_ + L"\\Graphics\\" + skin.file, *box, skin.fit);
+  }
+}
+
+void StartMenuWindow::Form_Load() {
+  // 1. Skins; a failure raises error 999 and ends the start-up.
+  LoadSkins();
+  // 2.
+  runner_ = std::make_unique<ClassDosOutput>();
+  // 3. The web panel and its remote address (bounded wait).
+  parts_->ShowNotice(Element(L"FramMain"), Px(L"Picture2").left, Px(L"Picture2").top);
+  if (parts_->webPanel()) elements_[L"Picture2"] = parts_->webPanel()->picture();
+  // 4. The focus watcher runs from load on, while the window is still hidden.
+  tim_.SetInterval(1000);
+  tim_.Start();
+  // 5.
   parts_->AttachShadow(hwnd());
-  // Steps 7, 9 and 10: the off-screen tree options (no programs tree in this window yet).
-  parts_->CreateOptions(hwnd(), hwnd(), nullptr, [] {});
+  // 6-11. Filling the lists must not rebuild the tree.
+  loading_ = true;
   parts_->FillThemeList();
+  for (const auto& choice : menu::kRootTable)
+    ::SendMessageW(cmbRoot_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::wstring(choice.caption).c_str()));
+  ::SendMessageW(cmbRoot_, CB_SETCURSEL, 0, 0);
+  cmbRoot_Click();  // selecting raises the selector's click, as a choice by the user does
   parts_->MatchTreeAppearance();
   parts_->ApplyCheckBoxesToTree();
+  loading_ = false;
 }
 
 void StartMenuWindow::ShowModeless() { ::ShowWindow(hwnd(), SW_SHOW); }
@@ -39,13 +170,83 @@ void StartMenuWindow::MoveAndSize(int left, int top, int width, int height) {
   ::MoveWindow(hwnd(), left, top, width, height, TRUE);
 }
 
-void StartMenuWindow::OnTim() {}
+HWND StartMenuWindow::Element(std::wstring_view name) const {
+  const auto it = elements_.find(name);
+  return it == elements_.end() ? nullptr : it->second;
+}
+
+void StartMenuWindow::RunCommand(std::wstring_view command) {
+  // The result and the runner's error are not looked at: nothing is reported to the user.
+  if (runner_) (void)runner_->Execute(std::wstring(command), std::wstring(menu::kCommandPrefix));
+}
+
+void StartMenuWindow::Tim_Timer() {
+  const std::optional<std::wstring> inFront = foregroundQuery_ ? foregroundQuery_() : std::nullopt;
+  if (!inFront) throw win::AppError(440, L"Quessel", L"Automation error: cForegroundWindow_FileName failed");
+  if (menu::IsOwnProgramInFront(*inFront, ownName_)) return;
+  Hide();
+  MenuVisible = false;
+  tim_.Stop();
+}
+
+void StartMenuWindow::Form_LostFocus(HWND gainingFocus) {
+  // Focus moving on within this program (an element, the tree's hidden dialog, the power popup)
+  // is no loss; the focus watcher decides about other programs.
+  DWORD pid = 0;
+  if (gainingFocus) ::GetWindowThreadProcessId(gainingFocus, &pid);
+  if (pid == ::GetCurrentProcessId()) return;
+  Hide();
+}
+
+void StartMenuWindow::cmbRoot_Click() {
+  ApplyRoot();
+  if (::IsWindowVisible(hwnd())) ::SetFocus(ucBrowse1_.hwnd());
+}
+
+void StartMenuWindow::ApplyRoot() {
+  if (loading_) return;
+  ucBrowse1_.CloseUp();
+  const auto index = static_cast<int>(::SendMessageW(cmbRoot_, CB_GETCURSEL, 0, 0));
+  const auto root = menu::RootForIndex(index);
+  if (!root) return;
+  // The tree closes its view now and opens the new one once control is back in its loop.
+  ucBrowse1_.SetRoot(*root);
+}
+
+void StartMenuWindow::ucBrowse1_PathChange(const std::wstring& path) {
+  activePath_ = path;
+  if (parts_ && parts_->options()) parts_->options()->SetActivePath(path);
+  if (!menu::ShouldOpenPickedPath(path)) return;
+  // Show command -1 as the menu has always passed it; the result is not examined.
+  (void)::ShellExecuteW(nullptr, L"OPEN", path.c_str(), L"", L"", -1);
+}
+
+void StartMenuWindow::Form_Unload() noexcept {
+  dialogKeys_.Remove();
+  runner_.reset();
+  if (parts_) parts_->Release();
+}
 
 LRESULT StartMenuWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_DESTROY && parts_) parts_->Release();
-  if (message == WM_TIMER && wParam == kTimId) {
-    OnTim();
-    return 0;
+  switch (message) {
+    case WM_TIMER:
+      if (wParam == kTimId) {
+        Tim_Timer();
+        return 0;
+      }
+      break;
+    case WM_COMMAND:
+      if (reinterpret_cast<HWND>(lParam) == cmbRoot_ && cmbRoot_ && HIWORD(wParam) == CBN_SELCHANGE) {
+        cmbRoot_Click();
+        return 0;
+      }
+      break;
+    case WM_KILLFOCUS:
+      Form_LostFocus(reinterpret_cast<HWND>(wParam));
+      break;
+    case WM_DESTROY:
+      Form_Unload();
+      break;
   }
   return Window::HandleMessage(message, wParam, lParam);
 }

@@ -1,15 +1,29 @@
 #pragma once
 // The start menu window frmMain. The start button loads it hidden, shows it modeless and owned
-// by itself, moves and sizes it, and starts its focus watcher Tim.
+// by itself, moves and sizes it, and starts its focus watcher Tim. It holds the programs tree
+// with its root selector, the shortcut column, the web panel, the run box and the power corner.
 #include <windows.h>
 
+#include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
+#include "controls/browse/uc_browse.h"
+#include "menu/dialog_keys.h"
+#include "menu/menu_element.h"
+#include "menu/power_commands.h"
+#include "menu/run_box.h"
+#include "menu/shortcut_column.h"
+#include "win32/handles.h"
+#include "win32/late_bound.h"
+#include "win32/picture_box.h"
 #include "win32/timer.h"
 #include "win32/window.h"
 
 namespace pravik {
 
+class ClassDosOutput;
 class StartMenuParts;
 
 // The program-wide truth value: whether the start button has the menu shown.
@@ -17,10 +31,14 @@ extern bool MenuVisible;
 
 class StartMenuWindow : public win::Window {
  public:
+  // The file name of the program that owns the foreground window; nothing when it cannot be told.
+  using ForegroundQuery = std::function<std::optional<std::wstring>()>;
+
   StartMenuWindow();
   ~StartMenuWindow() override;
 
-  // Creates the window hidden and runs its load handler.
+  // Creates the window hidden and runs its load handler. Without a foreground query set before,
+  // the window's own Quessel1 answers the focus watcher.
   void Load(HWND owner);
   void ShowModeless();
   void Hide();
@@ -28,14 +46,58 @@ class StartMenuWindow : public win::Window {
   void MoveAndSize(int left, int top, int width, int height);
   win::Timer& Tim() noexcept { return tim_; }
 
+  void SetForegroundQuery(ForegroundQuery query) { foregroundQuery_ = std::move(query); }
+  // Skins from this folder instead of the program folder (tests).
+  void SetSkinFolder(std::wstring folder) { skinFolder_ = std::move(folder); }
+
+  // Handlers, named as the elements' events.
+  void Tim_Timer();
+  void cmbRoot_Click();
+  void ApplyRoot();
+  void ucBrowse1_PathChange(const std::wstring& path);
+
+  [[nodiscard]] HWND Element(std::wstring_view name) const;
+  [[nodiscard]] browse::UcBrowse& ucBrowse1() noexcept { return ucBrowse1_; }
+  [[nodiscard]] ShortcutColumn& shortcuts() noexcept { return shortcuts_; }
+  [[nodiscard]] RunBox& runBox() noexcept { return runBox_; }
+  [[nodiscard]] PowerCommands& power() noexcept { return power_; }
+  [[nodiscard]] StartMenuParts* parts() noexcept { return parts_.get(); }
+  [[nodiscard]] const std::wstring& activePath() const noexcept { return activePath_; }
+  [[nodiscard]] bool loading() const noexcept { return loading_; }
+
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  void OnTim();
+  void CreateElements();
+  void Form_Load();
+  void LoadSkins();
+  void Form_LostFocus(HWND gainingFocus);
+  void Form_Unload() noexcept;
+  void RunCommand(std::wstring_view command);
+  win::PictureBox& AddPicture(std::wstring_view name, HWND container, int id, COLORREF back = RGB(255, 255, 255));
+
   win::Timer tim_;
+  win::Font font_;
+  HCURSOR pointer_ = nullptr;  // a shared system cursor: not ours to destroy
+  std::wstring skinFolder_;
+  ElementMap elements_;
+  std::vector<std::unique_ptr<win::PictureBox>> pictures_;
+  HWND cmbRoot_ = nullptr;  // a child: destroyed with the window
+  browse::UcBrowse ucBrowse1_;
+  ShortcutColumn shortcuts_;
+  RunBox runBox_;
+  PowerCommands power_;
+  DialogKeys dialogKeys_;
+
+  std::unique_ptr<ClassDosOutput> runner_;
   // Web panel, title link, drop shadow and off-screen options; released on unload.
   std::unique_ptr<StartMenuParts> parts_;
+  std::unique_ptr<win::LateBoundObject> quessel1_;
+  ForegroundQuery foregroundQuery_;
+  std::wstring ownName_;
+  std::wstring activePath_;
+  bool loading_ = false;
 };
 
 }  // namespace pravik

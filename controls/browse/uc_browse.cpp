@@ -239,7 +239,15 @@ void UcBrowse::TakeOver(HWND dialog) {
 
   if (treeWindow_) {
     ::SetParent(treeWindow_, hwnd());
-    dialogHook_.Install(dialog, nullptr, [this](UINT message, WPARAM, LPARAM, LRESULT&) {
+    // The dialog stays hidden and never takes the activation from the host: it is only the
+    // tree's keeper, and an active off-screen dialog would take the keyboard with it.
+    dialogHook_.Install(dialog, [](UINT message, WPARAM, LPARAM lParam, LRESULT&) {
+      if (message == WM_WINDOWPOSCHANGING && lParam) {
+        auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+        pos->flags = (pos->flags & ~static_cast<UINT>(SWP_SHOWWINDOW)) | SWP_NOACTIVATE;
+      }
+      return false;
+    }, [this](UINT message, WPARAM, LPARAM, LRESULT&) {
       if (message != WM_MOVE) return;
       ::ShowWindow(dialogHook_.hwnd(), SW_HIDE);
       dialogHook_.Remove();

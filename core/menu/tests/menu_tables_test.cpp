@@ -64,3 +64,36 @@ TEST(PowerMenu, CommandsById) {
 
 }  // namespace
 }  // namespace pravik::menu
+
+#include "menu/layout.h"
+
+namespace pravik::menu {
+namespace {
+
+TEST(Layout, PixelsOfTheStatedElements) {
+  struct Case {
+    const wchar_t* name;
+    PixelRect px;
+  } cases[] = {
+      {L"cmbRoot", {14, 48, 245, 20}},   {L"FramMain", {6, 42, 459, 547}}, {L"Picture2", {10, 446, 441, 65}},
+      {L"Frame1", {8, 6, 243, 437}},     {L"lblLink", {344, 22, 119, 13}}, {L"ucBrowse1", {-2, 20, 247, 436}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(LayoutPixels(c.name), c.px);
+  }
+  EXPECT_EQ(LayoutPixels(L"nothing"), std::nullopt);
+}
+
+TEST(Layout, EveryContainerIsListedBeforeItsElements) {
+  for (std::size_t i = 0; i < kLayout.size(); ++i) {
+    SCOPED_TRACE(std::string(kLayout[i].name.begin(), kLayout[i].name.end()));
+    if (kLayout[i].container.empty()) continue;
+    const ElementLayout* container = FindLayout(kLayout[i].container);
+    ASSERT_NE(container, nullptr);
+    EXPECT_LT(container - kLayout.data(), static_cast<std::ptrdiff_t>(i));
+  }
+}
+
+}  // namespace
+}  // namespace pravik::menu

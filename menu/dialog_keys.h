@@ -1,0 +1,28 @@
+#pragma once
+// Tab, Shift+Tab and the arrow keys between the elements of a window that is not a dialog. The
+// programs tree keeps a modal dialog loop running for good, and the program's own message loop
+// has no dialog manager; both pass every message through the thread's message filter, where this
+// hands the window's key messages to the dialog manager.
+#include <windows.h>
+
+namespace pravik {
+
+class DialogKeys {
+ public:
+  DialogKeys() = default;
+  DialogKeys(const DialogKeys&) = delete;
+  DialogKeys& operator=(const DialogKeys&) = delete;
+  ~DialogKeys();
+
+  // One window per thread.
+  bool Install(HWND root) noexcept;
+  void Remove() noexcept;
+  // For message loops without a filter call of their own: true when the message was handled.
+  static bool Translate(MSG& msg) noexcept;
+
+ private:
+  static LRESULT CALLBACK Filter(int code, WPARAM wParam, LPARAM lParam) noexcept;
+  HHOOK hook_ = nullptr;
+};
+
+}  // namespace pravik

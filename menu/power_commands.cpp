@@ -1,0 +1,100 @@
+#include "menu/power_commands.h"
+
+#include <wtsapi32.h>
+
+#include "controls/button/picture_convert.h"
+#include "menu/power_menu.h"
+#include "win32/handles.h"
+
+namespace pravik {
+namespace {
+
+constexpr int kPicShortMenuId = 600;
+constexpr int kZqbutton1Id = 601;
+
+}  // namespace
+
+SessionActions PlatformSessionActions() {
+  SessionActions a;
+  a.switchUser = [] { ::WTSDisconnectSession(WTS_CURRENT_SERVER_HANDLE, WTS_CURRENT_SESSION, FALSE); };
+  a.lock = [] { ::LockWorkStation(); };
+  return a;
+}
+
+void PowerCommands::Create(HWND framMain, HWND menuWindow, HCURSOR pointer, CommandSink run,
+                           ElementMap& elements) {
+  run_ = std::move(run);
+  menuWindow_ = menuWindow;
+  auto r = Px(L"picShortMenu");
+  picShortMenu_.Create(framMain, kPicShortMenuId, r.left, r.top, r.width, r.height);
+  picShortMenu_.SetCursor(pointer);
+  PlaceLast(picShortMenu_.hwnd());
+  // Any button's release opens the popup; which one and the shift state do not matter.
+  picShortMenu_.onMouseUp = [this](const win::MouseEventArgs&) { picShortMenu_MouseUp(); };
+
+  // The blue shutdown button as stored with the window.
+  propbag::PropertyBag layout;
+  layout.Set(L"ButtonStyle", std::int32_t{4});
+  layout.Set(L"ColorScheme", std::int32_t{3});
+  layout.Set(L"BackColor", std::int32_t{0x00F0B000});
+  layout.Set(L"Caption", std::wstring(kShutdownCaption));
+  layout.Set(L"ForeColor", std::int32_t{0x00FFFFFF});
+  layout.Set(L"ForeColorHover", std::int32_t{0x00FFFFFF});
+  layout.Set(L"Font", propbag::FontDesc{});  // Tahoma 8.25
+  layout.Set(L"PicturePushOnHover", true);
+  layout.Set(L"PictureEffectOnOver", std::int32_t{0});
+  layout.Set(L"PictureEffectOnDown", std::int32_t{0});
+  layout.Set(L"CaptionEffects", std::int32_t{0});
+  layout.Set(L"TooltipBackColor", std::int32_t{0});
+  if (const auto hand = controls::PointingHandPicture()) {
+    layout.Set(L"MousePointer", std::int32_t{99});
+    layout.Set(L"MouseIcon", button::EncodePicture(*hand));
+  }
+  r = Px(L"zqbutton1");
+  zqbutton1_ = std::make_unique<controls::ZqButton>();
+  zqbutton1_->onClick = [this] { zqbutton1_Click(); };
+  zqbutton1_->Create(framMain, kZqbutton1Id, r.left, r.top, r.width, r.height, layout);
+  PlaceLast(zqbutton1_->hwnd());
+
+  elements[L"picShortMenu"] = picShortMenu_.hwnd();
+  elements[L"zqbutton1"] = zqbutton1_->hwnd();
+}
+
+void PowerCommands::zqbutton1_Click() {
+  // No question first, no delay: the button says what it does.
+  if (run_) run_(menu::kShutdownCommand);
+}
+
+void PowerCommands::picShortMenu_MouseUp() {
+  win::Menu popup(::CreatePopupMenu());
+  if (!popup) return;
+  powerMenu_ = popup.get();
+  for (const auto& entry : menu::kPowerMenu) {
+    if (entry.kind == menu::PowerEntryKind::kSeparator)
+      ::AppendMenuW(popup.get(), MF_SEPARATOR, entry.id, nullptr);
+    else
+      ::AppendMenuW(popup.get(), MF_STRING, entry.id, std::wstring(entry.text).c_str());
+  }
+  POINT at{};
+  ::GetCursorPos(&at);
+  const auto chosen = static_cast<unsigned>(
+      ::TrackPopupMenuEx(popup.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, menuWindow_, nullptr));
+  popup.reset();
+  powerMenu_ = nullptr;
+  RunPowerEntry(chosen);
+}
+
+void PowerCommands::RunPowerEntry(unsigned id) {
+  if (id == menu::kPowerSwitchUser) {
+    if (actions.switchUser) actions.switchUser();
+    return;
+  }
+  if (id == menu::kPowerLock) {
+    if (actions.lock) actions.lock();
+    return;
+  }
+  const auto command = menu::PowerCommand(id);
+  if (command && run_) run_(*command);
+}
+
+}  // namespace pravik

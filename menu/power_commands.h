@@ -1,0 +1,49 @@
+#pragma once
+// The session and power corner: the shutdown button zqbutton1 (shuts down at once) and the arrow
+// picShortMenu, whose popup offers switch user, log off, lock, restart and sleep.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+
+#include "controls/button/zqbutton.h"
+#include "menu/menu_element.h"
+#include "win32/picture_box.h"
+
+namespace pravik {
+
+inline constexpr wchar_t kShutdownCaption[] = L"시스템 종료";
+
+// The platform's own session actions, replaceable by tests (which must not end their session).
+struct SessionActions {
+  // Switch user: the session is disconnected and the logon screen offers the other users.
+  std::function<void()> switchUser;
+  // Lock: the platform's workstation lock.
+  std::function<void()> lock;
+};
+SessionActions PlatformSessionActions();
+
+class PowerCommands {
+ public:
+  void Create(HWND framMain, HWND menuWindow, HCURSOR pointer, CommandSink run, ElementMap& elements);
+
+  void zqbutton1_Click();
+  // Builds, shows and destroys the popup at the pointer; runs the chosen entry's command.
+  void picShortMenu_MouseUp();
+  // What a chosen popup identifier does (0: dismissed, nothing).
+  void RunPowerEntry(unsigned id);
+
+  SessionActions actions = PlatformSessionActions();
+  win::PictureBox& picShortMenu() { return picShortMenu_; }
+  [[nodiscard]] controls::ZqButton* zqbutton1() noexcept { return zqbutton1_.get(); }
+  [[nodiscard]] HMENU PowerMenu() const noexcept { return powerMenu_; }
+
+ private:
+  CommandSink run_;
+  HWND menuWindow_ = nullptr;
+  win::PictureBox picShortMenu_;
+  std::unique_ptr<controls::ZqButton> zqbutton1_;
+  HMENU powerMenu_ = nullptr;  // only while the popup is open; owned by the popup's scope
+};
+
+}  // namespace pravik

@@ -1,0 +1,45 @@
+#pragma once
+// The run box: a one-line text box under a grey placeholder "프로그램 및 파일 검색". A click on the
+// placeholder or the focus (by click or Tab) uncovers the box for good; Enter runs the text as
+// typed through the interpreter and empties the box.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "menu/label.h"
+#include "menu/menu_element.h"
+#include "win32/picture_box.h"
+
+namespace pravik {
+
+inline constexpr wchar_t kRunBoxPlaceholder[] = L"프로그램 및 파일 검색";
+
+class RunBox {
+ public:
+  RunBox() = default;
+  RunBox(const RunBox&) = delete;
+  RunBox& operator=(const RunBox&) = delete;
+  ~RunBox();
+
+  // Frame3 with Frame7, Frame5, Label4, txtExe and picExe, in the main panel.
+  void Create(HWND framMain, HFONT font, HCURSOR pointer, CommandSink run, ElementMap& elements);
+
+  void Label4_Click();
+  void txtExe_GotFocus();
+  void txtExe_KeyPress(wchar_t keyAscii);
+
+  [[nodiscard]] HWND txtExe() const noexcept { return txtExe_; }
+  [[nodiscard]] bool covered() const;
+  win::PictureBox& picExe() { return picExe_; }
+
+ private:
+  static LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                   DWORD_PTR data) noexcept;
+  CommandSink run_;
+  win::PictureBox frame3_, frame7_, frame5_, picExe_;
+  Label label4_;
+  HWND txtExe_ = nullptr;  // a child of Frame7, destroyed with it
+};
+
+}  // namespace pravik

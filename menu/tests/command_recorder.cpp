@@ -1,0 +1,77 @@
+// Stands in for the programs the menu starts (shutdown.exe, explorer.exe, a picked file): it
+// appends its own file name and its argument text to the file named by PRAVIK_RECORD_FILE, so a
+// test reads exactly what reached it through the command interpreter. Copies named "PickMe*"
+// also show a window in front for a while, like a program the user started.
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+std::wstring OwnFileName() {
+  wchar_t path[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring p = path;
+  return p.substr(p.find_last_of(L'\\') + 1);
+}
+
+// The command line after the program's own token, as the program received it.
+std::wstring ArgumentText() {
+  const wchar_t* line = ::GetCommandLineW();
+  if (*line == L'"') {
+    ++line;
+    while (*line && *line != L'"') ++line;
+    if (*line) ++line;
+  } else {
+    while (*line && *line != L' ' && *line != L'\t') ++line;
+  }
+  if (*line == L' ' || *line == L'\t') ++line;
+  return line;
+}
+
+void Record(const std::wstring& line) {
+  wchar_t file[MAX_PATH] = {};
+  if (!::GetEnvironmentVariableW(L"PRAVIK_RECORD_FILE", file, MAX_PATH)) return;
+  const int size = ::WideCharToMultiByte(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()), nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(size), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()), utf8.data(), size, nullptr, nullptr);
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    HANDLE h = ::CreateFileW(file, FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+      ::Sleep(20);
+      continue;
+    }
+    DWORD written = 0;
+    ::WriteFile(h, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+    ::CloseHandle(h);
+    return;
+  }
+}
+
+void ShowInFront() {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = ::DefWindowProcW;
+  wc.hInstance = ::GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"PravikRecorderWindow";
+  wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
+  ::RegisterClassW(&wc);
+  HWND w = ::CreateWindowExW(0, wc.lpszClassName, L"started", WS_OVERLAPPEDWINDOW, 600, 100, 300, 200, nullptr,
+                             nullptr, wc.hInstance, nullptr);
+  ::ShowWindow(w, SW_SHOWNORMAL);
+  ::SetForegroundWindow(w);
+  const ULONGLONG end = ::GetTickCount64() + 4000;
+  while (::GetTickCount64() < end) {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+    ::Sleep(20);
+  }
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  const std::wstring name = OwnFileName();
+  Record(name + L"\t" + ArgumentText() + L"\n");
+  if (name.rfind(L"PickMe", 0) == 0) ShowInFront();
+  return 0;
+}
