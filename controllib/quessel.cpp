@@ -5,6 +5,7 @@
 #include "controllib/byref_arguments.h"
 #include "controllib/method_error.h"
 #include "controllib/module.h"
+#include "controllib/picture_arguments.h"
 #include "controllib/type_library.h"
 
 namespace pravik::quessel {
@@ -96,6 +97,7 @@ STDMETHODIMP Quessel::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS
   if (!params) return E_INVALIDARG;
   // The type information checks the argument count and coerces each argument to its declared
   // type, so a wrong call ends in a dispatch error before any method code runs.
+  if (HRESULT picture; InvokePictureMethod(this, id, *params, result, exception, argError, &picture)) return picture;
   try {
     ByRefArguments byRef;
     const HRESULT prepared = byRef.Prepare(typeInfo_.get(), id, *params, argError);
