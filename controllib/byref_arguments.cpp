@@ -6,19 +6,20 @@
 namespace pravik::quessel {
 namespace {
 
+bool Adjustable(VARTYPE vt) noexcept {
+  return vt == VT_I2 || vt == VT_I4 || vt == VT_R8 || vt == VT_BSTR || vt == VT_BOOL;
+}
+
 // The declared base type of a by-reference parameter, or VT_EMPTY when it is not one we adjust.
 VARTYPE ReferencedType(const ELEMDESC& e) noexcept {
   if (e.tdesc.vt != VT_PTR || !e.tdesc.lptdesc) return VT_EMPTY;
-  switch (const VARTYPE vt = e.tdesc.lptdesc->vt) {
-    case VT_I2:
-    case VT_I4:
-    case VT_R8:
-    case VT_BSTR:
-    case VT_BOOL:
-      return vt;
-    default:
-      return VT_EMPTY;
-  }
+  return Adjustable(e.tdesc.lptdesc->vt) ? e.tdesc.lptdesc->vt : static_cast<VARTYPE>(VT_EMPTY);
+}
+
+// The declared type of a by-value parameter; enumerations travel as 32-bit integers.
+VARTYPE ValueType(const ELEMDESC& e) noexcept {
+  if (e.tdesc.vt == VT_USERDEFINED) return static_cast<VARTYPE>(VT_I4);
+  return Adjustable(e.tdesc.vt) ? e.tdesc.vt : static_cast<VARTYPE>(VT_EMPTY);
 }
 
 // The method's description; the caller releases it. Found by walking the descriptions: under
@@ -52,12 +53,29 @@ HRESULT ByRefArguments::Prepare(ITypeInfo* info, DISPID id, const DISPPARAMS& ca
   args_.assign(caller.rgvarg, caller.rgvarg + caller.cArgs);
   temporaries_.reserve(caller.cArgs);
   HRESULT hr = S_OK;
-  const UINT declared = static_cast<UINT>(desc->cParams);
-  for (UINT i = 0; i < caller.cArgs && i < declared; ++i) {
+  const UINT count = static_cast<UINT>(desc->cParams);
+  for (UINT i = 0; i < caller.cArgs && i < count; ++i) {
     VARIANT& arg = args_[caller.cArgs - 1 - i];  // arguments travel last first
-    const VARTYPE want = ReferencedType(desc->lprgelemdescParam[i]);
-    if (want == VT_EMPTY || arg.vt != (VT_VARIANT | VT_BYREF) || !arg.pvarVal) continue;
+    if (arg.vt != (VT_VARIANT | VT_BYREF) || !arg.pvarVal) continue;
     VARIANT* target = arg.pvarVal;
+    const ELEMDESC& declared = desc->lprgelemdescParam[i];
+    if (const VARTYPE byValue = ValueType(declared); byValue != VT_EMPTY) {
+      // A variable passed where a value is declared: its value, converted, goes by value.
+      if (target->vt == VT_ERROR) continue;
+      Temporary& t = temporaries_.emplace_back();
+      t.callerTarget = nullptr;
+      ::VariantInit(&t.value);
+      if (FAILED(::VariantChangeType(&t.value, target, 0, byValue))) {
+        temporaries_.pop_back();
+        if (argError) *argError = caller.cArgs - 1 - i;
+        hr = DISP_E_TYPEMISMATCH;
+        break;
+      }
+      arg = t.value;  // a shallow copy; the temporary keeps ownership
+      continue;
+    }
+    const VARTYPE want = ReferencedType(declared);
+    if (want == VT_EMPTY) continue;
     Temporary& t = temporaries_.emplace_back();
     t.callerTarget = target;
     ::VariantInit(&t.value);
@@ -89,6 +107,7 @@ HRESULT ByRefArguments::Prepare(ITypeInfo* info, DISPID id, const DISPPARAMS& ca
 
 void ByRefArguments::WriteBack() noexcept {
   for (Temporary& t : temporaries_) {
+    if (!t.callerTarget) continue;  // a value argument: nothing goes back
     ::VariantClear(t.callerTarget);
     *t.callerTarget = t.value;  // the caller's variant takes over the value and its text
     ::VariantInit(&t.value);

@@ -4,7 +4,8 @@
 // declared as a reference to a 32-bit integer or to a text then fails to convert under oleaut32
 // (Wine refuses it outright). This stands between the caller and the type information: such an
 // argument is converted into a temporary of the declared type, passed by reference, and the
-// value the method leaves there is written back into the caller's variant afterwards.
+// value the method leaves there is written back into the caller's variant afterwards. Where a
+// value is declared, the variable's value is converted and passed by value.
 #include <windows.h>
 #include <oaidl.h>
 
@@ -28,7 +29,7 @@ class ByRefArguments {
 
  private:
   struct Temporary {
-    VARIANT* callerTarget;  // the variant the caller's reference points at
+    VARIANT* callerTarget;  // the variant the caller's reference points at; null for a value
     VARIANT value;          // of the declared type
   };
   DISPPARAMS params_{};

@@ -128,6 +128,22 @@ TEST(QuesselDispatch, ScriptVariablesPassedByReferenceAreConverted) {
   EXPECT_EQ(wrong.argError, 1u);  // counted from the last argument
   EXPECT_EQ(word.vt, VT_BSTR);    // a failed call leaves the caller's variables alone
   ::VariantClear(&word);
+
+  // A variable where a value is declared (a text by value, the session-end enumeration).
+  Var abc(L"abcd");
+  VARIANT held;
+  ::VariantInit(&held);
+  ::VariantCopy(&held, &abc.v);
+  CallResult length = client.Call(L"cString_Len", {ref(&held)});
+  EXPECT_EQ(length.hr, S_OK);
+  EXPECT_EQ(length.value.v.iVal, 4);
+  EXPECT_EQ(held.vt, VT_BSTR);  // values are not written back
+  ::VariantClear(&held);
+  VARIANT flags;
+  ::VariantInit(&flags);
+  flags.vt = VT_I2;
+  flags.iVal = 99;
+  EXPECT_EQ(client.Call(L"cShutdownSystem", {ref(&flags)}).exception.scode, static_cast<SCODE>(0x8004062F));
 }
 
 TEST(QuesselDispatch, WrongCallsGiveDispatchErrors) {
