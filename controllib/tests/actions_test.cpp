@@ -188,3 +188,21 @@ TEST(QuesselActions, SleepAndQuietSound) {
 
 }  // namespace
 }  // namespace pravik::quessel::test
+
+namespace pravik::quessel::test {
+namespace {
+
+TEST(QuesselActions, TooltipShowsOrSaysWhyNot) {
+  DispatchClient client;
+  BSTR message = ::SysAllocString(L"도움말");
+  CallResult r = client.Call(L"cTooltip", {ByRef(&message)});
+  ::SysFreeString(message);
+  if (FAILED(r.hr)) {
+    // A system without the HTML Help control (Wine has none registered) gets the numbered error.
+    EXPECT_EQ(r.exception.scode, static_cast<SCODE>(0x800A01AD));
+    EXPECT_NE(r.Description().find(L"Internet.HHCtrl"), std::wstring::npos);
+  }
+}
+
+}  // namespace
+}  // namespace pravik::quessel::test
