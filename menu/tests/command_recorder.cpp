@@ -1,7 +1,9 @@
 // Stands in for the programs the menu starts (shutdown.exe, explorer.exe, a picked file): it
 // appends its own file name and its argument text to the file named by PRAVIK_RECORD_FILE, so a
 // test reads exactly what reached it through the command interpreter. Copies named "PickMe*"
-// also show a window in front for a while, like a program the user started.
+// also show a window in front for a while, like a program the user started. A copy named
+// cmd.exe beside the test program records the whole command line the runner built and, while
+// PRAVIK_FORWARD_CMD is set, hands it on to the real interpreter.
 #include <windows.h>
 
 #include <string>
@@ -67,11 +69,35 @@ void ShowInFront() {
   }
 }
 
+DWORD ForwardToInterpreter() {
+  wchar_t system[MAX_PATH] = {};
+  ::GetSystemDirectoryW(system, MAX_PATH);
+  const std::wstring exe = std::wstring(system) + L"\\cmd.exe";
+  std::wstring line = L"cmd.exe " + ArgumentText();
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+  startup.hStdOutput = ::GetStdHandle(STD_OUTPUT_HANDLE);
+  startup.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
+  PROCESS_INFORMATION info{};
+  if (!::CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info))
+    return 1;
+  ::WaitForSingleObject(info.hProcess, INFINITE);
+  DWORD code = 0;
+  ::GetExitCodeProcess(info.hProcess, &code);
+  ::CloseHandle(info.hThread);
+  ::CloseHandle(info.hProcess);
+  return code;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   const std::wstring name = OwnFileName();
   Record(name + L"\t" + ArgumentText() + L"\n");
   if (name.rfind(L"PickMe", 0) == 0) ShowInFront();
+  if (_wcsicmp(name.c_str(), L"cmd.exe") == 0 && ::GetEnvironmentVariableW(L"PRAVIK_FORWARD_CMD", nullptr, 0))
+    return static_cast<int>(ForwardToInterpreter());
   return 0;
 }

@@ -1,0 +1,215 @@
+// The menu's commands end to end: what reaches the command interpreter is read back from
+// recording stand-ins for shutdown.exe, explorer.exe and the like (see command_recorder.cpp).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "menu/tests/menu_test_support.h"
+
+namespace pravik {
+namespace {
+
+using test::Click;
+using test::Key;
+
+class CommandsTest : public test::MenuTest {};
+
+std::wstring UserProfile() {
+  wchar_t profile[MAX_PATH] = {};
+  ::GetEnvironmentVariableW(L"USERPROFILE", profile, MAX_PATH);
+  return profile;
+}
+
+TEST_F(CommandsTest, CaptionsAndIconsRunTheirCommandsTheMarginNothing) {
+  Show();
+  // The commands that name %SystemRoot%\explorer.exe would open real windows: the interpreter
+  // stand-in only records what it was given.
+  ForwardCommands(false);
+  ui_.Run([&] { Click(E(L"lblMenuCaption0"), 5, 5); });
+  ASSERT_TRUE(WaitRecordsOf(L"cmd.exe", 1));
+  ui_.Run([&] { Click(E(L"PicComputer"), 10, 10); });
+  ASSERT_TRUE(WaitRecordsOf(L"cmd.exe", 2));
+  ui_.Run([&] { Click(E(L"lblMenuCaption6"), 5, 5); });
+  ASSERT_TRUE(WaitRecordsOf(L"cmd.exe", 3));
+  ui_.Run([&] { Click(E(L"PicHelp"), 10, 10); });
+  ASSERT_TRUE(WaitRecordsOf(L"cmd.exe", 4));
+  const auto lines = RecordsOf(L"cmd.exe");
+  EXPECT_EQ(lines[0], L"/c %SystemRoot%\\explorer.exe /N,::{450D8FBA-AD25-11D0-98A8-0800361B1103}");
+  EXPECT_EQ(lines[1], L"/c %SystemRoot%\\explorer.exe /E,::{20D04FE0-3AEA-1069-A2D8-08002B30309D}");
+  EXPECT_EQ(lines[2],
+            L"/c %SystemRoot%\\explorer.exe /N,::{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\::{21EC2020-3AEA-1069-A2DD-"
+            L"08002B30309D}\\::{2227A280-3AEA-1069-A2DE-08002B30309D}");
+  EXPECT_EQ(lines[3], L"/c %SystemRoot%\\WinHlp32.exe");
+
+  // Through the real interpreter: "explorer" on the search path, the profile expanded.
+  ForwardCommands(true);
+  ui_.Run([&] { Click(E(L"lblMenuCaption1"), 5, 5); });
+  ASSERT_TRUE(WaitRecordsOf(L"explorer.exe", 1));
+  EXPECT_EQ(RecordsOf(L"explorer.exe")[0], UserProfile() + L"\\Pictures");
+  ui_.Run([&] { Click(E(L"PicGame"), 10, 10); });
+  ASSERT_TRUE(WaitRecordsOf(L"explorer.exe", 2));
+  EXPECT_EQ(RecordsOf(L"explorer.exe")[1], UserProfile() + L"\\Game");
+
+  // The white margin of a frame, right of its caption, runs nothing.
+  const std::size_t before = Records().size();
+  ui_.Run([&] { Click(E(L"FramMenu3"), 150, 3); });
+  Settle();
+  ::Sleep(500);
+  EXPECT_EQ(Records().size(), before);
+}
+
+TEST_F(CommandsTest, HighlightFollowsThePointerFromFrameToFrameAndStays) {
+  Show();
+  auto lit = [&](int index) { return ui_.Run([&] { return menu_->shortcuts().highlighted(index); }); };
+  ui_.Run([&] { test::MouseAt(E(L"FramMenu2"), 150, 3); });
+  Settle();
+  EXPECT_TRUE(lit(2));
+  ui_.Run([&] { test::MouseAt(E(L"FramMenu5"), 150, 3); });
+  Settle();
+  EXPECT_TRUE(lit(5));
+  EXPECT_FALSE(lit(2));
+  // Leaving the column keeps the last item lit, in the stated colours.
+  ui_.Run([&] { test::MouseAt(E(L"Frame1"), 20, 20); });
+  Settle();
+  EXPECT_TRUE(lit(5));
+  const COLORREF litColour = ui_.Run([&] { return test::PixelAt(E(L"FramMenu5"), 150, 3); });
+  const COLORREF plain = ui_.Run([&] { return test::PixelAt(E(L"FramMenu2"), 150, 3); });
+  EXPECT_EQ(litColour, RGB(0x00, 0xB0, 0xF0));
+  EXPECT_EQ(plain, RGB(0xFF, 0xFF, 0xFF));
+  // Moving over a caption's own text changes nothing.
+  ui_.Run([&] { test::MouseAt(E(L"lblMenuCaption2"), 5, 5); });
+  Settle();
+  EXPECT_TRUE(lit(5));
+}
+
+TEST_F(CommandsTest, RunBoxPlaceholderEnterAndBlankText) {
+  Show();
+  ui_.Run([&] {
+    EXPECT_TRUE(menu_->runBox().covered());
+    EXPECT_TRUE(::IsWindowVisible(E(L"Label4")));
+  });
+  ui_.Run([&] { Click(E(L"Label4"), 10, 5); });
+  Settle();
+  ui_.Run([&] {
+    EXPECT_FALSE(menu_->runBox().covered()) << "the first click uncovers the box for good";
+    EXPECT_EQ(::GetFocus(), menu_->runBox().txtExe());
+  });
+  // Spaces and quotes reach the interpreter as typed, after the prefix.
+  const std::wstring typed = L"runtest.exe \"a  b\" 'c' d";
+  test::Type(typed);
+  Key(VK_RETURN);
+  ASSERT_TRUE(WaitRecordsOf(L"runtest.exe", 1));
+  EXPECT_EQ(RecordsOf(L"cmd.exe")[0], L"/c " + typed);
+  EXPECT_EQ(RecordsOf(L"runtest.exe")[0], L"\"a  b\" 'c' d");
+  EXPECT_TRUE(ui_.WaitFor([&] { return ::GetWindowTextLengthW(menu_->runBox().txtExe()) == 0; }, 5000));
+  // A blank line starts nothing and the box is emptied all the same.
+  test::Type(L"   ");
+  Key(VK_RETURN);
+  EXPECT_TRUE(ui_.WaitFor([&] { return ::GetWindowTextLengthW(menu_->runBox().txtExe()) == 0; }, 5000));
+  Key(VK_RETURN);
+  Settle();
+  ::Sleep(500);
+  EXPECT_EQ(RecordsOf(L"cmd.exe").size(), 1u) << "the runner refuses a blank line";
+  EXPECT_TRUE(ui_.Run([&] { return ::IsWindowVisible(menu_->hwnd()) != FALSE; }));
+}
+
+TEST_F(CommandsTest, TabFromTheTreeUncoversTheRunBox) {
+  Show();
+  ui_.Run([&] { ::SetFocus(menu_->ucBrowse1().TreeWindow()); });
+  Key(VK_TAB);
+  EXPECT_TRUE(ui_.WaitFor([&] { return ::GetFocus() == menu_->runBox().txtExe(); }, 5000));
+  EXPECT_FALSE(ui_.Run([&] { return menu_->runBox().covered(); }));
+}
+
+TEST_F(CommandsTest, ShutdownButtonRunsShutdownAtOnce) {
+  Show();
+  ui_.Run([&] {
+    auto* button = menu_->power().zqbutton1();
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->settings().caption, L"시스템 종료");
+    EXPECT_EQ(button->settings().buttonStyle, 4);
+    EXPECT_EQ(button->settings().colorScheme, 3);
+    EXPECT_EQ(button->settings().backColor, 0x00F0B000u);
+    EXPECT_TRUE(button->settings().picturePushOnHover);
+  });
+  ui_.Run([&] { Click(E(L"zqbutton1"), 40, 10); });
+  ASSERT_TRUE(WaitRecordsOf(L"shutdown.exe", 1));
+  EXPECT_EQ(RecordsOf(L"cmd.exe")[0], L"/c shutdown.exe /s /t 0");
+  EXPECT_EQ(RecordsOf(L"shutdown.exe")[0], L"/s /t 0");
+}
+
+// The popup runs its own modal loop on the UI thread: the test waits for it from outside.
+HWND WaitPopup() {
+  for (int i = 0; i < 250; ++i) {
+    HWND popup = ::FindWindowW(L"#32768", nullptr);
+    if (popup && ::IsWindowVisible(popup)) return popup;
+    ::Sleep(20);
+  }
+  return nullptr;
+}
+
+TEST_F(CommandsTest, PowerPopupOpensAtThePointerForEitherButtonAndRunsTheChoice) {
+  Show();
+  struct Case {
+    const char* name;
+    bool right;
+    int downs;  // Down presses to the entry (separators are skipped)
+    const wchar_t* recorded;
+  } cases[] = {
+      {"left release, 로그오프", false, 2, L"/l"},
+      {"right release, 다시시작", true, 4, L"/r /t 00"},
+      {"left release, 절전", false, 5, L"/h"},
+  };
+  std::size_t expected = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    POINT at = ui_.Run([&] {
+      POINT p{20, 10};
+      ::ClientToScreen(E(L"picShortMenu"), &p);
+      return p;
+    });
+    // Posted by the input system: the click returns at once, the popup then runs on the UI thread.
+    ui_.Run([&] { Click(E(L"picShortMenu"), 20, 10, c.right); });
+    HWND popup = WaitPopup();
+    ASSERT_NE(popup, nullptr);
+    RECT r;
+    ::GetWindowRect(popup, &r);
+    EXPECT_LE(std::abs(r.left - at.x), 2);
+    // Below the pointer, or moved up as far as needed to stay on the screen.
+    EXPECT_LE(r.top, at.y);
+    EXPECT_GE(r.bottom, at.y);
+    EXPECT_NE(ui_.Run([&] { return menu_->power().PowerMenu(); }), nullptr);
+    for (int i = 0; i < c.downs; ++i) Key(VK_DOWN);
+    Key(VK_RETURN);
+    ASSERT_TRUE(WaitRecordsOf(L"shutdown.exe", ++expected));
+    EXPECT_EQ(RecordsOf(L"shutdown.exe")[expected - 1], c.recorded);
+    EXPECT_EQ(RecordsOf(L"cmd.exe")[expected - 1], std::wstring(L"/c shutdown.exe ") + c.recorded);
+    EXPECT_EQ(ui_.Run([&] { return menu_->power().PowerMenu(); }), nullptr) << "the popup was destroyed";
+  }
+  // Escape closes it and runs nothing.
+  ui_.Run([&] { Click(E(L"picShortMenu"), 20, 10); });
+  ASSERT_NE(WaitPopup(), nullptr);
+  Key(VK_ESCAPE);
+  EXPECT_TRUE(ui_.WaitFor([&] { return menu_->power().PowerMenu() == nullptr; }, 5000));
+  ::Sleep(500);
+  EXPECT_EQ(RecordsOf(L"cmd.exe").size(), expected);
+}
+
+TEST_F(CommandsTest, SwitchUserAndLockUseThePlatformsOwnActions) {
+  Show();
+  int switched = 0, locked = 0;
+  ui_.Run([&] {
+    menu_->power().actions.switchUser = [&] { ++switched; };
+    menu_->power().actions.lock = [&] { ++locked; };
+    menu_->power().RunPowerEntry(1);
+    menu_->power().RunPowerEntry(3);
+    menu_->power().RunPowerEntry(0);
+  });
+  EXPECT_EQ(switched, 1);
+  EXPECT_EQ(locked, 1);
+  ::Sleep(300);
+  EXPECT_TRUE(Records().empty()) << "neither runs a command line";
+}
+
+}  // namespace
+}  // namespace pravik
