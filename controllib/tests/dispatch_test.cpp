@@ -4,6 +4,7 @@
 
 #include "controllib/quessel_interface.h"
 #include "controllib/tests/dispatch_client.h"
+#include "win32/late_bound.h"
 
 namespace pravik::quessel::test {
 namespace {
@@ -82,6 +83,15 @@ TEST(QuesselDispatch, PravikCallsByIdWithoutArguments) {
   CallResult file = client.Call(0x60030011);
   ASSERT_EQ(file.hr, S_OK);
   EXPECT_EQ(file.value.v.vt, VT_BSTR);
+}
+
+TEST(QuesselDispatch, PravikLateBoundClientGetsItsTwoAnswers) {
+  // The very client Pravik's windows use, with its method-or-property-get calls.
+  win::LateBoundObject quessel1(L"QuesselControl.Quessel");
+  ASSERT_FALSE(quessel1.empty());
+  ASSERT_TRUE(::SetCursorPos(222, 111));
+  EXPECT_EQ(quessel1.CallLong(0x60030037), 222);
+  EXPECT_TRUE(quessel1.CallText(0x60030011).has_value());
 }
 
 TEST(QuesselDispatch, ByReferenceArgumentsByName) {

@@ -114,6 +114,8 @@ TEST(QuesselControl, SitsInAContainerAtItsFixedSize) {
     ::GetClientRect(face, &r);
     EXPECT_EQ(r.right, side);
     EXPECT_EQ(r.bottom, side);
+    ::RedrawWindow(face, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(::GetPixel(win::WindowDc(face).get(), side / 2, side / 2), RGB(255, 255, 192));
     const RECT bigger{5, 6, 405, 306};
     ASSERT_EQ(inPlace->SetObjectRects(&bigger, &bigger), S_OK);
     ::GetWindowRect(face, &r);
