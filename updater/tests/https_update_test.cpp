@@ -13,6 +13,7 @@
 #include "updater/cls_update.h"
 #include "updater/installer_signature.h"
 #include "updater/tests/event_log.h"
+#include "win32/http/inet_transfer.h"
 #include "win32/paths.h"
 #include "win32/text.h"
 
@@ -82,6 +83,11 @@ TEST(HttpsUpdateTest, DISABLED_3_ASignedInstallerComesOverHttps) {
   ASSERT_FALSE(events.empty());
   EXPECT_EQ(events.back(), L"complete") << win::WideToUtf8(events.back());
   EXPECT_TRUE(ReadFile(savePath) == ReadFile(win::ProgramFolder() + L"\\fake_installer.exe"));
+  // The blocking fetch of the version and setting files goes over https the same way.
+  const auto signature = win::FetchUrl(url + L".sig");
+  ASSERT_TRUE(signature.has_value());
+  EXPECT_EQ(signature->status, 200u);
+  EXPECT_EQ(signature->body.size(), 64u);
 }
 
 }  // namespace

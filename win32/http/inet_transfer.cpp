@@ -8,16 +8,10 @@
 #include <thread>
 
 #include "win32/handles.h"
+#include "win32/http/open_request.h"
 
 namespace pravik::win {
 namespace {
-
-struct InternetHandleTraits {
-  using Type = HINTERNET;
-  static Type Invalid() noexcept { return nullptr; }
-  static void Close(Type h) noexcept { ::InternetCloseHandle(h); }
-};
-using InternetHandle = UniqueHandle<InternetHandleTraits>;
 
 // State shared by the caller and the worker that does the blocking WinINet calls. The caller
 // waits a bounded time; past it, it marks the job abandoned and goes on, and the worker stops at
@@ -45,11 +39,10 @@ void RunFetch(const std::shared_ptr<FetchJob>& job, std::wstring url, FetchLimit
   ::InternetSetOptionW(session.get(), INTERNET_OPTION_SEND_TIMEOUT, &timeout, sizeof(timeout));
   ::InternetSetOptionW(session.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof(timeout));
 
-  const DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
-                      INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_AUTH;
   std::optional<FetchResult> result;
-  InternetHandle request(::InternetOpenUrlW(session.get(), url.c_str(), nullptr, 0, flags, 0));
-  if (request) {
+  // http:// and https:// alike (the same request set-up as the updater's transfers).
+  InternetHandle connection, request;
+  if (OpenGetRequest(session.get(), url, connection, request)) {
     FetchResult fetched;
     DWORD status = 0, size = sizeof(status);
     if (::HttpQueryInfoW(request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr))
@@ -83,6 +76,7 @@ void RunFetch(const std::shared_ptr<FetchJob>& job, std::wstring url, FetchLimit
     if (ok) result = std::move(fetched);
   }
   request.reset();
+  connection.reset();
   std::lock_guard<std::mutex> guard(job->lock);
   if (job->abandoned) return;  // nobody waits for this answer any more
   job->result = std::move(result);
