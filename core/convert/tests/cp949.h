@@ -27,6 +27,7 @@ class Cp949 final : public CodePage {
  private:
   static std::string Convert(const char* from, const char* to, const std::string& in) {
     iconv_t cd = ::iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) return {};  // no code page 949 here: every check fails
     std::string out(in.size() * 4 + 8, '\0');
     char* src = const_cast<char*>(in.data());
     char* dst = out.data();
