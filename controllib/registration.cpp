@@ -39,7 +39,11 @@ LONG CreateKey(HKEY root, const std::wstring& key) {
   return ::RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, k.put(), nullptr);
 }
 
-void DeleteTree(HKEY root, const std::wstring& key) { ::RegDeleteTreeW(root, key.c_str()); ::RegDeleteKeyW(root, key.c_str()); }
+// The key with everything below it (RegDeleteTree empties it; RegDeleteKey removes it).
+void DeleteTree(HKEY root, const std::wstring& key) {
+  ::RegDeleteTreeW(root, key.c_str());
+  ::RegDeleteKeyW(root, key.c_str());
+}
 
 HRESULT FromWin32(LONG rc) { return rc == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(rc); }
 
@@ -78,8 +82,8 @@ void RemoveClassKeys() {
   DeleteTree(HKEY_CLASSES_ROOT, kProgId);
 }
 
-// UnRegisterTypeLib leaves the interface keys of a dual interface behind on some systems and the
-// empty library key on others; what is still there afterwards is removed by hand.
+// UnRegisterTypeLib removes what RegisterTypeLib wrote; our own keys are then removed by hand as
+// well, so that a partial earlier registration (another version, a failed run) leaves nothing.
 void RemoveTypeLibraryKeys() {
   win::ComPtr<ITypeLib> library;
   if (SUCCEEDED(LoadOwnTypeLibrary(library))) {
