@@ -155,5 +155,44 @@ TEST_F(MolvaneTest, ATamperedInstallerIsNeverStartedNorKept) {
   EXPECT_EQ(names, L"Molvane.exe;");
 }
 
+TEST_F(MolvaneTest, TheShrunkWindowStaysLiveWhileTheServerStalls) {
+  test::HttpResponse stalled;
+  stalled.body = installer;
+  stalled.stallAfterHeadersMs = 4000;
+  server.Route("/slow.exe", stalled);
+  test::HttpResponse sig;
+  sig.body = signature;
+  server.Route("/slow.exe.sig", sig);
+  auto molvane = Start(server.Url("/slow.exe"));
+  ASSERT_TRUE(molvane.started());
+  const HWND window = test::WaitForWindow(molvane.pid(), L"MolvaneUpdater", 20000);
+  ASSERT_NE(window, nullptr);
+  wchar_t title[64];
+  ::GetWindowTextW(window, title, 64);
+  EXPECT_STREQ(title, L"Zembra Updater");
+  RECT rect;
+  ::GetWindowRect(window, &rect);
+  EXPECT_EQ(rect.left, 0);
+  EXPECT_EQ(rect.top, 0);
+  EXPECT_LE(rect.right - rect.left, ::GetSystemMetrics(SM_CXMINTRACK));
+  EXPECT_LE(rect.bottom - rect.top, ::GetSystemMetrics(SM_CYMINTRACK));
+  // Once the download waits on the stalled body, the window still answers messages.
+  ASSERT_TRUE(test::WaitUntil([&] { return server.RequestCount("/slow.exe") == 1; }, 20000));
+  test::PumpFor(300);
+  DWORD_PTR answer = 0;
+  EXPECT_NE(::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer), 0);
+  // Measured, not asserted: the processor time the updater spent over the whole stall.
+  FILETIME created, exited, kernel, user;
+  ::GetProcessTimes(molvane.handle(), &created, &exited, &kernel, &user);
+  const bool ended = molvane.WaitExit(60000).has_value();
+  if (!ended) molvane.Terminate();
+  EXPECT_TRUE(ended);
+  ::GetProcessTimes(molvane.handle(), &created, &exited, &kernel, &user);
+  const auto ms = [](const FILETIME& t) { return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32 | t.dwLowDateTime) / 10000; };
+  std::printf("updater processor time over a 4 s stall: %llu ms user, %llu ms kernel\n", ms(user), ms(kernel));
+  EXPECT_TRUE(ReadFile(folder + L"\\PravikUpdate.exe") == installer);
+  EXPECT_TRUE(test::WaitUntil([&] { return CountRuns(folder) == 1; }, 20000));
+}
+
 }  // namespace
 }  // namespace pravik::updater
