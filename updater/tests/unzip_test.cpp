@@ -156,6 +156,22 @@ TEST_F(UnzipTest, NamesThatClimbOutAreNeverWrittenOutside) {
   EXPECT_EQ(names, 2);
 }
 
+TEST_F(UnzipTest, EmptyEntriesPlainAndEncrypted) {
+  const std::wstring archive = target + L"\\empties.zip";
+  WriteFile(archive, zip::testing::ZipBuilder()
+                         .Add("plain-empty.txt", "")
+                         .Add("sealed-empty.txt", "", "secret pass")
+                         .Add("sealed.txt", "sealed words", "secret pass")
+                         .Build());
+  EXPECT_EQ(Unzip(archive, L"secret pass"), complete);
+  for (const wchar_t* name : {L"plain-empty.txt", L"sealed-empty.txt"}) {
+    SCOPED_TRACE(win::WideToUtf8(name));
+    EXPECT_TRUE(Exists(target + L"\\" + name));
+    EXPECT_EQ(ReadFile(target + L"\\" + name), "");
+  }
+  EXPECT_EQ(ReadFile(target + L"\\sealed.txt"), "sealed words");
+}
+
 TEST_F(UnzipTest, MissingInputsAreNamedOneAtATime) {
   clsUpdate update(log);
   update.UnZipFiles();

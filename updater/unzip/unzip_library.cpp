@@ -144,12 +144,12 @@ int Run::Decode(const zip::ZipEntry& entry, std::uint64_t dataAt, HANDLE out, st
     dataAt += zip::kCipherHeaderSize;
     left -= zip::kCipherHeaderSize;
   }
+  bool streamEnd = entry.method == 0 && left == 0;  // an empty stored file has no data at all
   InflateStream inflater;
   if (entry.method == 8 && !inflater.Init()) return kNoMemory;
   std::vector<std::uint8_t> in(kBlock), produced(kBlock);
   std::uint32_t crc = 0;
   std::uint64_t written = 0;
-  bool streamEnd = entry.method == 0 && left == 0;
   auto emit = [&](const std::uint8_t* data, std::size_t n) {
     // Never more than the directory promised: a lying size is a damaged entry, not a full disk.
     if (written + n > entry.size) return false;
