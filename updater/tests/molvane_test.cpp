@@ -181,6 +181,10 @@ TEST_F(MolvaneTest, TheShrunkWindowStaysLiveWhileTheServerStalls) {
   test::PumpFor(300);
   DWORD_PTR answer = 0;
   EXPECT_NE(::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer), 0);
+  // A click on the start button while the download runs starts no second one.
+  const HWND command1 = ::FindWindowExW(window, nullptr, L"Button", nullptr);
+  ASSERT_NE(command1, nullptr);
+  ::PostMessageW(command1, BM_CLICK, 0, 0);
   // Measured, not asserted: the processor time the updater spent over the whole stall.
   FILETIME created, exited, kernel, user;
   ::GetProcessTimes(molvane.handle(), &created, &exited, &kernel, &user);
@@ -190,6 +194,7 @@ TEST_F(MolvaneTest, TheShrunkWindowStaysLiveWhileTheServerStalls) {
   ::GetProcessTimes(molvane.handle(), &created, &exited, &kernel, &user);
   const auto ms = [](const FILETIME& t) { return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32 | t.dwLowDateTime) / 10000; };
   std::printf("updater processor time over a 4 s stall: %llu ms user, %llu ms kernel\n", ms(user), ms(kernel));
+  EXPECT_EQ(server.RequestCount("/slow.exe"), 1u);
   EXPECT_TRUE(ReadFile(folder + L"\\PravikUpdate.exe") == installer);
   EXPECT_TRUE(test::WaitUntil([&] { return CountRuns(folder) == 1; }, 20000));
 }
