@@ -30,5 +30,7 @@ function(pravik_windows_test name)
   pravik_static_runtime(${name})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-    WORKING_DIRECTORY "${CMAKE_BINARY_DIR}/tests" PROPERTIES TIMEOUT 120 ${T_PROPERTIES})
+    WORKING_DIRECTORY "${CMAKE_BINARY_DIR}/tests"
+    # Windows tests share one desktop (pointer, foreground, fixed loopback ports): one at a time.
+    PROPERTIES TIMEOUT 120 RESOURCE_LOCK pravik_desktop ${T_PROPERTIES})
 endfunction()

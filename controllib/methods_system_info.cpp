@@ -71,13 +71,9 @@ std::wstring FirstIpv4Address() {
   return address;
 }
 
-// The service's host is a build setting. Tests point it at their loopback server through this
-// variable; nothing else sets it.
+// The service's host is a build setting, and nothing at run time can redirect it.
 std::wstring ExternalAddressUrl() {
-  wchar_t host[256] = {};
-  const DWORD n = ::GetEnvironmentVariableW(L"PRAVIK_TEST_EXTERNAL_IP_HOST", host, 256);
-  const std::wstring chosen = (n > 0 && n < 256) ? std::wstring(host) : std::wstring(PRAVIK_EXTERNAL_IP_HOST);
-  return L"http://" + chosen + L"/home/External_IP/ip.php";
+  return std::wstring(L"http://") + PRAVIK_EXTERNAL_IP_HOST + L"/home/External_IP/ip.php";
 }
 
 std::wstring ReadIdentityFallback() {

@@ -1,9 +1,12 @@
 // System information and machine identity through the real interface.
 #include <gtest/gtest.h>
+
+#include "build_settings.h"
 #include <windows.h>
 
 #include <regex>
 
+#include "build_settings.h"
 #include "controllib/tests/dispatch_client.h"
 #include "crypto/unique_number.h"
 #include "quessel_sysinfo/platform_name.h"
@@ -39,18 +42,18 @@ TEST(QuesselSystemInfo, VersionNamesAndAddresses) {
 }
 
 TEST(QuesselSystemInfo, ExternalAddressThroughTheTransferClass) {
-  pravik::test::HttpTestServer server;
+  // The service's host is a build setting; test builds leave it on loopback port 8731.
+  if (std::wstring(PRAVIK_EXTERNAL_IP_HOST) != L"127.0.0.1:8731") GTEST_SKIP() << "service host is not loopback";
+  pravik::test::HttpTestServer server(8731);
+  ASSERT_NE(server.port(), 0) << "port 8731 is taken";
   pravik::test::HttpResponse answer;
   answer.body = "203.0.113.7";
   server.Route("/home/External_IP/ip.php", answer);
-  const std::wstring host(server.HostPort().begin(), server.HostPort().end());
-  ::SetEnvironmentVariableW(L"PRAVIK_TEST_EXTERNAL_IP_HOST", host.c_str());
   DispatchClient client;
   EXPECT_EQ(client.Call(L"cIP_External").value.Text(), L"203.0.113.7");
   EXPECT_EQ(server.RequestCount("/home/External_IP/ip.php"), 1u);
   server.Stop();
   CallResult unreachable = client.Call(L"cIP_External");
-  ::SetEnvironmentVariableW(L"PRAVIK_TEST_EXTERNAL_IP_HOST", nullptr);
   EXPECT_EQ(unreachable.hr, DISP_E_EXCEPTION);
   EXPECT_NE(unreachable.Description().find(L"/home/External_IP/ip.php"), std::wstring::npos);
 }
