@@ -42,7 +42,7 @@ void RunBox::Create(HWND framMain, HFONT font, HCURSOR pointer, CommandSink run,
   label4_.onClick = [this] { Label4_Click(); };
 
   r = Px(L"txtExe");
-  txtExe_ = ::CreateWindowExW(0, WC_EDITW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, r.left, r.top,
+  txtExe_ = ::CreateWindowExW(0, WC_EDITW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | ES_AUTOHSCROLL, r.left, r.top,
                               r.width, r.height, frame7_.hwnd(),
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTxtExeId)), win::ThisModule(), nullptr);
   PlaceLast(txtExe_);

@@ -217,8 +217,9 @@ void StartMenuWindow::ucBrowse1_PathChange(const std::wstring& path) {
   activePath_ = path;
   if (parts_ && parts_->options()) parts_->options()->SetActivePath(path);
   if (!menu::ShouldOpenPickedPath(path)) return;
-  // Show command -1 as the menu has always passed it; the result is not examined.
-  (void)::ShellExecuteW(nullptr, L"OPEN", path.c_str(), L"", L"", -1);
+  // A normal window: show command -1 reaches the started program as its own and leaves it
+  // invisible. The result is not examined.
+  (void)::ShellExecuteW(nullptr, L"OPEN", path.c_str(), L"", L"", SW_SHOWNORMAL);
 }
 
 void StartMenuWindow::Form_Unload() noexcept {

@@ -50,7 +50,7 @@ void Record(const std::wstring& line) {
   }
 }
 
-void ShowInFront() {
+void ShowInFront(int showCommand) {
   WNDCLASSW wc{};
   wc.lpfnWndProc = ::DefWindowProcW;
   wc.hInstance = ::GetModuleHandleW(nullptr);
@@ -59,7 +59,8 @@ void ShowInFront() {
   ::RegisterClassW(&wc);
   HWND w = ::CreateWindowExW(0, wc.lpszClassName, L"started", WS_OVERLAPPEDWINDOW, 600, 100, 300, 200, nullptr,
                              nullptr, wc.hInstance, nullptr);
-  ::ShowWindow(w, SW_SHOWNORMAL);
+  // As an ordinary program does: the show command it was started with.
+  ::ShowWindow(w, showCommand);
   ::SetForegroundWindow(w);
   const ULONGLONG end = ::GetTickCount64() + 4000;
   while (::GetTickCount64() < end) {
@@ -93,10 +94,13 @@ DWORD ForwardToInterpreter() {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   const std::wstring name = OwnFileName();
   Record(name + L"\t" + ArgumentText() + L"\n");
-  if (name.rfind(L"PickMe", 0) == 0) ShowInFront();
+  if (name.rfind(L"PickMe", 0) == 0) {
+    Record(name + L":show\t" + std::to_wstring(showCommand) + L"\n");
+    ShowInFront(showCommand);
+  }
   if (_wcsicmp(name.c_str(), L"cmd.exe") == 0 && ::GetEnvironmentVariableW(L"PRAVIK_FORWARD_CMD", nullptr, 0))
     return static_cast<int>(ForwardToInterpreter());
   return 0;

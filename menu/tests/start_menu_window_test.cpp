@@ -159,6 +159,10 @@ TEST_F(MenuTest, PickingAFolderStartsNothingAndAFileStartsItThenTheMenuHides) {
   clickItem(program);
   ASSERT_TRUE(WaitRecordsOf(L"PickMe.exe", 1)) << "the picked program was started";
   EXPECT_EQ(RecordsOf(L"PickMe.exe")[0], L"");
+  // Started to be seen: a show command of -1 reaches the program as its own and leaves its
+  // window hidden (measured with notepad under Wine).
+  ASSERT_TRUE(WaitRecordsOf(L"PickMe.exe:show", 1));
+  EXPECT_EQ(RecordsOf(L"PickMe.exe:show")[0], L"1");
   // Once it is in front, the watcher hides the menu and clears the flag.
   EXPECT_TRUE(ui_.WaitFor([&] { return !::IsWindowVisible(menu_->hwnd()) && !MenuVisible; }, 8000));
   EXPECT_FALSE(ui_.Run([&] { return menu_->Tim().enabled(); }));
