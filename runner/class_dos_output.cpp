@@ -7,6 +7,7 @@
 #include "runner/output_limits.h"
 
 #include "win32/handles.h"
+#include "win32/message_pump.h"
 #include "win32/text.h"
 
 namespace pravik {
@@ -15,19 +16,6 @@ namespace {
 constexpr DWORD kPollMs = 15;
 
 bool IsBlank(const std::wstring& text) { return text.find_first_not_of(L' ') == std::wstring::npos; }
-
-void PumpMessages() {
-  MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      // Leave the quit for the program's own loop.
-      ::PostQuitMessage(static_cast<int>(msg.wParam));
-      return;
-    }
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
-}
 
 // Reads what the pipe holds now, in pieces of at most 255 bytes. False once every writer has
 // closed the pipe (or it failed).
@@ -54,7 +42,8 @@ void CollectOutput(HANDLE readEnd, HANDLE process, std::string& collected) {
       DrainAvailable(readEnd, collected);
       return;
     }
-    if (::MsgWaitForMultipleObjects(1, &process, FALSE, kPollMs, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) PumpMessages();
+    if (::MsgWaitForMultipleObjects(1, &process, FALSE, kPollMs, QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
+      win::PumpPendingMessages();
   }
 }
 

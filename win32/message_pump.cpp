@@ -1,0 +1,20 @@
+#include "win32/message_pump.h"
+
+#include <windows.h>
+
+namespace pravik::win {
+
+bool PumpPendingMessages() noexcept {
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      ::PostQuitMessage(static_cast<int>(msg.wParam));
+      return false;
+    }
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+  return true;
+}
+
+}  // namespace pravik::win
