@@ -10,11 +10,14 @@
 #include <string>
 #include <vector>
 
+#include <shellapi.h>
+
 #include "menu/layout.h"
 #include "menu/root_table.h"
 #include "menu/start_menu_parts.h"
 #include "menu/start_menu_window.h"
 #include "menu/tests/menu_test_support.h"
+#include "testsupport/process.h"
 #include "testsupport/ui_thread.h"
 #include "win32/paths.h"
 #include "win32/text.h"
@@ -217,6 +220,37 @@ TEST_F(MenuTest, RootSelectorRebuildsTheTreeUnderTheDrivesAndBack) {
     const HWND tree = menu_->ucBrowse1().TreeWindow();
     EXPECT_NE(FindChild(tree, TreeView_GetRoot(tree), L"PravikMenuTest"), nullptr);
   });
+}
+
+}  // namespace
+}  // namespace pravik
+
+namespace pravik {
+namespace {
+
+// The watcher as shipped: the window's own Quessel1 tells which program is in front.
+TEST(MenuQuesselWatcher, HidesOnceAnotherProgramIsInFront) {
+  test::TheRecorders().Clear();
+  test::UiThread ui;
+  if (ui.Run([] { return win::LateBoundObject(L"QuesselControl.Quessel").empty(); }))
+    GTEST_SKIP() << "Quessel is not registered here";
+  std::unique_ptr<StartMenuWindow> menu;
+  ui.Run([&] {
+    menu = std::make_unique<StartMenuWindow>();
+    menu->SetSkinFolder(test::SourceGraphicsRoot());
+    menu->Load(nullptr);
+    MenuVisible = true;
+    menu->ShowModeless();
+    menu->Tim().Start();
+    ::SetForegroundWindow(menu->hwnd());
+  });
+  ui.Run([&] { menu->Tim_Timer(); });
+  EXPECT_TRUE(ui.Run([&] { return ::IsWindowVisible(menu->hwnd()) != FALSE; })) << "this program is in front";
+  const std::wstring program = test::MakeTempFolder(L"watch") + L"\\PickMeWatch.exe";
+  ::CopyFileW((test::TestDir() + L"\\command_recorder.exe").c_str(), program.c_str(), FALSE);
+  ui.Run([&] { ::ShellExecuteW(nullptr, L"OPEN", program.c_str(), L"", L"", SW_SHOWNORMAL); });
+  EXPECT_TRUE(ui.WaitFor([&] { return !::IsWindowVisible(menu->hwnd()) && !MenuVisible; }, 8000));
+  ui.Run([&] { menu.reset(); });
 }
 
 }  // namespace
