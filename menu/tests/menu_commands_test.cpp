@@ -102,6 +102,11 @@ TEST_F(CommandsTest, RunBoxPlaceholderEnterAndBlankText) {
   EXPECT_EQ(RecordsOf(L"cmd.exe")[0], L"/c " + typed);
   EXPECT_EQ(RecordsOf(L"runtest.exe")[0], L"\"a  b\" 'c' d");
   EXPECT_TRUE(ui_.WaitFor([&] { return ::GetWindowTextLengthW(menu_->runBox().txtExe()) == 0; }, 5000));
+  // Korean text goes through as typed.
+  test::Type(L"runtest.exe 메모장 \"시스템 종료\"");
+  Key(VK_RETURN);
+  ASSERT_TRUE(WaitRecordsOf(L"runtest.exe", 2));
+  EXPECT_EQ(RecordsOf(L"runtest.exe")[1], L"메모장 \"시스템 종료\"");
   // A blank line starts nothing and the box is emptied all the same.
   test::Type(L"   ");
   Key(VK_RETURN);
@@ -109,7 +114,7 @@ TEST_F(CommandsTest, RunBoxPlaceholderEnterAndBlankText) {
   Key(VK_RETURN);
   Settle();
   ::Sleep(500);
-  EXPECT_EQ(RecordsOf(L"cmd.exe").size(), 1u) << "the runner refuses a blank line";
+  EXPECT_EQ(RecordsOf(L"cmd.exe").size(), 2u) << "the runner refuses a blank line";
   EXPECT_TRUE(ui_.Run([&] { return ::IsWindowVisible(menu_->hwnd()) != FALSE; }));
 }
 

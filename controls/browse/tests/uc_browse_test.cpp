@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "browse/border_theme.h"
 #include "controls/browse/browse_platform.h"
 #include "controls/browse/uc_browse.h"
 #include "testsupport/ui_thread.h"
@@ -248,6 +249,22 @@ TEST_F(BrowseTest, DestroyingTheHostWhileOpenEndsCleanly) {
   EXPECT_EQ(ui_.Run([&] { return statuses_.back(); }), kStatusShutDown);
   // The UI thread still answers: no loop was left behind on a dead control.
   EXPECT_TRUE(ui_.Run([] { return true; }));
+}
+
+TEST_F(BrowseTest, DisabledTreeTakesNoInputAndTheBorderTurnsGrey) {
+  Open(MenuSettings());
+  ui_.Run([&] {
+    browse_->SetTheme(kThemeBlue);
+    EXPECT_EQ(browse_->GetBorderColor(), 0x00B99D7Fu);
+    browse_->SetEnabled(false);
+    EXPECT_FALSE(::IsWindowEnabled(browse_->TreeWindow()));
+    EXPECT_EQ(browse_->GetBorderColor(), kDisabledBorderColor);
+    browse_->SetEnabled(true);
+    EXPECT_TRUE(::IsWindowEnabled(browse_->TreeWindow()));
+    // The style bits follow the options at once.
+    browse_->SetHasLines(true);
+    EXPECT_TRUE(::GetWindowLongPtrW(browse_->TreeWindow(), GWL_STYLE) & TVS_HASLINES);
+  });
 }
 
 TEST_F(BrowseTest, StoredSettingsRoundTrip) {
