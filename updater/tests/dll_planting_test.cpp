@@ -130,15 +130,20 @@ std::vector<std::string> LoadTimeImports(const std::string& image) {
   return names;
 }
 
-TEST(DllPlantingTest, MolvaneImportsAtLoadTimeOnlyWhatTheSystemProtects) {
+TEST(DllPlantingTest, ProgramsImportAtLoadTimeOnlyWhatTheSystemProtects) {
   // Known DLLs: Windows always maps these from its own folder.
-  const std::set<std::string> known{"kernel32.dll", "user32.dll", "gdi32.dll", "msvcrt.dll", "shell32.dll",
-                                    "advapi32.dll", "ole32.dll",  "oleaut32.dll"};
-  const auto imports = LoadTimeImports(ReadFile(test::OutDir() + L"\\Molvane.exe"));
-  ASSERT_FALSE(imports.empty());
-  for (const std::string& dll : imports) {
-    SCOPED_TRACE(dll);
-    EXPECT_TRUE(known.count(dll)) << "imported at load time, so looked up beside the program first";
+  const std::set<std::string> known{"kernel32.dll", "user32.dll",   "gdi32.dll",   "msvcrt.dll",
+                                    "shell32.dll",  "advapi32.dll", "ole32.dll",   "oleaut32.dll",
+                                    "comdlg32.dll", "shlwapi.dll",  "ws2_32.dll"};
+  // Quessel counts too: COM loads it with its own folder, the program folder, searched first.
+  for (const wchar_t* file : {L"Molvane.exe", L"Pravik.exe", L"Quessel.ocx"}) {
+    const auto imports = LoadTimeImports(ReadFile(test::OutDir() + L"\\" + file));
+    SCOPED_TRACE(win::WideToUtf8(file));
+    ASSERT_FALSE(imports.empty());
+    for (const std::string& dll : imports) {
+      SCOPED_TRACE(dll);
+      EXPECT_TRUE(known.count(dll)) << "imported at load time, so looked up beside the program first";
+    }
   }
 }
 
