@@ -205,7 +205,9 @@ TEST(PickHelpers, FileExistsAndQualifyPath) {
   // A directory with further attribute bits counts as existing.
   // Wine keeps no extra attribute bits on directories; the check needs a platform that does.
   ::SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY);
-  if (::GetFileAttributesW(folder.c_str()) != FILE_ATTRIBUTE_DIRECTORY) EXPECT_TRUE(FileExists(folder));
+  if (::GetFileAttributesW(folder.c_str()) != FILE_ATTRIBUTE_DIRECTORY) {
+    EXPECT_TRUE(FileExists(folder));
+  }
   ::SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_DIRECTORY);
   EXPECT_EQ(TranslateColor(0x80000000u | COLOR_WINDOW), ::GetSysColor(COLOR_WINDOW));
 }
