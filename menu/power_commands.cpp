@@ -1,9 +1,11 @@
 #include "menu/power_commands.h"
 
+#include <commctrl.h>
 #include <wtsapi32.h>
 
 #include "controls/button/picture_convert.h"
 #include "menu/power_menu.h"
+#include "win32/app_error.h"
 #include "win32/handles.h"
 
 namespace pravik {
@@ -31,6 +33,7 @@ void PowerCommands::Create(HWND framMain, HWND menuWindow, HCURSOR pointer, Comm
   PlaceLast(picShortMenu_.hwnd());
   // Any button's release opens the popup; which one and the shift state do not matter.
   picShortMenu_.onMouseUp = [this](const win::MouseEventArgs&) { picShortMenu_MouseUp(); };
+  ::SetWindowSubclass(picShortMenu_.hwnd(), &PowerCommands::ArrowProc, 1, reinterpret_cast<DWORD_PTR>(this));
 
   // The blue shutdown button as stored with the window.
   propbag::PropertyBag layout;
@@ -58,6 +61,19 @@ void PowerCommands::Create(HWND framMain, HWND menuWindow, HCURSOR pointer, Comm
 
   elements[L"picShortMenu"] = picShortMenu_.hwnd();
   elements[L"zqbutton1"] = zqbutton1_->hwnd();
+}
+
+PowerCommands::~PowerCommands() {
+  if (picShortMenu_.hwnd()) ::RemoveWindowSubclass(picShortMenu_.hwnd(), &PowerCommands::ArrowProc, 1);
+}
+
+LRESULT CALLBACK PowerCommands::ArrowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                         DWORD_PTR data) noexcept {
+  if (message == WM_MBUTTONUP) {
+    win::RunHandler([&] { reinterpret_cast<PowerCommands*>(data)->picShortMenu_MouseUp(); });
+    return 0;
+  }
+  return ::DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 void PowerCommands::zqbutton1_Click() {

@@ -25,6 +25,11 @@ SessionActions PlatformSessionActions();
 
 class PowerCommands {
  public:
+  PowerCommands() = default;
+  PowerCommands(const PowerCommands&) = delete;
+  PowerCommands& operator=(const PowerCommands&) = delete;
+  ~PowerCommands();
+
   void Create(HWND framMain, HWND menuWindow, HCURSOR pointer, CommandSink run, ElementMap& elements);
 
   void zqbutton1_Click();
@@ -39,6 +44,9 @@ class PowerCommands {
   [[nodiscard]] HMENU PowerMenu() const noexcept { return powerMenu_; }
 
  private:
+  // The picture box reports the left and right buttons; the middle one is taken here.
+  static LRESULT CALLBACK ArrowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                    DWORD_PTR data) noexcept;
   CommandSink run_;
   HWND menuWindow_ = nullptr;
   win::PictureBox picShortMenu_;

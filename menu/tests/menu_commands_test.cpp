@@ -191,6 +191,20 @@ TEST_F(CommandsTest, PowerPopupOpensAtThePointerForEitherButtonAndRunsTheChoice)
     EXPECT_EQ(RecordsOf(L"cmd.exe")[expected - 1], std::wstring(L"/c shutdown.exe ") + c.recorded);
     EXPECT_EQ(ui_.Run([&] { return menu_->power().PowerMenu(); }), nullptr) << "the popup was destroyed";
   }
+  // The middle button opens it too.
+  ui_.Run([&] {
+    POINT p{20, 10};
+    ::ClientToScreen(E(L"picShortMenu"), &p);
+    ::SetCursorPos(p.x, p.y);
+    INPUT clicks[2] = {};
+    clicks[0].type = clicks[1].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_MIDDLEDOWN;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_MIDDLEUP;
+    ::SendInput(2, clicks, sizeof(INPUT));
+  });
+  ASSERT_NE(WaitPopup(), nullptr);
+  Key(VK_ESCAPE);
+  EXPECT_TRUE(ui_.WaitFor([&] { return menu_->power().PowerMenu() == nullptr; }, 5000));
   // Escape closes it and runs nothing.
   ui_.Run([&] { Click(E(L"picShortMenu"), 20, 10); });
   ASSERT_NE(WaitPopup(), nullptr);
