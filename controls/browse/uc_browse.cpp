@@ -15,6 +15,9 @@ namespace pravik::browse {
 namespace {
 
 constexpr UINT kOpenMessage = WM_APP + 0x31;
+
+// How many dialog loops of folder trees run on this thread, one inside the other.
+thread_local int g_dialogLoopDepth = 0;
 constexpr UINT kSwpFrameOnly = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
 
 // Item lists handed out by the shell's allocator.
@@ -171,24 +174,37 @@ void UcBrowse::SetRoot(std::int32_t value) {
 
 void UcBrowse::RequestOpen() {
   if (!hooksActive_ || !hwnd()) return;
-  if (inDialogLoop_) {
-    // The running dialog has been closed; its loop opens the next one when it gets control back.
-    reopenWanted_ = true;
-    return;
-  }
+  // When this control's own loop is running, the closed dialog's loop opens the next one as
+  // soon as it gets control back; the posted request covers the case that another control's
+  // dialog loop runs above it (several trees in one program), which would hold it back.
+  if (inDialogLoop_) reopenWanted_ = true;
   ::PostMessageW(hwnd(), kOpenMessage, 0, 0);
 }
 
+void UcBrowse::OnOpenRequest() {
+  if (!hooksActive_ || dialogWindow_) return;
+  if (inDialogLoop_ && loopDepth_ == g_dialogLoopDepth) return;  // ours is the innermost loop
+  RunDialogs();
+}
+
 void UcBrowse::RunDialogs() {
-  if (inDialogLoop_ || !hooksActive_) return;
+  if (!hooksActive_) return;
   const std::shared_ptr<bool> alive = alive_;
+  const bool outerLoop = inDialogLoop_;
+  const int outerDepth = loopDepth_;
   inDialogLoop_ = true;
+  loopDepth_ = ++g_dialogLoopDepth;
   do {
     reopenWanted_ = false;
     OpenBrowseDialog();
-    if (!*alive) return;  // the control went while its dialog ran
-  } while (reopenWanted_ && hooksActive_);
-  inDialogLoop_ = false;
+    if (!*alive) {
+      --g_dialogLoopDepth;
+      return;  // the control went while its dialog ran
+    }
+  } while (reopenWanted_ && hooksActive_ && !dialogWindow_);
+  --g_dialogLoopDepth;
+  inDialogLoop_ = outerLoop;
+  loopDepth_ = outerDepth;
 }
 
 void UcBrowse::OpenBrowseDialog() {
@@ -397,7 +413,7 @@ LRESULT UcBrowse::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (treeWindow_) ::SetFocus(treeWindow_);
       return 0;
     case kOpenMessage:
-      RunDialogs();
+      OnOpenRequest();
       return 0;
     case WM_DESTROY:
       Terminate();

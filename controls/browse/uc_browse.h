@@ -5,8 +5,9 @@
 //
 // The dialog runs a modal loop. Unlike a loop nested once per reopening, this control opens its
 // dialogs one after another from a single loop: a Root change or Reset closes the running
-// dialog, and the loop that ran it opens the next once control returns to it. The first showing
-// opens the dialog from a posted message, after the host's own showing steps have run.
+// dialog, and the loop that ran it opens the next once control returns to it (or at once, one
+// level deeper, when another tree's loop runs above it). The first showing opens the dialog
+// from a posted message, after the host's own showing steps have run.
 #include <windows.h>
 
 #include <functional>
@@ -84,6 +85,7 @@ class UcBrowse : public win::Window {
  private:
   static int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM value, LPARAM data) noexcept;
   void RequestOpen();
+  void OnOpenRequest();
   void RunDialogs();
   void OpenBrowseDialog();
   void TakeOver(HWND dialog);
@@ -104,6 +106,7 @@ class UcBrowse : public win::Window {
   bool changed_ = false;
   bool inDialogLoop_ = false;
   bool reopenWanted_ = false;
+  int loopDepth_ = 0;  // the thread's loop depth of this control's innermost dialog loop
   WindowHook dialogHook_;
   WindowHook treeHook_;
   // Cleared when the control's window goes: a dialog loop that returns afterwards must not touch it.

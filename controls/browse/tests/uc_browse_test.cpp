@@ -318,3 +318,48 @@ TEST_F(BrowseTest, StoredPathIsSelectedWhenTheTreeOpens) {
 
 }  // namespace
 }  // namespace pravik::browse
+
+namespace pravik::browse {
+namespace {
+
+// Several trees in one program: each dialog loop runs inside the one opened before it, and a
+// tree whose loop lies underneath still reopens at once on a Root change.
+TEST(BrowseSeveralTrees, LowerTreeReopensWhileAnotherTreesLoopRunsAboveIt) {
+  test::UiThread ui;
+  std::unique_ptr<HostWindow> host;
+  std::unique_ptr<UcBrowse> first, second;
+  std::vector<std::wstring> firstStatus, secondStatus;
+  propbag::PropertyBag programs;
+  programs.Set(L"Root", std::int32_t{kCommonPrograms});
+  ui.Run([&] {
+    host = std::make_unique<HostWindow>();
+    host->Create(L"PravikBrowseTestHost", L"host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 50, 50, 640, 500, nullptr);
+    first = std::make_unique<UcBrowse>();
+    second = std::make_unique<UcBrowse>();
+    first->onStatus = [&](const std::wstring& s) { firstStatus.push_back(s); };
+    second->onStatus = [&](const std::wstring& s) { secondStatus.push_back(s); };
+    first->Create(host->hwnd(), 1, 10, 10, 300, 400, programs);
+    second->Create(host->hwnd(), 2, 320, 10, 300, 400, programs);
+    ::ShowWindow(host->hwnd(), SW_SHOW);
+    ::UpdateWindow(host->hwnd());
+  });
+  ASSERT_TRUE(ui.WaitFor([&] { return first->TreeWindow() && second->TreeWindow(); }, 15000));
+  for (UcBrowse* tree : {first.get(), second.get()}) {
+    ui.Run([&] { tree->SetRoot(kDrives); });
+    ASSERT_TRUE(ui.WaitFor([&] { return tree->TreeWindow() != nullptr; }, 10000));
+  }
+  ui.Run([&] {
+    EXPECT_EQ(firstStatus, (std::vector<std::wstring>{kStatusInitialized, kStatusShutDown, kStatusInitialized}));
+    EXPECT_EQ(secondStatus, (std::vector<std::wstring>{kStatusInitialized, kStatusShutDown, kStatusInitialized}));
+    EXPECT_NE(first->TreeWindow(), nullptr);
+    EXPECT_NE(second->TreeWindow(), nullptr);
+  });
+  ui.Run([&] {
+    first.reset();
+    second.reset();
+    host.reset();
+  });
+}
+
+}  // namespace
+}  // namespace pravik::browse
