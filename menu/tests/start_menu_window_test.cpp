@@ -18,6 +18,7 @@
 #include "menu/start_menu_window.h"
 #include "menu/tests/menu_test_support.h"
 #include "testsupport/process.h"
+#include "win32/com_ptr.h"
 #include "testsupport/ui_thread.h"
 #include "win32/paths.h"
 #include "win32/text.h"
@@ -95,6 +96,19 @@ TEST_F(MenuTest, LoadFillsTheRootSelectorWithoutRebuildingTheTree) {
   });
 }
 
+void CreateShortcut(const std::wstring& linkPath, const std::wstring& target) {
+  const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  {
+    win::ComPtr<IShellLinkW> link;
+    if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void()))) {
+      link->SetPath(target.c_str());
+      win::ComPtr<IPersistFile> file;
+      if (SUCCEEDED(link.As(file))) file->Save(linkPath.c_str(), TRUE);
+    }
+  }
+  if (SUCCEEDED(com)) ::CoUninitialize();
+}
+
 // A populated folder in the shared Programs folder, with a recording program to pick.
 class PickFolder {
  public:
@@ -105,16 +119,21 @@ class PickFolder {
     ::CreateDirectoryW(folder_.c_str(), nullptr);
     ::CreateDirectoryW((folder_ + L"\\Sub").c_str(), nullptr);
     ::CopyFileW((TestDir() + L"\\command_recorder.exe").c_str(), (folder_ + L"\\PickMe.exe").c_str(), FALSE);
+    // A shortcut file, as the Programs folder holds them, to a second copy elsewhere.
+    target_ = test::MakeTempFolder(L"link") + L"\\PickMeLinked.exe";
+    ::CopyFileW((TestDir() + L"\\command_recorder.exe").c_str(), target_.c_str(), FALSE);
+    CreateShortcut(folder_ + L"\\Linked Program.lnk", target_);
   }
   ~PickFolder() {
     for (int i = 0; i < 50 && !::DeleteFileW((folder_ + L"\\PickMe.exe").c_str()); ++i) ::Sleep(100);
+    ::DeleteFileW((folder_ + L"\\Linked Program.lnk").c_str());
     ::RemoveDirectoryW((folder_ + L"\\Sub").c_str());
     ::RemoveDirectoryW(folder_.c_str());
   }
   const std::wstring& folder() const { return folder_; }
 
  private:
-  std::wstring folder_;
+  std::wstring folder_, target_;
 };
 
 // The child of parent whose text holds the piece (expanding parent first).
@@ -169,6 +188,24 @@ TEST_F(MenuTest, PickingAFolderStartsNothingAndAFileStartsItThenTheMenuHides) {
   // Once it is in front, the watcher hides the menu and clears the flag.
   EXPECT_TRUE(ui_.WaitFor([&] { return !::IsWindowVisible(menu_->hwnd()) && !MenuVisible; }, 8000));
   EXPECT_FALSE(ui_.Run([&] { return menu_->Tim().enabled(); }));
+}
+
+TEST_F(MenuTest, PickingAShortcutFileStartsItsTarget) {
+  PickFolder pick;
+  Show();
+  const HWND tree = ui_.Run([&] { return menu_->ucBrowse1().TreeWindow(); });
+  const HTREEITEM folder = ui_.Run([&] { return FindChild(tree, TreeView_GetRoot(tree), L"PravikMenuTest"); });
+  ASSERT_NE(folder, nullptr);
+  const HTREEITEM link = ui_.Run([&] { return FindChild(tree, folder, L"Linked Program"); });
+  ASSERT_NE(link, nullptr) << "the shortcut is listed";
+  ui_.Run([&] {
+    TreeView_EnsureVisible(tree, link);
+    RECT r{};
+    TreeView_GetItemRect(tree, link, &r, TRUE);
+    Click(tree, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  });
+  ASSERT_TRUE(WaitRecordsOf(L"PickMeLinked.exe", 1)) << "the shortcut's target was started";
+  EXPECT_EQ(ui_.Run([&] { return menu_->activePath(); }), pick.folder() + L"\\Linked Program.lnk");
 }
 
 TEST_F(MenuTest, WatcherLeavesTheMenuOpenWhileThisProgramIsInFront) {
