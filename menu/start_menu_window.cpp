@@ -102,9 +102,13 @@ void StartMenuWindow::CreateElements() {
   MakeControlParent(frame1.hwnd());
   const auto t = Px(L"ucBrowse1");
   ucBrowse1_.onPathChange = [this](const std::wstring& path) { ucBrowse1_PathChange(path); };
+  ucBrowse1_.onActivate = [this](const std::wstring& path) { OpenPicked(path); };
   ucBrowse1_.Create(frame1.hwnd(), kUcBrowse1, t.left, t.top, t.width, t.height, StoredProgramsTree());
   elements_[L"ucBrowse1"] = ucBrowse1_.hwnd();
   runBox_.Create(framMain.hwnd(), font_.get(), pointer_, run, elements_);
+  // Tab follows the stacking order. The shutdown button overlaps nothing, so it can lie last
+  // and the keyboard goes root selector, tree, run box, shutdown button.
+  PlaceLast(Element(L"zqbutton1"));
 
   parts_ = std::make_unique<StartMenuParts>();
   parts_->AttachTitleLink(Element(L"PicTitle"));
@@ -216,6 +220,13 @@ void StartMenuWindow::ApplyRoot() {
 void StartMenuWindow::ucBrowse1_PathChange(const std::wstring& path) {
   activePath_ = path;
   if (parts_ && parts_->options()) parts_->options()->SetActivePath(path);
+  // Walking through the tree with the keys only selects: every program passed on the way would
+  // start and take the keyboard away. Enter opens what the keys reached.
+  if (ucBrowse1_.LastChangeByKeyboard()) return;
+  OpenPicked(path);
+}
+
+void StartMenuWindow::OpenPicked(const std::wstring& path) {
   if (!menu::ShouldOpenPickedPath(path)) return;
   // A normal window: show command -1 reaches the started program as its own and leaves it
   // invisible. The result is not examined.

@@ -55,6 +55,8 @@ class StartMenuWindow : public win::Window {
   void cmbRoot_Click();
   void ApplyRoot();
   void ucBrowse1_PathChange(const std::wstring& path);
+  // Opens a picked file through the shell; folders and empty paths only stay selected.
+  void OpenPicked(const std::wstring& path);
 
   [[nodiscard]] HWND Element(std::wstring_view name) const;
   [[nodiscard]] browse::UcBrowse& ucBrowse1() noexcept { return ucBrowse1_; }

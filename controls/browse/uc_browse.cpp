@@ -274,11 +274,13 @@ void UcBrowse::TakeOver(HWND dialog) {
     ::SetWindowLongPtrW(treeWindow_, GWL_EXSTYLE, ex & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE));
     ::SetWindowPos(treeWindow_, nullptr, 0, 0, 0, 0, kSwpFrameOnly);
     // The tree never sees a right click: no context menu, no selection by the right button.
-    treeHook_.Install(treeWindow_, [](UINT message, WPARAM, LPARAM, LRESULT& result) {
-      if (message != WM_RBUTTONDOWN) return false;
-      result = 0;
-      return true;
-    }, nullptr);
+    treeHook_.Install(treeWindow_,
+                      [this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+                        return TreeBefore(message, wParam, lParam, result);
+                      },
+                      [this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+                        TreeAfter(message, wParam, lParam, result);
+                      });
     Refresh();
     if (!p_.path.empty()) SelectInDialog(p_.path);
   } else {
@@ -288,7 +290,43 @@ void UcBrowse::TakeOver(HWND dialog) {
   RaiseStatus(kStatusInitialized);
 }
 
+bool UcBrowse::TreeBefore(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+  switch (message) {
+    case WM_RBUTTONDOWN:
+      // The tree never sees a right click: no context menu, no selection by the right button.
+      result = 0;
+      return true;
+    case WM_KEYDOWN:
+      if (wParam == VK_RETURN) {
+        if (onActivate) onActivate(Path());
+        result = 0;
+        return true;
+      }
+      [[fallthrough]];
+    case WM_CHAR:
+      ++keyDepth_;
+      return false;
+  }
+  return false;
+}
+
+void UcBrowse::TreeAfter(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+  switch (message) {
+    case WM_KEYDOWN:
+    case WM_CHAR:
+      if (keyDepth_ > 0) --keyDepth_;
+      break;
+    case WM_GETDLGCODE: {
+      // Enter belongs to the tree (it opens the item), not to the window's default button.
+      const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+      if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) result |= DLGC_WANTALLKEYS;
+      break;
+    }
+  }
+}
+
 void UcBrowse::SelectionChanged(LPARAM item) {
+  lastChangeByKeyboard_ = keyDepth_ > 0;
   wchar_t buffer[MAX_PATH + 1] = {};
   if (item && ::SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(item), buffer))
     p_.path = QualifyPath(buffer);

@@ -37,6 +37,11 @@ class UcBrowse : public win::Window {
 
   std::function<void(const std::wstring&)> onStatus;
   std::function<void(const std::wstring&)> onPathChange;
+  // Enter on the tree: the user asks for the selected item itself.
+  std::function<void(const std::wstring&)> onActivate;
+  // Whether the last PathChange came from a key on the tree (arrows, type-ahead) rather than
+  // from the mouse or the program: a host that opens files on selection waits for Enter then.
+  [[nodiscard]] bool LastChangeByKeyboard() const noexcept { return lastChangeByKeyboard_; }
 
   [[nodiscard]] std::int32_t Appearance() const noexcept { return p_.appearance; }
   void SetAppearance(std::int32_t value);
@@ -90,6 +95,8 @@ class UcBrowse : public win::Window {
   void OpenBrowseDialog();
   void TakeOver(HWND dialog);
   void SelectionChanged(LPARAM item);
+  bool TreeBefore(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  void TreeAfter(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   void SelectInDialog(const std::wstring& path);
   void Terminate() noexcept;
   void Paint();
@@ -106,7 +113,9 @@ class UcBrowse : public win::Window {
   bool changed_ = false;
   bool inDialogLoop_ = false;
   bool reopenWanted_ = false;
-  int loopDepth_ = 0;  // the thread's loop depth of this control's innermost dialog loop
+  int loopDepth_ = 0;
+  int keyDepth_ = 0;  // inside the tree's own handling of a key
+  bool lastChangeByKeyboard_ = false;  // the thread's loop depth of this control's innermost dialog loop
   WindowHook dialogHook_;
   WindowHook treeHook_;
   // Cleared when the control's window goes: a dialog loop that returns afterwards must not touch it.

@@ -190,6 +190,35 @@ TEST_F(MenuTest, PickingAFolderStartsNothingAndAFileStartsItThenTheMenuHides) {
   EXPECT_FALSE(ui_.Run([&] { return menu_->Tim().enabled(); }));
 }
 
+TEST_F(MenuTest, KeyboardMovesThroughTheTreeAndPicksWhatItReaches) {
+  PickFolder pick;
+  Show();
+  const HWND tree = ui_.Run([&] { return menu_->ucBrowse1().TreeWindow(); });
+  const HTREEITEM folder = ui_.Run([&] { return FindChild(tree, TreeView_GetRoot(tree), L"PravikMenuTest"); });
+  ASSERT_NE(folder, nullptr);
+  ui_.Run([&] { TreeView_Expand(tree, folder, TVE_EXPAND); });
+  const HTREEITEM sub = ui_.Run([&] { return FindChild(tree, folder, L"Sub"); });
+  // From the root selector, Tab reaches the tree; the keys then move its selection.
+  ui_.Run([&] { ::SetFocus(menu_->Element(L"cmbRoot")); });
+  test::Key(VK_TAB);
+  ASSERT_TRUE(ui_.WaitFor([&] { return ::GetFocus() == tree; }, 5000));
+  ui_.Run([&] { TreeView_SelectItem(tree, folder); });
+  ASSERT_TRUE(ui_.WaitFor([&] { return menu_->activePath() == pick.folder() + L"\\"; }, 5000));
+  // Walk down over the folder's children, in the shell's order, until the sub-folder.
+  for (int i = 0; i < 4 && ui_.Run([&] { return TreeView_GetSelection(tree); }) != sub; ++i) {
+    test::Key(VK_DOWN);
+    ::Sleep(100);
+  }
+  EXPECT_TRUE(ui_.WaitFor([&] { return menu_->activePath() == pick.folder() + L"\\Sub\\"; }, 5000));
+  // Passing the program and the shortcut with the arrows started neither; Enter on one does.
+  EXPECT_TRUE(RecordsOf(L"PickMe.exe").empty());
+  EXPECT_TRUE(RecordsOf(L"PickMeLinked.exe").empty());
+  const HTREEITEM program = ui_.Run([&] { return FindChild(tree, folder, L"PickMe"); });
+  ui_.Run([&] { TreeView_SelectItem(tree, program); });
+  test::Key(VK_RETURN);
+  EXPECT_TRUE(WaitRecordsOf(L"PickMe.exe", 1));
+}
+
 TEST_F(MenuTest, PickingAShortcutFileStartsItsTarget) {
   PickFolder pick;
   Show();
