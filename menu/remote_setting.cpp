@@ -6,6 +6,7 @@
 #include <cwctype>
 
 #include "build_settings.h"
+#include "win32/variant.h"
 
 namespace pravik {
 
@@ -28,14 +29,7 @@ bool StartsWithNoCase(std::wstring_view text, std::wstring_view prefix) {
   return true;
 }
 
-// Owns the VARIANTs of one call.
-struct Variant {
-  VARIANT v;
-  Variant() { ::VariantInit(&v); }
-  ~Variant() { ::VariantClear(&v); }
-  Variant(const Variant&) = delete;
-  Variant& operator=(const Variant&) = delete;
-};
+using win::Variant;
 
 }  // namespace
 

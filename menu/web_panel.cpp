@@ -3,20 +3,11 @@
 #include <oleauto.h>
 
 #include "menu/web_panel_site.h"
+#include "win32/variant.h"
 
 namespace pravik {
 
-namespace {
-
-struct Variant {
-  VARIANT v;
-  Variant() { ::VariantInit(&v); }
-  ~Variant() { ::VariantClear(&v); }
-  Variant(const Variant&) = delete;
-  Variant& operator=(const Variant&) = delete;
-};
-
-}  // namespace
+using win::Variant;
 
 WebPanel::WebPanel() = default;
 

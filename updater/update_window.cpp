@@ -8,6 +8,7 @@
 #include "download/download_rules.h"
 #include "updater/installer_signature.h"
 #include "updater/messages.h"
+#include "win32/message_pump.h"
 #include "win32/paths.h"
 
 namespace pravik::updater {
@@ -100,17 +101,8 @@ void UpdateWindow::SetStatus(const wchar_t* text) {
 }
 
 void UpdateWindow::ProcessMessages(int passes) {
-  MSG msg;
-  for (int i = 0; i < passes; ++i) {
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) {
-        ::PostQuitMessage(static_cast<int>(msg.wParam));
-        return;
-      }
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
-  }
+  for (int i = 0; i < passes; ++i)
+    if (!win::PumpPendingMessages()) return;
 }
 
 void UpdateWindow::CloseWindow() {
