@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -20,7 +23,9 @@ class DialogWatcher {
   struct Seen {
     std::wstring title, text;
   };
-  explicit DialogWatcher(std::function<void(HWND)> answer) : answer_(std::move(answer)) {
+  // ready: the dialog is answered only once it holds (dialogs that fill themselves after showing).
+  explicit DialogWatcher(std::function<void(HWND)> answer, std::function<bool(HWND)> ready = nullptr)
+      : answer_(std::move(answer)), ready_(std::move(ready)) {
     current_ = this;
     timer_ = ::SetTimer(nullptr, 0, 50, &DialogWatcher::Tick);
   }
@@ -39,6 +44,9 @@ class DialogWatcher {
     wchar_t cls[32] = {};
     ::GetClassNameW(window, cls, 32);
     if (std::wstring(cls) != L"#32770" || !::IsWindowVisible(window)) return TRUE;
+    if (current_->answered_ == window) return FALSE;
+    if (current_->ready_ && !current_->ready_(window)) return FALSE;
+    current_->answered_ = window;
     wchar_t title[256] = {}, text[512] = {};
     ::GetWindowTextW(window, title, 256);
     ::GetDlgItemTextW(window, 0xFFFF, text, 512);  // a message box's text
@@ -48,6 +56,8 @@ class DialogWatcher {
   }
   static inline DialogWatcher* current_ = nullptr;
   std::function<void(HWND)> answer_;
+  std::function<bool(HWND)> ready_;
+  HWND answered_ = nullptr;
   UINT_PTR timer_ = 0;
 };
 
@@ -140,8 +150,20 @@ TEST_F(PickBoxTest, ChosenFolderIsQualified) {
   const std::wstring folder = test::MakeTempFolder(L"pickfolder");
   box_.SetDialogType(kFolder);
   box_.SetPath(folder);
-  // The dialog opens on the current Path; OK takes it.
-  DialogWatcher watcher([](HWND dialog) { Press(dialog, IDOK); });
+  // The dialog opens on the current Path; OK takes it once the tree has reached it.
+  const std::wstring leaf = folder.substr(folder.find_last_of(L'\\') + 1);
+  DialogWatcher watcher([](HWND dialog) { Press(dialog, IDOK); },
+                        [leaf](HWND dialog) {
+                          HWND tree = ::GetDlgItem(dialog, 14145);
+                          HTREEITEM item = TreeView_GetSelection(tree);
+                          wchar_t text[MAX_PATH] = {};
+                          TVITEMW tv{};
+                          tv.mask = TVIF_TEXT;
+                          tv.hItem = item;
+                          tv.pszText = text;
+                          tv.cchTextMax = MAX_PATH;
+                          return item && TreeView_GetItem(tree, &tv) && _wcsicmp(text, leaf.c_str()) == 0;
+                        });
   box_.PickClick();
   ASSERT_EQ(watcher.seen.size(), 1u);
   EXPECT_EQ(_wcsicmp(box_.Path().c_str(), (folder + L"\\").c_str()), 0) << box_.Path();
