@@ -47,21 +47,13 @@ LRESULT Label::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-      ::SetCapture(hwnd());
-      pressed_ = true;
+      click_.Press(hwnd());
       return 0;
-    case WM_LBUTTONUP: {
-      const bool wasPressed = pressed_;
-      pressed_ = false;
-      if (::GetCapture() == hwnd()) ::ReleaseCapture();
-      RECT client;
-      ::GetClientRect(hwnd(), &client);
-      const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      if (wasPressed && ::PtInRect(&client, at) && onClick) onClick();
+    case WM_LBUTTONUP:
+      if (click_.Release(hwnd(), lParam) && onClick) onClick();
       return 0;
-    }
     case WM_CAPTURECHANGED:
-      pressed_ = false;
+      click_.Cancel();
       return 0;
   }
   return Window::HandleMessage(message, wParam, lParam);

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "win32/click_tracker.h"
 #include "win32/handles.h"
 #include "win32/window.h"
 
@@ -33,7 +34,7 @@ class Label : public win::Window {
   COLORREF text_ = 0;
   COLORREF back_ = RGB(255, 255, 255);
   HCURSOR cursor_ = nullptr;
-  bool pressed_ = false;
+  win::ClickTracker click_;
   bool centered_ = false;
 };
 

@@ -74,8 +74,7 @@ LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-      ::SetCapture(hwnd());
-      pressed_ = true;
+      click_.Press(hwnd());
       if (onMouseDown) onMouseDown(ArgsFrom(wParam, lParam, 1));
       return 0;
     case WM_RBUTTONDOWN:
@@ -85,19 +84,13 @@ LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (onMouseUp) onMouseUp(ArgsFrom(wParam, lParam, 2));
       return 0;
     case WM_LBUTTONUP: {
-      const bool wasPressed = pressed_;
-      pressed_ = false;
-      if (::GetCapture() == hwnd()) ::ReleaseCapture();
+      const bool clicked = click_.Release(hwnd(), lParam);
       if (onMouseUp) onMouseUp(ArgsFrom(wParam, lParam, 1));
-      // A click is a press and a release over the box, as the toolkit's picture box reports it.
-      RECT client;
-      ::GetClientRect(hwnd(), &client);
-      const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      if (wasPressed && ::PtInRect(&client, at) && onClick) onClick();
+      if (clicked && onClick) onClick();
       return 0;
     }
     case WM_CAPTURECHANGED:
-      pressed_ = false;
+      click_.Cancel();
       return 0;
   }
   return Window::HandleMessage(message, wParam, lParam);

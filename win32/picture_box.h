@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "win32/click_tracker.h"
 #include "win32/handles.h"
 #include "win32/window.h"
 
@@ -41,7 +42,7 @@ class PictureBox : public Window {
   Brush back_;
   COLORREF backColor_ = RGB(255, 255, 255);
   HCURSOR cursor_ = nullptr;
-  bool pressed_ = false;
+  ClickTracker click_;
 };
 
 }  // namespace pravik::win
