@@ -12,6 +12,7 @@
 
 #include "win32/handles.h"
 #include "win32/http/open_request.h"
+#include "win32/message_pump.h"
 
 namespace pravik::win {
 namespace {
@@ -279,16 +280,7 @@ std::optional<std::vector<std::uint8_t>> InetControl::GetChunk(std::size_t size)
 bool WaitPumpingMessages(HANDLE changed, DWORD timeoutMs) {
   const DWORD r = ::MsgWaitForMultipleObjectsEx(1, &changed, timeoutMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
   if (r != WAIT_OBJECT_0 + 1) return true;
-  MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      ::PostQuitMessage(static_cast<int>(msg.wParam));
-      return false;
-    }
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
-  return true;
+  return PumpPendingMessages();
 }
 
 }  // namespace pravik::win
