@@ -17,8 +17,15 @@ double ScreenTwipsPerPixel(int axis) {
 
 }  // namespace
 
-double TwipsPerPixelX() { return ScreenTwipsPerPixel(LOGPIXELSX); }
-double TwipsPerPixelY() { return ScreenTwipsPerPixel(LOGPIXELSY); }
+// The factors are fixed for a log-on session; the slide timers ask for them on every tick.
+double TwipsPerPixelX() {
+  static const double factor = ScreenTwipsPerPixel(LOGPIXELSX);
+  return factor;
+}
+double TwipsPerPixelY() {
+  static const double factor = ScreenTwipsPerPixel(LOGPIXELSY);
+  return factor;
+}
 
 std::int32_t TwipsToPixels(std::int32_t twips, bool horizontal) {
   return pravik::TwipsToPixels(twips, horizontal ? TwipsPerPixelX() : TwipsPerPixelY());
