@@ -5,12 +5,12 @@
 #include <array>
 #include <vector>
 
-#include "button/faces.h"
-#include "crypto/unique_number.h"
+#include "core/button/faces.h"
+#include "core/crypto/unique_number.h"
 
 namespace {
 
-using namespace pravik::button;
+using namespace pravik::core::button;
 
 class NoHooks : public FaceHooks {};
 
@@ -47,7 +47,7 @@ BENCHMARK(BM_EveryStyleFace)->DenseRange(0, 13);
 
 void BM_UniqueNumberEncryption(benchmark::State& state) {
   const std::u16string text(40, u'7');
-  for (auto _ : state) benchmark::DoNotOptimize(pravik::crypto::EncryptToHex(text, u"qz4"));
+  for (auto _ : state) benchmark::DoNotOptimize(pravik::core::crypto::EncryptToHex(text, u"qz4"));
 }
 BENCHMARK(BM_UniqueNumberEncryption);
 

@@ -13,7 +13,7 @@
 namespace {
 
 std::wstring OutDir() {
-  std::wstring unix = pravik::win::Utf8ToWide(PRAVIK_OUT_DIR);
+  std::wstring unix = pravik::win32::Utf8ToWide(PRAVIK_OUT_DIR);
   std::replace(unix.begin(), unix.end(), L'/', L'\\');
   return L"Z:" + unix;
 }
@@ -54,7 +54,7 @@ int wmain(int argc, wchar_t** argv) {
       std::fprintf(stderr, "cannot start %ls\n", exe.c_str());
       return 1;
     }
-    pravik::win::Handle process(pi.hProcess), thread(pi.hThread);
+    pravik::win32::Handle process(pi.hProcess), thread(pi.hThread);
     Search s{pi.dwProcessId, nullptr};
     while (!s.found && ::WaitForSingleObject(process.get(), 5) == WAIT_TIMEOUT)
       ::EnumWindows(&Match, reinterpret_cast<LPARAM>(&s));

@@ -4,11 +4,11 @@
 #include <string>
 #include <string_view>
 
-#include "convert/code_page.h"
+#include "core/convert/code_page.h"
 
-namespace pravik::quessel {
+namespace pravik::controllib {
 
-class AnsiCodePage final : public convert::CodePage {
+class AnsiCodePage final : public core::convert::CodePage {
  public:
   [[nodiscard]] std::string Encode(std::u16string_view text) const override;
   [[nodiscard]] std::u16string DecodeCharacter(std::string_view bytes) const override;
@@ -22,4 +22,4 @@ inline std::wstring_view AsWide(std::u16string_view text) noexcept {
   return {reinterpret_cast<const wchar_t*>(text.data()), text.size()};
 }
 
-}  // namespace pravik::quessel
+}  // namespace pravik::controllib

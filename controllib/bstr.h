@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace pravik::quessel {
+namespace pravik::controllib {
 
 inline std::wstring_view View(BSTR text) noexcept { return {text ? text : L"", ::SysStringLen(text)}; }
 inline std::wstring_view View(const BSTR* text) noexcept { return text ? View(*text) : std::wstring_view{}; }
@@ -22,4 +22,4 @@ inline void PutText(BSTR* out, std::wstring_view text) {
 inline HWND HwndFromLong(long value) noexcept { return reinterpret_cast<HWND>(static_cast<LONG_PTR>(value)); }
 inline long LongFromHwnd(HWND hwnd) noexcept { return static_cast<long>(reinterpret_cast<LONG_PTR>(hwnd)); }
 
-}  // namespace pravik::quessel
+}  // namespace pravik::controllib

@@ -3,7 +3,7 @@
 #include <oleauto.h>
 
 
-namespace pravik::quessel {
+namespace pravik::controllib {
 namespace {
 
 bool Adjustable(VARTYPE vt) noexcept {
@@ -115,4 +115,4 @@ void ByRefArguments::WriteBack() noexcept {
   temporaries_.clear();
 }
 
-}  // namespace pravik::quessel
+}  // namespace pravik::controllib

@@ -11,7 +11,7 @@
 
 #include <vector>
 
-namespace pravik::quessel {
+namespace pravik::controllib {
 
 class ByRefArguments {
  public:
@@ -37,4 +37,4 @@ class ByRefArguments {
   std::vector<Temporary> temporaries_;
 };
 
-}  // namespace pravik::quessel
+}  // namespace pravik::controllib

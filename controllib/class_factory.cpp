@@ -4,7 +4,7 @@
 #include "controllib/module.h"
 #include "controllib/quessel.h"
 
-namespace pravik::quessel {
+namespace pravik::controllib {
 namespace {
 
 class QuesselFactory final : public IClassFactory {
@@ -48,13 +48,13 @@ class QuesselFactory final : public IClassFactory {
 };
 
 }  // namespace
-}  // namespace pravik::quessel
+}  // namespace pravik::controllib
 
 extern "C" {
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) {
-    pravik::quessel::SetModuleInstance(instance);
+    pravik::controllib::SetModuleInstance(instance);
     ::DisableThreadLibraryCalls(instance);
   }
   return TRUE;
@@ -64,13 +64,13 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
   if (!out) return E_POINTER;
   *out = nullptr;
   if (clsid != CLSID_Quessel) return CLASS_E_CLASSNOTAVAILABLE;
-  auto* factory = new (std::nothrow) pravik::quessel::QuesselFactory();
+  auto* factory = new (std::nothrow) pravik::controllib::QuesselFactory();
   if (!factory) return E_OUTOFMEMORY;
   const HRESULT hr = factory->QueryInterface(iid, out);
   factory->Release();
   return hr;
 }
 
-STDAPI DllCanUnloadNow() { return pravik::quessel::ModuleInUse() ? S_FALSE : S_OK; }
+STDAPI DllCanUnloadNow() { return pravik::controllib::ModuleInUse() ? S_FALSE : S_OK; }
 
 }  // extern "C"

@@ -7,7 +7,7 @@
 
 #include "win32/text.h"
 
-namespace pravik::quessel {
+namespace pravik::controllib {
 
 std::wstring CardAddress(long cardNumber) {
   NCB reset{};
@@ -57,7 +57,7 @@ std::wstring TrimmedComputerName() {
     buffer.pop_back();
     // A trail byte dropped here leaves its lead byte, which falls on the next round.
   }
-  return win::AnsiToWide(buffer);
+  return win32::AnsiToWide(buffer);
 }
 
-}  // namespace pravik::quessel
+}  // namespace pravik::controllib

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-namespace pravik::quessel {
+namespace pravik::controllib {
 
 // 12 upper-case hexadecimal digits; "000000000000" when there is no such adapter.
 std::wstring CardAddress(long cardNumber);
@@ -16,4 +16,4 @@ std::wstring TrimmedComputerName();
 inline constexpr wchar_t kIdentityKey[] = L"Software\\VB and VBA Program Settings\\Dorvant\\Quessel";
 inline constexpr wchar_t kIdentityValue[] = L"Unique";
 
-}  // namespace pravik::quessel
+}  // namespace pravik::controllib

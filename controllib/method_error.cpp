@@ -6,18 +6,18 @@
 #include "controllib/quessel_interface.h"
 #include "win32/com_ptr.h"
 
-namespace pravik::quessel {
+namespace pravik::controllib {
 
 HRESULT ReportError(HRESULT hr, const std::wstring& description, const std::wstring& source) noexcept {
-  win::ComPtr<ICreateErrorInfo> create;
+  win32::ComPtr<ICreateErrorInfo> create;
   if (SUCCEEDED(::CreateErrorInfo(create.put()))) {
     create->SetGUID(IID__Quessel);
     create->SetSource(const_cast<LPOLESTR>(source.c_str()));
     create->SetDescription(const_cast<LPOLESTR>(description.c_str()));
-    win::ComPtr<IErrorInfo> info;
+    win32::ComPtr<IErrorInfo> info;
     if (SUCCEEDED(create.As(info))) ::SetErrorInfo(0, info.get());
   }
   return hr;
 }
 
-}  // namespace pravik::quessel
+}  // namespace pravik::controllib

@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace pravik::quessel {
+namespace pravik::controllib {
 
 // An error number as callers know it: small numbers are the classic numbered errors
 // (5 = invalid procedure call, 6 = overflow), which travel as 0x800A0000 + number.
@@ -49,4 +49,4 @@ HRESULT RunMethod(Body&& body) noexcept {
   }
 }
 
-}  // namespace pravik::quessel
+}  // namespace pravik::controllib

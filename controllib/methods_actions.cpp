@@ -19,7 +19,7 @@
 #include "win32/late_bound.h"
 #include "win32/text.h"
 
-namespace pravik::quessel {
+namespace pravik::controllib {
 namespace {
 
 constexpr HRESULT kInvalidCall = ErrorNumberToHresult(5);
@@ -68,8 +68,8 @@ int TimedMessageBox(BSTR* msg, BSTR* title, long waitSeconds, VARIANT_BOOL modal
   if (ms > 0x7FFFFFFFLL || ms < -0x80000000LL) throw MethodError(kOverflow, L"Msgbox: WaitSec is too large");
   if (ms < 0) throw MethodError(kInvalidCall, L"Msgbox: WaitSec must not be negative");
   // The texts travel through the ANSI code page, and the caller's variables get them back so.
-  const std::wstring text = win::AnsiToWide(win::WideToAnsi(View(msg)));
-  const std::wstring caption = win::AnsiToWide(win::WideToAnsi(View(title)));
+  const std::wstring text = win32::AnsiToWide(win32::WideToAnsi(View(msg)));
+  const std::wstring caption = win32::AnsiToWide(win32::WideToAnsi(View(title)));
   const UINT style = buttons | MB_ICONINFORMATION | MB_SETFOREGROUND | (modal ? MB_TASKMODAL : 0);
   const int answer = ShowTimedMessageBox(text, caption, style, static_cast<DWORD>(ms));
   ::SysFreeString(*msg);
@@ -120,7 +120,7 @@ STDMETHODIMP Quessel::cEndProcess(BSTR Filename) noexcept {
     PROCESS_INFORMATION pi{};
     if (::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si,
                          &pi)) {
-      win::Handle process(pi.hProcess), thread(pi.hThread);
+      win32::Handle process(pi.hProcess), thread(pi.hThread);
     }
     return S_OK;
   });
@@ -159,7 +159,7 @@ STDMETHODIMP Quessel::cNewExplorer(BSTR URL) noexcept {
   return RunMethod([&] {
     // The browser application is a local server, so any server kind is accepted here.
     CLSID clsid;
-    win::ComPtr<IDispatch> browser;
+    win32::ComPtr<IDispatch> browser;
     if (FAILED(::CLSIDFromProgID(L"InternetExplorer.Application", &clsid)) ||
         FAILED(::CoCreateInstance(clsid, nullptr, CLSCTX_ALL, IID_IDispatch, browser.put_void())))
       return S_OK;  // failures are ignored
@@ -243,7 +243,7 @@ STDMETHODIMP Quessel::cPopupMenu(BSTR* m1, VARIANT* m2, VARIANT* m3, VARIANT* m4
 STDMETHODIMP Quessel::cTooltip(BSTR* Message, LONG* FontColor, LONG* BackColor, LONG* Height) noexcept {
   if (!Message) return E_POINTER;
   return RunMethod([&] {
-    win::LateBoundObject help(L"Internet.HHCtrl");
+    win32::LateBoundObject help(L"Internet.HHCtrl");
     if (help.empty())
       throw MethodError(kCannotCreate, L"ActiveX component can't create object: Internet.HHCtrl", L"Quessel");
     BSTR font = ::SysAllocString(L"굴림");
@@ -257,4 +257,4 @@ STDMETHODIMP Quessel::cTooltip(BSTR* Message, LONG* FontColor, LONG* BackColor, 
   });
 }
 
-}  // namespace pravik::quessel
+}  // namespace pravik::controllib

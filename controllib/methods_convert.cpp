@@ -5,12 +5,12 @@
 #include "controllib/bstr.h"
 #include "controllib/method_error.h"
 #include "controllib/quessel.h"
-#include "convert/ansi_text.h"
-#include "convert/convert_error.h"
-#include "convert/numbers.h"
+#include "core/convert/ansi_text.h"
+#include "core/convert/convert_error.h"
+#include "core/convert/numbers.h"
 #include "win32/text.h"
 
-namespace pravik::quessel {
+namespace pravik::controllib {
 namespace {
 
 template <typename Body>
@@ -18,9 +18,9 @@ HRESULT RunConversion(Body&& body) noexcept {
   return RunMethod([&] {
     try {
       return body();
-    } catch (const convert::ConvertError& e) {
+    } catch (const core::convert::ConvertError& e) {
       const std::string what = e.what();
-      throw MethodError(ErrorNumberToHresult(static_cast<long>(e.number())), win::Utf8ToWide(what));
+      throw MethodError(ErrorNumberToHresult(static_cast<long>(e.number())), win32::Utf8ToWide(what));
     }
   });
 }
@@ -32,7 +32,7 @@ const AnsiCodePage kAnsi;
 STDMETHODIMP Quessel::cDec2Hex(DOUBLE* InputDec, BSTR* result) noexcept {
   if (!InputDec || !result) return E_POINTER;
   return RunConversion([&] {
-    const std::string hex = convert::Dec2Hex(*InputDec);
+    const std::string hex = core::convert::Dec2Hex(*InputDec);
     PutText(result, std::wstring(hex.begin(), hex.end()));
     return S_OK;
   });
@@ -41,7 +41,7 @@ STDMETHODIMP Quessel::cDec2Hex(DOUBLE* InputDec, BSTR* result) noexcept {
 STDMETHODIMP Quessel::cHex2Dec(BSTR HexData, LONG* result) noexcept {
   if (!result) return E_POINTER;
   return RunConversion([&] {
-    *result = convert::Hex2Dec(AsU16(View(HexData)));
+    *result = core::convert::Hex2Dec(AsU16(View(HexData)));
     return S_OK;
   });
 }
@@ -49,7 +49,7 @@ STDMETHODIMP Quessel::cHex2Dec(BSTR HexData, LONG* result) noexcept {
 STDMETHODIMP Quessel::cBase64Encode(BSTR* vbstrValue, BSTR* result) noexcept {
   if (!vbstrValue || !result) return E_POINTER;
   return RunConversion([&] {
-    PutText(result, AsWide(convert::Base64Encode(kAnsi, AsU16(View(vbstrValue)))));
+    PutText(result, AsWide(core::convert::Base64Encode(kAnsi, AsU16(View(vbstrValue)))));
     return S_OK;
   });
 }
@@ -57,14 +57,14 @@ STDMETHODIMP Quessel::cBase64Encode(BSTR* vbstrValue, BSTR* result) noexcept {
 STDMETHODIMP Quessel::cBase64Decode(BSTR* vbstrString, BSTR* result) noexcept {
   if (!vbstrString || !result) return E_POINTER;
   return RunConversion([&] {
-    PutText(result, AsWide(convert::Base64Decode(kAnsi, AsU16(View(vbstrString)))));
+    PutText(result, AsWide(core::convert::Base64Decode(kAnsi, AsU16(View(vbstrString)))));
     return S_OK;
   });
 }
 
 STDMETHODIMP Quessel::cVBColor2RGB(LONG* LongData, LONG* r, LONG* G, LONG* b) noexcept {
   if (!LongData || !r || !G || !b) return E_POINTER;
-  const convert::Rgb rgb = convert::ColourToRgb(*LongData);
+  const core::convert::Rgb rgb = core::convert::ColourToRgb(*LongData);
   *r = rgb.r;
   *G = rgb.g;
   *b = rgb.b;
@@ -75,7 +75,7 @@ STDMETHODIMP Quessel::cTimeSec2HourMinSec(LONG* iSecond, BSTR HourString, BSTR M
                                           BSTR* result) noexcept {
   if (!iSecond || !result) return E_POINTER;
   return RunConversion([&] {
-    const convert::HourMinSec t = convert::SecondsToHourMinSec(*iSecond, AsU16(View(HourString)),
+    const core::convert::HourMinSec t = core::convert::SecondsToHourMinSec(*iSecond, AsU16(View(HourString)),
                                                                AsU16(View(MinString)), AsU16(View(SecString)));
     PutText(result, AsWide(t.text));
     *iSecond = t.secondsLeft;
@@ -86,7 +86,7 @@ STDMETHODIMP Quessel::cTimeSec2HourMinSec(LONG* iSecond, BSTR HourString, BSTR M
 STDMETHODIMP Quessel::cString_Len(BSTR Messages, SHORT* result) noexcept {
   if (!result) return E_POINTER;
   return RunConversion([&] {
-    *result = convert::AnsiLength(kAnsi, AsU16(View(Messages)));
+    *result = core::convert::AnsiLength(kAnsi, AsU16(View(Messages)));
     return S_OK;
   });
 }
@@ -94,7 +94,7 @@ STDMETHODIMP Quessel::cString_Len(BSTR Messages, SHORT* result) noexcept {
 STDMETHODIMP Quessel::cString_Left(BSTR* Messages, SHORT* intLen, BSTR* result) noexcept {
   if (!Messages || !intLen || !result) return E_POINTER;
   return RunConversion([&] {
-    PutText(result, AsWide(convert::AnsiLeft(kAnsi, AsU16(View(Messages)), *intLen)));
+    PutText(result, AsWide(core::convert::AnsiLeft(kAnsi, AsU16(View(Messages)), *intLen)));
     return S_OK;
   });
 }
@@ -102,7 +102,7 @@ STDMETHODIMP Quessel::cString_Left(BSTR* Messages, SHORT* intLen, BSTR* result) 
 STDMETHODIMP Quessel::cString_Right(BSTR* Messages, SHORT* intLen, BSTR* result) noexcept {
   if (!Messages || !intLen || !result) return E_POINTER;
   return RunConversion([&] {
-    PutText(result, AsWide(convert::AnsiRight(kAnsi, AsU16(View(Messages)), *intLen)));
+    PutText(result, AsWide(core::convert::AnsiRight(kAnsi, AsU16(View(Messages)), *intLen)));
     return S_OK;
   });
 }
@@ -110,9 +110,9 @@ STDMETHODIMP Quessel::cString_Right(BSTR* Messages, SHORT* intLen, BSTR* result)
 STDMETHODIMP Quessel::cString_Mid(BSTR* Messages, SHORT* intStr, SHORT* intLen, BSTR* result) noexcept {
   if (!Messages || !intStr || !intLen || !result) return E_POINTER;
   return RunConversion([&] {
-    PutText(result, AsWide(convert::AnsiMid(kAnsi, AsU16(View(Messages)), *intStr, *intLen)));
+    PutText(result, AsWide(core::convert::AnsiMid(kAnsi, AsU16(View(Messages)), *intStr, *intLen)));
     return S_OK;
   });
 }
 
-}  // namespace pravik::quessel
+}  // namespace pravik::controllib

@@ -11,7 +11,7 @@
 #include "controllib/quessel.h"
 #include "win32/com_ptr.h"
 
-namespace pravik::quessel {
+namespace pravik::controllib {
 namespace {
 
 namespace gp = Gdiplus;
@@ -64,7 +64,7 @@ class GpBitmapOwner {
 HRESULT SavePicture(IPictureDisp** pict, BSTR filename, const CLSID& encoder, const long* quality) noexcept {
   return RunMethod([&] {
     if (!pict || !*pict) throw MethodError(ErrorNumberToHresult(91), L"Object variable not set", L"Quessel");
-    win::ComPtr<IPicture> picture;
+    win32::ComPtr<IPicture> picture;
     if (FAILED((*pict)->QueryInterface(IID_IPicture, picture.put_void())))
       throw MethodError(ErrorNumberToHresult(13), L"Type mismatch: not a picture", L"Quessel");
     OLE_HANDLE handle = 0;
@@ -110,4 +110,4 @@ STDMETHODIMP Quessel::cSavePNG(IPictureDisp** Pict, BSTR Filename) noexcept {
   return SavePicture(Pict, Filename, kPngEncoder, nullptr);
 }
 
-}  // namespace pravik::quessel
+}  // namespace pravik::controllib

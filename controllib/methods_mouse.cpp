@@ -1,7 +1,7 @@
 // Mouse: the pointer position, and synthetic moves and button presses at the current position.
 #include "controllib/quessel.h"
 
-namespace pravik::quessel {
+namespace pravik::controllib {
 namespace {
 
 void SendMouse(DWORD flags, LONG dx = 0, LONG dy = 0) noexcept {
@@ -63,4 +63,4 @@ STDMETHODIMP Quessel::cMouse_MiddleClick() noexcept {
   return cMouse_MiddleUp();
 }
 
-}  // namespace pravik::quessel
+}  // namespace pravik::controllib

@@ -1,14 +1,14 @@
 // Screen size and the taskbar queries; the work-area arithmetic lives in core/quessel_taskbar.
 #include "controllib/quessel.h"
-#include "quessel_taskbar/work_area.h"
+#include "core/quessel_taskbar/work_area.h"
 #include "win32/handles.h"
 
-namespace pravik::quessel {
+namespace pravik::controllib {
 namespace {
 
-TaskbarScreen ScreenNow() noexcept {
-  win::WindowDc screen(nullptr);
-  TaskbarScreen s;
+core::quessel_taskbar::TaskbarScreen ScreenNow() noexcept {
+  win32::WindowDc screen(nullptr);
+  core::quessel_taskbar::TaskbarScreen s;
   if (!screen.get()) return s;
   s.width = ::GetDeviceCaps(screen.get(), HORZRES);
   s.height = ::GetDeviceCaps(screen.get(), VERTRES);
@@ -44,7 +44,7 @@ namespace {
 template <typename Pick>
 HRESULT WorkAreaValue(const RECT& r, LONG* result, Pick pick) noexcept {
   if (!result) return E_POINTER;
-  const TaskbarWorkArea area = ComputeTaskbarWorkArea({r.left, r.top, r.right, r.bottom}, ScreenNow());
+  const core::quessel_taskbar::TaskbarWorkArea area = ComputeTaskbarWorkArea({r.left, r.top, r.right, r.bottom}, ScreenNow());
   *result = pick(area);
   return S_OK;
 }
@@ -52,19 +52,19 @@ HRESULT WorkAreaValue(const RECT& r, LONG* result, Pick pick) noexcept {
 }  // namespace
 
 STDMETHODIMP Quessel::cTaskBar_Type(LONG* result) noexcept {
-  return WorkAreaValue(QueryTaskbarRect(), result, [](const TaskbarWorkArea& a) { return a.type; });
+  return WorkAreaValue(QueryTaskbarRect(), result, [](const core::quessel_taskbar::TaskbarWorkArea& a) { return a.type; });
 }
 STDMETHODIMP Quessel::cTask_Left(LONG* result) noexcept {
-  return WorkAreaValue(QueryTaskbarRect(), result, [](const TaskbarWorkArea& a) { return a.left; });
+  return WorkAreaValue(QueryTaskbarRect(), result, [](const core::quessel_taskbar::TaskbarWorkArea& a) { return a.left; });
 }
 STDMETHODIMP Quessel::cTask_Top(LONG* result) noexcept {
-  return WorkAreaValue(QueryTaskbarRect(), result, [](const TaskbarWorkArea& a) { return a.top; });
+  return WorkAreaValue(QueryTaskbarRect(), result, [](const core::quessel_taskbar::TaskbarWorkArea& a) { return a.top; });
 }
 STDMETHODIMP Quessel::cTask_Width(LONG* result) noexcept {
-  return WorkAreaValue(QueryTaskbarRect(), result, [](const TaskbarWorkArea& a) { return a.width; });
+  return WorkAreaValue(QueryTaskbarRect(), result, [](const core::quessel_taskbar::TaskbarWorkArea& a) { return a.width; });
 }
 STDMETHODIMP Quessel::cTask_Height(LONG* result) noexcept {
-  return WorkAreaValue(QueryTaskbarRect(), result, [](const TaskbarWorkArea& a) { return a.height; });
+  return WorkAreaValue(QueryTaskbarRect(), result, [](const core::quessel_taskbar::TaskbarWorkArea& a) { return a.height; });
 }
 
-}  // namespace pravik::quessel
+}  // namespace pravik::controllib

@@ -7,18 +7,18 @@
 #include <chrono>
 #include <random>
 
-#include "build_settings.h"
+#include "generated/win32/build_settings.h"
 #include "controllib/bstr.h"
 #include "controllib/machine_identity.h"
 #include "controllib/method_error.h"
 #include "controllib/quessel.h"
-#include "crypto/unique_number.h"
+#include "core/crypto/unique_number.h"
 #include "controllib/ansi_code_page.h"
 #include "win32/handles.h"
 #include "win32/http/inet_transfer.h"
 #include "win32/text.h"
 
-namespace pravik::quessel {
+namespace pravik::controllib {
 namespace {
 
 HRESULT PutNumber(BSTR* result, std::uint32_t value) {
@@ -30,7 +30,7 @@ HRESULT PutNumber(BSTR* result, std::uint32_t value) {
 }
 
 std::wstring ShlwapiVersion() {
-  win::Module shlwapi(::LoadLibraryW(L"shlwapi.dll"));
+  win32::Module shlwapi(::LoadLibraryW(L"shlwapi.dll"));
   if (!shlwapi) return {};
   auto getVersion = reinterpret_cast<DLLGETVERSIONPROC>(
       reinterpret_cast<void*>(::GetProcAddress(shlwapi.get(), "DllGetVersion")));
@@ -77,7 +77,7 @@ std::wstring ExternalAddressUrl() {
 }
 
 std::wstring ReadIdentityFallback() {
-  win::RegKey key;
+  win32::RegKey key;
   if (::RegOpenKeyExW(HKEY_CURRENT_USER, kIdentityKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS) return {};
   wchar_t data[1024] = {};
   DWORD size = sizeof data - sizeof(wchar_t), type = 0;
@@ -89,7 +89,7 @@ std::wstring ReadIdentityFallback() {
 }
 
 void StoreIdentityFallback(const std::wstring& text) {
-  win::RegKey key;
+  win32::RegKey key;
   const LONG rc = ::RegCreateKeyExW(HKEY_CURRENT_USER, kIdentityKey, 0, nullptr, 0, KEY_WRITE, nullptr, key.put(),
                                     nullptr);
   if (rc == ERROR_SUCCESS)
@@ -150,11 +150,11 @@ STDMETHODIMP Quessel::cIP_External(BSTR* result) noexcept {
   if (!result) return E_POINTER;
   return RunMethod([&] {
     const std::wstring url = ExternalAddressUrl();
-    const auto answer = win::FetchUrl(url);
+    const auto answer = win32::http::FetchUrl(url);
     // The transfer control's time-out error: the service could not be reached in time.
     if (!answer) throw MethodError(ErrorNumberToHresult(35761), L"Cannot reach the external address service: " + url,
                                    L"Quessel.cIP_External");
-    PutText(result, win::AnsiToWide(answer->body));
+    PutText(result, win32::AnsiToWide(answer->body));
     return S_OK;
   });
 }
@@ -188,21 +188,21 @@ STDMETHODIMP Quessel::cUniqueNumber(BSTR* result) noexcept {
     for (long card = 0; card <= 10; ++card) cards.emplace_back(AsU16(CardAddress(card)));
     std::vector<std::int32_t> serials;
     for (wchar_t drive = L'C'; drive <= L'Z'; ++drive) serials.push_back(VolumeSerial(std::wstring(1, drive)));
-    std::u16string text = crypto::MachineIdentityText(cards, serials);
+    std::u16string text = core::crypto::MachineIdentityText(cards, serials);
     if (text.empty()) {
       const std::wstring stored = ReadIdentityFallback();
       text = AsU16(stored);
       if (text.empty()) {
         std::mt19937 generator(static_cast<unsigned>(std::chrono::system_clock::now().time_since_epoch().count()));
         std::uniform_real_distribution<double> fraction(0.0, 1.0);
-        text = crypto::RandomIdentityText([&] { return fraction(generator); });
+        text = core::crypto::RandomIdentityText([&] { return fraction(generator); });
         StoreIdentityFallback(std::wstring(AsWide(text)));
       }
     }
-    const std::string hex = crypto::EncryptToHex(text, u"qz4");
+    const std::string hex = core::crypto::EncryptToHex(text, u"qz4");
     PutText(result, std::wstring(hex.begin(), hex.end()));
     return S_OK;
   });
 }
 
-}  // namespace pravik::quessel
+}  // namespace pravik::controllib

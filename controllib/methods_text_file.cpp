@@ -4,15 +4,15 @@
 #include "controllib/bstr.h"
 #include "controllib/method_error.h"
 #include "controllib/quessel.h"
-#include "convert/text_lines.h"
+#include "core/convert/text_lines.h"
 #include "win32/handles.h"
 #include "win32/text.h"
 
-namespace pravik::quessel {
+namespace pravik::controllib {
 namespace {
 
 std::wstring ReadTextFile(BSTR filename) {
-  win::FileHandle file(::CreateFileW(std::wstring(View(filename)).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+  win32::FileHandle file(::CreateFileW(std::wstring(View(filename)).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return {};
   LARGE_INTEGER size{};
@@ -22,12 +22,12 @@ std::wstring ReadTextFile(BSTR filename) {
   if (!bytes.empty() && (!::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
                          read != bytes.size()))
     return {};
-  return win::AnsiToWide(convert::JoinLinesWithCrLf(bytes));
+  return win32::AnsiToWide(core::convert::JoinLinesWithCrLf(bytes));
 }
 
 void WriteTextFile(BSTR filename, BSTR text) {
-  const std::string bytes = win::WideToAnsi(View(text)) + "\r\n";
-  win::FileHandle file(::CreateFileW(std::wstring(View(filename)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  const std::string bytes = win32::WideToAnsi(View(text)) + "\r\n";
+  win32::FileHandle file(::CreateFileW(std::wstring(View(filename)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                      FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return;
   DWORD written = 0;
@@ -57,4 +57,4 @@ STDMETHODIMP Quessel::cText_Load(BSTR Filename, BSTR* result) noexcept { return 
 STDMETHODIMP Quessel::cText_Save(BSTR Filename, BSTR TextString) noexcept { return SaveTextFile(Filename, TextString); }
 STDMETHODIMP Quessel::cText_Write(BSTR Filename, BSTR TextString) noexcept { return SaveTextFile(Filename, TextString); }
 
-}  // namespace pravik::quessel
+}  // namespace pravik::controllib

@@ -5,7 +5,7 @@
 #include "controllib/quessel.h"
 #include "controllib/window_lookup.h"
 
-namespace pravik::quessel {
+namespace pravik::controllib {
 
 STDMETHODIMP Quessel::cForegroundWindow_Handle(LONG* result) noexcept {
   if (!result) return E_POINTER;
@@ -64,4 +64,4 @@ STDMETHODIMP Quessel::cCloseButtonDisable(LONG hwnd) noexcept {
   return S_OK;
 }
 
-}  // namespace pravik::quessel
+}  // namespace pravik::controllib

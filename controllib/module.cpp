@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-namespace pravik::quessel {
+namespace pravik::controllib {
 namespace {
 
 HINSTANCE g_instance = nullptr;
@@ -33,4 +33,4 @@ void ModuleAddRef() noexcept { ++g_users; }
 void ModuleRelease() noexcept { --g_users; }
 bool ModuleInUse() noexcept { return g_users.load() != 0; }
 
-}  // namespace pravik::quessel
+}  // namespace pravik::controllib

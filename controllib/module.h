@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace pravik::quessel {
+namespace pravik::controllib {
 
 HINSTANCE ModuleInstance() noexcept;
 void SetModuleInstance(HINSTANCE instance) noexcept;
@@ -16,4 +16,4 @@ void ModuleAddRef() noexcept;
 void ModuleRelease() noexcept;
 bool ModuleInUse() noexcept;
 
-}  // namespace pravik::quessel
+}  // namespace pravik::controllib

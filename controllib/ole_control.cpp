@@ -6,10 +6,10 @@
 #include "controllib/face_size.h"
 #include "controllib/module.h"
 #include "controllib/quessel.h"
-#include "geometry/rounding.h"
+#include "core/geometry/rounding.h"
 #include "win32/handles.h"
 
-namespace pravik::quessel {
+namespace pravik::controllib {
 namespace {
 
 constexpr wchar_t kFaceClass[] = L"QuesselFace";
@@ -17,7 +17,7 @@ constexpr DWORD kMiscStatus = OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINKINSIDE
                               OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_SETCLIENTSITEFIRST;
 
 void PaintFace(HDC dc, const RECT& area) noexcept {
-  win::Brush brush(::CreateSolidBrush(kFaceColour));
+  win32::Brush brush(::CreateSolidBrush(kFaceColour));
   if (brush) ::FillRect(dc, &area, brush.get());
 }
 
@@ -54,14 +54,14 @@ bool RegisterFaceClass() noexcept {
 }  // namespace
 
 int FacePixels(bool horizontal) noexcept {
-  win::WindowDc screen(nullptr);
+  win32::WindowDc screen(nullptr);
   const int dpi = screen.get() ? ::GetDeviceCaps(screen.get(), horizontal ? LOGPIXELSX : LOGPIXELSY) : 96;
-  return RoundHalfEven(static_cast<double>(kFaceTwips) * dpi / 1440.0);
+  return core::geometry::RoundHalfEven(static_cast<double>(kFaceTwips) * dpi / 1440.0);
 }
 
 HWND Quessel::ContainerWindow() const noexcept {
   if (face_) return ::GetParent(face_);
-  win::ComPtr<IOleWindow> window;
+  win32::ComPtr<IOleWindow> window;
   HWND hwnd = nullptr;
   if (site_ && SUCCEEDED(site_.As(window))) window->GetWindow(&hwnd);
   return hwnd;
@@ -77,13 +77,13 @@ void Quessel::DestroyFace() noexcept {
 // IOleObject
 
 STDMETHODIMP Quessel::SetClientSite(IOleClientSite* site) noexcept {
-  site_ = win::ComPtr<IOleClientSite>::Share(site);
+  site_ = win32::ComPtr<IOleClientSite>::Share(site);
   return S_OK;
 }
 
 STDMETHODIMP Quessel::GetClientSite(IOleClientSite** site) noexcept {
   if (!site) return E_POINTER;
-  *site = win::ComPtr<IOleClientSite>(site_).detach();
+  *site = win32::ComPtr<IOleClientSite>(site_).detach();
   return S_OK;
 }
 
@@ -122,15 +122,15 @@ STDMETHODIMP Quessel::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND,
     ::ShowWindow(face_, SW_SHOWNA);
     return S_OK;
   }
-  win::ComPtr<IOleInPlaceSite> inPlace;
+  win32::ComPtr<IOleInPlaceSite> inPlace;
   IOleClientSite* from = site ? site : site_.get();
   if (!from || FAILED(from->QueryInterface(IID_IOleInPlaceSite, inPlace.put_void()))) return E_UNEXPECTED;
   if (inPlace->CanInPlaceActivate() != S_OK) return E_FAIL;
   if (FAILED(inPlace->OnInPlaceActivate())) return E_FAIL;
   HWND parent = nullptr;
   RECT position{}, clip{};
-  win::ComPtr<IOleInPlaceFrame> frame;
-  win::ComPtr<IOleInPlaceUIWindow> document;
+  win32::ComPtr<IOleInPlaceFrame> frame;
+  win32::ComPtr<IOleInPlaceUIWindow> document;
   OLEINPLACEFRAMEINFO frameInfo{};
   frameInfo.cb = sizeof frameInfo;
   if (FAILED(inPlace->GetWindow(&parent)) ||
@@ -228,14 +228,14 @@ STDMETHODIMP Quessel::Freeze(DWORD, LONG, void*, DWORD*) noexcept { return E_NOT
 STDMETHODIMP Quessel::Unfreeze(DWORD) noexcept { return E_NOTIMPL; }
 
 STDMETHODIMP Quessel::SetAdvise(DWORD, DWORD, IAdviseSink* sink) noexcept {
-  viewSink_ = win::ComPtr<IAdviseSink>::Share(sink);
+  viewSink_ = win32::ComPtr<IAdviseSink>::Share(sink);
   return S_OK;
 }
 
 STDMETHODIMP Quessel::GetAdvise(DWORD* aspects, DWORD* advf, IAdviseSink** sink) noexcept {
   if (aspects) *aspects = DVASPECT_CONTENT;
   if (advf) *advf = 0;
-  if (sink) *sink = win::ComPtr<IAdviseSink>(viewSink_).detach();
+  if (sink) *sink = win32::ComPtr<IAdviseSink>(viewSink_).detach();
   return S_OK;
 }
 
@@ -256,7 +256,7 @@ STDMETHODIMP Quessel::ContextSensitiveHelp(BOOL) noexcept { return E_NOTIMPL; }
 STDMETHODIMP Quessel::InPlaceDeactivate() noexcept {
   if (!face_) return S_OK;
   DestroyFace();
-  win::ComPtr<IOleInPlaceSite> inPlace;
+  win32::ComPtr<IOleInPlaceSite> inPlace;
   if (site_ && SUCCEEDED(site_.As(inPlace))) inPlace->OnInPlaceDeactivate();
   return S_OK;
 }
@@ -300,4 +300,4 @@ STDMETHODIMP Quessel::OnMnemonic(MSG*) noexcept { return S_OK; }
 STDMETHODIMP Quessel::OnAmbientPropertyChange(DISPID) noexcept { return S_OK; }
 STDMETHODIMP Quessel::FreezeEvents(BOOL) noexcept { return S_OK; }
 
-}  // namespace pravik::quessel
+}  // namespace pravik::controllib

@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include "quessel_sysinfo/platform_name.h"
+#include "core/quessel_sysinfo/platform_name.h"
 
-namespace pravik::quessel {
+namespace pravik::controllib {
 
 OsVersion ReadOsVersion() noexcept {
   OSVERSIONINFOA info{};
@@ -17,11 +17,11 @@ OsVersion ReadOsVersion() noexcept {
       v.build = info.dwBuildNumber;
       v.platformId = info.dwPlatformId;
     }
-    v.platformName = PlatformName(v.platformId, v.major, v.minor);
+    v.platformName = core::quessel_sysinfo::PlatformName(v.platformId, v.major, v.minor);
   } catch (...) {
     // Only the name's allocation can fail; the numbers stand without it.
   }
   return v;
 }
 
-}  // namespace pravik::quessel
+}  // namespace pravik::controllib

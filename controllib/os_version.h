@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-namespace pravik::quessel {
+namespace pravik::controllib {
 
 struct OsVersion {
   std::uint32_t major = 0;
@@ -15,4 +15,4 @@ struct OsVersion {
 
 OsVersion ReadOsVersion() noexcept;
 
-}  // namespace pravik::quessel
+}  // namespace pravik::controllib

@@ -4,7 +4,7 @@
 
 #include "win32/com_ptr.h"
 
-namespace pravik::quessel {
+namespace pravik::controllib {
 namespace {
 
 constexpr DISPID kSaveJpg = 0x60030055;
@@ -14,7 +14,7 @@ constexpr DISPID kSavePng = 0x60030057;
 const VARIANT& Unwrapped(const VARIANT& v) { return v.vt == (VT_VARIANT | VT_BYREF) && v.pvarVal ? *v.pvarVal : v; }
 
 // The picture argument: an object, by value or by reference; Nothing passes as a null picture.
-HRESULT PictureOf(const VARIANT& arg, win::ComPtr<IPictureDisp>& picture) {
+HRESULT PictureOf(const VARIANT& arg, win32::ComPtr<IPictureDisp>& picture) {
   const VARIANT& v = Unwrapped(arg);
   IUnknown* object = nullptr;
   switch (v.vt) {
@@ -33,7 +33,7 @@ void FillException(HRESULT hr, EXCEPINFO* exception) {
   if (!exception) return;
   *exception = {};
   exception->scode = hr;
-  win::ComPtr<IErrorInfo> info;
+  win32::ComPtr<IErrorInfo> info;
   if (::GetErrorInfo(0, info.put()) == S_OK) {
     info->GetSource(&exception->bstrSource);
     info->GetDescription(&exception->bstrDescription);
@@ -56,7 +56,7 @@ bool InvokePictureMethod(_Quessel* object, DISPID id, const DISPPARAMS& params, 
     return true;
   }
   auto arg = [&](UINT i) -> const VARIANT& { return params.rgvarg[params.cArgs - 1 - i]; };
-  win::ComPtr<IPictureDisp> picture;
+  win32::ComPtr<IPictureDisp> picture;
   if (FAILED(PictureOf(arg(0), picture))) {
     if (argError) *argError = params.cArgs - 1;
     *hr = DISP_E_TYPEMISMATCH;
@@ -102,4 +102,4 @@ bool InvokePictureMethod(_Quessel* object, DISPID id, const DISPPARAMS& params, 
   return true;
 }
 
-}  // namespace pravik::quessel
+}  // namespace pravik::controllib

@@ -5,10 +5,10 @@
 // argument rules and errors as every other call.
 #include "controllib/quessel_interface.h"
 
-namespace pravik::quessel {
+namespace pravik::controllib {
 
 // True when `id` is one of the image-saving methods; then *hr holds the call's outcome.
 bool InvokePictureMethod(_Quessel* object, DISPID id, const DISPPARAMS& params, VARIANT* result,
                          EXCEPINFO* exception, UINT* argError, HRESULT* hr) noexcept;
 
-}  // namespace pravik::quessel
+}  // namespace pravik::controllib

@@ -5,7 +5,7 @@
 #include "controllib/module.h"
 #include "win32/handles.h"
 
-namespace pravik::quessel {
+namespace pravik::controllib {
 namespace {
 
 bool IsSeparator(const std::wstring& item) {
@@ -52,7 +52,7 @@ std::size_t PopupItemCount(const std::vector<std::wstring>& texts) {
 long PopupMenu(const std::vector<std::wstring>& items) {
   POINT at{};
   ::GetCursorPos(&at);
-  win::Menu menu(::CreatePopupMenu());
+  win32::Menu menu(::CreatePopupMenu());
   if (!menu) return 0;
   for (std::size_t k = 0; k < items.size(); ++k) {
     if (IsSeparator(items[k])) {
@@ -66,4 +66,4 @@ long PopupMenu(const std::vector<std::wstring>& items) {
                                             owner.get(), nullptr));
 }
 
-}  // namespace pravik::quessel
+}  // namespace pravik::controllib

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-namespace pravik::quessel {
+namespace pravik::controllib {
 
 // The 1-based number of the chosen item, or 0 when nothing was chosen.
 long PopupMenu(const std::vector<std::wstring>& items);
@@ -11,4 +11,4 @@ long PopupMenu(const std::vector<std::wstring>& items);
 // How many of m1..m20 take part: 20, or the position of the first empty one of m2..m20 minus 1.
 std::size_t PopupItemCount(const std::vector<std::wstring>& texts);
 
-}  // namespace pravik::quessel
+}  // namespace pravik::controllib

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-namespace pravik::quessel {
+namespace pravik::controllib {
 
 ProcessorLoad::ProcessorLoad() noexcept {
   if (::PdhOpenQueryW(nullptr, 0, query_.put()) != ERROR_SUCCESS) {
@@ -32,4 +32,4 @@ long ProcessorLoad::Percent() noexcept {
   return static_cast<long>(std::nearbyint(value.doubleValue));
 }
 
-}  // namespace pravik::quessel
+}  // namespace pravik::controllib

@@ -8,14 +8,14 @@
 
 #include "win32/handles.h"
 
-namespace pravik::quessel {
+namespace pravik::controllib {
 
 struct PdhQueryTraits {
   using Type = PDH_HQUERY;
   static Type Invalid() noexcept { return nullptr; }
   static void Close(Type h) noexcept { ::PdhCloseQuery(h); }
 };
-using PdhQuery = win::UniqueHandle<PdhQueryTraits>;
+using PdhQuery = win32::UniqueHandle<PdhQueryTraits>;
 
 class ProcessorLoad {
  public:
@@ -34,4 +34,4 @@ class ProcessorLoad {
   std::vector<Counter> counters_;
 };
 
-}  // namespace pravik::quessel
+}  // namespace pravik::controllib

@@ -8,7 +8,7 @@
 #include "controllib/picture_arguments.h"
 #include "controllib/type_library.h"
 
-namespace pravik::quessel {
+namespace pravik::controllib {
 
 Quessel::Quessel() noexcept : osVersion_(ReadOsVersion()) {
   ModuleAddRef();
@@ -135,4 +135,4 @@ STDMETHODIMP Quessel::FindConnectionPoint(REFIID, IConnectionPoint** point) noex
   return CONNECT_E_NOCONNECTION;
 }
 
-}  // namespace pravik::quessel
+}  // namespace pravik::controllib

@@ -15,7 +15,7 @@
 #include "win32/com_ptr.h"
 #include "controllib/processor_load.h"
 
-namespace pravik::quessel {
+namespace pravik::controllib {
 
 class Quessel final : public _Quessel,
                       public ISupportErrorInfo,
@@ -215,14 +215,14 @@ class Quessel final : public _Quessel,
   void DestroyFace() noexcept;
 
   std::atomic<ULONG> refs_{1};
-  win::ComPtr<ITypeInfo> typeInfo_;  // _Quessel's, from the embedded type library
+  win32::ComPtr<ITypeInfo> typeInfo_;  // _Quessel's, from the embedded type library
   ProcessorLoad processorLoad_;
   OsVersion osVersion_;
   APPBARDATA taskbarRecord_{};
-  win::ComPtr<IOleClientSite> site_;
-  win::ComPtr<IAdviseSink> viewSink_;
-  win::ComPtr<IOleAdviseHolder> adviseHolder_;
+  win32::ComPtr<IOleClientSite> site_;
+  win32::ComPtr<IAdviseSink> viewSink_;
+  win32::ComPtr<IOleAdviseHolder> adviseHolder_;
   HWND face_ = nullptr;  // the in-place window while active, destroyed by DestroyFace
 };
 
-}  // namespace pravik::quessel
+}  // namespace pravik::controllib

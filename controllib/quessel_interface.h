@@ -17,7 +17,7 @@
 #undef EWX_FORCE
 #undef EWX_POWEROFF
 #undef EWX_FORCEIFHUNG
-#include "quessel_idl.h"
+#include "generated/controllib/quessel_idl.h"
 #pragma pop_macro("EWX_LOGOFF")
 #pragma pop_macro("EWX_SHUTDOWN")
 #pragma pop_macro("EWX_REBOOT")

@@ -11,7 +11,7 @@
 #include "controllib/type_library.h"
 #include "win32/handles.h"
 
-namespace pravik::quessel {
+namespace pravik::controllib {
 namespace {
 
 constexpr wchar_t kProgId[] = L"QuesselControl.Quessel";
@@ -27,7 +27,7 @@ std::wstring GuidText(REFGUID guid) {
 }
 
 LONG SetValue(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value) {
-  win::RegKey k;
+  win32::RegKey k;
   LONG rc = ::RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, k.put(), nullptr);
   if (rc != ERROR_SUCCESS) return rc;
   return ::RegSetValueExW(k.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
@@ -35,7 +35,7 @@ LONG SetValue(HKEY root, const std::wstring& key, const wchar_t* name, const std
 }
 
 LONG CreateKey(HKEY root, const std::wstring& key) {
-  win::RegKey k;
+  win32::RegKey k;
   return ::RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, k.put(), nullptr);
 }
 
@@ -85,7 +85,7 @@ void RemoveClassKeys() {
 // UnRegisterTypeLib removes what RegisterTypeLib wrote; our own keys are then removed by hand as
 // well, so that a partial earlier registration (another version, a failed run) leaves nothing.
 void RemoveTypeLibraryKeys() {
-  win::ComPtr<ITypeLib> library;
+  win32::ComPtr<ITypeLib> library;
   if (SUCCEEDED(LoadOwnTypeLibrary(library))) {
     TLIBATTR* attr = nullptr;
     if (SUCCEEDED(library->GetLibAttr(&attr))) {
@@ -99,15 +99,15 @@ void RemoveTypeLibraryKeys() {
 }
 
 }  // namespace
-}  // namespace pravik::quessel
+}  // namespace pravik::controllib
 
-using namespace pravik::quessel;
+using namespace pravik::controllib;
 
 STDAPI DllRegisterServer() {
   try {
     std::wstring path = ModulePath();
     if (path.empty()) return SELFREG_E_CLASS;
-    pravik::win::ComPtr<ITypeLib> library;
+    pravik::win32::ComPtr<ITypeLib> library;
     if (FAILED(LoadOwnTypeLibrary(library))) return SELFREG_E_TYPELIB;
     if (FAILED(::RegisterTypeLib(library.get(), path.data(), nullptr))) {
       RemoveTypeLibraryKeys();

@@ -5,7 +5,7 @@
 #include "controllib/method_error.h"
 #include "win32/handles.h"
 
-namespace pravik::quessel {
+namespace pravik::controllib {
 namespace {
 
 constexpr wchar_t kSource[] = L"Quessel.mShutDown";
@@ -36,7 +36,7 @@ void EnableShutdownPrivilege() {
          L"Can't enable shutdown: Can't determine the current process. [" + SystemMessage(error) + L"]");
   }
   const std::wstring denied = L"Can't enable shutdown: You do not have the privileges to shutdown this system. [";
-  win::Handle token;
+  win32::Handle token;
   if (!::OpenProcessToken(process, TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.put())) {
     const DWORD error = ::GetLastError();
     Fail(static_cast<HRESULT>(0x8004062E), denied + SystemMessage(error) + L"]");
@@ -62,4 +62,4 @@ bool RequestSessionEnd(long flags, bool ntFamily) {
   Fail(static_cast<HRESULT>(0x8004062B), L"ShutdownSystem failed: " + SystemMessage(error));
 }
 
-}  // namespace pravik::quessel
+}  // namespace pravik::controllib

@@ -1,6 +1,6 @@
 #include "controllib/timed_message_box.h"
 
-namespace pravik::quessel {
+namespace pravik::controllib {
 namespace {
 
 // The box the running timer belongs to; message boxes of one thread nest, so each call keeps
@@ -41,4 +41,4 @@ int ShowTimedMessageBox(const std::wstring& text, const std::wstring& caption, U
   return answer;
 }
 
-}  // namespace pravik::quessel
+}  // namespace pravik::controllib

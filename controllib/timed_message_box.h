@@ -6,10 +6,10 @@
 
 #include <string>
 
-namespace pravik::quessel {
+namespace pravik::controllib {
 
 constexpr int kMessageBoxTimedOut = 32000;
 
 int ShowTimedMessageBox(const std::wstring& text, const std::wstring& caption, UINT style, DWORD timeoutMs);
 
-}  // namespace pravik::quessel
+}  // namespace pravik::controllib

@@ -5,9 +5,9 @@
 
 #include "controllib/module.h"
 
-namespace pravik::quessel {
+namespace pravik::controllib {
 
-HRESULT LoadOwnTypeLibrary(win::ComPtr<ITypeLib>& library) noexcept {
+HRESULT LoadOwnTypeLibrary(win32::ComPtr<ITypeLib>& library) noexcept {
   try {
     const std::wstring path = ModulePath();
     return ::LoadTypeLibEx(path.c_str(), REGKIND_NONE, library.put());
@@ -21,10 +21,10 @@ HRESULT GetOwnTypeInfo(REFGUID guid, ITypeInfo** info) noexcept {
   *info = nullptr;
   // No library is kept in a static: it would be released after oleaut32 may have gone at
   // process end. oleaut32 caches loaded libraries, so a load per instance is cheap.
-  win::ComPtr<ITypeLib> library;
+  win32::ComPtr<ITypeLib> library;
   const HRESULT hr = LoadOwnTypeLibrary(library);
   if (FAILED(hr)) return hr;
   return library->GetTypeInfoOfGuid(guid, info);
 }
 
-}  // namespace pravik::quessel
+}  // namespace pravik::controllib

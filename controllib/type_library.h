@@ -5,10 +5,10 @@
 
 #include "win32/com_ptr.h"
 
-namespace pravik::quessel {
+namespace pravik::controllib {
 
 // The type info of a member of the embedded library (the _Quessel interface, the coclass).
 HRESULT GetOwnTypeInfo(REFGUID guid, ITypeInfo** info) noexcept;
-HRESULT LoadOwnTypeLibrary(win::ComPtr<ITypeLib>& library) noexcept;
+HRESULT LoadOwnTypeLibrary(win32::ComPtr<ITypeLib>& library) noexcept;
 
-}  // namespace pravik::quessel
+}  // namespace pravik::controllib

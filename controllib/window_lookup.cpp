@@ -4,12 +4,12 @@
 
 #include "win32/handles.h"
 
-namespace pravik::quessel {
+namespace pravik::controllib {
 
 std::wstring WindowProgramName(HWND hwnd) {
   DWORD pid = 0;
   if (::GetWindowThreadProcessId(hwnd, &pid) == 0 || pid == 0) return {};
-  win::FileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  win32::FileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
   if (!snapshot) return {};
   // The wide record: an executable name outside the ANSI code page keeps its characters.
   PROCESSENTRY32W entry{};
@@ -34,4 +34,4 @@ std::wstring WindowTitle(HWND hwnd) {
   return title;
 }
 
-}  // namespace pravik::quessel
+}  // namespace pravik::controllib

@@ -5,10 +5,10 @@
 
 #include <string>
 
-namespace pravik::quessel {
+namespace pravik::controllib {
 
 // The executable file name (no folder, in the case the system records) of the window's process.
 std::wstring WindowProgramName(HWND hwnd);
 std::wstring WindowTitle(HWND hwnd);
 
-}  // namespace pravik::quessel
+}  // namespace pravik::controllib

@@ -1,6 +1,6 @@
 #include "menu/dialog_keys.h"
 
-namespace pravik {
+namespace pravik::menu {
 namespace {
 
 thread_local HWND g_root = nullptr;
@@ -49,4 +49,4 @@ LRESULT CALLBACK DialogKeys::Filter(int code, WPARAM wParam, LPARAM lParam) noex
   return ::CallNextHookEx(g_hook, code, wParam, lParam);
 }
 
-}  // namespace pravik
+}  // namespace pravik::menu

@@ -5,7 +5,7 @@
 // hands the window's key messages to the dialog manager.
 #include <windows.h>
 
-namespace pravik {
+namespace pravik::menu {
 
 class DialogKeys {
  public:
@@ -25,4 +25,4 @@ class DialogKeys {
   HHOOK hook_ = nullptr;
 };
 
-}  // namespace pravik
+}  // namespace pravik::menu

@@ -1,15 +1,15 @@
 #include "menu/frm_multiples.h"
 
-#include "propbag/property_bag.h"
+#include "core/propbag/property_bag.h"
 
-namespace pravik {
+namespace pravik::menu {
 
 namespace {
 
 // The four trees' stored settings: the desktop, the drives, the documents and the Start menu's
 // programs, each in another border scheme.
-propbag::PropertyBag StoredTree(std::int32_t root, std::int32_t theme, bool files) {
-  propbag::PropertyBag bag;
+core::propbag::PropertyBag StoredTree(std::int32_t root, std::int32_t theme, bool files) {
+  core::propbag::PropertyBag bag;
   bag.Set(L"Root", root);
   bag.Set(L"Theme", theme);
   if (files) bag.Set(L"FolderFlags", std::int32_t{16384});
@@ -23,7 +23,7 @@ bool FrmMultiples::Load() {
               CW_USEDEFAULT, 560, 420, nullptr, nullptr, ::GetSysColorBrush(COLOR_BTNFACE))) {
     return false;
   }
-  const propbag::PropertyBag stored[4] = {StoredTree(0, 1, false), StoredTree(17, 2, false), StoredTree(5, 3, false),
+  const core::propbag::PropertyBag stored[4] = {StoredTree(0, 1, false), StoredTree(17, 2, false), StoredTree(5, 3, false),
                                           StoredTree(23, 4, true)};
   for (std::size_t k = 0; k < trees_.size(); ++k) {
     const int x = 8 + static_cast<int>(k % 2) * 272;
@@ -38,4 +38,4 @@ void FrmMultiples::Show() {
   ::SetForegroundWindow(hwnd());
 }
 
-}  // namespace pravik
+}  // namespace pravik::menu

@@ -8,17 +8,17 @@
 #include "controls/browse/uc_browse.h"
 #include "win32/window.h"
 
-namespace pravik {
+namespace pravik::menu {
 
-class FrmMultiples : public win::Window {
+class FrmMultiples : public win32::Window {
  public:
   // Creates the window (hidden) with its four trees.
   bool Load();
   void Show();
-  [[nodiscard]] browse::UcBrowse& tree(std::size_t index) noexcept { return trees_[index]; }
+  [[nodiscard]] controls::browse::UcBrowse& tree(std::size_t index) noexcept { return trees_[index]; }
 
  private:
-  std::array<browse::UcBrowse, 4> trees_;
+  std::array<controls::browse::UcBrowse, 4> trees_;
 };
 
-}  // namespace pravik
+}  // namespace pravik::menu

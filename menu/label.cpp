@@ -2,7 +2,7 @@
 
 #include <windowsx.h>
 
-namespace pravik {
+namespace pravik::menu {
 
 bool Label::Create(HWND parent, int id, int x, int y, int width, int height, std::wstring text, HFONT font) {
   caption_ = std::move(text);
@@ -23,9 +23,9 @@ void Label::Paint() {
   HDC dc = ::BeginPaint(hwnd(), &ps);
   RECT client;
   ::GetClientRect(hwnd(), &client);
-  win::Brush back(::CreateSolidBrush(back_));
+  win32::Brush back(::CreateSolidBrush(back_));
   ::FillRect(dc, &client, back.get());
-  win::SelectScope font(dc, font_ ? static_cast<HGDIOBJ>(font_) : ::GetStockObject(DEFAULT_GUI_FONT));
+  win32::SelectScope font(dc, font_ ? static_cast<HGDIOBJ>(font_) : ::GetStockObject(DEFAULT_GUI_FONT));
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, text_);
   ::DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &client, (centered_ ? DT_CENTER | DT_VCENTER : DT_LEFT | DT_TOP) | DT_SINGLELINE | DT_NOPREFIX);
@@ -59,4 +59,4 @@ LRESULT Label::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return Window::HandleMessage(message, wParam, lParam);
 }
 
-}  // namespace pravik
+}  // namespace pravik::menu

@@ -10,9 +10,9 @@
 #include "win32/handles.h"
 #include "win32/window.h"
 
-namespace pravik {
+namespace pravik::menu {
 
-class Label : public win::Window {
+class Label : public win32::Window {
  public:
   bool Create(HWND parent, int id, int x, int y, int width, int height, std::wstring text, HFONT font);
   void SetColors(COLORREF text, COLORREF back);
@@ -34,8 +34,8 @@ class Label : public win::Window {
   COLORREF text_ = 0;
   COLORREF back_ = RGB(255, 255, 255);
   HCURSOR cursor_ = nullptr;
-  win::ClickTracker click_;
+  win32::ClickTracker click_;
   bool centered_ = false;
 };
 
-}  // namespace pravik
+}  // namespace pravik::menu

@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "menu/layout.h"
+#include "core/menu/layout.h"
 
-namespace pravik {
+namespace pravik::menu {
 
 // Runs one command through the window's Runner with the interpreter prefix.
 using CommandSink = std::function<void(std::wstring_view command)>;
@@ -19,9 +19,9 @@ using CommandSink = std::function<void(std::wstring_view command)>;
 using ElementMap = std::map<std::wstring, HWND, std::less<>>;
 
 // The element's pixels from the layout table (all zero for a name not in it).
-inline menu::PixelRect Px(std::wstring_view name) {
-  const auto r = menu::LayoutPixels(name);
-  return r ? *r : menu::PixelRect{0, 0, 0, 0};
+inline core::menu::PixelRect Px(std::wstring_view name) {
+  const auto r = core::menu::LayoutPixels(name);
+  return r ? *r : core::menu::PixelRect{0, 0, 0, 0};
 }
 
 // Puts a new child below its earlier siblings: the layout table lists the upper ones first.
@@ -35,4 +35,4 @@ inline void MakeControlParent(HWND hwnd) {
   ::SetWindowLongPtrW(hwnd, GWL_STYLE, ::GetWindowLongPtrW(hwnd, GWL_STYLE) | WS_CLIPCHILDREN);
 }
 
-}  // namespace pravik
+}  // namespace pravik::menu

@@ -1,6 +1,6 @@
 #include "menu/notice.h"
 
-namespace pravik {
+namespace pravik::menu {
 
 std::wstring ShowNotice(WebPanel& panel, SettingRequest& request, const std::wstring& settingUrl) noexcept {
   try {
@@ -20,4 +20,4 @@ std::wstring ShowNotice(WebPanel& panel, SettingRequest& request, const std::wst
   }
 }
 
-}  // namespace pravik
+}  // namespace pravik::menu

@@ -4,7 +4,7 @@
 
 #include "win32/app_error.h"
 
-namespace pravik {
+namespace pravik::menu {
 
 namespace {
 
@@ -26,14 +26,14 @@ HWND OptionControls::item(Id id) const noexcept {
 HWND OptionControls::Add(const wchar_t* cls, const wchar_t* text, DWORD style, int id, int x, int y, int w, int h,
                          HWND parent) {
   HWND control = ::CreateWindowExW(0, cls, text, WS_CHILD | style, x, y, w, h, parent ? parent : hwnd(),
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), win::ThisModule(), nullptr);
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), win32::ThisModule(), nullptr);
   if (!control) return nullptr;
   ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   if (style & WS_TABSTOP) ::SetWindowSubclass(control, &OptionControls::TabProc, kTabSubclassId, 0);
   return control;
 }
 
-bool OptionControls::Create(HWND menuWindow, HWND mainPanel, browse::UcBrowse* tree, std::function<void()> applyRoot) {
+bool OptionControls::Create(HWND menuWindow, HWND mainPanel, controls::browse::UcBrowse* tree, std::function<void()> applyRoot) {
   menu_ = menuWindow;
   tree_ = tree;
   applyRoot_ = std::move(applyRoot);
@@ -62,7 +62,7 @@ bool OptionControls::Create(HWND menuWindow, HWND mainPanel, browse::UcBrowse* t
   Add(L"STATIC", L"Path:", label, kLblPath, 8, 252, 60, 16);
   // pbPath: stored extent 4683 x 556 HIMETRIC, about 177 x 21 pixels.
   if (!pbPath_.Create(hwnd(), kPbPath, 72, 248, 177, 21)) return false;
-  for (auto part : {pickbox::PickBox::kTextId, pickbox::PickBox::kPickId}) {
+  for (auto part : {controls::pickbox::PickBox::kTextId, controls::pickbox::PickBox::kPickId}) {
     ::SetWindowSubclass(pbPath_.part(part), &OptionControls::TabProc, kTabSubclassId, 0);
   }
   pbPath_.onClick = [this] {
@@ -94,7 +94,7 @@ void OptionControls::MatchTreeAppearance() {
   const int appearance = tree_ ? tree_->Appearance() : 0;
   ::CheckRadioButton(hwnd(), kOptionFlat, kOption3D, appearance == 0 ? kOptionFlat : kOption3D);
   if (tree_) tree_->SetAppearance(appearance == 0 ? 0 : 1);
-  pbPath_.SetDialogType(pickbox::kFolder);
+  pbPath_.SetDialogType(core::pickbox::kFolder);
   ::EnableWindow(item(kChkCheckBoxes), FALSE);
 }
 
@@ -178,7 +178,7 @@ void OptionControls::OnCommand(int id, int code) {
 
 LRESULT OptionControls::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_COMMAND) {
-    win::RunHandler([&] { OnCommand(LOWORD(wParam), HIWORD(wParam)); });
+    win32::RunHandler([&] { OnCommand(LOWORD(wParam), HIWORD(wParam)); });
     return 0;
   }
   return Window::HandleMessage(message, wParam, lParam);
@@ -200,4 +200,4 @@ LRESULT CALLBACK OptionControls::TabProc(HWND hwnd, UINT message, WPARAM wParam,
   return ::DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
-}  // namespace pravik
+}  // namespace pravik::menu

@@ -14,9 +14,9 @@
 #include "menu/frm_multiples.h"
 #include "win32/window.h"
 
-namespace pravik {
+namespace pravik::menu {
 
-class OptionControls : public win::Window {
+class OptionControls : public win32::Window {
  public:
   // Child ids, also the Tab order.
   enum Id : int {
@@ -32,7 +32,7 @@ class OptionControls : public win::Window {
 
   // Creates the options in the menu window and the hidden Command5 in the main panel. `tree` is
   // the programs tree they act on; `applyRoot` is the menu's ApplyRoot (Command4).
-  bool Create(HWND menuWindow, HWND mainPanel, browse::UcBrowse* tree, std::function<void()> applyRoot);
+  bool Create(HWND menuWindow, HWND mainPanel, controls::browse::UcBrowse* tree, std::function<void()> applyRoot);
 
   // Load step 7: fill the theme list and select "Auto" (which applies it).
   void FillThemeList();
@@ -43,7 +43,7 @@ class OptionControls : public win::Window {
   void ApplyCheckBoxesToTree();
 
   void SetActivePath(const std::wstring& path);
-  [[nodiscard]] pickbox::PickBox& pbPath() noexcept { return pbPath_; }
+  [[nodiscard]] controls::pickbox::PickBox& pbPath() noexcept { return pbPath_; }
   [[nodiscard]] HWND item(Id id) const noexcept;
   [[nodiscard]] FrmMultiples* multiples() const noexcept { return multiples_.get(); }
 
@@ -59,13 +59,13 @@ class OptionControls : public win::Window {
   void OnCheckBox(int id);
   bool Checked(int id) const;
 
-  browse::UcBrowse* tree_ = nullptr;
+  controls::browse::UcBrowse* tree_ = nullptr;
   std::function<void()> applyRoot_;
   HWND menu_ = nullptr;
   HWND command5_ = nullptr;
-  pickbox::PickBox pbPath_;
+  controls::pickbox::PickBox pbPath_;
   std::unique_ptr<FrmMultiples> multiples_;
   HFONT font_ = nullptr;  // the stock GUI font: not ours to delete
 };
 
-}  // namespace pravik
+}  // namespace pravik::menu

@@ -4,11 +4,11 @@
 #include <wtsapi32.h>
 
 #include "controls/button/picture_convert.h"
-#include "menu/power_menu.h"
+#include "core/menu/power_menu.h"
 #include "win32/app_error.h"
 #include "win32/handles.h"
 
-namespace pravik {
+namespace pravik::menu {
 namespace {
 
 constexpr int kPicShortMenuId = 600;
@@ -32,29 +32,29 @@ void PowerCommands::Create(HWND framMain, HWND menuWindow, HCURSOR pointer, Comm
   picShortMenu_.SetCursor(pointer);
   PlaceLast(picShortMenu_.hwnd());
   // Any button's release opens the popup; which one and the shift state do not matter.
-  picShortMenu_.onMouseUp = [this](const win::MouseEventArgs&) { picShortMenu_MouseUp(); };
+  picShortMenu_.onMouseUp = [this](const win32::MouseEventArgs&) { picShortMenu_MouseUp(); };
   ::SetWindowSubclass(picShortMenu_.hwnd(), &PowerCommands::ArrowProc, 1, reinterpret_cast<DWORD_PTR>(this));
 
   // The blue shutdown button as stored with the window.
-  propbag::PropertyBag layout;
+  core::propbag::PropertyBag layout;
   layout.Set(L"ButtonStyle", std::int32_t{4});
   layout.Set(L"ColorScheme", std::int32_t{3});
   layout.Set(L"BackColor", std::int32_t{0x00F0B000});
   layout.Set(L"Caption", std::wstring(kShutdownCaption));
   layout.Set(L"ForeColor", std::int32_t{0x00FFFFFF});
   layout.Set(L"ForeColorHover", std::int32_t{0x00FFFFFF});
-  layout.Set(L"Font", propbag::FontDesc{});  // Tahoma 8.25
+  layout.Set(L"Font", core::propbag::FontDesc{});  // Tahoma 8.25
   layout.Set(L"PicturePushOnHover", true);
   layout.Set(L"PictureEffectOnOver", std::int32_t{0});
   layout.Set(L"PictureEffectOnDown", std::int32_t{0});
   layout.Set(L"CaptionEffects", std::int32_t{0});
   layout.Set(L"TooltipBackColor", std::int32_t{0});
-  if (const auto hand = controls::PointingHandPicture()) {
+  if (const auto hand = controls::button::PointingHandPicture()) {
     layout.Set(L"MousePointer", std::int32_t{99});
-    layout.Set(L"MouseIcon", button::EncodePicture(*hand));
+    layout.Set(L"MouseIcon", core::button::EncodePicture(*hand));
   }
   r = Px(L"zqbutton1");
-  zqbutton1_ = std::make_unique<controls::ZqButton>();
+  zqbutton1_ = std::make_unique<controls::button::ZqButton>();
   zqbutton1_->onClick = [this] { zqbutton1_Click(); };
   zqbutton1_->Create(framMain, kZqbutton1Id, r.left, r.top, r.width, r.height, layout);
   PlaceLast(zqbutton1_->hwnd());
@@ -70,7 +70,7 @@ PowerCommands::~PowerCommands() {
 LRESULT CALLBACK PowerCommands::ArrowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                          DWORD_PTR data) noexcept {
   if (message == WM_MBUTTONUP) {
-    win::RunHandler([&] { reinterpret_cast<PowerCommands*>(data)->picShortMenu_MouseUp(); });
+    win32::RunHandler([&] { reinterpret_cast<PowerCommands*>(data)->picShortMenu_MouseUp(); });
     return 0;
   }
   return ::DefSubclassProc(hwnd, message, wParam, lParam);
@@ -78,15 +78,15 @@ LRESULT CALLBACK PowerCommands::ArrowProc(HWND hwnd, UINT message, WPARAM wParam
 
 void PowerCommands::zqbutton1_Click() {
   // No question first, no delay: the button says what it does.
-  if (run_) run_(menu::kShutdownCommand);
+  if (run_) run_(core::menu::kShutdownCommand);
 }
 
 void PowerCommands::picShortMenu_MouseUp() {
-  win::Menu popup(::CreatePopupMenu());
+  win32::Menu popup(::CreatePopupMenu());
   if (!popup) return;
   powerMenu_ = popup.get();
-  for (const auto& entry : menu::kPowerMenu) {
-    if (entry.kind == menu::PowerEntryKind::kSeparator)
+  for (const auto& entry : core::menu::kPowerMenu) {
+    if (entry.kind == core::menu::PowerEntryKind::kSeparator)
       ::AppendMenuW(popup.get(), MF_SEPARATOR, entry.id, nullptr);
     else
       ::AppendMenuW(popup.get(), MF_STRING, entry.id, std::wstring(entry.text).c_str());
@@ -101,16 +101,16 @@ void PowerCommands::picShortMenu_MouseUp() {
 }
 
 void PowerCommands::RunPowerEntry(unsigned id) {
-  if (id == menu::kPowerSwitchUser) {
+  if (id == core::menu::kPowerSwitchUser) {
     if (actions.switchUser) actions.switchUser();
     return;
   }
-  if (id == menu::kPowerLock) {
+  if (id == core::menu::kPowerLock) {
     if (actions.lock) actions.lock();
     return;
   }
-  const auto command = menu::PowerCommand(id);
+  const auto command = core::menu::PowerCommand(id);
   if (command && run_) run_(*command);
 }
 
-}  // namespace pravik
+}  // namespace pravik::menu

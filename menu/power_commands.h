@@ -10,7 +10,7 @@
 #include "menu/menu_element.h"
 #include "win32/picture_box.h"
 
-namespace pravik {
+namespace pravik::menu {
 
 inline constexpr wchar_t kShutdownCaption[] = L"시스템 종료";
 
@@ -39,8 +39,8 @@ class PowerCommands {
   void RunPowerEntry(unsigned id);
 
   SessionActions actions = PlatformSessionActions();
-  win::PictureBox& picShortMenu() { return picShortMenu_; }
-  [[nodiscard]] controls::ZqButton* zqbutton1() noexcept { return zqbutton1_.get(); }
+  win32::PictureBox& picShortMenu() { return picShortMenu_; }
+  [[nodiscard]] controls::button::ZqButton* zqbutton1() noexcept { return zqbutton1_.get(); }
   [[nodiscard]] HMENU PowerMenu() const noexcept { return powerMenu_; }
 
  private:
@@ -49,9 +49,9 @@ class PowerCommands {
                                     DWORD_PTR data) noexcept;
   CommandSink run_;
   HWND menuWindow_ = nullptr;
-  win::PictureBox picShortMenu_;
-  std::unique_ptr<controls::ZqButton> zqbutton1_;
+  win32::PictureBox picShortMenu_;
+  std::unique_ptr<controls::button::ZqButton> zqbutton1_;
   HMENU powerMenu_ = nullptr;  // only while the popup is open; owned by the popup's scope
 };
 
-}  // namespace pravik
+}  // namespace pravik::menu

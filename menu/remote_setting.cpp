@@ -5,10 +5,10 @@
 
 #include <cwctype>
 
-#include "build_settings.h"
+#include "generated/win32/build_settings.h"
 #include "win32/variant.h"
 
-namespace pravik {
+namespace pravik::menu {
 
 namespace {
 
@@ -29,7 +29,7 @@ bool StartsWithNoCase(std::wstring_view text, std::wstring_view prefix) {
   return true;
 }
 
-using win::Variant;
+using win32::Variant;
 
 }  // namespace
 
@@ -123,4 +123,4 @@ std::optional<std::wstring> SettingRequest::Get(const std::wstring& url) {
   return text.v.bstrVal ? std::wstring(text.v.bstrVal, ::SysStringLen(text.v.bstrVal)) : std::wstring();
 }
 
-}  // namespace pravik
+}  // namespace pravik::menu

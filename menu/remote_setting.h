@@ -11,7 +11,7 @@
 
 #include "win32/com_ptr.h"
 
-namespace pravik {
+namespace pravik::menu {
 
 // "http://" + the home host + "/": what the panel shows when the setting gives nothing usable.
 std::wstring HomePageAddress();
@@ -50,7 +50,7 @@ class SettingRequest {
  private:
   HRESULT Invoke(DISPID id, WORD flags, VARIANT* args, UINT count, VARIANT* result) noexcept;
   Limits limits_{};
-  win::ComPtr<IDispatch> request_;
+  win32::ComPtr<IDispatch> request_;
 };
 
-}  // namespace pravik
+}  // namespace pravik::menu

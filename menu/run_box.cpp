@@ -4,7 +4,7 @@
 
 #include "win32/app_error.h"
 
-namespace pravik {
+namespace pravik::menu {
 namespace {
 
 constexpr int kFrame3Id = 500, kFrame7Id = 501, kFrame5Id = 502, kLabel4Id = 503, kTxtExeId = 504, kPicExeId = 505;
@@ -44,7 +44,7 @@ void RunBox::Create(HWND framMain, HFONT font, HCURSOR pointer, CommandSink run,
   r = Px(L"txtExe");
   txtExe_ = ::CreateWindowExW(0, WC_EDITW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | ES_AUTOHSCROLL, r.left, r.top,
                               r.width, r.height, frame7_.hwnd(),
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTxtExeId)), win::ThisModule(), nullptr);
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTxtExeId)), win32::ThisModule(), nullptr);
   PlaceLast(txtExe_);
   ::SendMessageW(txtExe_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   ::SetWindowSubclass(txtExe_, &RunBox::EditProc, 1, reinterpret_cast<DWORD_PTR>(this));
@@ -81,10 +81,10 @@ LRESULT CALLBACK RunBox::EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
   auto* self = reinterpret_cast<RunBox*>(data);
   switch (message) {
     case WM_SETFOCUS:
-      win::RunHandler([&] { self->txtExe_GotFocus(); });
+      win32::RunHandler([&] { self->txtExe_GotFocus(); });
       break;
     case WM_CHAR:
-      win::RunHandler([&] { self->txtExe_KeyPress(static_cast<wchar_t>(wParam)); });
+      win32::RunHandler([&] { self->txtExe_KeyPress(static_cast<wchar_t>(wParam)); });
       // Enter is passed on as usual; a one-line box only beeps at it, so it is not.
       if (wParam == L'\r') return 0;
       break;
@@ -99,4 +99,4 @@ LRESULT CALLBACK RunBox::EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
   return ::DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
-}  // namespace pravik
+}  // namespace pravik::menu

@@ -11,7 +11,7 @@
 #include "menu/menu_element.h"
 #include "win32/picture_box.h"
 
-namespace pravik {
+namespace pravik::menu {
 
 inline constexpr wchar_t kRunBoxPlaceholder[] = L"프로그램 및 파일 검색";
 
@@ -31,15 +31,15 @@ class RunBox {
 
   [[nodiscard]] HWND txtExe() const noexcept { return txtExe_; }
   [[nodiscard]] bool covered() const;
-  win::PictureBox& picExe() { return picExe_; }
+  win32::PictureBox& picExe() { return picExe_; }
 
  private:
   static LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                    DWORD_PTR data) noexcept;
   CommandSink run_;
-  win::PictureBox frame3_, frame7_, frame5_, picExe_;
+  win32::PictureBox frame3_, frame7_, frame5_, picExe_;
   Label label4_;
   HWND txtExe_ = nullptr;  // a child of Frame7, destroyed with it
 };
 
-}  // namespace pravik
+}  // namespace pravik::menu

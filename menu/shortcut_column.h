@@ -9,10 +9,10 @@
 
 #include "menu/label.h"
 #include "menu/menu_element.h"
-#include "menu/shortcut_table.h"
+#include "core/menu/shortcut_table.h"
 #include "win32/picture_box.h"
 
-namespace pravik {
+namespace pravik::menu {
 
 class ShortcutColumn {
  public:
@@ -24,16 +24,16 @@ class ShortcutColumn {
 
   // The icons in skin order: PicDoc, PicPicture, PicMusic, PicGame, PicComputer, PicControls,
   // PicPrint, PicHelp.
-  win::PictureBox& icon(int row) { return *icons_[static_cast<std::size_t>(row)]; }
+  win32::PictureBox& icon(int row) { return *icons_[static_cast<std::size_t>(row)]; }
   [[nodiscard]] bool highlighted(int index) const { return highlighted_ == index; }
 
  private:
   CommandSink run_;
-  std::array<std::unique_ptr<win::PictureBox>, menu::kShortcutCount> frames_;
-  std::array<std::unique_ptr<Label>, menu::kShortcutCount> captions_;
+  std::array<std::unique_ptr<win32::PictureBox>, core::menu::kShortcutCount> frames_;
+  std::array<std::unique_ptr<Label>, core::menu::kShortcutCount> captions_;
   // Index by row of the shortcut table; row 7 is Picture3.
-  std::array<std::unique_ptr<win::PictureBox>, menu::kShortcutCount> icons_;
+  std::array<std::unique_ptr<win32::PictureBox>, core::menu::kShortcutCount> icons_;
   int highlighted_ = -1;
 };
 
-}  // namespace pravik
+}  // namespace pravik::menu

@@ -2,7 +2,7 @@
 
 #include "menu/notice.h"
 
-namespace pravik {
+namespace pravik::menu {
 
 StartMenuParts::StartMenuParts() = default;
 
@@ -14,11 +14,11 @@ std::wstring StartMenuParts::ShowNotice(HWND mainPanel, int x, int y, const std:
     // Without the browser control Picture2 stays a white box; the menu works on.
     (void)webPanel_->Create(mainPanel, x, y);
   }
-  return pravik::ShowNotice(*webPanel_, settingRequest_, settingUrl);
+  return menu::ShowNotice(*webPanel_, settingRequest_, settingUrl);
 }
 
 void StartMenuParts::AttachShadow(HWND menuWindow) {
-  dropShadow_ = std::make_unique<graphics::DropShadow>();
+  dropShadow_ = std::make_unique<drawing::DropShadow>();
   (void)dropShadow_->Shadow(menuWindow);  // false leaves the menu without a shadow, nothing more
   dropShadow_->SetColor(0);
   dropShadow_->SetDepth(4);
@@ -29,7 +29,7 @@ void StartMenuParts::AttachTitleLink(HWND picTitle) {
   if (!titleLink_->Create(picTitle)) titleLink_.reset();
 }
 
-void StartMenuParts::CreateOptions(HWND menuWindow, HWND mainPanel, browse::UcBrowse* tree,
+void StartMenuParts::CreateOptions(HWND menuWindow, HWND mainPanel, controls::browse::UcBrowse* tree,
                                    std::function<void()> applyRoot) {
   options_ = std::make_unique<OptionControls>();
   if (!options_->Create(menuWindow, mainPanel, tree, std::move(applyRoot))) options_.reset();
@@ -55,4 +55,4 @@ void StartMenuParts::Release() noexcept {
   options_.reset();
 }
 
-}  // namespace pravik
+}  // namespace pravik::menu

@@ -8,13 +8,13 @@
 #include <memory>
 #include <string>
 
-#include "graphics/drop_shadow.h"
+#include "drawing/drop_shadow.h"
 #include "menu/option_controls.h"
 #include "menu/remote_setting.h"
 #include "menu/title_link.h"
 #include "menu/web_panel.h"
 
-namespace pravik {
+namespace pravik::menu {
 
 class StartMenuParts {
  public:
@@ -35,7 +35,7 @@ class StartMenuParts {
   void AttachTitleLink(HWND picTitle);
 
   // Creates the options beside the client area and the hidden Command5 in the main panel.
-  void CreateOptions(HWND menuWindow, HWND mainPanel, browse::UcBrowse* tree, std::function<void()> applyRoot);
+  void CreateOptions(HWND menuWindow, HWND mainPanel, controls::browse::UcBrowse* tree, std::function<void()> applyRoot);
   // Steps 7, 9 and 10 (each does nothing before CreateOptions).
   void FillThemeList();
   void MatchTreeAppearance();
@@ -45,16 +45,16 @@ class StartMenuParts {
   void Release() noexcept;
 
   [[nodiscard]] WebPanel* webPanel() noexcept { return webPanel_.get(); }
-  [[nodiscard]] graphics::DropShadow* dropShadow() noexcept { return dropShadow_.get(); }
+  [[nodiscard]] drawing::DropShadow* dropShadow() noexcept { return dropShadow_.get(); }
   [[nodiscard]] OptionControls* options() noexcept { return options_.get(); }
   [[nodiscard]] TitleLink* titleLink() noexcept { return titleLink_.get(); }
 
  private:
   std::unique_ptr<WebPanel> webPanel_;
   SettingRequest settingRequest_;
-  std::unique_ptr<graphics::DropShadow> dropShadow_;
+  std::unique_ptr<drawing::DropShadow> dropShadow_;
   std::unique_ptr<TitleLink> titleLink_;
   std::unique_ptr<OptionControls> options_;
 };
 
-}  // namespace pravik
+}  // namespace pravik::menu

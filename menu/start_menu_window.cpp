@@ -2,17 +2,17 @@
 
 #include <shellapi.h>
 
-#include "graphics/png_skin.h"
-#include "menu/picked_path.h"
-#include "menu/power_menu.h"
-#include "menu/root_table.h"
+#include "drawing/png_skin.h"
+#include "core/menu/picked_path.h"
+#include "core/menu/power_menu.h"
+#include "core/menu/root_table.h"
 #include "menu/start_menu_parts.h"
 #include "menu/web_panel.h"
 #include "runner/class_dos_output.h"
 #include "win32/app_error.h"
 #include "win32/paths.h"
 
-namespace pravik {
+namespace pravik::menu {
 
 bool MenuVisible = false;
 
@@ -26,10 +26,10 @@ enum ElementId : int {
 };
 
 // The programs tree as stored with the window: the shared Programs folder with its shortcuts.
-propbag::PropertyBag StoredProgramsTree() {
-  propbag::PropertyBag bag;
+core::propbag::PropertyBag StoredProgramsTree() {
+  core::propbag::PropertyBag bag;
   bag.Set(L"Root", std::int32_t{23});
-  bag.Set(L"FolderFlags", std::int32_t{browse::kFolderFlagsIncludeFiles});
+  bag.Set(L"FolderFlags", std::int32_t{core::browse::kFolderFlagsIncludeFiles});
   bag.Set(L"Appearance", std::int32_t{0});
   bag.Set(L"FullRowSelect", true);
   bag.Set(L"HasButtons", false);
@@ -52,12 +52,12 @@ void StartMenuWindow::Load(HWND owner) {
   Create(L"PravikStartMenu", L"Pravik", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT, 0, 0,
          470, 595, owner, nullptr, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
   tim_.Attach(hwnd());
-  if (skinFolder_.empty()) skinFolder_ = win::ProgramFolder();
-  ownName_ = menu::OwnForegroundName(win::ModulePath());
+  if (skinFolder_.empty()) skinFolder_ = win32::ProgramFolder();
+  ownName_ = core::menu::OwnForegroundName(win32::ModulePath());
   if (!foregroundQuery_) {
-    quessel1_ = std::make_unique<win::LateBoundObject>(L"QuesselControl.Quessel");
+    quessel1_ = std::make_unique<win32::LateBoundObject>(L"QuesselControl.Quessel");
     if (quessel1_->empty())
-      throw win::AppError(429, L"Pravik",
+      throw win32::AppError(429, L"Pravik",
                           L"The Quessel control library (QuesselControl.Quessel) is not registered. Reinstall Pravik.");
     foregroundQuery_ = [this] { return quessel1_->CallText(kForegroundWindowFileName); };
   }
@@ -65,9 +65,9 @@ void StartMenuWindow::Load(HWND owner) {
   Form_Load();
 }
 
-win::PictureBox& StartMenuWindow::AddPicture(std::wstring_view name, HWND container, int id, COLORREF back) {
+win32::PictureBox& StartMenuWindow::AddPicture(std::wstring_view name, HWND container, int id, COLORREF back) {
   const auto r = Px(name);
-  auto box = std::make_unique<win::PictureBox>();
+  auto box = std::make_unique<win32::PictureBox>();
   box->Create(container, id, r.left, r.top, r.width, r.height, back);
   PlaceLast(box->hwnd());
   elements_[std::wstring(name)] = box->hwnd();
@@ -86,11 +86,11 @@ void StartMenuWindow::CreateElements() {
   // The list drops below the box; the box's own height comes from its font.
   cmbRoot_ = ::CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
                                c.left, c.top, c.width, 400, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCmbRoot)),
-                               win::ThisModule(), nullptr);
+                               win32::ThisModule(), nullptr);
   ::SendMessageW(cmbRoot_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   PlaceLast(cmbRoot_);
   elements_[L"cmbRoot"] = cmbRoot_;
-  win::PictureBox& framMain = AddPicture(L"FramMain", hwnd(), kFramMain);
+  win32::PictureBox& framMain = AddPicture(L"FramMain", hwnd(), kFramMain);
   MakeControlParent(framMain.hwnd());
 
   const auto run = [this](std::wstring_view command) { RunCommand(command); };
@@ -98,7 +98,7 @@ void StartMenuWindow::CreateElements() {
   power_.Create(framMain.hwnd(), hwnd(), pointer_, run, elements_);
   AddPicture(L"Picture1", framMain.hwnd(), kPicture1);
   AddPicture(L"Frame4", framMain.hwnd(), kFrame4);
-  win::PictureBox& frame1 = AddPicture(L"Frame1", framMain.hwnd(), kFrame1);
+  win32::PictureBox& frame1 = AddPicture(L"Frame1", framMain.hwnd(), kFrame1);
   MakeControlParent(frame1.hwnd());
   const auto t = Px(L"ucBrowse1");
   ucBrowse1_.onPathChange = [this](const std::wstring& path) { ucBrowse1_PathChange(path); };
@@ -131,14 +131,14 @@ void StartMenuWindow::LoadSkins() {
       {L"PicLogon", L"Noimage.png", false},            {L"picShortMenu", L"button1.png", false},
   };
   for (const Skin& skin : kSkins) {
-    win::PictureBox* box = nullptr;
+    win32::PictureBox* box = nullptr;
     for (auto& p : pictures_)
       if (p->hwnd() == Element(skin.box)) box = p.get();
-    for (int row = 0; row < menu::kShortcutCount && !box; ++row)
+    for (int row = 0; row < core::menu::kShortcutCount && !box; ++row)
       if (shortcuts_.icon(row).hwnd() == Element(skin.box)) box = &shortcuts_.icon(row);
     if (!box && skin.box == L"picExe") box = &runBox_.picExe();
     if (!box && skin.box == L"picShortMenu") box = &power_.picShortMenu();
-    if (box) LoadPngSkin(skinFolder_ + L"\\Graphics\\" + skin.file, *box, skin.fit);
+    if (box) drawing::LoadPngSkin(skinFolder_ + L"\\Graphics\\" + skin.file, *box, skin.fit);
   }
 }
 
@@ -146,7 +146,7 @@ void StartMenuWindow::Form_Load() {
   // 1. Skins; a failure raises error 999 and ends the start-up.
   LoadSkins();
   // 2.
-  runner_ = std::make_unique<ClassDosOutput>();
+  runner_ = std::make_unique<runner::ClassDosOutput>();
   // 3. The web panel and its remote address (bounded wait).
   parts_->ShowNotice(Element(L"FramMain"), Px(L"Picture2").left, Px(L"Picture2").top);
   if (parts_->webPanel()) elements_[L"Picture2"] = parts_->webPanel()->picture();
@@ -158,7 +158,7 @@ void StartMenuWindow::Form_Load() {
   // 6-11. Filling the lists must not rebuild the tree.
   loading_ = true;
   parts_->FillThemeList();
-  for (const auto& choice : menu::kRootTable)
+  for (const auto& choice : core::menu::kRootTable)
     ::SendMessageW(cmbRoot_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::wstring(choice.caption).c_str()));
   ::SendMessageW(cmbRoot_, CB_SETCURSEL, 0, 0);
   cmbRoot_Click();  // selecting raises the selector's click, as a choice by the user does
@@ -181,13 +181,13 @@ HWND StartMenuWindow::Element(std::wstring_view name) const {
 
 void StartMenuWindow::RunCommand(std::wstring_view command) {
   // The result and the runner's error are not looked at: nothing is reported to the user.
-  if (runner_) (void)runner_->Execute(std::wstring(command), std::wstring(menu::kCommandPrefix));
+  if (runner_) (void)runner_->Execute(std::wstring(command), std::wstring(core::menu::kCommandPrefix));
 }
 
 void StartMenuWindow::Tim_Timer() {
   const std::optional<std::wstring> inFront = foregroundQuery_ ? foregroundQuery_() : std::nullopt;
-  if (!inFront) throw win::AppError(440, L"Quessel", L"Automation error: cForegroundWindow_FileName failed");
-  if (menu::IsOwnProgramInFront(*inFront, ownName_)) return;
+  if (!inFront) throw win32::AppError(440, L"Quessel", L"Automation error: cForegroundWindow_FileName failed");
+  if (core::menu::IsOwnProgramInFront(*inFront, ownName_)) return;
   Hide();
   MenuVisible = false;
   tim_.Stop();
@@ -211,7 +211,7 @@ void StartMenuWindow::ApplyRoot() {
   if (loading_) return;
   ucBrowse1_.CloseUp();
   const auto index = static_cast<int>(::SendMessageW(cmbRoot_, CB_GETCURSEL, 0, 0));
-  const auto root = menu::RootForIndex(index);
+  const auto root = core::menu::RootForIndex(index);
   if (!root) return;
   // The tree closes its view now and opens the new one once control is back in its loop.
   ucBrowse1_.SetRoot(*root);
@@ -227,7 +227,7 @@ void StartMenuWindow::ucBrowse1_PathChange(const std::wstring& path) {
 }
 
 void StartMenuWindow::OpenPicked(const std::wstring& path) {
-  if (!menu::ShouldOpenPickedPath(path)) return;
+  if (!core::menu::ShouldOpenPickedPath(path)) return;
   // A normal window: show command -1 reaches the started program as its own and leaves it
   // invisible. The result is not examined.
   (void)::ShellExecuteW(nullptr, L"OPEN", path.c_str(), L"", L"", SW_SHOWNORMAL);
@@ -263,4 +263,4 @@ LRESULT StartMenuWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
   return Window::HandleMessage(message, wParam, lParam);
 }
 
-}  // namespace pravik
+}  // namespace pravik::menu

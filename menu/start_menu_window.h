@@ -21,15 +21,18 @@
 #include "win32/timer.h"
 #include "win32/window.h"
 
-namespace pravik {
-
+namespace pravik::runner {
 class ClassDosOutput;
+}
+
+namespace pravik::menu {
+
 class StartMenuParts;
 
 // The program-wide truth value: whether the start button has the menu shown.
 extern bool MenuVisible;
 
-class StartMenuWindow : public win::Window {
+class StartMenuWindow : public win32::Window {
  public:
   // The file name of the program that owns the foreground window; nothing when it cannot be told.
   using ForegroundQuery = std::function<std::optional<std::wstring>()>;
@@ -44,7 +47,7 @@ class StartMenuWindow : public win::Window {
   void Hide();
   // Left, top, width and height in pixels, in one call.
   void MoveAndSize(int left, int top, int width, int height);
-  win::Timer& Tim() noexcept { return tim_; }
+  win32::Timer& Tim() noexcept { return tim_; }
 
   void SetForegroundQuery(ForegroundQuery query) { foregroundQuery_ = std::move(query); }
   // Skins from this folder instead of the program folder (tests).
@@ -59,7 +62,7 @@ class StartMenuWindow : public win::Window {
   void OpenPicked(const std::wstring& path);
 
   [[nodiscard]] HWND Element(std::wstring_view name) const;
-  [[nodiscard]] browse::UcBrowse& ucBrowse1() noexcept { return ucBrowse1_; }
+  [[nodiscard]] controls::browse::UcBrowse& ucBrowse1() noexcept { return ucBrowse1_; }
   [[nodiscard]] ShortcutColumn& shortcuts() noexcept { return shortcuts_; }
   [[nodiscard]] RunBox& runBox() noexcept { return runBox_; }
   [[nodiscard]] PowerCommands& power() noexcept { return power_; }
@@ -77,29 +80,29 @@ class StartMenuWindow : public win::Window {
   void Form_LostFocus(HWND gainingFocus);
   void Form_Unload() noexcept;
   void RunCommand(std::wstring_view command);
-  win::PictureBox& AddPicture(std::wstring_view name, HWND container, int id, COLORREF back = RGB(255, 255, 255));
+  win32::PictureBox& AddPicture(std::wstring_view name, HWND container, int id, COLORREF back = RGB(255, 255, 255));
 
-  win::Timer tim_;
-  win::Font font_;
+  win32::Timer tim_;
+  win32::Font font_;
   HCURSOR pointer_ = nullptr;  // a shared system cursor: not ours to destroy
   std::wstring skinFolder_;
   ElementMap elements_;
-  std::vector<std::unique_ptr<win::PictureBox>> pictures_;
+  std::vector<std::unique_ptr<win32::PictureBox>> pictures_;
   HWND cmbRoot_ = nullptr;  // a child: destroyed with the window
-  browse::UcBrowse ucBrowse1_;
+  controls::browse::UcBrowse ucBrowse1_;
   ShortcutColumn shortcuts_;
   RunBox runBox_;
   PowerCommands power_;
   DialogKeys dialogKeys_;
 
-  std::unique_ptr<ClassDosOutput> runner_;
+  std::unique_ptr<runner::ClassDosOutput> runner_;
   // Web panel, title link, drop shadow and off-screen options; released on unload.
   std::unique_ptr<StartMenuParts> parts_;
-  std::unique_ptr<win::LateBoundObject> quessel1_;
+  std::unique_ptr<win32::LateBoundObject> quessel1_;
   ForegroundQuery foregroundQuery_;
   std::wstring ownName_;
   std::wstring activePath_;
   bool loading_ = false;
 };
 
-}  // namespace pravik
+}  // namespace pravik::menu

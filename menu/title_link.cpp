@@ -2,12 +2,12 @@
 
 #include <shellapi.h>
 
-#include "build_settings.h"
+#include "generated/win32/build_settings.h"
 #include "menu/remote_setting.h"
 #include "win32/app_error.h"
 #include "win32/handles.h"
 
-namespace pravik {
+namespace pravik::menu {
 
 std::optional<std::wstring> HomeBrowserCommandLine(std::wstring* browserPath) {
   const DWORD needed = ::GetEnvironmentVariableW(L"ProgramFiles", nullptr, 0);
@@ -34,8 +34,8 @@ BrowserStart StartHomeBrowser(const std::function<bool(const std::wstring&)>& fa
       // platform would otherwise try "C:\Program.exe" first.
       if (::CreateProcessW(program.c_str(), commandLine->data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                            &startup, &started)) {
-        win::Handle process(started.hProcess);
-        win::Handle thread(started.hThread);
+        win32::Handle process(started.hProcess);
+        win32::Handle thread(started.hThread);
         return BrowserStart::kBrowser;
       }
     }
@@ -76,7 +76,7 @@ LRESULT TitleLink::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       ::GetClientRect(hwnd(), &client);
       const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
       if (wasPressed && ::PtInRect(&client, at)) {
-        win::RunHandler([this] {
+        win32::RunHandler([this] {
           if (onClick) {
             onClick();
           } else {
@@ -91,4 +91,4 @@ LRESULT TitleLink::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-}  // namespace pravik
+}  // namespace pravik::menu

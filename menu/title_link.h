@@ -9,7 +9,7 @@
 
 #include "win32/window.h"
 
-namespace pravik {
+namespace pravik::menu {
 
 // %ProgramFiles% + "\Internet Explorer\iexplore.exe " + the home host; nothing when the variable
 // is missing or empty. `browserPath` receives the program part.
@@ -22,7 +22,7 @@ enum class BrowserStart { kBrowser, kShellDefault, kNothing };
 // replaceable for tests), and a failure there is reported nowhere.
 BrowserStart StartHomeBrowser(const std::function<bool(const std::wstring& address)>& fallback = {}) noexcept;
 
-class TitleLink : public win::Window {
+class TitleLink : public win32::Window {
  public:
   static constexpr RECT kArea{344, 22, 344 + 119, 22 + 13};  // pixels in PicTitle
   // Creates the area inside PicTitle; a click starts the browser unless onClick replaces it.
@@ -36,4 +36,4 @@ class TitleLink : public win::Window {
   bool pressed_ = false;
 };
 
-}  // namespace pravik
+}  // namespace pravik::menu

@@ -5,9 +5,9 @@
 #include "menu/web_panel_site.h"
 #include "win32/variant.h"
 
-namespace pravik {
+namespace pravik::menu {
 
-using win::Variant;
+using win32::Variant;
 
 WebPanel::WebPanel() = default;
 
@@ -32,7 +32,7 @@ bool WebPanel::Create(HWND container, int x, int y) {
     return false;
   }
   // Some hosts' controls ignore the rectangle handed to DoVerb; place it explicitly as well.
-  win::ComPtr<IOleInPlaceObject> inPlace;
+  win32::ComPtr<IOleInPlaceObject> inPlace;
   if (SUCCEEDED(object_.As(inPlace))) {
     RECT clip{};
     ::GetClientRect(picture_.hwnd(), &clip);
@@ -45,7 +45,7 @@ void WebPanel::Close() noexcept {
   if (browser_) browser_->Stop();
   browser_.reset();
   if (object_) {
-    win::ComPtr<IOleInPlaceObject> inPlace;
+    win32::ComPtr<IOleInPlaceObject> inPlace;
     if (SUCCEEDED(object_.As(inPlace))) inPlace->InPlaceDeactivate();
     inPlace.reset();
     object_->Close(OLECLOSE_NOSAVE);
@@ -82,4 +82,4 @@ bool WebPanel::Silent() const noexcept {
   return browser_ && SUCCEEDED(browser_->get_Silent(&silent)) && silent != VARIANT_FALSE;
 }
 
-}  // namespace pravik
+}  // namespace pravik::menu

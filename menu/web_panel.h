@@ -11,7 +11,7 @@
 #include "win32/com_ptr.h"
 #include "win32/picture_box.h"
 
-namespace pravik {
+namespace pravik::menu {
 
 class WebPanel {
  public:
@@ -39,10 +39,10 @@ class WebPanel {
 
  private:
   class Site;
-  win::PictureBox picture_;
+  win32::PictureBox picture_;
   Site* site_ = nullptr;
-  win::ComPtr<IOleObject> object_;
-  win::ComPtr<IWebBrowser2> browser_;
+  win32::ComPtr<IOleObject> object_;
+  win32::ComPtr<IWebBrowser2> browser_;
 };
 
-}  // namespace pravik
+}  // namespace pravik::menu

@@ -1,6 +1,6 @@
 #include "menu/web_panel_site.h"
 
-namespace pravik {
+namespace pravik::menu {
 
 STDMETHODIMP WebPanel::Site::QueryInterface(REFIID riid, void** out) noexcept {
   if (!out) return E_POINTER;
@@ -59,4 +59,4 @@ STDMETHODIMP WebPanel::Site::GetWindowContext(IOleInPlaceFrame** frame, IOleInPl
   return S_OK;
 }
 
-}  // namespace pravik
+}  // namespace pravik::menu

@@ -7,7 +7,7 @@
 
 #include "menu/web_panel.h"
 
-namespace pravik {
+namespace pravik::menu {
 
 class WebPanel::Site final : public IOleClientSite, public IOleInPlaceSite, public IOleInPlaceFrame {
  public:
@@ -63,4 +63,4 @@ class WebPanel::Site final : public IOleClientSite, public IOleInPlaceSite, publ
   HWND window_;
 };
 
-}  // namespace pravik
+}  // namespace pravik::menu

@@ -4,13 +4,13 @@
 
 #include <string>
 
-#include "runner/output_limits.h"
+#include "core/runner/output_limits.h"
 
 #include "win32/handles.h"
 #include "win32/message_pump.h"
 #include "win32/text.h"
 
-namespace pravik {
+namespace pravik::runner {
 namespace {
 
 constexpr DWORD kPollMs = 15;
@@ -20,13 +20,13 @@ bool IsBlank(const std::wstring& text) { return text.find_first_not_of(L' ') == 
 // Reads what the pipe holds now, in pieces of at most 255 bytes. False once every writer has
 // closed the pipe (or it failed).
 bool DrainAvailable(HANDLE readEnd, std::string& collected) {
-  while (!OutputLimitReached(collected.size())) {
+  while (!core::runner::OutputLimitReached(collected.size())) {
     DWORD available = 0;
     if (!::PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr)) return false;
     if (available == 0) return true;
-    char piece[kReadPieceBytes];
+    char piece[core::runner::kReadPieceBytes];
     DWORD read = 0;
-    if (!::ReadFile(readEnd, piece, std::min<DWORD>(available, kReadPieceBytes), &read, nullptr)) return false;
+    if (!::ReadFile(readEnd, piece, std::min<DWORD>(available, core::runner::kReadPieceBytes), &read, nullptr)) return false;
     collected.append(piece, read);
   }
   return true;
@@ -36,14 +36,14 @@ bool DrainAvailable(HANDLE readEnd, std::string& collected) {
 // own process has ended and the pipe is empty; window messages are dispatched meanwhile.
 void CollectOutput(HANDLE readEnd, HANDLE process, std::string& collected) {
   for (;;) {
-    if (!DrainAvailable(readEnd, collected) || OutputLimitReached(collected.size())) return;
+    if (!DrainAvailable(readEnd, collected) || core::runner::OutputLimitReached(collected.size())) return;
     if (::WaitForSingleObject(process, 0) == WAIT_OBJECT_0) {
       // The process is gone; what it wrote is in the pipe already.
       DrainAvailable(readEnd, collected);
       return;
     }
     if (::MsgWaitForMultipleObjects(1, &process, FALSE, kPollMs, QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
-      win::PumpPendingMessages();
+      win32::PumpPendingMessages();
   }
 }
 
@@ -77,7 +77,7 @@ bool ClassDosOutput::Execute(const std::wstring& strCommand, const std::wstring&
   }
 
   SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-  win::Handle readEnd, writeEnd;
+  win32::Handle readEnd, writeEnd;
   if (!::CreatePipe(readEnd.put(), writeEnd.put(), &inherit, 0)) {
     const DWORD error = ::GetLastError();
     ErrorNo = 2;
@@ -102,15 +102,15 @@ bool ClassDosOutput::Execute(const std::wstring& strCommand, const std::wstring&
     ErrorMsg = L"File or command not found";
     return false;
   }
-  win::Handle process(info.hProcess), thread(info.hThread);
+  win32::Handle process(info.hProcess), thread(info.hThread);
   writeEnd.reset();
 
   std::string collected;
   CollectOutput(readEnd.get(), process.get(), collected);
-  if (!collected.empty()) Output += win::AnsiToWide(collected);
+  if (!collected.empty()) Output += win32::AnsiToWide(collected);
   // Normally it has ended already; past the limit it is stopped here.
   ::TerminateProcess(process.get(), 0);
   return true;
 }
 
-}  // namespace pravik
+}  // namespace pravik::runner

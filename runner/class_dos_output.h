@@ -3,7 +3,7 @@
 // output and standard error (one shared pipe), reporting failures by number and message.
 #include <string>
 
-namespace pravik {
+namespace pravik::runner {
 
 class ClassDosOutput {
  public:
@@ -27,4 +27,4 @@ class ClassDosOutput {
   bool running_ = false;
 };
 
-}  // namespace pravik
+}  // namespace pravik::runner

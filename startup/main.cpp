@@ -13,11 +13,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&icc);
-  pravik::win::OleScope ole;
+  pravik::win32::OleScope ole;
 
-  pravik::StartButtonWindow startButton;
+  pravik::startup::StartButtonWindow startButton;
   bool running = false;
-  pravik::win::RunHandler([&] {
+  pravik::win32::RunHandler([&] {
     if (!startButton.Create()) return;
     running = startButton.Load();
     if (running) startButton.Show();

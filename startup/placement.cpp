@@ -2,10 +2,10 @@
 
 #include <shellapi.h>
 
-#include "geometry/rounding.h"
-#include "geometry/taskbar.h"
+#include "core/geometry/rounding.h"
+#include "core/geometry/taskbar.h"
 
-namespace pravik {
+namespace pravik::startup {
 namespace {
 
 double ScreenTwipsPerPixel(int axis) {
@@ -28,7 +28,7 @@ double TwipsPerPixelY() {
 }
 
 std::int32_t TwipsToPixels(std::int32_t twips, bool horizontal) {
-  return pravik::TwipsToPixels(twips, horizontal ? TwipsPerPixelX() : TwipsPerPixelY());
+  return core::geometry::TwipsToPixels(twips, horizontal ? TwipsPerPixelX() : TwipsPerPixelY());
 }
 
 void PlaceWindow(std::int32_t corner, HWND window) {
@@ -36,7 +36,7 @@ void PlaceWindow(std::int32_t corner, HWND window) {
   bar.cbSize = sizeof(bar);
   ::SHAppBarMessage(ABM_GETTASKBARPOS, &bar);
 
-  ScreenMetrics screen;
+  core::geometry::ScreenMetrics screen;
   screen.twipsPerPixelX = TwipsPerPixelX();
   screen.twipsPerPixelY = TwipsPerPixelY();
   screen.widthTwips = ::GetSystemMetrics(SM_CXSCREEN) * screen.twipsPerPixelX;
@@ -46,11 +46,11 @@ void PlaceWindow(std::int32_t corner, HWND window) {
   ::GetWindowRect(window, &outer);
   const double width = (outer.right - outer.left) * screen.twipsPerPixelX;
   const double height = (outer.bottom - outer.top) * screen.twipsPerPixelY;
-  const PixelRect taskbar{bar.rc.left, bar.rc.top, bar.rc.right, bar.rc.bottom};
-  const auto place = PlaceInCorner(corner, taskbar, screen, width, height);
+  const core::geometry::PixelRect taskbar{bar.rc.left, bar.rc.top, bar.rc.right, bar.rc.bottom};
+  const auto place = core::geometry::PlaceInCorner(corner, taskbar, screen, width, height);
   if (!place) return;
-  ::SetWindowPos(window, nullptr, RoundHalfEven(place->left / screen.twipsPerPixelX),
-                 RoundHalfEven(place->top / screen.twipsPerPixelY), 0, 0,
+  ::SetWindowPos(window, nullptr, core::geometry::RoundHalfEven(place->left / screen.twipsPerPixelX),
+                 core::geometry::RoundHalfEven(place->top / screen.twipsPerPixelY), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -58,4 +58,4 @@ void SetWindowTopmost(HWND window, bool topmost) {
   ::SetWindowPos(window, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-}  // namespace pravik
+}  // namespace pravik::startup

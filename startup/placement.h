@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace pravik {
+namespace pravik::startup {
 
 double TwipsPerPixelX();
 double TwipsPerPixelY();
@@ -18,4 +18,4 @@ void PlaceWindow(std::int32_t corner, HWND window);
 
 void SetWindowTopmost(HWND window, bool topmost);
 
-}  // namespace pravik
+}  // namespace pravik::startup

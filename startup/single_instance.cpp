@@ -4,12 +4,12 @@
 
 #include "win32/handles.h"
 
-namespace pravik {
+namespace pravik::startup {
 
 bool AnotherInstanceRuns() {
-  static win::Handle instanceMutex;
+  static win32::Handle instanceMutex;
   instanceMutex.reset(::CreateMutexW(nullptr, FALSE, L"Local\\Pravik.StartButton"));
   return instanceMutex && ::GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
-}  // namespace pravik
+}  // namespace pravik::startup

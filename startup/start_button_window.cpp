@@ -2,10 +2,10 @@
 
 #include <shellapi.h>
 
-#include "build_settings.h"
-#include "geometry/rounding.h"
-#include "graphics/png_skin.h"
-#include "startbutton/slide.h"
+#include "generated/win32/build_settings.h"
+#include "core/geometry/rounding.h"
+#include "drawing/png_skin.h"
+#include "core/startbutton/slide.h"
 #include "startup/internet_state.h"
 #include "startup/placement.h"
 #include "startup/single_instance.h"
@@ -13,7 +13,7 @@
 #include "win32/app_error.h"
 #include "win32/paths.h"
 
-namespace pravik {
+namespace pravik::startup {
 namespace {
 
 enum TimerId : UINT_PTR { kTimMove = 1, kTimMoveView = 2, kTimMouseCheck = 3 };
@@ -21,7 +21,7 @@ constexpr DISPID kMouseLocationGetX = 0x60030037;
 constexpr int kMenuWidthTwips = 7050;
 constexpr int kMenuHeightTwips = 8925;
 
-int Px(int twips) { return RoundHalfEven(twips / 15.0); }
+int Px(int twips) { return core::geometry::RoundHalfEven(twips / 15.0); }
 
 }  // namespace
 
@@ -48,7 +48,7 @@ void StartButtonWindow::CreateElements() {
   picWall_.Create(picture1_.hwnd(), 102, Px(60), Px(480), Px(465), Px(465));
   picBg_.Create(picture1_.hwnd(), 103, Px(60), Px(930), Px(465), Px(435));
 
-  auto hover = [this](const win::MouseEventArgs&) { Hover(); };
+  auto hover = [this](const win32::MouseEventArgs&) { Hover(); };
   picBg_.onMouseMove = hover;
   picHelp_.onMouseMove = hover;
   picWall_.onMouseMove = hover;
@@ -64,7 +64,7 @@ bool StartButtonWindow::Load() {
   // 2-3. Probe the network; only when it answers, ask the update server.
   if (ProbeConnection(std::wstring(L"http://") + PRAVIK_PROBE_HOST + L"/") == 1 &&
       !IsVersionCurrent(updaterArguments_)) {
-    const std::wstring updater = win::ProgramFolder() + L"\\Molvane.exe";
+    const std::wstring updater = win32::ProgramFolder() + L"\\Molvane.exe";
     ::ShellExecuteW(nullptr, L"OPEN", updater.c_str(), updaterArguments_.c_str(), L"", SW_SHOWNORMAL);
     return false;
   }
@@ -75,26 +75,26 @@ bool StartButtonWindow::Load() {
   SetWindowTopmost(hwnd(), true);
 
   // 6. Skins; a failure raises error 999 and ends the program.
-  const std::wstring graphics = win::ProgramFolder() + L"\\Graphics\\";
-  LoadPngSkin(graphics + L"StartMenu.png", picBg_, false);
-  LoadPngSkin(graphics + L"Help.png", picHelp_, false);
-  LoadPngSkin(graphics + L"Wall.png", picWall_, false);
+  const std::wstring graphics = win32::ProgramFolder() + L"\\Graphics\\";
+  drawing::LoadPngSkin(graphics + L"StartMenu.png", picBg_, false);
+  drawing::LoadPngSkin(graphics + L"Help.png", picHelp_, false);
+  drawing::LoadPngSkin(graphics + L"Wall.png", picWall_, false);
 
   // The pointer check asks the control library where the pointer is.
-  quessel1_ = std::make_unique<win::LateBoundObject>(L"QuesselControl.Quessel");
+  quessel1_ = std::make_unique<win32::LateBoundObject>(L"QuesselControl.Quessel");
   if (quessel1_->empty())
-    throw win::AppError(429, L"Pravik",
+    throw win32::AppError(429, L"Pravik",
                         L"Quessel 컨트롤 라이브러리(QuesselControl.Quessel)가 등록되어 있지 않습니다. Pravik을 다시 설치하십시오.");
 
   // 7-8.
-  MenuVisible = false;
+  menu::MenuVisible = false;
   timMove_.SetInterval(50);
   timMove_.Start();
   timMouseCheck_.SetInterval(500);
   timMouseCheck_.Start();
 
   // 9. The menu window, loaded and hidden.
-  frmMain_ = std::make_unique<StartMenuWindow>();
+  frmMain_ = std::make_unique<menu::StartMenuWindow>();
   frmMain_->Load(hwnd());
   frmMain_->Hide();
   return true;
@@ -118,24 +118,24 @@ void StartButtonWindow::SetLeft(float twips) {
   left_ = twips;
   RECT r;
   ::GetWindowRect(hwnd(), &r);
-  const int x = RoundHalfEven(twips / TwipsPerPixelX());
+  const int x = core::geometry::RoundHalfEven(twips / TwipsPerPixelX());
   if (x != r.left)
     ::SetWindowPos(hwnd(), nullptr, x, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void StartButtonWindow::picBg_Click() {
-  if (MenuVisible) {
-    MenuVisible = false;
+  if (menu::MenuVisible) {
+    menu::MenuVisible = false;
     frmMain_->Hide();
     return;
   }
-  MenuVisible = true;
+  menu::MenuVisible = true;
   frmMain_->ShowModeless();
   RECT button, menu;
   ::GetWindowRect(hwnd(), &button);
   ::GetWindowRect(frmMain_->hwnd(), &menu);
   const int menuHeight = menu.bottom - menu.top;
-  const int left = RoundHalfEven(left_ / TwipsPerPixelX()) + (button.right - button.left);
+  const int left = core::geometry::RoundHalfEven(left_ / TwipsPerPixelX()) + (button.right - button.left);
   const int top = button.top - menuHeight + (button.bottom - button.top);
   frmMain_->MoveAndSize(left, top, TwipsToPixels(kMenuWidthTwips, true), TwipsToPixels(kMenuHeightTwips, false));
   frmMain_->Tim().Start();
@@ -152,22 +152,22 @@ void StartButtonWindow::Notice() {
 }
 
 void StartButtonWindow::timMove_Timer() {
-  const SlideTick tick = SlideOutTick(left_, WidthTwips());
+  const core::startbutton::SlideTick tick = core::startbutton::SlideOutTick(left_, WidthTwips());
   SetLeft(tick.left);
   if (tick.stopMove) timMove_.Stop();
 }
 
 void StartButtonWindow::timMoveView_Timer() {
-  const SlideTick tick = SlideInTick(left_);
+  const core::startbutton::SlideTick tick = core::startbutton::SlideInTick(left_);
   SetLeft(tick.left);
   if (tick.stopMove) timMove_.Stop();
   if (tick.stopMoveView) timMoveView_.Stop();
 }
 
 void StartButtonWindow::TimMouseCheck_Timer() {
-  const int w = TwipsToPixels(RoundHalfEven(WidthTwips()), true);
+  const int w = TwipsToPixels(core::geometry::RoundHalfEven(WidthTwips()), true);
   const auto x = quessel1_ ? quessel1_->CallLong(kMouseLocationGetX) : std::nullopt;
-  if (!x) throw win::AppError(440, L"Quessel", L"Automation error: cMouse_LocationGet_X failed");
+  if (!x) throw win32::AppError(440, L"Quessel", L"Automation error: cMouse_LocationGet_X failed");
   if (*x > w) {
     timMove_.SetInterval(50);
     timMove_.Start();
@@ -186,4 +186,4 @@ LRESULT StartButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
   return Window::HandleMessage(message, wParam, lParam);
 }
 
-}  // namespace pravik
+}  // namespace pravik::startup

@@ -12,9 +12,9 @@
 #include "win32/timer.h"
 #include "win32/window.h"
 
-namespace pravik {
+namespace pravik::startup {
 
-class StartButtonWindow : public win::Window {
+class StartButtonWindow : public win32::Window {
  public:
   StartButtonWindow();
   ~StartButtonWindow() override;
@@ -43,12 +43,12 @@ class StartButtonWindow : public win::Window {
   void timMoveView_Timer();
   void TimMouseCheck_Timer();
 
-  win::PictureBox picture1_, picHelp_, picWall_, picBg_;
-  win::Timer timMove_, timMoveView_, timMouseCheck_;
-  std::unique_ptr<win::LateBoundObject> quessel1_;
-  std::unique_ptr<StartMenuWindow> frmMain_;
+  win32::PictureBox picture1_, picHelp_, picWall_, picBg_;
+  win32::Timer timMove_, timMoveView_, timMouseCheck_;
+  std::unique_ptr<win32::LateBoundObject> quessel1_;
+  std::unique_ptr<menu::StartMenuWindow> frmMain_;
   std::wstring updaterArguments_;
   float left_ = 0;  // Left in twips, single precision
 };
 
-}  // namespace pravik
+}  // namespace pravik::startup

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
-namespace pravik::test {
+namespace pravik::testsupport {
 namespace {
 
 struct WinsockUse {
@@ -215,4 +215,4 @@ void HttpTestServer::Serve(std::uintptr_t socketValue) {
   ::closesocket(s);
 }
 
-}  // namespace pravik::test
+}  // namespace pravik::testsupport

@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-namespace pravik::test {
+namespace pravik::testsupport {
 
 struct HttpRequest {
   std::string method;
@@ -74,4 +74,4 @@ class HttpTestServer {
   std::thread acceptor_;
 };
 
-}  // namespace pravik::test
+}  // namespace pravik::testsupport

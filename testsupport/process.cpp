@@ -4,7 +4,7 @@
 
 #include "win32/text.h"
 
-namespace pravik::test {
+namespace pravik::testsupport {
 
 ChildProcess ChildProcess::Launch(const std::wstring& exe, const std::wstring& arguments, const std::wstring& folder) {
   ChildProcess child;
@@ -15,7 +15,7 @@ ChildProcess ChildProcess::Launch(const std::wstring& exe, const std::wstring& a
   PROCESS_INFORMATION pi{};
   if (::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                        folder.empty() ? nullptr : folder.c_str(), &si, &pi)) {
-    win::Handle thread(pi.hThread);
+    win32::Handle thread(pi.hThread);
     child.process_.reset(pi.hProcess);
     child.pid_ = pi.dwProcessId;
   }
@@ -86,7 +86,7 @@ void PumpFor(DWORD ms) {
 }
 
 void SetUserString(const std::wstring& key, const std::wstring& name, const std::wstring* value) {
-  win::RegKey k;
+  win32::RegKey k;
   if (::RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, k.put(), nullptr) !=
       ERROR_SUCCESS)
     return;
@@ -100,7 +100,7 @@ void SetUserString(const std::wstring& key, const std::wstring& name, const std:
 std::wstring OutDir() {
 #ifdef PRAVIK_OUT_DIR
   // The build hands over a Unix path; Wine maps it through drive Z:.
-  std::wstring unix = win::Utf8ToWide(PRAVIK_OUT_DIR);
+  std::wstring unix = win32::Utf8ToWide(PRAVIK_OUT_DIR);
   for (auto& c : unix)
     if (c == L'/') c = L'\\';
   return L"Z:" + unix;
@@ -118,4 +118,4 @@ std::wstring MakeTempFolder(const std::wstring& hint) {
   return folder;
 }
 
-}  // namespace pravik::test
+}  // namespace pravik::testsupport

@@ -7,7 +7,7 @@
 
 #include "win32/handles.h"
 
-namespace pravik::test {
+namespace pravik::testsupport {
 
 class ChildProcess {
  public:
@@ -22,7 +22,7 @@ class ChildProcess {
   void Terminate() const;
 
  private:
-  win::Handle process_;
+  win32::Handle process_;
   DWORD pid_ = 0;
 };
 
@@ -49,4 +49,4 @@ std::wstring OutDir();
 // A fresh empty folder under the temp folder, for one test.
 std::wstring MakeTempFolder(const std::wstring& hint);
 
-}  // namespace pravik::test
+}  // namespace pravik::testsupport

@@ -12,7 +12,7 @@
 
 #include "win32/com_ptr.h"
 
-namespace pravik::test {
+namespace pravik::testsupport {
 
 class UiThread {
  public:
@@ -78,7 +78,7 @@ class UiThread {
   }
 
   void Main(HANDLE ready) {
-    win::OleScope ole;
+    win32::OleScope ole;
     threadId_ = ::GetCurrentThreadId();
     WNDCLASSW wc{};
     wc.lpfnWndProc = &UiThread::Proc;
@@ -100,4 +100,4 @@ class UiThread {
   DWORD threadId_ = 0;
 };
 
-}  // namespace pravik::test
+}  // namespace pravik::testsupport

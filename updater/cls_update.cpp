@@ -2,18 +2,18 @@
 
 #include <limits>
 
-#include "download/download_rules.h"
+#include "core/download/download_rules.h"
 #include "updater/messages.h"
 #include "updater/output_file.h"
 #include "updater/unzip/unzip_library.h"
 #include "updater/zip_and_unzip.h"
 
-using pravik::download::AnnouncedLength;
-using pravik::download::ReadAnnouncedLength;
+using pravik::core::download::AnnouncedLength;
+using pravik::core::download::ReadAnnouncedLength;
 
 namespace pravik::updater {
 
-void clsUpdate::Download(win::InetControl& InetName) noexcept {
+void clsUpdate::Download(win32::http::InetControl& InetName) noexcept {
   bool completeRaised = false;
   std::optional<std::wstring> failure;
   try {
@@ -29,7 +29,7 @@ void clsUpdate::Download(win::InetControl& InetName) noexcept {
   }
 }
 
-std::optional<std::wstring> clsUpdate::Fetch(win::InetControl& inet, bool& completeRaised) {
+std::optional<std::wstring> clsUpdate::Fetch(win32::http::InetControl& inet, bool& completeRaised) {
   if (url_.empty()) return text::kNoUrl;
   if (savePath_.empty()) return text::kNoSavePath;
 
@@ -90,14 +90,14 @@ bool IsFolder(const std::wstring& path) {
 // A run that did not unpack everything is an error, not a completion.
 std::optional<std::wstring> Describe(int result) {
   switch (result) {
-    case unzip::kOk:
+    case updater::unzip::kOk:
       return std::nullopt;
-    case unzip::kBadPassword:
+    case updater::unzip::kBadPassword:
       return text::kBadPassword;
-    case unzip::kDamaged:
-    case unzip::kUnsupported:
+    case updater::unzip::kDamaged:
+    case updater::unzip::kUnsupported:
       return text::kDamagedZip;
-    case unzip::kUnsafeName:
+    case updater::unzip::kUnsafeName:
       return text::kUnsafeEntry;
     default:
       return text::kUnknownError;

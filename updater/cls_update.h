@@ -17,7 +17,7 @@ namespace pravik::updater {
 // Looks at the downloaded file before it is reported complete. The file is open and locked
 // against writers for the whole look and for the DownloadComplate handler after it. Returns the
 // description of what is wrong, nothing when the file may be used.
-using DownloadCheck = std::function<std::optional<std::wstring>(HANDLE lockedFile, win::InetControl& inet)>;
+using DownloadCheck = std::function<std::optional<std::wstring>(HANDLE lockedFile, win32::http::InetControl& inet)>;
 
 class clsUpdate {
  public:
@@ -38,13 +38,13 @@ class clsUpdate {
 
   // Downloads URL into SavePath with InetName. Raises exactly one of DownloadError and
   // DownloadComplate before it returns. A failed download leaves no file at SavePath.
-  void Download(win::InetControl& InetName) noexcept;
+  void Download(win32::http::InetControl& InetName) noexcept;
   // Unpacks ZipPath into ExtractPath. Raises exactly one of UnzipError and UnzipComplate.
   void UnZipFiles() noexcept;
 
  private:
   // The download proper: the description of the failure, or nothing when DownloadComplate was raised.
-  std::optional<std::wstring> Fetch(win::InetControl& inet, bool& completeRaised);
+  std::optional<std::wstring> Fetch(win32::http::InetControl& inet, bool& completeRaised);
 
   UpdateEvents& events_;
   std::wstring url_, savePath_, zipPath_, extractPath_, password_;

@@ -2,7 +2,7 @@
 
 #include <bcrypt.h>
 
-#include "release_keys.h"
+#include "generated/updater/release_keys.h"
 #include "updater/messages.h"
 #include "win32/handles.h"
 
@@ -27,9 +27,9 @@ struct KeyTraits {
   static Type Invalid() noexcept { return nullptr; }
   static void Close(Type h) noexcept { ::BCryptDestroyKey(h); }
 };
-using Algorithm = win::UniqueHandle<AlgorithmTraits>;
-using Hash = win::UniqueHandle<HashTraits>;
-using Key = win::UniqueHandle<KeyTraits>;
+using Algorithm = win32::UniqueHandle<AlgorithmTraits>;
+using Hash = win32::UniqueHandle<HashTraits>;
+using Key = win32::UniqueHandle<KeyTraits>;
 
 // SHA-256 of every byte of the file, read from the start through this very handle.
 bool HashFile(HANDLE file, std::uint8_t (&digest)[32]) {
@@ -55,7 +55,7 @@ bool HashFile(HANDLE file, std::uint8_t (&digest)[32]) {
   return ::BCryptFinishHash(hash.get(), digest, sizeof(digest), 0) == kStatusSuccess;
 }
 
-std::optional<std::vector<std::uint8_t>> FetchSignature(win::InetControl& inet, const std::wstring& url) {
+std::optional<std::vector<std::uint8_t>> FetchSignature(win32::http::InetControl& inet, const std::wstring& url) {
   inet.Cancel();
   inet.SetUrl(url);
   if (!inet.Execute()) return std::nullopt;
@@ -75,12 +75,12 @@ std::optional<std::vector<std::uint8_t>> FetchSignature(win::InetControl& inet, 
 
 }  // namespace
 
-std::vector<download::RawPublicKey> BuiltInReleaseKeys() {
+std::vector<core::download::RawPublicKey> BuiltInReleaseKeys() {
   // A mistyped setting is caught by the build; should it slip through, no key means nothing verifies.
-  return download::ParsePublicKeys(PRAVIK_RELEASE_KEYS).value_or(std::vector<download::RawPublicKey>{});
+  return core::download::ParsePublicKeys(PRAVIK_RELEASE_KEYS).value_or(std::vector<core::download::RawPublicKey>{});
 }
 
-LONG VerifyDigestWithCng(const download::RawPublicKey& key, const std::uint8_t (&digest)[32],
+LONG VerifyDigestWithCng(const core::download::RawPublicKey& key, const std::uint8_t (&digest)[32],
                          const std::vector<std::uint8_t>& signature) {
   Algorithm ecdsa;
   const LONG opened = ::BCryptOpenAlgorithmProvider(ecdsa.put(), BCRYPT_ECDSA_P256_ALGORITHM, nullptr, 0);
@@ -99,8 +99,8 @@ LONG VerifyDigestWithCng(const download::RawPublicKey& key, const std::uint8_t (
 }
 
 SignatureVerdict VerifyFileSignature(HANDLE file, const std::vector<std::uint8_t>& signature,
-                                     const std::vector<download::RawPublicKey>& keys, const VerifyDigest& verify) {
-  if (!download::IsRawSignature(signature)) return SignatureVerdict::Malformed;
+                                     const std::vector<core::download::RawPublicKey>& keys, const VerifyDigest& verify) {
+  if (!core::download::IsRawSignature(signature)) return SignatureVerdict::Malformed;
   if (keys.empty()) return SignatureVerdict::VerifierUnavailable;
   std::uint8_t digest[32];
   if (!HashFile(file, digest)) return SignatureVerdict::VerifierUnavailable;
@@ -111,8 +111,8 @@ SignatureVerdict VerifyFileSignature(HANDLE file, const std::vector<std::uint8_t
   return SignatureVerdict::Invalid;
 }
 
-DownloadCheck InstallerSignatureCheck(std::vector<download::RawPublicKey> keys) {
-  return [keys = std::move(keys)](HANDLE lockedFile, win::InetControl& inet) -> std::optional<std::wstring> {
+DownloadCheck InstallerSignatureCheck(std::vector<core::download::RawPublicKey> keys) {
+  return [keys = std::move(keys)](HANDLE lockedFile, win32::http::InetControl& inet) -> std::optional<std::wstring> {
     const auto signature = FetchSignature(inet, inet.url() + L".sig");
     if (!signature) return text::kSignatureMissing;
     switch (VerifyFileSignature(lockedFile, *signature, keys)) {

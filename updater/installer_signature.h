@@ -10,29 +10,29 @@
 #include <string>
 #include <vector>
 
-#include "download/signature_format.h"
+#include "core/download/signature_format.h"
 #include "updater/cls_update.h"
 
 namespace pravik::updater {
 
 // The keys built into Molvane (the PRAVIK_RELEASE_KEYS build setting).
-std::vector<download::RawPublicKey> BuiltInReleaseKeys();
+std::vector<core::download::RawPublicKey> BuiltInReleaseKeys();
 
 enum class SignatureVerdict { Valid, Malformed, Invalid, VerifierUnavailable };
 
 // The platform's answer for one key, an NTSTATUS; only exactly 0 (STATUS_SUCCESS) means valid.
-using VerifyDigest = std::function<LONG(const download::RawPublicKey& key, const std::uint8_t (&digest)[32],
+using VerifyDigest = std::function<LONG(const core::download::RawPublicKey& key, const std::uint8_t (&digest)[32],
                                         const std::vector<std::uint8_t>& signature)>;
-LONG VerifyDigestWithCng(const download::RawPublicKey& key, const std::uint8_t (&digest)[32],
+LONG VerifyDigestWithCng(const core::download::RawPublicKey& key, const std::uint8_t (&digest)[32],
                          const std::vector<std::uint8_t>& signature);
 
 // Hashes the whole file from its first byte and checks the signature against each key.
 SignatureVerdict VerifyFileSignature(HANDLE file, const std::vector<std::uint8_t>& signature,
-                                     const std::vector<download::RawPublicKey>& keys,
+                                     const std::vector<core::download::RawPublicKey>& keys,
                                      const VerifyDigest& verify = &VerifyDigestWithCng);
 
 // The engine's check before DownloadComplate: fetch URL + ".sig" on the same transfer control,
 // verify, and describe any failure.
-DownloadCheck InstallerSignatureCheck(std::vector<download::RawPublicKey> keys);
+DownloadCheck InstallerSignatureCheck(std::vector<core::download::RawPublicKey> keys);
 
 }  // namespace pravik::updater

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "download/download_rules.h"
+#include "core/download/download_rules.h"
 #include "updater/update_window.h"
 #include "win32/app_error.h"
 
@@ -12,7 +12,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   ::SetDllDirectoryW(L"");
 
   // The whole argument text is the address; without one there is nothing to do and nothing is shown.
-  const std::wstring commandText = pravik::download::ArgumentText(::GetCommandLineW());
+  const std::wstring commandText = pravik::core::download::ArgumentText(::GetCommandLineW());
   if (commandText.empty()) return 0;
 
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS};
@@ -20,7 +20,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
   pravik::updater::UpdateWindow frmMain(commandText);
   bool loaded = false;
-  pravik::win::RunHandler([&] {
+  pravik::win32::RunHandler([&] {
     loaded = frmMain.Load();
     if (loaded) ::ShowWindow(frmMain.hwnd(), SW_SHOWNORMAL);
   });

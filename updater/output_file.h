@@ -28,7 +28,7 @@ class OutputFile {
 
  private:
   std::wstring path_;
-  win::FileHandle file_;
+  win32::FileHandle file_;
   bool created_ = false;
   bool keep_ = false;
 };

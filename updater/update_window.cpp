@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "download/download_rules.h"
+#include "core/download/download_rules.h"
 #include "updater/installer_signature.h"
 #include "updater/messages.h"
 #include "win32/message_pump.h"
@@ -21,7 +21,7 @@ constexpr int kCommand1 = 101;
 
 UpdateWindow::UpdateWindow(std::wstring commandText)
     : commandText_(std::move(commandText)), timer1_(kTimer1, 0, false) {
-  inet1_.SetWait(&win::WaitPumpingMessages);
+  inet1_.SetWait(&win32::http::WaitPumpingMessages);
 }
 
 UpdateWindow::~UpdateWindow() { Destroy(); }
@@ -45,12 +45,12 @@ bool UpdateWindow::Load() {
 void UpdateWindow::CreateElements() {
   const auto font = reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT));
   label1_ = ::CreateWindowExW(0, L"STATIC", text::kWaiting, WS_CHILD | WS_VISIBLE, 10, 10, 330, 20, hwnd(), nullptr,
-                              win::ThisModule(), nullptr);
+                              win32::ThisModule(), nullptr);
   progressBar1_ = ::CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, 10, 36, 330, 18, hwnd(), nullptr,
-                                    win::ThisModule(), nullptr);
+                                    win32::ThisModule(), nullptr);
   command1_ = ::CreateWindowExW(0, L"BUTTON", text::kStartButton, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 62, 120,
                                 26, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCommand1)),
-                                win::ThisModule(), nullptr);
+                                win32::ThisModule(), nullptr);
   for (HWND child : {label1_, progressBar1_, command1_}) ::SendMessageW(child, WM_SETFONT, font, FALSE);
   ::SendMessageW(progressBar1_, PBM_SETRANGE32, 0, 100);
 }
@@ -90,7 +90,7 @@ void UpdateWindow::StartUpdate() {
   if (downloading_ || closing_) return;
   downloading_ = true;
   pUpdate_->URL(commandText_);
-  pUpdate_->SavePath(win::ProgramFolder() + L"\\PravikUpdate.exe");
+  pUpdate_->SavePath(win32::ProgramFolder() + L"\\PravikUpdate.exe");
   pUpdate_->Download(inet1_);
   downloading_ = false;
   if (closing_ && hwnd()) ::DestroyWindow(hwnd());
@@ -102,7 +102,7 @@ void UpdateWindow::SetStatus(const wchar_t* text) {
 
 void UpdateWindow::ProcessMessages(int passes) {
   for (int i = 0; i < passes; ++i)
-    if (!win::PumpPendingMessages()) return;
+    if (!win32::PumpPendingMessages()) return;
 }
 
 void UpdateWindow::CloseWindow() {
@@ -125,7 +125,7 @@ void UpdateWindow::Downloading(std::int32_t downloadSize) {
     progressValue_ = value;
     ::SendMessageW(progressBar1_, PBM_SETPOS, static_cast<WPARAM>(std::lround(value)), 0);
   }
-  SetStatus(download::PercentText(progressValue_, progressMax_).c_str());
+  SetStatus(core::download::PercentText(progressValue_, progressMax_).c_str());
 }
 
 void UpdateWindow::DownloadComplate() {

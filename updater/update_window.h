@@ -14,7 +14,7 @@
 
 namespace pravik::updater {
 
-class UpdateWindow : public win::Window, private UpdateEvents {
+class UpdateWindow : public win32::Window, private UpdateEvents {
  public:
   explicit UpdateWindow(std::wstring commandText);
   ~UpdateWindow() override;
@@ -44,9 +44,9 @@ class UpdateWindow : public win::Window, private UpdateEvents {
   void UnzipComplate() override;
 
   std::wstring commandText_;
-  win::InetControl inet1_;
+  win32::http::InetControl inet1_;
   std::unique_ptr<clsUpdate> pUpdate_;
-  win::Timer timer1_;
+  win32::Timer timer1_;
   HWND label1_ = nullptr;
   HWND progressBar1_ = nullptr;
   HWND command1_ = nullptr;

@@ -15,7 +15,7 @@ std::string g_password;  // ANSI bytes, kept from run to run
 int g_noPassword = 0;
 
 int Print(const char*, unsigned long) { return 0; }
-int Replace(char*, unsigned) { return unzip::kReplaceAll; }
+int Replace(char*, unsigned) { return updater::unzip::kReplaceAll; }
 void Message(std::uint32_t, std::uint32_t, unsigned, unsigned, unsigned, unsigned, unsigned, unsigned, char,
              const char*, const char*, std::uint32_t, char) {}
 int Service(const char*, std::uint32_t) { return 0; }
@@ -36,32 +36,32 @@ int Password(char* buffer, int size, const char*, const char*) {
 }  // namespace
 
 void KeepUnzipPassword(const std::wstring& password) {
-  if (!password.empty()) g_password = win::WideToAnsi(password);
+  if (!password.empty()) g_password = win32::WideToAnsi(password);
 }
 
 int VBUnzip(const std::wstring& archive, const std::wstring& folder, const UnzipOptions& options) {
   try {
     g_noPassword = 0;
-    const std::string archiveAnsi = win::WideToAnsi(archive);
-    const std::string folderAnsi = win::WideToAnsi(folder);
-    const unzip::OptionRecord record{
+    const std::string archiveAnsi = win32::WideToAnsi(archive);
+    const std::string folderAnsi = win32::WideToAnsi(folder);
+    const updater::unzip::OptionRecord record{
         options.extractOnlyNewer, options.spaceToUnderscore, options.promptToOverwrite, options.quietLevel,
         options.writeToStdout,    options.testOnly,          options.listOnly,          options.freshenOnly,
         options.displayComment,   options.recreateFolders,   options.overwriteAll,      options.translateLineEnds,
         options.listInfo,         options.caseInsensitive,   options.restoreAcl,        archiveAnsi.c_str(),
         folderAnsi.c_str()};
-    unzip::CallbackRecord callbacks{&Print, nullptr, &Replace, &Password, &Message, &Service, 0, 0, 0, 0, 0};
-    unzip::VersionRecord version{};
+    updater::unzip::CallbackRecord callbacks{&Print, nullptr, &Replace, &Password, &Message, &Service, 0, 0, 0, 0, 0};
+    updater::unzip::VersionRecord version{};
     std::memset(version.betaLevel, ' ', sizeof(version.betaLevel) - 1);
     std::memset(version.date, ' ', sizeof(version.date) - 1);
     std::memset(version.zlibVersion, ' ', sizeof(version.zlibVersion) - 1);
-    unzip::UzpVersion2(&version);
+    updater::unzip::UzpVersion2(&version);
     // Both name lists: 100 empty entries, counts 0: the whole archive.
     std::vector<char*> include(100, nullptr), exclude(100, nullptr);
-    return unzip::Wiz_SingleEntryUnzip(0, include.data(), 0, exclude.data(), &record, &callbacks);
+    return updater::unzip::Wiz_SingleEntryUnzip(0, include.data(), 0, exclude.data(), &record, &callbacks);
   } catch (const std::exception& e) {
     const std::string what = e.what();
-    throw win::AppError(1, L"modZipAndUnzip::VBUnzip", std::wstring(what.begin(), what.end()));
+    throw win32::AppError(1, L"modZipAndUnzip::VBUnzip", std::wstring(what.begin(), what.end()));
   }
 }
 

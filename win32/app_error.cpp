@@ -4,7 +4,7 @@
 
 #include "win32/paths.h"
 
-namespace pravik::win {
+namespace pravik::win32 {
 
 void EndWithError(const std::wstring& description) noexcept {
   std::wstring title = ModulePath();
@@ -16,4 +16,4 @@ void EndWithError(const std::wstring& description) noexcept {
   ::ExitProcess(1);
 }
 
-}  // namespace pravik::win
+}  // namespace pravik::win32

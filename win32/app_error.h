@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace pravik::win {
+namespace pravik::win32 {
 
 class AppError : public std::runtime_error {
  public:
@@ -42,4 +42,4 @@ void RunHandler(F&& handler) noexcept {
   }
 }
 
-}  // namespace pravik::win
+}  // namespace pravik::win32

@@ -12,7 +12,7 @@
 
 #include "win32/handles.h"
 
-namespace pravik::win {
+namespace pravik::win32 {
 
 template <typename T>
 std::optional<T> CallWithDeadline(std::function<T()> work, std::chrono::milliseconds deadline) {
@@ -39,4 +39,4 @@ std::optional<T> CallWithDeadline(std::function<T()> work, std::chrono::millisec
   return std::nullopt;
 }
 
-}  // namespace pravik::win
+}  // namespace pravik::win32

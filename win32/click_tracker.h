@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <windowsx.h>
 
-namespace pravik::win {
+namespace pravik::win32 {
 
 class ClickTracker {
  public:
@@ -29,4 +29,4 @@ class ClickTracker {
   bool pressed_ = false;
 };
 
-}  // namespace pravik::win
+}  // namespace pravik::win32

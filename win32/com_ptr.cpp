@@ -2,10 +2,10 @@
 
 #include <ole2.h>
 
-namespace pravik::win {
+namespace pravik::win32 {
 
 OleScope::~OleScope() {
   if (SUCCEEDED(hr_)) ::OleUninitialize();
 }
 
-}  // namespace pravik::win
+}  // namespace pravik::win32

@@ -4,7 +4,7 @@
 
 #include <utility>
 
-namespace pravik::win {
+namespace pravik::win32 {
 
 template <typename T>
 class ComPtr {
@@ -76,4 +76,4 @@ class OleScope {
   HRESULT hr_;
 };
 
-}  // namespace pravik::win
+}  // namespace pravik::win32

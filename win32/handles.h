@@ -4,7 +4,7 @@
 
 #include <utility>
 
-namespace pravik::win {
+namespace pravik::win32 {
 
 template <typename Traits>
 class UniqueHandle {
@@ -150,4 +150,4 @@ class SelectScope {
   HGDIOBJ previous_;
 };
 
-}  // namespace pravik::win
+}  // namespace pravik::win32

@@ -2,7 +2,7 @@
 
 #include <oleauto.h>
 
-namespace pravik::win {
+namespace pravik::win32 {
 
 LateBoundObject::LateBoundObject(const wchar_t* progId) noexcept {
   CLSID clsid;
@@ -37,4 +37,4 @@ std::optional<std::wstring> LateBoundObject::CallText(DISPID id) const noexcept 
   return out;
 }
 
-}  // namespace pravik::win
+}  // namespace pravik::win32

@@ -7,7 +7,7 @@
 
 #include "win32/com_ptr.h"
 
-namespace pravik::win {
+namespace pravik::win32 {
 
 class LateBoundObject {
  public:
@@ -27,4 +27,4 @@ class LateBoundObject {
   HRESULT created_ = E_FAIL;
 };
 
-}  // namespace pravik::win
+}  // namespace pravik::win32

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace pravik::win {
+namespace pravik::win32 {
 
 bool PumpPendingMessages() noexcept {
   MSG msg;
@@ -17,4 +17,4 @@ bool PumpPendingMessages() noexcept {
   return true;
 }
 
-}  // namespace pravik::win
+}  // namespace pravik::win32

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace pravik::win {
+namespace pravik::win32 {
 
 std::wstring ModulePath(void* module) {
   std::wstring path(MAX_PATH, L'\0');
@@ -25,4 +25,4 @@ std::wstring ProgramFolder() {
   return path.substr(0, slash);
 }
 
-}  // namespace pravik::win
+}  // namespace pravik::win32

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-namespace pravik::win {
+namespace pravik::win32 {
 
 // The folder of the running executable, without a trailing separator (except at a drive root).
 // Files beside the program are addressed as ProgramFolder() + L"\\relative".
@@ -10,4 +10,4 @@ std::wstring ProgramFolder();
 // The running executable's full path.
 std::wstring ModulePath(void* module = nullptr);
 
-}  // namespace pravik::win
+}  // namespace pravik::win32

@@ -2,7 +2,7 @@
 
 #include <windowsx.h>
 
-namespace pravik::win {
+namespace pravik::win32 {
 
 bool PictureBox::Create(HWND parent, int id, int x, int y, int width, int height, COLORREF back) {
   backColor_ = back;
@@ -96,4 +96,4 @@ LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return Window::HandleMessage(message, wParam, lParam);
 }
 
-}  // namespace pravik::win
+}  // namespace pravik::win32

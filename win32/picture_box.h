@@ -9,7 +9,7 @@
 #include "win32/handles.h"
 #include "win32/window.h"
 
-namespace pravik::win {
+namespace pravik::win32 {
 
 struct MouseEventArgs {
   int button = 0;  // 1 left, 2 right, 4 middle (the pressed buttons for moves)
@@ -45,4 +45,4 @@ class PictureBox : public Window {
   ClickTracker click_;
 };
 
-}  // namespace pravik::win
+}  // namespace pravik::win32

@@ -3,7 +3,7 @@
 #include "win32/handles.h"
 #include "win32/text.h"
 
-namespace pravik::win {
+namespace pravik::win32 {
 
 std::optional<std::wstring> ReadRegistryString(HKEY hive, const std::wstring& subKey, const std::wstring& valueName) {
   RegKey key;
@@ -29,4 +29,4 @@ std::optional<std::wstring> ReadRegistryString(HKEY hive, const std::wstring& su
   return AnsiToWide(buffer);
 }
 
-}  // namespace pravik::win
+}  // namespace pravik::win32

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace pravik::win {
+namespace pravik::win32 {
 
 std::wstring AnsiToWide(std::string_view ansi, unsigned codePage) {
   if (ansi.empty()) return {};
@@ -24,4 +24,4 @@ std::string WideToAnsi(std::wstring_view wide, unsigned codePage) {
 std::wstring Utf8ToWide(std::string_view utf8) { return AnsiToWide(utf8, CP_UTF8); }
 std::string WideToUtf8(std::wstring_view wide) { return WideToAnsi(wide, CP_UTF8); }
 
-}  // namespace pravik::win
+}  // namespace pravik::win32

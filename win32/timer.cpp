@@ -1,6 +1,6 @@
 #include "win32/timer.h"
 
-namespace pravik::win {
+namespace pravik::win32 {
 
 void Timer::Attach(HWND owner) noexcept {
   owner_ = owner;
@@ -28,4 +28,4 @@ void Timer::SetInterval(UINT intervalMs) noexcept {
   if (enabled_) Arm();
 }
 
-}  // namespace pravik::win
+}  // namespace pravik::win32

@@ -3,7 +3,7 @@
 // WM_TIMER with its own id; setting the interval while it runs starts the countdown anew.
 #include <windows.h>
 
-namespace pravik::win {
+namespace pravik::win32 {
 
 class Timer {
  public:
@@ -29,4 +29,4 @@ class Timer {
   bool enabled_;
 };
 
-}  // namespace pravik::win
+}  // namespace pravik::win32

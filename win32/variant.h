@@ -2,7 +2,7 @@
 // Owner of one VARIANT: initialised empty, cleared when it goes.
 #include <oleauto.h>
 
-namespace pravik::win {
+namespace pravik::win32 {
 
 struct Variant {
   VARIANT v;
@@ -12,4 +12,4 @@ struct Variant {
   Variant& operator=(const Variant&) = delete;
 };
 
-}  // namespace pravik::win
+}  // namespace pravik::win32

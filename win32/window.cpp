@@ -4,7 +4,7 @@
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
-namespace pravik::win {
+namespace pravik::win32 {
 
 HINSTANCE ThisModule() noexcept { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
 
@@ -54,4 +54,4 @@ LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
   return result;
 }
 
-}  // namespace pravik::win
+}  // namespace pravik::win32

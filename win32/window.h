@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace pravik::win {
+namespace pravik::win32 {
 
 class Window {
  public:
@@ -34,4 +34,4 @@ class Window {
 // Module instance of the running program (or of the DLL that holds this code).
 HINSTANCE ThisModule() noexcept;
 
-}  // namespace pravik::win
+}  // namespace pravik::win32

@@ -12,7 +12,7 @@
 #include "testsupport/http_test_server.h"
 #include "testsupport/process.h"
 
-namespace pravik::quessel::test {
+namespace pravik::controllib {
 namespace {
 
 // Finds a visible window of this process with the class, from another thread.
@@ -133,12 +133,12 @@ TEST(QuesselActions, FolderPickerCancelledGivesEmptyText) {
 }
 
 TEST(QuesselActions, DownloadTwiceAndReportTheFile) {
-  pravik::test::HttpTestServer server;
-  pravik::test::HttpResponse file;
+  pravik::testsupport::HttpTestServer server;
+  pravik::testsupport::HttpResponse file;
   file.body = "payload";
   server.Route("/file.bin", file);
   DispatchClient client;
-  const std::wstring folder = pravik::test::MakeTempFolder(L"quessel_download");
+  const std::wstring folder = pravik::testsupport::MakeTempFolder(L"quessel_download");
   BSTR url = ::SysAllocString(server.Url("/file.bin").c_str());
   BSTR path = ::SysAllocString((folder + L"\\file.bin").c_str());
   CallResult r = client.Call(L"cFileDownload", {ByRef(&url), ByRef(&path)});
@@ -161,9 +161,9 @@ TEST(QuesselActions, EndProcessByNameAndBadNames) {
   DispatchClient client;
   wchar_t windows[MAX_PATH];
   ::GetWindowsDirectoryW(windows, MAX_PATH);
-  auto notepad = pravik::test::ChildProcess::Launch(std::wstring(windows) + L"\\notepad.exe");
+  auto notepad = pravik::testsupport::ChildProcess::Launch(std::wstring(windows) + L"\\notepad.exe");
   ASSERT_TRUE(notepad.started());
-  ASSERT_NE(pravik::test::WaitForWindow(notepad.pid(), nullptr, 10000), nullptr);
+  ASSERT_NE(pravik::testsupport::WaitForWindow(notepad.pid(), nullptr, 10000), nullptr);
   Var name(L"notepad.exe");
   ASSERT_EQ(client.Call(L"cEndProcess", {Value(name)}).hr, S_OK);
   const auto ended = notepad.WaitExit(20000);
@@ -187,9 +187,9 @@ TEST(QuesselActions, SleepAndQuietSound) {
 }
 
 }  // namespace
-}  // namespace pravik::quessel::test
+}  // namespace pravik::controllib
 
-namespace pravik::quessel::test {
+namespace pravik::controllib {
 namespace {
 
 TEST(QuesselActions, TooltipShowsOrSaysWhyNot) {
@@ -205,4 +205,4 @@ TEST(QuesselActions, TooltipShowsOrSaysWhyNot) {
 }
 
 }  // namespace
-}  // namespace pravik::quessel::test
+}  // namespace pravik::controllib

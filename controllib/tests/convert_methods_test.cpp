@@ -8,7 +8,7 @@
 #include "controllib/tests/dispatch_client.h"
 #include "testsupport/process.h"
 
-namespace pravik::quessel::test {
+namespace pravik::controllib {
 namespace {
 
 VARIANT ByRefDouble(double* value) {
@@ -93,7 +93,7 @@ TEST(QuesselConvert, KoreanTextByAnsiBytes) {
 
 TEST(QuesselTextFile, RoundTripsAndSilentFailures) {
   DispatchClient client;
-  const std::wstring folder = pravik::test::MakeTempFolder(L"quessel_text");
+  const std::wstring folder = pravik::testsupport::MakeTempFolder(L"quessel_text");
   Var path((folder + L"\\note.txt").c_str());
   Var text(L"첫 줄\r\nsecond line\r\n\r\n마지막");
   ASSERT_EQ(client.Call(L"cText_Save", {Value(path), Value(text)}).hr, S_OK);
@@ -116,4 +116,4 @@ TEST(QuesselTextFile, RoundTripsAndSilentFailures) {
 }
 
 }  // namespace
-}  // namespace pravik::quessel::test
+}  // namespace pravik::controllib

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-namespace pravik::quessel::test {
+namespace pravik::controllib {
 
 CallResult::~CallResult() {
   ::SysFreeString(exception.bstrSource);
@@ -70,4 +70,4 @@ VARIANT Value(long value) noexcept {
 
 VARIANT Value(const Var& owner) noexcept { return owner.v; }
 
-}  // namespace pravik::quessel::test
+}  // namespace pravik::controllib

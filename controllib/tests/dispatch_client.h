@@ -9,7 +9,7 @@
 
 #include "win32/com_ptr.h"
 
-namespace pravik::quessel::test {
+namespace pravik::controllib {
 
 // A VARIANT that clears itself.
 struct Var {
@@ -43,7 +43,7 @@ class DispatchClient {
   DISPID IdOf(const wchar_t* name) const;
 
  private:
-  win::ComPtr<IDispatch> dispatch_;
+  win32::ComPtr<IDispatch> dispatch_;
   HRESULT created_ = E_FAIL;
 };
 
@@ -53,4 +53,4 @@ VARIANT Value(long value) noexcept;
 // The caller owns the BSTR inside; use Var to hold it when it must be freed.
 VARIANT Value(const Var& owner) noexcept;
 
-}  // namespace pravik::quessel::test
+}  // namespace pravik::controllib

@@ -6,7 +6,7 @@
 #include "controllib/tests/dispatch_client.h"
 #include "win32/late_bound.h"
 
-namespace pravik::quessel::test {
+namespace pravik::controllib {
 namespace {
 
 struct Member {
@@ -50,9 +50,9 @@ TEST(QuesselDispatch, CreatedByProgIdAndByClsid) {
   CLSID clsid{};
   ASSERT_EQ(::CLSIDFromProgID(L"QuesselControl.Quessel", &clsid), S_OK);
   EXPECT_TRUE(IsEqualCLSID(clsid, CLSID_Quessel));
-  win::ComPtr<IDispatch> byClsid;
+  win32::ComPtr<IDispatch> byClsid;
   ASSERT_EQ(::CoCreateInstance(CLSID_Quessel, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, byClsid.put_void()), S_OK);
-  win::ComPtr<_Quessel> dual;
+  win32::ComPtr<_Quessel> dual;
   EXPECT_EQ(byClsid.As(dual), S_OK);
   DispatchClient byProgId;
   ASSERT_EQ(byProgId.created(), S_OK);
@@ -87,7 +87,7 @@ TEST(QuesselDispatch, PravikCallsByIdWithoutArguments) {
 
 TEST(QuesselDispatch, PravikLateBoundClientGetsItsTwoAnswers) {
   // The very client Pravik's windows use, with its method-or-property-get calls.
-  win::LateBoundObject quessel1(L"QuesselControl.Quessel");
+  win32::LateBoundObject quessel1(L"QuesselControl.Quessel");
   ASSERT_FALSE(quessel1.empty());
   ASSERT_TRUE(::SetCursorPos(222, 111));
   EXPECT_EQ(quessel1.CallLong(0x60030037), 222);
@@ -174,4 +174,4 @@ TEST(QuesselDispatch, WrongCallsGiveDispatchErrors) {
 }
 
 }  // namespace
-}  // namespace pravik::quessel::test
+}  // namespace pravik::controllib

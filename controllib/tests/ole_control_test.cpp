@@ -9,11 +9,11 @@
 #include "win32/com_ptr.h"
 #include "win32/handles.h"
 
-namespace pravik::quessel::test {
+namespace pravik::controllib {
 namespace {
 
-win::ComPtr<IUnknown> NewControl() {
-  win::ComPtr<IUnknown> control;
+win32::ComPtr<IUnknown> NewControl() {
+  win32::ComPtr<IUnknown> control;
   ::CoCreateInstance(CLSID_Quessel, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, control.put_void());
   return control;
 }
@@ -21,7 +21,7 @@ win::ComPtr<IUnknown> NewControl() {
 TEST(QuesselControl, KeepsItsSizeWhateverItIsResizedTo) {
   auto control = NewControl();
   ASSERT_TRUE(control);
-  win::ComPtr<IOleObject> ole;
+  win32::ComPtr<IOleObject> ole;
   ASSERT_EQ(control.As(ole), S_OK);
   for (SIZEL asked : {SIZEL{5000, 5000}, SIZEL{1, 1}, SIZEL{794, 10000}}) {
     ole->SetExtent(DVASPECT_CONTENT, &asked);
@@ -34,12 +34,12 @@ TEST(QuesselControl, KeepsItsSizeWhateverItIsResizedTo) {
 
 TEST(QuesselControl, DrawsItsFaceInItsColour) {
   auto control = NewControl();
-  win::ComPtr<IViewObject2> view;
+  win32::ComPtr<IViewObject2> view;
   ASSERT_EQ(control.As(view), S_OK);
-  win::WindowDc screen(nullptr);
-  win::MemoryDc dc(::CreateCompatibleDC(screen.get()));
-  win::Bitmap bitmap(::CreateCompatibleBitmap(screen.get(), 40, 40));
-  win::SelectScope select(dc.get(), bitmap.get());
+  win32::WindowDc screen(nullptr);
+  win32::MemoryDc dc(::CreateCompatibleDC(screen.get()));
+  win32::Bitmap bitmap(::CreateCompatibleBitmap(screen.get(), 40, 40));
+  win32::SelectScope select(dc.get(), bitmap.get());
   const RECT all{0, 0, 40, 40};
   ::FillRect(dc.get(), &all, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
   const RECTL bounds{0, 0, 30, 30};
@@ -99,23 +99,23 @@ TEST(QuesselControl, SitsInAContainerAtItsFixedSize) {
   Site site(host);
   {
     auto control = NewControl();
-    win::ComPtr<IOleObject> ole;
+    win32::ComPtr<IOleObject> ole;
     ASSERT_EQ(control.As(ole), S_OK);
     ASSERT_EQ(ole->SetClientSite(&site), S_OK);
     ASSERT_EQ(ole->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, &site, 0, host, nullptr), S_OK);
     EXPECT_EQ(site.activations, 1);
-    win::ComPtr<IOleInPlaceObject> inPlace;
+    win32::ComPtr<IOleInPlaceObject> inPlace;
     ASSERT_EQ(control.As(inPlace), S_OK);
     HWND face = nullptr;
     ASSERT_EQ(inPlace->GetWindow(&face), S_OK);
     EXPECT_EQ(::GetParent(face), host);
-    const int side = ::MulDiv(450, ::GetDeviceCaps(win::WindowDc(nullptr).get(), LOGPIXELSX), 1440);
+    const int side = ::MulDiv(450, ::GetDeviceCaps(win32::WindowDc(nullptr).get(), LOGPIXELSX), 1440);
     RECT r;
     ::GetClientRect(face, &r);
     EXPECT_EQ(r.right, side);
     EXPECT_EQ(r.bottom, side);
     ::RedrawWindow(face, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW);
-    EXPECT_EQ(::GetPixel(win::WindowDc(face).get(), side / 2, side / 2), RGB(255, 255, 192));
+    EXPECT_EQ(::GetPixel(win32::WindowDc(face).get(), side / 2, side / 2), RGB(255, 255, 192));
     const RECT bigger{5, 6, 405, 306};
     ASSERT_EQ(inPlace->SetObjectRects(&bigger, &bigger), S_OK);
     ::GetWindowRect(face, &r);
@@ -133,7 +133,7 @@ TEST(QuesselControl, SitsInAContainerAtItsFixedSize) {
 }
 
 TEST(QuesselControl, CanUnloadOnlyWithoutLiveObjectsOrLocks) {
-  win::Module library(::LoadLibraryW((pravik::test::OutDir() + L"\\Quessel.ocx").c_str()));
+  win32::Module library(::LoadLibraryW((pravik::testsupport::OutDir() + L"\\Quessel.ocx").c_str()));
   ASSERT_TRUE(library);
   using CanUnload = HRESULT(STDAPICALLTYPE*)();
   auto canUnload = reinterpret_cast<CanUnload>(reinterpret_cast<void*>(::GetProcAddress(library.get(), "DllCanUnloadNow")));
@@ -146,7 +146,7 @@ TEST(QuesselControl, CanUnloadOnlyWithoutLiveObjectsOrLocks) {
     EXPECT_EQ(canUnload(), S_FALSE);
   }
   EXPECT_EQ(canUnload(), S_OK);
-  win::ComPtr<IClassFactory> factory;
+  win32::ComPtr<IClassFactory> factory;
   ASSERT_EQ(::CoGetClassObject(CLSID_Quessel, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, factory.put_void()),
             S_OK);
   EXPECT_EQ(canUnload(), S_FALSE);
@@ -161,4 +161,4 @@ TEST(QuesselControl, CanUnloadOnlyWithoutLiveObjectsOrLocks) {
 }
 
 }  // namespace
-}  // namespace pravik::quessel::test
+}  // namespace pravik::controllib

@@ -9,7 +9,7 @@
 #include "testsupport/process.h"
 #include "win32/handles.h"
 
-namespace pravik::quessel::test {
+namespace pravik::controllib {
 namespace {
 
 std::wstring GuidText(REFGUID guid) {
@@ -26,7 +26,7 @@ std::vector<std::wstring> OwnedKeys() {
 
 // A key tree as text: every subkey path with its values, sorted.
 void Dump(HKEY root, const std::wstring& path, std::map<std::wstring, std::wstring>& out) {
-  win::RegKey key;
+  win32::RegKey key;
   if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return;
   out[path] = L"";
   for (DWORD i = 0;; ++i) {
@@ -51,7 +51,7 @@ std::map<std::wstring, std::wstring> Snapshot() {
 }
 
 DWORD SubkeyCount(const wchar_t* path) {
-  win::RegKey key;
+  win32::RegKey key;
   DWORD count = 0;
   if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, path, 0, KEY_READ, key.put()) == ERROR_SUCCESS)
     ::RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr, nullptr, nullptr,
@@ -68,8 +68,8 @@ Counts CountAll() {
 }
 
 TEST(QuesselRegistration, RegisterUnregisterRegisterLeavesNothingBehind) {
-  const std::wstring path = pravik::test::OutDir() + L"\\Quessel.ocx";
-  win::Module library(::LoadLibraryW(path.c_str()));
+  const std::wstring path = pravik::testsupport::OutDir() + L"\\Quessel.ocx";
+  win32::Module library(::LoadLibraryW(path.c_str()));
   ASSERT_TRUE(library) << "Quessel.ocx not found in the installed layout";
   using Entry = HRESULT(STDAPICALLTYPE*)();
   auto reg = reinterpret_cast<Entry>(reinterpret_cast<void*>(::GetProcAddress(library.get(), "DllRegisterServer")));
@@ -105,4 +105,4 @@ TEST(QuesselRegistration, RegisterUnregisterRegisterLeavesNothingBehind) {
 }
 
 }  // namespace
-}  // namespace pravik::quessel::test
+}  // namespace pravik::controllib

@@ -10,7 +10,7 @@
 #include "win32/com_ptr.h"
 #include "win32/handles.h"
 
-namespace pravik::quessel::test {
+namespace pravik::controllib {
 namespace {
 
 constexpr long kCurrentUser = static_cast<long>(0x80000001);
@@ -38,7 +38,7 @@ TEST(QuesselRegistry, WriteReadDelete) {
   Texts t;
   ASSERT_EQ(client.Call(L"cReg_Write", {ByRef(&root), ByRef(&t.key), ByRef(&t.name), ByRef(&t.data)}).hr, S_OK);
   DWORD type = 0, size = 0;
-  win::RegKey key;
+  win32::RegKey key;
   ASSERT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_READ, key.put()), ERROR_SUCCESS);
   ASSERT_EQ(::RegQueryValueExA(key.get(), "v", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
   EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
@@ -63,7 +63,7 @@ TEST(QuesselRegistry, WriteReadDelete) {
   EXPECT_EQ(client.Call(L"cReg_Read", {ByRef(&root), ByRef(&t.key), ByRef(&t.name)}).value.Text(), L"");
 
   // A key with subkeys stays; without them it goes.
-  win::RegKey child;
+  win32::RegKey child;
   ::RegCreateKeyExW(HKEY_CURRENT_USER, (std::wstring(kKey) + L"\\child").c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
                     child.put(), nullptr);
   child.reset();
@@ -80,12 +80,12 @@ TEST(QuesselRegistry, WriteReadDelete) {
 }
 
 // A picture object holding a busy 240 x 180 image, so that JPEG quality matters.
-win::ComPtr<IPictureDisp> MakePicture() {
-  win::WindowDc screen(nullptr);
+win32::ComPtr<IPictureDisp> MakePicture() {
+  win32::WindowDc screen(nullptr);
   HBITMAP bitmap = ::CreateCompatibleBitmap(screen.get(), 240, 180);
   {
-    win::MemoryDc dc(::CreateCompatibleDC(screen.get()));
-    win::SelectScope select(dc.get(), bitmap);
+    win32::MemoryDc dc(::CreateCompatibleDC(screen.get()));
+    win32::SelectScope select(dc.get(), bitmap);
     unsigned seed = 12345;
     for (int y = 0; y < 180; ++y)
       for (int x = 0; x < 240; ++x) {
@@ -97,7 +97,7 @@ win::ComPtr<IPictureDisp> MakePicture() {
   desc.cbSizeofstruct = sizeof desc;
   desc.picType = PICTYPE_BITMAP;
   desc.bmp.hbitmap = bitmap;
-  win::ComPtr<IPictureDisp> picture;
+  win32::ComPtr<IPictureDisp> picture;
   ::OleCreatePictureIndirect(&desc, IID_IPictureDisp, TRUE, picture.put_void());  // owns the bitmap
   return picture;
 }
@@ -121,7 +121,7 @@ long long FileSize(const std::wstring& path) {
 }
 
 std::string Head(const std::wstring& path, std::size_t n) {
-  win::FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  win32::FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   std::string bytes(n, '\0');
   DWORD read = 0;
   if (file) ::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(n), &read, nullptr);
@@ -134,7 +134,7 @@ TEST(QuesselImage, SavesThroughTheEncoders) {
   auto picture = MakePicture();
   ASSERT_TRUE(picture);
   IPictureDisp* raw = picture.get();
-  const std::wstring folder = pravik::test::MakeTempFolder(L"quessel_image");
+  const std::wstring folder = pravik::testsupport::MakeTempFolder(L"quessel_image");
   Var low((folder + L"\\low.jpg").c_str()), high((folder + L"\\high.jpg").c_str()),
       standard((folder + L"\\default.jpg").c_str());
   ASSERT_EQ(client.Call(L"cSaveJPG", {PictureRef(&raw), Value(low), Value(10)}).hr, S_OK);
@@ -162,7 +162,7 @@ TEST(QuesselImage, MissingFolderFailsWithErrorFive) {
   DispatchClient client;
   auto picture = MakePicture();
   IPictureDisp* raw = picture.get();
-  const std::wstring folder = pravik::test::MakeTempFolder(L"quessel_image_missing");
+  const std::wstring folder = pravik::testsupport::MakeTempFolder(L"quessel_image_missing");
   for (const wchar_t* method : {L"cSaveJPG", L"cSavePNG", L"cSaveGIF"}) {
     SCOPED_TRACE(testing::Message() << std::wstring(method).size());
     Var path((folder + L"\\no such folder\\x.img").c_str());
@@ -178,4 +178,4 @@ TEST(QuesselImage, MissingFolderFailsWithErrorFive) {
 }
 
 }  // namespace
-}  // namespace pravik::quessel::test
+}  // namespace pravik::controllib

@@ -1,18 +1,18 @@
 // System information and machine identity through the real interface.
 #include <gtest/gtest.h>
 
-#include "build_settings.h"
+#include "generated/win32/build_settings.h"
 #include <windows.h>
 
 #include <regex>
 
-#include "build_settings.h"
+#include "generated/win32/build_settings.h"
 #include "controllib/tests/dispatch_client.h"
-#include "crypto/unique_number.h"
-#include "quessel_sysinfo/platform_name.h"
+#include "core/crypto/unique_number.h"
+#include "core/quessel_sysinfo/platform_name.h"
 #include "testsupport/http_test_server.h"
 
-namespace pravik::quessel::test {
+namespace pravik::controllib {
 namespace {
 
 TEST(QuesselSystemInfo, VersionNamesAndAddresses) {
@@ -24,7 +24,7 @@ TEST(QuesselSystemInfo, VersionNamesAndAddresses) {
   EXPECT_EQ(client.Call(L"cOS_Version2").value.Text(), std::to_wstring(version.dwMinorVersion));
   EXPECT_EQ(client.Call(L"cOS_BuildNumber").value.Text(), std::to_wstring(version.dwBuildNumber));
   EXPECT_EQ(client.Call(L"cOS_Name").value.Text(),
-            PlatformName(version.dwPlatformId, version.dwMajorVersion, version.dwMinorVersion));
+            core::quessel_sysinfo::PlatformName(version.dwPlatformId, version.dwMajorVersion, version.dwMinorVersion));
   EXPECT_TRUE(std::regex_match(client.Call(L"cIE_Version").value.Text(), std::wregex(L"\\d+\\.\\d+\\.\\d+")));
 
   wchar_t user[256] = {};
@@ -44,9 +44,9 @@ TEST(QuesselSystemInfo, VersionNamesAndAddresses) {
 TEST(QuesselSystemInfo, ExternalAddressThroughTheTransferClass) {
   // The service's host is a build setting; test builds leave it on loopback port 8731.
   if (std::wstring(PRAVIK_EXTERNAL_IP_HOST) != L"127.0.0.1:8731") GTEST_SKIP() << "service host is not loopback";
-  pravik::test::HttpTestServer server(8731);
+  pravik::testsupport::HttpTestServer server(8731);
   ASSERT_NE(server.port(), 0) << "port 8731 is taken";
-  pravik::test::HttpResponse answer;
+  pravik::testsupport::HttpResponse answer;
   answer.body = "203.0.113.7";
   server.Route("/home/External_IP/ip.php", answer);
   DispatchClient client;
@@ -87,10 +87,10 @@ TEST(QuesselSystemInfo, UniqueNumberIsStableAndDecrypts) {
   EXPECT_EQ(first.size() % 64, 0u);
   EXPECT_TRUE(std::regex_match(first, std::wregex(L"[0-9A-F]+")));
   EXPECT_EQ(DispatchClient().Call(L"cUniqueNumber").value.Text(), first);
-  const auto text = crypto::DecryptFromHex(std::string(first.begin(), first.end()), u"qz4");
+  const auto text = core::crypto::DecryptFromHex(std::string(first.begin(), first.end()), u"qz4");
   ASSERT_TRUE(text.has_value());
   EXPECT_FALSE(text->empty());
 }
 
 }  // namespace
-}  // namespace pravik::quessel::test
+}  // namespace pravik::controllib

@@ -4,11 +4,11 @@
 #include <shellapi.h>
 
 #include "controllib/tests/dispatch_client.h"
-#include "quessel_taskbar/work_area.h"
+#include "core/quessel_taskbar/work_area.h"
 #include "testsupport/process.h"
 #include "win32/handles.h"
 
-namespace pravik::quessel::test {
+namespace pravik::controllib {
 namespace {
 
 // A plain top-level window of the test program.
@@ -23,7 +23,7 @@ class TestWindow {
     hwnd_ = ::CreateWindowExW(0, wc.lpszClassName, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200,
                               nullptr, nullptr, wc.hInstance, nullptr);
     ::SetForegroundWindow(hwnd_);
-    pravik::test::PumpFor(50);
+    pravik::testsupport::PumpFor(50);
   }
   ~TestWindow() { ::DestroyWindow(hwnd_); }
   [[nodiscard]] HWND get() const { return hwnd_; }
@@ -56,12 +56,12 @@ TEST(QuesselWindow, ForegroundFileNameNamesTheOwningProgram) {
   }
   wchar_t windows[MAX_PATH];
   ::GetWindowsDirectoryW(windows, MAX_PATH);
-  auto notepad = pravik::test::ChildProcess::Launch(std::wstring(windows) + L"\\notepad.exe");
+  auto notepad = pravik::testsupport::ChildProcess::Launch(std::wstring(windows) + L"\\notepad.exe");
   ASSERT_TRUE(notepad.started());
-  const HWND other = pravik::test::WaitForWindow(notepad.pid(), nullptr, 10000);
+  const HWND other = pravik::testsupport::WaitForWindow(notepad.pid(), nullptr, 10000);
   ASSERT_NE(other, nullptr);
   ::SetForegroundWindow(other);
-  const bool inFront = pravik::test::WaitUntil([&] { return ::GetForegroundWindow() == other; }, 5000);
+  const bool inFront = pravik::testsupport::WaitUntil([&] { return ::GetForegroundWindow() == other; }, 5000);
   const std::wstring name = client.Call(0x60030011).value.Text();
   notepad.Terminate();
   ASSERT_TRUE(inFront);
@@ -122,11 +122,11 @@ TEST(QuesselMouse, PointerAndSyntheticClicks) {
 
   TestWindow::clicks = 0;
   ASSERT_EQ(client.Call(L"cMouse_LeftClick").hr, S_OK);
-  EXPECT_TRUE(pravik::test::WaitUntil([] { return TestWindow::clicks == 1; }, 5000));
+  EXPECT_TRUE(pravik::testsupport::WaitUntil([] { return TestWindow::clicks == 1; }, 5000));
 
   long dx = 10, dy = 0;
   ASSERT_EQ(client.Call(L"cMouse_MoveMouse", {ByRef(&dx), ByRef(&dy)}).hr, S_OK);
-  EXPECT_TRUE(pravik::test::WaitUntil([&] {
+  EXPECT_TRUE(pravik::testsupport::WaitUntil([&] {
     POINT p;
     ::GetCursorPos(&p);
     return p.x != x;
@@ -144,8 +144,8 @@ TEST(QuesselScreen, SizeAndTaskbarAgreeWithThePlatform) {
   APPBARDATA bar{};
   bar.cbSize = sizeof bar;
   ::SHAppBarMessage(ABM_GETTASKBARPOS, &bar);
-  win::WindowDc screen(nullptr);
-  const TaskbarWorkArea expected = ComputeTaskbarWorkArea(
+  win32::WindowDc screen(nullptr);
+  const core::quessel_taskbar::TaskbarWorkArea expected = core::quessel_taskbar::ComputeTaskbarWorkArea(
       {bar.rc.left, bar.rc.top, bar.rc.right, bar.rc.bottom},
       {::GetDeviceCaps(screen.get(), HORZRES), ::GetDeviceCaps(screen.get(), VERTRES),
        1440.0 / ::GetDeviceCaps(screen.get(), LOGPIXELSX), 1440.0 / ::GetDeviceCaps(screen.get(), LOGPIXELSY)});
@@ -157,4 +157,4 @@ TEST(QuesselScreen, SizeAndTaskbarAgreeWithThePlatform) {
 }
 
 }  // namespace
-}  // namespace pravik::quessel::test
+}  // namespace pravik::controllib

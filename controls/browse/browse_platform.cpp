@@ -5,11 +5,11 @@
 #include <shlwapi.h>
 #include <uxtheme.h>
 
-#include "browse/border_theme.h"
-#include "browse/qualify_path.h"
+#include "core/browse/border_theme.h"
+#include "core/browse/qualify_path.h"
 #include "win32/handles.h"
 
-namespace pravik::browse {
+namespace pravik::controls::browse {
 namespace {
 
 bool VersionIs(DWORD major, DWORD minor, DWORD minBuild) noexcept {
@@ -23,7 +23,7 @@ bool VersionIs(DWORD major, DWORD minor, DWORD minBuild) noexcept {
 // An export of a module, looked up without keeping a module loaded that was not loaded before.
 bool HasExport(const wchar_t* module, const char* name) noexcept {
   if (HMODULE loaded = ::GetModuleHandleW(module)) return ::GetProcAddress(loaded, name) != nullptr;
-  win::Module library(::LoadLibraryExW(module, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+  win32::Module library(::LoadLibraryExW(module, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
   return library && ::GetProcAddress(library.get(), name) != nullptr;
 }
 
@@ -42,7 +42,7 @@ std::wstring GetThemeName() {
   if (!IsWinXP()) return L"None";
   wchar_t file[256] = {}, scheme[256] = {};
   if (FAILED(::GetCurrentThemeName(file, 255, scheme, 255, nullptr, 0))) return L"UxTheme_Error";
-  return ThemeNameFromScheme(std::wstring_view(scheme, 255));
+  return core::browse::ThemeNameFromScheme(std::wstring_view(scheme, 255));
 }
 
 std::int32_t TranslateColor(std::int32_t color) noexcept {
@@ -60,7 +60,7 @@ bool MouseLeaveTrackingAvailable() noexcept {
 }
 
 std::wstring QualifyPath(const std::wstring& path) {
-  return browse::QualifyPath(path, [](const std::wstring& p) { return IsFolder(p); });
+  return core::browse::QualifyPath(path, [](const std::wstring& p) { return IsFolder(p); });
 }
 
-}  // namespace pravik::browse
+}  // namespace pravik::controls::browse

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-namespace pravik::browse {
+namespace pravik::controls::browse {
 
 // The platform's directory test; false on any error.
 bool IsFolder(const std::wstring& path) noexcept;
@@ -26,4 +26,4 @@ bool MouseLeaveTrackingAvailable() noexcept;
 // Folder path with a trailing "\" (platform folder test).
 std::wstring QualifyPath(const std::wstring& path);
 
-}  // namespace pravik::browse
+}  // namespace pravik::controls::browse

@@ -5,13 +5,13 @@
 
 #include <vector>
 
-#include "browse/border_theme.h"
-#include "browse/tree_styles.h"
+#include "core/browse/border_theme.h"
+#include "core/browse/tree_styles.h"
 #include "controls/browse/browse_platform.h"
 #include "win32/app_error.h"
 #include "win32/handles.h"
 
-namespace pravik::browse {
+namespace pravik::controls::browse {
 namespace {
 
 constexpr UINT kOpenMessage = WM_APP + 0x31;
@@ -26,7 +26,7 @@ struct ItemListTraits {
   static Type Invalid() noexcept { return nullptr; }
   static void Close(Type h) noexcept { ::CoTaskMemFree(h); }
 };
-using ItemList = win::UniqueHandle<ItemListTraits>;
+using ItemList = win32::UniqueHandle<ItemListTraits>;
 
 // The special folder's own item list; the dialog takes an item list as its root, never the
 // folder's number (Wine's dialog crashes on a number, and it only ever worked by accident).
@@ -116,9 +116,9 @@ UcBrowse::~UcBrowse() {
   Destroy();
 }
 
-bool UcBrowse::Create(HWND parent, int id, int x, int y, int width, int height, const propbag::PropertyBag& stored,
+bool UcBrowse::Create(HWND parent, int id, int x, int y, int width, int height, const core::propbag::PropertyBag& stored,
                       bool runMode) {
-  p_ = ReadBrowseProperties(stored);
+  p_ = core::browse::ReadBrowseProperties(stored);
   if (!Window::Create(L"PravikBrowse", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_TABSTOP, 0, x, y, width,
                       height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                       static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH))))
@@ -128,14 +128,14 @@ bool UcBrowse::Create(HWND parent, int id, int x, int y, int width, int height, 
   return true;
 }
 
-void UcBrowse::WriteProperties(propbag::PropertyBag& bag) const { WriteBrowseProperties(p_, bag); }
+void UcBrowse::WriteProperties(core::propbag::PropertyBag& bag) const { core::browse::WriteBrowseProperties(p_, bag); }
 
 // --- properties -------------------------------------------------------------------------------
 
 void UcBrowse::SetAppearance(std::int32_t value) {
   p_.appearance = value;
   const LONG_PTR ex = ::GetWindowLongPtrW(hwnd(), GWL_EXSTYLE);
-  const LONG_PTR wanted = value != kAppearanceFlat ? (ex | WS_EX_CLIENTEDGE) : (ex & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE));
+  const LONG_PTR wanted = value != core::browse::kAppearanceFlat ? (ex | WS_EX_CLIENTEDGE) : (ex & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE));
   if (wanted != ex) {
     ::SetWindowLongPtrW(hwnd(), GWL_EXSTYLE, wanted);
     ::SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0, kSwpFrameOnly);
@@ -213,7 +213,7 @@ void UcBrowse::OpenBrowseDialog() {
   info.hwndOwner = ::GetDesktopWindow();
   info.pidlRoot = root.get();
   info.lpszTitle = L"";
-  info.ulFlags = static_cast<UINT>(EffectiveFolderFlags(p_.folderFlags));
+  info.ulFlags = static_cast<UINT>(core::browse::EffectiveFolderFlags(p_.folderFlags));
   info.lpfn = &UcBrowse::BrowseCallback;
   info.lParam = reinterpret_cast<LPARAM>(this);
   // The dialog's result is of no interest: the control reports selections as they happen.
@@ -222,7 +222,7 @@ void UcBrowse::OpenBrowseDialog() {
 
 int CALLBACK UcBrowse::BrowseCallback(HWND dialog, UINT message, LPARAM value, LPARAM data) noexcept {
   auto* self = reinterpret_cast<UcBrowse*>(data);
-  win::RunHandler([&] {
+  win32::RunHandler([&] {
     if (message == BFFM_INITIALIZED) self->TakeOver(dialog);
     else if (message == BFFM_SELCHANGED) self->SelectionChanged(value);
   });
@@ -371,11 +371,11 @@ void UcBrowse::RaiseStatus(const wchar_t* status) {
 
 // --- look -------------------------------------------------------------------------------------
 
-std::uint32_t UcBrowse::GetBorderColor() const { return BorderColor(p_.theme, GetThemeName(), p_.enabled); }
+std::uint32_t UcBrowse::GetBorderColor() const { return core::browse::BorderColor(p_.theme, GetThemeName(), p_.enabled); }
 
 void UcBrowse::Refresh() {
   if (!hwnd()) return;
-  const std::int32_t appearance = AppearanceForTheme(GetThemeName(), p_.theme, p_.appearance);
+  const std::int32_t appearance = core::browse::AppearanceForTheme(GetThemeName(), p_.theme, p_.appearance);
   if (appearance != p_.appearance) {
     inRefresh_ = true;
     SetAppearance(appearance);
@@ -397,7 +397,7 @@ void UcBrowse::SizeSysTreeView(int left, int top, int width, int height) {
 
 void UcBrowse::ApplyTreeStyles() {
   if (!treeWindow_) return;
-  TreeStyleOptions options;
+  core::browse::TreeStyleOptions options;
   options.checkBoxes = p_.checkBoxes;
   options.fullRowSelect = p_.fullRowSelect;
   options.hasButtons = p_.hasButtons;
@@ -405,7 +405,7 @@ void UcBrowse::ApplyTreeStyles() {
   options.hideSelection = p_.hideSelection;
   options.hotTracking = p_.hotTracking;
   const auto current = static_cast<std::uint32_t>(::GetWindowLongPtrW(treeWindow_, GWL_STYLE));
-  const auto style = TreeStyleFor(current, options);
+  const auto style = core::browse::TreeStyleFor(current, options);
   if (!style) return;
   ::SetWindowLongPtrW(treeWindow_, GWL_STYLE, static_cast<LONG_PTR>(static_cast<LONG>(*style)));
   ::SetWindowPos(treeWindow_, nullptr, 0, 0, 0, 0, kSwpFrameOnly);
@@ -414,10 +414,10 @@ void UcBrowse::ApplyTreeStyles() {
 void UcBrowse::Paint() {
   PAINTSTRUCT ps;
   HDC dc = ::BeginPaint(hwnd(), &ps);
-  if (p_.appearance == kAppearanceFlat) {
+  if (p_.appearance == core::browse::kAppearanceFlat) {
     RECT client;
     ::GetClientRect(hwnd(), &client);
-    win::Brush frame(::CreateSolidBrush(static_cast<COLORREF>(GetBorderColor())));
+    win32::Brush frame(::CreateSolidBrush(static_cast<COLORREF>(GetBorderColor())));
     ::FrameRect(dc, &client, frame.get());
   }
   ::EndPaint(hwnd(), &ps);
@@ -427,7 +427,7 @@ void UcBrowse::Paint() {
 
 void UcBrowse::Terminate() noexcept {
   if (!hooksActive_) return;
-  win::RunHandler([&] { CloseUp(); });
+  win32::RunHandler([&] { CloseUp(); });
   treeHook_.Remove();
   dialogHook_.Remove();
   hooksActive_ = false;
@@ -461,4 +461,4 @@ LRESULT UcBrowse::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return Window::HandleMessage(message, wParam, lParam);
 }
 
-}  // namespace pravik::browse
+}  // namespace pravik::controls::browse

@@ -14,26 +14,26 @@
 #include <memory>
 #include <string>
 
-#include "browse/browse_properties.h"
+#include "core/browse/browse_properties.h"
 #include "controls/browse/window_hook.h"
-#include "propbag/property_bag.h"
+#include "core/propbag/property_bag.h"
 #include "win32/window.h"
 
-namespace pravik::browse {
+namespace pravik::controls::browse {
 
 inline constexpr wchar_t kStatusInitialized[] = L"SystemTreeView Initalized";
 inline constexpr wchar_t kStatusShutDown[] = L"SystemTreeView ShutDown";
 
-class UcBrowse : public win::Window {
+class UcBrowse : public win32::Window {
  public:
   UcBrowse();
   ~UcBrowse() override;
 
   // Creates the control (pixels within the parent) and reads its stored settings. In run mode
   // (false only in a designer) it gets ready to open the dialog at its first showing.
-  bool Create(HWND parent, int id, int x, int y, int width, int height, const propbag::PropertyBag& stored,
+  bool Create(HWND parent, int id, int x, int y, int width, int height, const core::propbag::PropertyBag& stored,
               bool runMode = true);
-  void WriteProperties(propbag::PropertyBag& bag) const;
+  void WriteProperties(core::propbag::PropertyBag& bag) const;
 
   std::function<void(const std::wstring&)> onStatus;
   std::function<void(const std::wstring&)> onPathChange;
@@ -103,7 +103,7 @@ class UcBrowse : public win::Window {
   void Changed() noexcept { changed_ = true; }
   void RaiseStatus(const wchar_t* status);
 
-  BrowseProperties p_;
+  core::browse::BrowseProperties p_;
   HWND dialogWindow_ = nullptr;
   HWND treeWindow_ = nullptr;
   HWND cancelButton_ = nullptr;
@@ -122,4 +122,4 @@ class UcBrowse : public win::Window {
   std::shared_ptr<bool> alive_;
 };
 
-}  // namespace pravik::browse
+}  // namespace pravik::controls::browse

@@ -4,7 +4,7 @@
 
 #include "win32/app_error.h"
 
-namespace pravik::browse {
+namespace pravik::controls::browse {
 
 bool WindowHook::Install(HWND hwnd, Before before, After after) noexcept {
   Remove();
@@ -28,7 +28,7 @@ LRESULT CALLBACK WindowHook::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
   auto* self = reinterpret_cast<WindowHook*>(data);
   LRESULT result = 0;
   bool handled = false;
-  if (self->before_) win::RunHandler([&] { handled = self->before_(message, wParam, lParam, result); });
+  if (self->before_) win32::RunHandler([&] { handled = self->before_(message, wParam, lParam, result); });
   if (handled) return result;
   result = ::DefSubclassProc(hwnd, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
@@ -37,8 +37,8 @@ LRESULT CALLBACK WindowHook::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     if (self->hwnd_ == hwnd) self->hwnd_ = nullptr;
     return result;
   }
-  if (self->after_) win::RunHandler([&] { self->after_(message, wParam, lParam, result); });
+  if (self->after_) win32::RunHandler([&] { self->after_(message, wParam, lParam, result); });
   return result;
 }
 
-}  // namespace pravik::browse
+}  // namespace pravik::controls::browse

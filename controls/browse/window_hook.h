@@ -6,7 +6,7 @@
 
 #include <functional>
 
-namespace pravik::browse {
+namespace pravik::controls::browse {
 
 class WindowHook {
  public:
@@ -32,4 +32,4 @@ class WindowHook {
   After after_;
 };
 
-}  // namespace pravik::browse
+}  // namespace pravik::controls::browse

@@ -6,11 +6,11 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include "button/access_key.h"
-#include "geometry/rounding.h"
+#include "core/button/access_key.h"
+#include "core/geometry/rounding.h"
 #include "win32/app_error.h"
 
-namespace pravik::controls {
+namespace pravik::controls::button {
 
 namespace {
 constexpr wchar_t kClassName[] = L"PravikZqButton";
@@ -24,11 +24,11 @@ int ShiftState() noexcept {
   return shift;
 }
 
-propbag::FontDesc DescribeFont(HFONT font) {
-  propbag::FontDesc desc;
+core::propbag::FontDesc DescribeFont(HFONT font) {
+  core::propbag::FontDesc desc;
   LOGFONTW lf{};
   if (!font || !::GetObjectW(font, sizeof(lf), &lf)) return desc;
-  win::WindowDc screen(nullptr);
+  win32::WindowDc screen(nullptr);
   const int dpi = ::GetDeviceCaps(screen.get(), LOGPIXELSY);
   desc.name = lf.lfFaceName;
   desc.points = lf.lfHeight < 0 ? -lf.lfHeight * 72.0 / dpi : desc.points;
@@ -50,14 +50,14 @@ ZqButton::ZqButton() {
 ZqButton::~ZqButton() { Destroy(); }
 
 bool ZqButton::Create(HWND container, int id, int x, int y, int width, int height,
-                      const propbag::PropertyBag& layout, bool userMode) {
+                      const core::propbag::PropertyBag& layout, bool userMode) {
   userMode_ = userMode;
   ambientFont_ = DescribeFont(reinterpret_cast<HFONT>(::SendMessageW(container, WM_GETFONT, 0, 0)));
   s_ = ReadSettings(layout, ambientFont_);
   logic_.mode = s_.mode;
   logic_.value = s_.value;
   logic_.enabled = s_.enabled;
-  accessKey_ = button::AccessKeyOf(s_.caption);
+  accessKey_ = core::button::AccessKeyOf(s_.caption);
   if (!Window::Create(kClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, 0, x, y, width, height,
                       container, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)))) {
     return false;
@@ -86,7 +86,7 @@ bool ZqButton::Create(HWND container, int id, int x, int y, int width, int heigh
   return true;
 }
 
-void ZqButton::Save(propbag::PropertyBag& layout) const { WriteSettings(s_, ambientFont_, layout); }
+void ZqButton::Save(core::propbag::PropertyBag& layout) const { WriteSettings(s_, ambientFont_, layout); }
 
 ZqButton* ZqButton::FromWindow(HWND hwnd) noexcept {
   wchar_t name[64] = {};
@@ -125,8 +125,8 @@ void ZqButton::Changed(const wchar_t* property) {
   if (onPropertyChanged) onPropertyChanged(property);
 }
 
-void ZqButton::Run(const button::Actions& actions, EventArgs a) {
-  using button::Action;
+void ZqButton::Run(const core::button::Actions& actions, EventArgs a) {
+  using core::button::Action;
   // The handlers below may destroy nothing of ours, but a host may: stop once the window is gone.
   for (Action action : actions) {
     if (!hwnd()) return;
@@ -192,7 +192,7 @@ static BOOL CALLBACK ClearOptionIfSibling(HWND child, LPARAM lp) noexcept {
   auto* group = reinterpret_cast<OptionGroup*>(lp);
   ZqButton* other = ZqButton::FromWindow(child);
   if (other && other != group->self && ::GetParent(child) == group->container && other->settings().mode == 2) {
-    win::RunHandler([&] { other->SetValue(false); });
+    win32::RunHandler([&] { other->SetValue(false); });
   }
   return TRUE;
 }
@@ -240,11 +240,11 @@ LRESULT ZqButton::OnKey(UINT message, WPARAM wParam, LPARAM lParam) {
   a.key = static_cast<std::int16_t>(wParam);
   a.shift = ShiftState();
   // The system key messages carry Alt in their context bit, whatever the keyboard state says.
-  if ((message == WM_SYSKEYDOWN || message == WM_SYSCHAR) && (lParam & (1 << 29))) a.shift |= button::kShiftAlt;
+  if ((message == WM_SYSKEYDOWN || message == WM_SYSCHAR) && (lParam & (1 << 29))) a.shift |= core::button::kShiftAlt;
   switch (message) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-      if (wParam == VK_SPACE && (a.shift & button::kShiftAlt)) return 0;  // Alt+Space: nothing at all
+      if (wParam == VK_SPACE && (a.shift & core::button::kShiftAlt)) return 0;  // Alt+Space: nothing at all
       Run(logic_.KeyDown(static_cast<int>(wParam), a.shift, ::GetCapture() == hwnd()), a);
       return message == WM_SYSKEYDOWN ? Default(message, wParam, lParam) : 0;
     case WM_KEYUP:
@@ -265,9 +265,9 @@ LRESULT ZqButton::OnKey(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void ZqButton::OnSize() {
   // Never smaller than 220 twips either way.
-  win::WindowDc screen(nullptr);
-  const int minX = TwipsToPixels(kMinimumTwips, 1440.0 / ::GetDeviceCaps(screen.get(), LOGPIXELSX));
-  const int minY = TwipsToPixels(kMinimumTwips, 1440.0 / ::GetDeviceCaps(screen.get(), LOGPIXELSY));
+  win32::WindowDc screen(nullptr);
+  const int minX = core::geometry::TwipsToPixels(kMinimumTwips, 1440.0 / ::GetDeviceCaps(screen.get(), LOGPIXELSX));
+  const int minY = core::geometry::TwipsToPixels(kMinimumTwips, 1440.0 / ::GetDeviceCaps(screen.get(), LOGPIXELSY));
   RECT rc{};
   ::GetClientRect(hwnd(), &rc);
   if (rc.right < minX || rc.bottom < minY) {
@@ -360,7 +360,7 @@ LRESULT CALLBACK ZqButton::HostProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
   const bool mdiChild = (::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_MDICHILD) != 0;
   const UINT watched = mdiChild ? WM_NCACTIVATE : WM_ACTIVATE;
   if (message == watched && self->hwnd()) {
-    win::RunHandler([&] {
+    win32::RunHandler([&] {
       const bool active = mdiChild ? wParam != 0 : LOWORD(wParam) != WA_INACTIVE;
       self->Run(self->logic_.HostActivated(active), {});
       if (active && self->logic_.displayAsDefault) self->Redraw();
@@ -369,4 +369,4 @@ LRESULT CALLBACK ZqButton::HostProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
   return ::DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
-}  // namespace pravik::controls
+}  // namespace pravik::controls::button

@@ -4,23 +4,23 @@
 //
 // How a host window uses one (the start menu's shutdown button, for example):
 //
-//   propbag::PropertyBag layout;                       // the host's stored settings for it
+//   core::propbag::PropertyBag layout;                       // the host's stored settings for it
 //   layout.Set(L"ButtonStyle", std::int32_t{4});
 //   layout.Set(L"ColorScheme", std::int32_t{3});
 //   layout.Set(L"BackColor", std::int32_t{0x00F0B000});
 //   layout.Set(L"Caption", std::wstring(L"시스템 종료"));
 //   layout.Set(L"ForeColor", std::int32_t{0x00FFFFFF});
 //   layout.Set(L"ForeColorHover", std::int32_t{0x00FFFFFF});
-//   propbag::FontDesc tahoma;                          // "Tahoma" 8.25, normal weight
+//   core::propbag::FontDesc tahoma;                          // "Tahoma" 8.25, normal weight
 //   layout.Set(L"Font", tahoma);
 //   layout.Set(L"PicturePushOnHover", true);
 //   layout.Set(L"PictureEffectOnOver", std::int32_t{0});
 //   layout.Set(L"PictureEffectOnDown", std::int32_t{0});
 //   layout.Set(L"TooltipBackColor", std::int32_t{0});
 //   layout.Set(L"MousePointer", std::int32_t{99});     // the custom pointer below
-//   layout.Set(L"MouseIcon", button::EncodePicture(*PointingHandPicture()));  // picture_convert.h
+//   layout.Set(L"MouseIcon", core::button::EncodePicture(*PointingHandPicture()));  // picture_convert.h
 //
-//   auto button = std::make_unique<controls::ZqButton>();   // the host owns it (one per control)
+//   auto button = std::make_unique<controls::button::ZqButton>();   // the host owns it (one per control)
 //   button->onClick = [this] { RunShutdown(); };
 //   button->Create(containerHwnd, /*id*/ 1, x, y, 162, 23, layout);  // pixels in the container
 //
@@ -35,27 +35,27 @@
 #include <optional>
 #include <string>
 
-#include "button/button_logic.h"
-#include "button/picture.h"
-#include "propbag/property_bag.h"
+#include "core/button/button_logic.h"
+#include "core/button/picture.h"
+#include "core/propbag/property_bag.h"
 #include "win32/handles.h"
 #include "win32/window.h"
 
-namespace pravik::controls {
+namespace pravik::controls::button {
 
 // Every stored property with its default when absent.
 struct ZqButtonSettings {
   std::int32_t buttonStyle = 1;
   bool showFocusRect = false;
-  propbag::FontDesc font;  // replaced by the host's ambient font when absent
+  core::propbag::FontDesc font;  // replaced by the host's ambient font when absent
   std::uint32_t backColor = 0x8000000F;  // system button face
   bool enabled = true;
   std::wstring caption = L"zqbutton";
   bool value = false;
   std::int32_t mousePointer = 0;
   bool handPointer = false;
-  std::optional<button::ButtonPicture> mouseIcon;
-  std::optional<button::ButtonPicture> pictureNormal, pictureHot, pictureDown;
+  std::optional<core::button::ButtonPicture> mouseIcon;
+  std::optional<core::button::ButtonPicture> pictureNormal, pictureHot, pictureDown;
   bool pictureShadow = false;
   std::int32_t pictureOpacity = 255;
   std::int32_t pictureOpacityOnOver = 255;
@@ -84,22 +84,22 @@ struct ZqButtonSettings {
 
 // Reads a stored layout (names without regard to case; absent entries take their defaults) and
 // writes one back (values equal to their defaults left out, CaptionEffects always written).
-ZqButtonSettings ReadSettings(const propbag::PropertyBag& bag, const propbag::FontDesc& ambientFont);
-void WriteSettings(const ZqButtonSettings& s, const propbag::FontDesc& ambientFont, propbag::PropertyBag& bag);
+ZqButtonSettings ReadSettings(const core::propbag::PropertyBag& bag, const core::propbag::FontDesc& ambientFont);
+void WriteSettings(const ZqButtonSettings& s, const core::propbag::FontDesc& ambientFont, core::propbag::PropertyBag& bag);
 
 // OLE colour translation: system colours through the platform; failure gives 0xFFFFFFFF (-1).
 std::uint32_t TranslateColour(std::uint32_t ole) noexcept;
 
-class ZqButton : public win::Window {
+class ZqButton : public win32::Window {
  public:
   ZqButton();
   ~ZqButton() override;
 
   // Creates the control at (x, y, width, height) pixels in the container and reads the layout.
   // userMode false is a design environment: no subclassing, no focus rectangles.
-  bool Create(HWND container, int id, int x, int y, int width, int height, const propbag::PropertyBag& layout,
+  bool Create(HWND container, int id, int x, int y, int width, int height, const core::propbag::PropertyBag& layout,
               bool userMode = true);
-  void Save(propbag::PropertyBag& layout) const;
+  void Save(core::propbag::PropertyBag& layout) const;
   // The button behind a window of this control's class, or null.
   static ZqButton* FromWindow(HWND hwnd) noexcept;
   // The host routes an access key (or Enter/Escape for its default/cancel button) here.
@@ -109,7 +109,7 @@ class ZqButton : public win::Window {
   void PressAccessKey(int key);
 
   [[nodiscard]] const ZqButtonSettings& settings() const noexcept { return s_; }
-  [[nodiscard]] button::ButtonState state() const noexcept { return logic_.state; }
+  [[nodiscard]] core::button::ButtonState state() const noexcept { return logic_.state; }
   [[nodiscard]] wchar_t accessKey() const noexcept { return accessKey_; }
   [[nodiscard]] HWND tooltipWindow() const noexcept { return tooltip_.get(); }
 
@@ -121,16 +121,16 @@ class ZqButton : public win::Window {
   void SetForeColorHover(std::uint32_t colour);
   void SetCaption(const std::wstring& caption);
   void SetEnabled(bool enabled);
-  void SetFont(const propbag::FontDesc& font);
+  void SetFont(const core::propbag::FontDesc& font);
   void SetValue(bool value);
   void SetMode(int mode);
   void SetShowFocusRect(bool on);
   void SetHandPointer(bool on);
   void SetMousePointer(int pointer);
-  void SetMouseIcon(std::optional<button::ButtonPicture> icon);
-  void SetPictureNormal(std::optional<button::ButtonPicture> picture);
-  void SetPictureHot(std::optional<button::ButtonPicture> picture);
-  void SetPictureDown(std::optional<button::ButtonPicture> picture);
+  void SetMouseIcon(std::optional<core::button::ButtonPicture> icon);
+  void SetPictureNormal(std::optional<core::button::ButtonPicture> picture);
+  void SetPictureHot(std::optional<core::button::ButtonPicture> picture);
+  void SetPictureDown(std::optional<core::button::ButtonPicture> picture);
   void SetPictureAlign(int align);
   void SetCaptionAlign(int align);
   void SetUseMaskColor(bool on);
@@ -158,7 +158,7 @@ class ZqButton : public win::Window {
   // Ambient: the host shows this button as its default button.
   void SetDisplayAsDefault(bool on);
   // Shows a state without input, for previews (the gallery) and pixel tests.
-  void PreviewState(button::ButtonState state, bool pointerOver);
+  void PreviewState(core::button::ButtonState state, bool pointerOver);
   // Redraws now (the redraw of every property change, paint, resize and state change).
   void Redraw();
 
@@ -185,7 +185,7 @@ class ZqButton : public win::Window {
     float x = 0, y = 0;
     std::int16_t key = 0;
   };
-  void Run(const button::Actions& actions, EventArgs args);
+  void Run(const core::button::Actions& actions, EventArgs args);
   void Changed(const wchar_t* property);
   void ApplyScheme();
   void ApplyFont();
@@ -209,16 +209,16 @@ class ZqButton : public win::Window {
   friend class ZqButtonPainter;
 
   ZqButtonSettings s_;
-  button::ButtonLogic logic_;
-  button::EffectTables tables_;
-  propbag::FontDesc ambientFont_;
-  win::Font font_;
-  win::Font glyphFont_;
-  win::Icon mouseCursor_;
+  core::button::ButtonLogic logic_;
+  core::button::EffectTables tables_;
+  core::propbag::FontDesc ambientFont_;
+  win32::Font font_;
+  win32::Font glyphFont_;
+  win32::Icon mouseCursor_;
   HCURSOR handCursor_ = nullptr;     // shared system cursor, never destroyed
   HCURSOR pointerCursor_ = nullptr;  // MousePointer's shape: a shared system cursor or mouseCursor_
-  win::Module shell_;
-  win::OwnedWindow tooltip_;
+  win32::Module shell_;
+  win32::OwnedWindow tooltip_;
   HWND host_ = nullptr;
   bool userMode_ = true;
   bool canTrackLeave_ = false;
@@ -236,4 +236,4 @@ class ZqButton : public win::Window {
   int regionKind_ = -1, regionW_ = -1, regionH_ = -1;
 };
 
-}  // namespace pravik::controls
+}  // namespace pravik::controls::button

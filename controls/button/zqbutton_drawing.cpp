@@ -9,18 +9,18 @@
 #include <algorithm>
 #include <cwctype>
 
-#include "button/faces.h"
-#include "button/layout.h"
-#include "button/scheme.h"
+#include "core/button/faces.h"
+#include "core/button/layout.h"
+#include "core/button/scheme.h"
 #include "controls/button/picture_convert.h"
 #include "controls/button/zqbutton.h"
 
-namespace pravik::controls {
+namespace pravik::controls::button {
 
 namespace {
 
-button::SystemColours ReadSystemColours() {
-  button::SystemColours c;
+core::button::SystemColours ReadSystemColours() {
+  core::button::SystemColours c;
   c.buttonFace = ::GetSysColor(COLOR_BTNFACE);
   c.buttonText = ::GetSysColor(COLOR_BTNTEXT);
   c.grayText = ::GetSysColor(COLOR_GRAYTEXT);
@@ -39,19 +39,19 @@ bool Blank(const std::wstring& text) {
 }  // namespace
 
 // Draws one face: the contents step and the platform's parts of the faces.
-class ZqButtonPainter final : public button::FaceHooks {
+class ZqButtonPainter final : public core::button::FaceHooks {
  public:
   ZqButtonPainter(ZqButton& b, HDC dc, int w, int h) : b_(b), dc_(dc), w_(w), h_(h) {}
 
-  button::ButtonState drawn = button::ButtonState::Normal;
+  core::button::ButtonState drawn = core::button::ButtonState::Normal;
 
-  void Contents(button::PixelView& px) override {
+  void Contents(core::button::PixelView& px) override {
     const auto& s = b_.s_;
-    const bool down = drawn == button::ButtonState::Down;
-    const bool hot = drawn == button::ButtonState::Hot;
+    const bool down = drawn == core::button::ButtonState::Down;
+    const bool hot = drawn == core::button::ButtonState::Hot;
     const bool checked = b_.logic_.Checked();
     // The picture of the state: down (or checked) prefers PictureDown, then PictureHot.
-    const std::optional<button::ButtonPicture>* picture = &s.pictureNormal;
+    const std::optional<core::button::ButtonPicture>* picture = &s.pictureNormal;
     if (down || checked) {
       picture = s.pictureDown ? &s.pictureDown : s.pictureHot ? &s.pictureHot : &s.pictureNormal;
     } else if (hot && s.pictureHot) {
@@ -60,13 +60,13 @@ class ZqButtonPainter final : public button::FaceHooks {
     const bool hasPicture = picture->has_value();
 
     const UINT rtl = s.rightToLeft ? DT_RTLREADING : 0;
-    const int room = button::GlyphRoom(s.dropDownSymbol, s.dropDownSeparator, s.pictureAlign);
+    const int room = core::button::GlyphRoom(s.dropDownSymbol, s.dropDownSeparator, s.pictureAlign);
     RECT measure{0, 0, w_ - 8 - room, h_};
-    win::SelectScope font(dc_, b_.font_.get());
+    win32::SelectScope font(dc_, b_.font_.get());
     ::DrawTextW(dc_, s.caption.c_str(), static_cast<int>(s.caption.size()), &measure,
                 DT_CALCRECT | DT_WORDBREAK | rtl);
 
-    button::LayoutInput in;
+    core::button::LayoutInput in;
     in.width = w_;
     in.height = h_;
     in.style = s.buttonStyle;
@@ -81,12 +81,12 @@ class ZqButtonPainter final : public button::FaceHooks {
     in.textH = measure.bottom - measure.top;
     in.dropDownSymbol = s.dropDownSymbol;
     in.dropDownSeparator = s.dropDownSeparator;
-    const button::LayoutResult layout = button::LayoutContents(in);
+    const core::button::LayoutResult layout = core::button::LayoutContents(in);
 
     ::GdiFlush();
-    if (layout.separator) button::DrawSeparator(px);
+    if (layout.separator) core::button::DrawSeparator(px);
     if (hasPicture && layout.picture) {
-      button::PictureSettings ps;
+      core::button::PictureSettings ps;
       ps.opacity = s.pictureOpacity;
       ps.opacityOnOver = s.pictureOpacityOnOver;
       ps.disabledMode = s.disabledPictureMode;
@@ -96,27 +96,27 @@ class ZqButtonPainter final : public button::FaceHooks {
       ps.maskColor = TranslateColour(s.maskColor);
       ps.pushOnHover = s.picturePushOnHover;
       ps.shadow = s.pictureShadow;
-      button::DrawFacePicture(px, *layout.picture, **picture, ps, hot, down, s.enabled, base, b_.tables_);
+      core::button::DrawFacePicture(px, *layout.picture, **picture, ps, hot, down, s.enabled, base, b_.tables_);
     }
 
     ::SetBkMode(dc_, TRANSPARENT);
     const UINT format = DT_CENTER | DT_WORDBREAK | rtl;
-    auto text = [&](button::Rect r, button::Colour c) {
+    auto text = [&](core::button::Rect r, core::button::Colour c) {
       RECT rc{r.left, r.top, r.right, r.bottom};
       ::SetTextColor(dc_, c);
       ::DrawTextW(dc_, s.caption.c_str(), static_cast<int>(s.caption.size()), &rc, format);
     };
-    const button::Colour grey = ::GetSysColor(COLOR_GRAYTEXT);
+    const core::button::Colour grey = ::GetSysColor(COLOR_GRAYTEXT);
     if (s.captionEffects != 0) {
       static constexpr int kFour[4][2] = {{1, 1}, {-1, 1}, {1, -1}, {-1, -1}};
       switch (s.captionEffects) {
-        case 1: text(layout.caption.Moved(-1, -1), button::Shift(base, 0.14)); break;
-        case 2: text(layout.caption.Moved(1, 1), button::Shift(base, 0.14)); break;
-        case 3: text(layout.caption.Moved(1, 1), button::Hex(0xC0C0C0)); break;
+        case 1: text(layout.caption.Moved(-1, -1), core::button::Shift(base, 0.14)); break;
+        case 2: text(layout.caption.Moved(1, 1), core::button::Shift(base, 0.14)); break;
+        case 3: text(layout.caption.Moved(1, 1), core::button::Hex(0xC0C0C0)); break;
         case 4:
         case 5:
           for (const auto& o : kFour) {
-            text(layout.caption.Moved(o[0], o[1]), button::Shift(base, s.captionEffects == 4 ? 0.1 : -0.1));
+            text(layout.caption.Moved(o[0], o[1]), core::button::Shift(base, s.captionEffects == 4 ? 0.1 : -0.1));
           }
           break;
         default: break;
@@ -131,8 +131,8 @@ class ZqButtonPainter final : public button::FaceHooks {
         b_.glyphFont_.reset(::CreateFontW(14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SYMBOL_CHARSET, 0, 0, 0, 0,
                                           L"Marlett"));
       }
-      win::SelectScope marlett(dc_, b_.glyphFont_.get());
-      const wchar_t glyph[2] = {button::GlyphCharacter(s.dropDownSymbol), 0};
+      win32::SelectScope marlett(dc_, b_.glyphFont_.get());
+      const wchar_t glyph[2] = {core::button::GlyphCharacter(s.dropDownSymbol), 0};
       RECT rc{layout.glyph->left, layout.glyph->top, layout.glyph->right, layout.glyph->bottom};
       ::SetTextColor(dc_, s.enabled ? TranslateColour(s.foreColor) : grey);
       ::DrawTextW(dc_, glyph, 1, &rc, DT_WORDBREAK);
@@ -142,7 +142,7 @@ class ZqButtonPainter final : public button::FaceHooks {
 
   void RebuildRegion() override { b_.SetRegion(); }
 
-  bool ThemeBackground(button::PixelView&, int themeState) override {
+  bool ThemeBackground(core::button::PixelView&, int themeState) override {
     HTHEME theme = ::OpenThemeData(b_.hwnd(), L"Button");
     if (!theme) return false;
     ::GdiFlush();
@@ -158,9 +158,9 @@ class ZqButtonPainter final : public button::FaceHooks {
     return true;
   }
 
-  void SetForeColor(button::Colour c) override { b_.s_.foreColor = c; }
+  void SetForeColor(core::button::Colour c) override { b_.s_.foreColor = c; }
 
-  void FocusRect(button::PixelView&, button::Rect r) override {
+  void FocusRect(core::button::PixelView&, core::button::Rect r) override {
     ::GdiFlush();
     RECT rc{r.left, r.top, r.right, r.bottom};
     ::SetTextColor(dc_, RGB(0, 0, 0));
@@ -169,7 +169,7 @@ class ZqButtonPainter final : public button::FaceHooks {
     ::GdiFlush();
   }
 
-  button::Colour base = 0;
+  core::button::Colour base = 0;
 
  private:
   ZqButton& b_;
@@ -179,7 +179,7 @@ class ZqButtonPainter final : public button::FaceHooks {
 
 bool ZqButton::ThemeActive() {
   if (!themed_) {
-    win::Module uxtheme(::LoadLibraryW(L"uxtheme.dll"));
+    win32::Module uxtheme(::LoadLibraryW(L"uxtheme.dll"));
     // Themed controls need the application themed and control theming allowed for it.
     themed_ = uxtheme && ::IsAppThemed() && (::GetThemeAppProperties() & STAP_ALLOW_CONTROLS) != 0;
   }
@@ -188,7 +188,7 @@ bool ZqButton::ThemeActive() {
 
 void ZqButton::Redraw() {
   if (!hwnd()) return;
-  win::WindowDc dc(hwnd());
+  win32::WindowDc dc(hwnd());
   Paint(dc.get());
 }
 
@@ -206,7 +206,7 @@ void ZqButton::Paint(HDC target) {
     Changed(L"ButtonStyle");
   }
 
-  win::MemoryDc mem(::CreateCompatibleDC(target));
+  win32::MemoryDc mem(::CreateCompatibleDC(target));
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
   bi.bmiHeader.biWidth = w;
@@ -215,16 +215,16 @@ void ZqButton::Paint(HDC target) {
   bi.bmiHeader.biBitCount = 32;
   bi.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  win::Bitmap dib(::CreateDIBSection(target, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  win32::Bitmap dib(::CreateDIBSection(target, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!mem || !dib || !bits) return;
-  win::SelectScope select(mem.get(), dib.get());
-  button::PixelView px{static_cast<button::Pixel*>(bits), w, h, w};
+  win32::SelectScope select(mem.get(), dib.get());
+  core::button::PixelView px{static_cast<core::button::Pixel*>(bits), w, h, w};
 
-  button::FaceState fs;
+  core::button::FaceState fs;
   fs.style = s_.buttonStyle;
   fs.scheme = s_.colorScheme;
   fs.checked = logic_.Checked();
-  fs.state = button::DrawnState(s_.buttonStyle, logic_.state, fs.checked);
+  fs.state = core::button::DrawnState(s_.buttonStyle, logic_.state, fs.checked);
   fs.enabled = s_.enabled;
   fs.pointerOver = logic_.over;
   fs.mouseHeld = logic_.buttonHeld;
@@ -240,7 +240,7 @@ void ZqButton::Paint(HDC target) {
   ZqButtonPainter painter(*this, mem.get(), w, h);
   painter.drawn = fs.state;
   painter.base = fs.base;
-  button::PaintFace(px, fs, painter);
+  core::button::PaintFace(px, fs, painter);
   ::GdiFlush();
   ::BitBlt(target, 0, 0, w, h, mem.get(), 0, 0, SRCCOPY);
 }
@@ -292,12 +292,12 @@ void ZqButton::ApplyCursor() {
 }
 
 void ZqButton::CreateTooltip() {
-  if (!s_.enabled || logic_.closedOver || logic_.state == button::ButtonState::Down) return;
+  if (!s_.enabled || logic_.closedOver || logic_.state == core::button::ButtonState::Down) return;
   tooltip_.reset();
   const DWORD style = TTS_ALWAYSTIP | TTS_NOPREFIX | (s_.tooltipType == 1 ? TTS_BALLOON : 0);
   const DWORD exStyle = s_.rightToLeft ? WS_EX_LAYOUTRTL : 0;
   tooltip_.reset(::CreateWindowExW(exStyle, TOOLTIPS_CLASSW, nullptr, style, CW_USEDEFAULT, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr, win::ThisModule(), nullptr));
+                                   CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr, win32::ThisModule(), nullptr));
   if (!tooltip_) return;
   HWND tip = tooltip_.get();
   ::SetClassLongPtrW(tip, GCL_STYLE, ::GetClassLongPtrW(tip, GCL_STYLE) | CS_DROPSHADOW);
@@ -354,4 +354,4 @@ void ZqButton::ShowPopup() {
   Run(logic_.PopupClosed(::WindowFromPoint(cursor) == hwnd()), {});
 }
 
-}  // namespace pravik::controls
+}  // namespace pravik::controls::button

@@ -1,11 +1,11 @@
 // The zqbutton's property setters and their special rules.
 #include <algorithm>
 
-#include "button/access_key.h"
-#include "button/scheme.h"
+#include "core/button/access_key.h"
+#include "core/button/scheme.h"
 #include "controls/button/zqbutton.h"
 
-namespace pravik::controls {
+namespace pravik::controls::button {
 
 namespace {
 constexpr std::uint32_t kSysButtonFace = 0x8000000F;
@@ -13,7 +13,7 @@ constexpr std::uint32_t kSysButtonText = 0x80000012;
 }  // namespace
 
 void ZqButton::ApplyScheme() {
-  const auto r = button::ApplyScheme(s_.buttonStyle, s_.colorScheme, kSysButtonFace, TranslateColour(kSysButtonText));
+  const auto r = core::button::ApplyScheme(s_.buttonStyle, s_.colorScheme, kSysButtonFace, TranslateColour(kSysButtonText));
   if (r.backColor) s_.backColor = *r.backColor;
   s_.foreColor = r.foreColor;
   s_.showFocusRect = r.showFocusRect;
@@ -21,8 +21,8 @@ void ZqButton::ApplyScheme() {
 }
 
 void ZqButton::SetButtonStyle(int style) {
-  s_.buttonStyle = std::clamp(style, 0, button::kStyleCount - 1);
-  s_.colorScheme = button::SchemeAfterStyleChange(s_.buttonStyle, s_.colorScheme);
+  s_.buttonStyle = std::clamp(style, 0, core::button::kStyleCount - 1);
+  s_.colorScheme = core::button::SchemeAfterStyleChange(s_.buttonStyle, s_.colorScheme);
   ApplyScheme();
   SetRegion();
   Redraw();
@@ -38,7 +38,7 @@ void ZqButton::SetColorScheme(int scheme) {
 
 void ZqButton::SetBackColor(std::uint32_t colour) {
   s_.backColor = colour;
-  if (s_.buttonStyle != 4) s_.colorScheme = button::kCustomScheme;
+  if (s_.buttonStyle != 4) s_.colorScheme = core::button::kCustomScheme;
   Redraw();
   Changed(L"BackColor");
 }
@@ -57,7 +57,7 @@ void ZqButton::SetForeColorHover(std::uint32_t colour) {
 
 void ZqButton::SetCaption(const std::wstring& caption) {
   s_.caption = caption;
-  accessKey_ = button::AccessKeyOf(caption);
+  accessKey_ = core::button::AccessKeyOf(caption);
   Redraw();
   Changed(L"Caption");
 }
@@ -70,7 +70,7 @@ void ZqButton::SetEnabled(bool enabled) {
   Changed(L"Enabled");
 }
 
-void ZqButton::SetFont(const propbag::FontDesc& font) {
+void ZqButton::SetFont(const core::propbag::FontDesc& font) {
   s_.font = font;
   ApplyFont();
   Redraw();
@@ -78,7 +78,7 @@ void ZqButton::SetFont(const propbag::FontDesc& font) {
 }
 
 void ZqButton::ApplyFont() {
-  win::WindowDc screen(nullptr);
+  win32::WindowDc screen(nullptr);
   LOGFONTW lf{};
   lf.lfHeight = -static_cast<LONG>(s_.font.points * ::GetDeviceCaps(screen.get(), LOGPIXELSY) / 72.0 + 0.5);
   lf.lfWeight = s_.font.weight;
@@ -125,7 +125,7 @@ void ZqButton::SetMousePointer(int pointer) {
   Changed(L"MousePointer");
 }
 
-void ZqButton::SetMouseIcon(std::optional<button::ButtonPicture> icon) {
+void ZqButton::SetMouseIcon(std::optional<core::button::ButtonPicture> icon) {
   s_.mouseIcon = std::move(icon);
   if (s_.mouseIcon) {
     if (s_.handPointer) {
@@ -141,7 +141,7 @@ void ZqButton::SetMouseIcon(std::optional<button::ButtonPicture> icon) {
   Changed(L"MousePointer");
 }
 
-void ZqButton::SetPictureNormal(std::optional<button::ButtonPicture> picture) {
+void ZqButton::SetPictureNormal(std::optional<core::button::ButtonPicture> picture) {
   if (picture && picture->empty()) picture.reset();
   s_.pictureNormal = std::move(picture);
   if (!s_.pictureNormal) {
@@ -154,7 +154,7 @@ void ZqButton::SetPictureNormal(std::optional<button::ButtonPicture> picture) {
   Changed(L"PictureNormal");
 }
 
-void ZqButton::SetPictureHot(std::optional<button::ButtonPicture> picture) {
+void ZqButton::SetPictureHot(std::optional<core::button::ButtonPicture> picture) {
   if (!s_.pictureNormal) {
     SetPictureNormal(std::move(picture));
     return;
@@ -164,7 +164,7 @@ void ZqButton::SetPictureHot(std::optional<button::ButtonPicture> picture) {
   Changed(L"PictureHot");
 }
 
-void ZqButton::SetPictureDown(std::optional<button::ButtonPicture> picture) {
+void ZqButton::SetPictureDown(std::optional<core::button::ButtonPicture> picture) {
   if (!s_.pictureNormal) {
     SetPictureNormal(std::move(picture));
     return;
@@ -234,7 +234,7 @@ void ZqButton::UnsetPopupMenu() {
   logic_.closedOver = false;
 }
 
-void ZqButton::PreviewState(button::ButtonState state, bool pointerOver) {
+void ZqButton::PreviewState(core::button::ButtonState state, bool pointerOver) {
   logic_.state = state;
   logic_.over = pointerOver;
   Redraw();
@@ -246,4 +246,4 @@ void ZqButton::SetDisplayAsDefault(bool on) {
   Redraw();
 }
 
-}  // namespace pravik::controls
+}  // namespace pravik::controls::button

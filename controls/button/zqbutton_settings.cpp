@@ -3,29 +3,29 @@
 
 #include "controls/button/zqbutton.h"
 
-namespace pravik::controls {
+namespace pravik::controls::button {
 
 namespace {
 constexpr std::uint32_t kSysButtonText = 0x80000012;
 constexpr std::uint32_t kSysInfoBackground = 0x80000018;
 
-std::uint32_t ReadColour(const propbag::PropertyBag& bag, const wchar_t* name, std::uint32_t fallback) {
+std::uint32_t ReadColour(const core::propbag::PropertyBag& bag, const wchar_t* name, std::uint32_t fallback) {
   return static_cast<std::uint32_t>(bag.Read<std::int32_t>(name, static_cast<std::int32_t>(fallback)));
 }
-void WriteColour(propbag::PropertyBag& bag, const wchar_t* name, std::uint32_t value, std::uint32_t fallback) {
+void WriteColour(core::propbag::PropertyBag& bag, const wchar_t* name, std::uint32_t value, std::uint32_t fallback) {
   bag.Write<std::int32_t>(name, static_cast<std::int32_t>(value), static_cast<std::int32_t>(fallback));
 }
-std::optional<button::ButtonPicture> ReadPicture(const propbag::PropertyBag& bag, const wchar_t* name) {
-  const auto bytes = bag.Read<propbag::Bytes>(name, {});
+std::optional<core::button::ButtonPicture> ReadPicture(const core::propbag::PropertyBag& bag, const wchar_t* name) {
+  const auto bytes = bag.Read<core::propbag::Bytes>(name, {});
   if (bytes.empty()) return std::nullopt;
   // Damaged data gives no picture; the rest of the layout still loads.
-  std::optional<button::ButtonPicture> picture = button::DecodePicture(bytes);
+  std::optional<core::button::ButtonPicture> picture = core::button::DecodePicture(bytes);
   if (!picture.has_value() || picture->empty()) return std::nullopt;
   return picture;
 }
-void WritePicture(propbag::PropertyBag& bag, const wchar_t* name, const std::optional<button::ButtonPicture>& p) {
+void WritePicture(core::propbag::PropertyBag& bag, const wchar_t* name, const std::optional<core::button::ButtonPicture>& p) {
   if (p) {
-    bag.Set(name, button::EncodePicture(*p));
+    bag.Set(name, core::button::EncodePicture(*p));
   } else {
     bag.Remove(name);
   }
@@ -38,7 +38,7 @@ std::uint32_t TranslateColour(std::uint32_t ole) noexcept {
   return out;
 }
 
-ZqButtonSettings ReadSettings(const propbag::PropertyBag& bag, const propbag::FontDesc& ambientFont) {
+ZqButtonSettings ReadSettings(const core::propbag::PropertyBag& bag, const core::propbag::FontDesc& ambientFont) {
   ZqButtonSettings s;
   s.buttonStyle = bag.Read(L"ButtonStyle", 1);
   s.showFocusRect = bag.Read<bool>(L"ShowFocusRect", false);
@@ -80,7 +80,7 @@ ZqButtonSettings ReadSettings(const propbag::PropertyBag& bag, const propbag::Fo
   return s;
 }
 
-void WriteSettings(const ZqButtonSettings& s, const propbag::FontDesc& ambientFont, propbag::PropertyBag& bag) {
+void WriteSettings(const ZqButtonSettings& s, const core::propbag::FontDesc& ambientFont, core::propbag::PropertyBag& bag) {
   bag.Write(L"ButtonStyle", s.buttonStyle, 1);
   bag.Write(L"ShowFocusRect", s.showFocusRect, false);
   bag.Write(L"Font", s.font, ambientFont);
@@ -122,4 +122,4 @@ void WriteSettings(const ZqButtonSettings& s, const propbag::FontDesc& ambientFo
   bag.Write(L"ColorScheme", s.colorScheme, 0);
 }
 
-}  // namespace pravik::controls
+}  // namespace pravik::controls::button

@@ -6,7 +6,7 @@
 #include "controls/pickbox/pick_dialogs.h"
 #include "win32/window.h"
 
-namespace pravik::pickbox {
+namespace pravik::controls::pickbox {
 
 namespace {
 
@@ -98,10 +98,10 @@ std::optional<std::wstring> InputBox(HWND owner, const std::wstring& prompt, con
   t.Item(BS_PUSHBUTTON | WS_TABSTOP, 173, 25, 50, 14, IDCANCEL, 0x0080, L"Cancel");
   t.Item(ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 58, 216, 14, kEditId, 0x0081, L"");
   BoxState state{&prompt, anchor, {}};
-  const INT_PTR result = ::DialogBoxIndirectParamW(win::ThisModule(), reinterpret_cast<LPCDLGTEMPLATEW>(t.data()), owner,
+  const INT_PTR result = ::DialogBoxIndirectParamW(win32::ThisModule(), reinterpret_cast<LPCDLGTEMPLATEW>(t.data()), owner,
                                                    &InputBoxProc, reinterpret_cast<LPARAM>(&state));
   if (result != IDOK) return std::nullopt;
   return state.answer;
 }
 
-}  // namespace pravik::pickbox
+}  // namespace pravik::controls::pickbox

@@ -5,7 +5,7 @@
 #include "win32/app_error.h"
 #include "win32/handles.h"
 
-namespace pravik::pickbox {
+namespace pravik::controls::pickbox {
 
 namespace {
 
@@ -14,8 +14,8 @@ COLORREF Blend(COLORREF a, COLORREF b, int weightB) {
   return RGB(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)), mix(GetBValue(a), GetBValue(b)));
 }
 
-win::MouseEventArgs ArgsOf(WPARAM wParam, LPARAM lParam, int button) {
-  win::MouseEventArgs args;
+win32::MouseEventArgs ArgsOf(WPARAM wParam, LPARAM lParam, int button) {
+  win32::MouseEventArgs args;
   args.button = button;
   args.shift = ((wParam & MK_SHIFT) ? 1 : 0) | ((wParam & MK_CONTROL) ? 2 : 0);
   args.x = GET_X_LPARAM(lParam);
@@ -25,14 +25,14 @@ win::MouseEventArgs ArgsOf(WPARAM wParam, LPARAM lParam, int button) {
 
 }  // namespace
 
-ButtonColors ColorsFor(Look look, ButtonState state) {
+ButtonColors ColorsFor(core::pickbox::Look look, ButtonState state) {
   // The colour families of the three image looks: blue, olive green and silver.
   ButtonColors base{};
   switch (look) {
-    case Look::kHomeStead:
+    case core::pickbox::Look::kHomeStead:
       base = {RGB(226, 236, 196), RGB(139, 161, 105), RGB(92, 112, 62), RGB(48, 60, 28)};
       break;
-    case Look::kMetallic:
+    case core::pickbox::Look::kMetallic:
       base = {RGB(248, 248, 252), RGB(185, 185, 200), RGB(127, 127, 150), RGB(50, 50, 70)};
       break;
     default:
@@ -52,11 +52,11 @@ ButtonColors ColorsFor(Look look, ButtonState state) {
   return base;
 }
 
-COLORREF BorderColorFor(Look look) {
+COLORREF BorderColorFor(core::pickbox::Look look) {
   switch (look) {
-    case Look::kHomeStead: return RGB(139, 161, 105);
-    case Look::kMetallic: return RGB(127, 157, 185);
-    case Look::kBlue: return RGB(127, 157, 185);
+    case core::pickbox::Look::kHomeStead: return RGB(139, 161, 105);
+    case core::pickbox::Look::kMetallic: return RGB(127, 157, 185);
+    case core::pickbox::Look::kBlue: return RGB(127, 157, 185);
     default: return RGB(0, 0, 0);
   }
 }
@@ -67,7 +67,7 @@ bool LookButton::Create(HWND parent, int id, Glyph glyph) {
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
 }
 
-void LookButton::SetLook(Look look) {
+void LookButton::SetLook(core::pickbox::Look look) {
   look_ = look;
   ::InvalidateRect(hwnd(), nullptr, FALSE);
 }
@@ -87,13 +87,13 @@ void LookButton::Paint() {
   const ButtonColors colors = ColorsFor(look_, shown);
   const int height = client.bottom - client.top;
   for (int y = 0; y < height; ++y) {
-    win::Brush line(::CreateSolidBrush(Blend(colors.top, colors.bottom, height > 1 ? y * 255 / (height - 1) : 0)));
+    win32::Brush line(::CreateSolidBrush(Blend(colors.top, colors.bottom, height > 1 ? y * 255 / (height - 1) : 0)));
     RECT row{client.left, y, client.right, y + 1};
     ::FillRect(dc, &row, line.get());
   }
-  win::Brush edge(::CreateSolidBrush(colors.edge));
+  win32::Brush edge(::CreateSolidBrush(colors.edge));
   ::FrameRect(dc, &client, edge.get());
-  win::Brush glyph(::CreateSolidBrush(colors.glyph));
+  win32::Brush glyph(::CreateSolidBrush(colors.glyph));
   const int cx = (client.right + client.left) / 2 + (shown == ButtonState::kDown ? 1 : 0);
   const int cy = (client.bottom + client.top) / 2 + (shown == ButtonState::kDown ? 1 : 0);
   if (glyph_ == Glyph::kEllipsis) {
@@ -122,18 +122,18 @@ LRESULT LookButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd(), 0};
         tracking_ = ::TrackMouseEvent(&track) != FALSE;
         SetState(pressed_ ? ButtonState::kDown : ButtonState::kHot);
-        win::RunHandler([this] {
+        win32::RunHandler([this] {
           if (onMouseEnter) onMouseEnter();
         });
       }
-      win::RunHandler([&] {
+      win32::RunHandler([&] {
         if (onMouseMove) onMouseMove(ArgsOf(wParam, lParam, (wParam & MK_LBUTTON) ? 1 : 0));
       });
       return 0;
     case WM_MOUSELEAVE:
       tracking_ = false;
       SetState(ButtonState::kNormal);
-      win::RunHandler([this] {
+      win32::RunHandler([this] {
         if (onMouseLeave) onMouseLeave();
       });
       return 0;
@@ -142,7 +142,7 @@ LRESULT LookButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       pressed_ = true;
       ::SetCapture(hwnd());
       SetState(ButtonState::kDown);
-      win::RunHandler([&] {
+      win32::RunHandler([&] {
         if (onMouseDown) onMouseDown(ArgsOf(wParam, lParam, 1));
       });
       return 0;
@@ -154,7 +154,7 @@ LRESULT LookButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
       const bool inside = ::PtInRect(&client, at) != FALSE;
       SetState(inside ? ButtonState::kHot : ButtonState::kNormal);
-      win::RunHandler([&] {
+      win32::RunHandler([&] {
         if (onMouseUp) onMouseUp(ArgsOf(wParam, lParam, 1));
         if (wasPressed && inside && onClick) onClick();
       });
@@ -168,4 +168,4 @@ LRESULT LookButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-}  // namespace pravik::pickbox
+}  // namespace pravik::controls::pickbox

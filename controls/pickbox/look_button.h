@@ -6,11 +6,11 @@
 
 #include <functional>
 
-#include "pickbox/pick_values.h"
+#include "core/pickbox/pick_values.h"
 #include "win32/picture_box.h"
 #include "win32/window.h"
 
-namespace pravik::pickbox {
+namespace pravik::controls::pickbox {
 
 enum class ButtonState { kNormal, kHot, kDown, kDisabled };
 enum class Glyph { kEllipsis, kArrow };
@@ -19,22 +19,22 @@ enum class Glyph { kEllipsis, kArrow };
 struct ButtonColors {
   COLORREF top, bottom, edge, glyph;
 };
-ButtonColors ColorsFor(Look look, ButtonState state);
+ButtonColors ColorsFor(core::pickbox::Look look, ButtonState state);
 // The look's border colour (the border shape around the control).
-COLORREF BorderColorFor(Look look);
+COLORREF BorderColorFor(core::pickbox::Look look);
 
-class LookButton : public win::Window {
+class LookButton : public win32::Window {
  public:
   bool Create(HWND parent, int id, Glyph glyph);
-  void SetLook(Look look);
+  void SetLook(core::pickbox::Look look);
   [[nodiscard]] ButtonState state() const noexcept { return state_; }
 
   std::function<void()> onClick;
   std::function<void()> onMouseEnter;
   std::function<void()> onMouseLeave;
-  std::function<void(const win::MouseEventArgs&)> onMouseDown;
-  std::function<void(const win::MouseEventArgs&)> onMouseMove;
-  std::function<void(const win::MouseEventArgs&)> onMouseUp;
+  std::function<void(const win32::MouseEventArgs&)> onMouseDown;
+  std::function<void(const win32::MouseEventArgs&)> onMouseMove;
+  std::function<void(const win32::MouseEventArgs&)> onMouseUp;
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -42,11 +42,11 @@ class LookButton : public win::Window {
  private:
   void SetState(ButtonState state);
   void Paint();
-  Look look_ = Look::kBlue;
+  core::pickbox::Look look_ = core::pickbox::Look::kBlue;
   Glyph glyph_ = Glyph::kEllipsis;
   ButtonState state_ = ButtonState::kNormal;
   bool tracking_ = false;
   bool pressed_ = false;
 };
 
-}  // namespace pravik::pickbox
+}  // namespace pravik::controls::pickbox

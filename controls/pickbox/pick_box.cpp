@@ -7,10 +7,10 @@
 
 #include "controls/pickbox/pick_dialogs.h"
 #include "controls/pickbox/pick_helpers.h"
-#include "pickbox/pick_paths.h"
+#include "core/pickbox/pick_paths.h"
 #include "win32/app_error.h"
 
-namespace pravik::pickbox {
+namespace pravik::controls::pickbox {
 
 namespace {
 
@@ -18,7 +18,7 @@ constexpr UINT_PTR kTextSubclassId = 1;
 constexpr wchar_t kBoxTitle[] = L"ucPickBox";
 
 double TwipsPerPixel(int axis) {
-  win::WindowDc screen(nullptr);
+  win32::WindowDc screen(nullptr);
   const int dpi = screen.get() ? ::GetDeviceCaps(screen.get(), axis) : 96;
   return dpi > 0 ? 1440.0 / dpi : 15.0;
 }
@@ -35,7 +35,7 @@ int ShiftState() {
 
 }  // namespace
 
-PickBox::PickBox() { pickbox::Reset(settings_); }
+PickBox::PickBox() { core::pickbox::Reset(settings_); }
 
 PickBox::~PickBox() {
   if (text_ && ::IsWindow(text_)) ::RemoveWindowSubclass(text_, &PickBox::TextProc, kTextSubclassId);
@@ -47,7 +47,7 @@ bool PickBox::Create(HWND parent, int id, int x, int y, int width, int height) {
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, ::LoadCursorW(nullptr, IDC_ARROW))) {
     return false;
   }
-  const HINSTANCE instance = win::ThisModule();
+  const HINSTANCE instance = win32::ThisModule();
   auto child = [&](const wchar_t* cls, const wchar_t* text, DWORD style, DWORD ex, int partId) {
     return ::CreateWindowExW(ex, cls, text, WS_CHILD | style, 0, 0, 0, 0, hwnd(),
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(partId)), instance, nullptr);
@@ -74,8 +74,8 @@ bool PickBox::Create(HWND parent, int id, int x, int y, int width, int height) {
   for (LookButton* button : {&pbPick_, &pbDrop_}) {
     button->onMouseEnter = [this] { if (onMouseEnter) onMouseEnter(); };
     button->onMouseLeave = [this] { if (onMouseLeave) onMouseLeave(); };
-    button->onMouseMove = [this](const win::MouseEventArgs& a) { if (onMouseMove) onMouseMove(a); };
-    button->onMouseUp = [this](const win::MouseEventArgs& a) { if (onMouseUp) onMouseUp(a); };
+    button->onMouseMove = [this](const win32::MouseEventArgs& a) { if (onMouseMove) onMouseMove(a); };
+    button->onMouseUp = [this](const win32::MouseEventArgs& a) { if (onMouseUp) onMouseUp(a); };
   }
   tip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr, instance, nullptr);
@@ -84,15 +84,15 @@ bool PickBox::Create(HWND parent, int id, int x, int y, int width, int height) {
   return true;
 }
 
-void PickBox::ReadProperties(const propbag::PropertyBag& bag) {
-  settings_ = ReadSettings(bag);
+void PickBox::ReadProperties(const core::propbag::PropertyBag& bag) {
+  settings_ = core::pickbox::ReadSettings(bag);
   if (hwnd()) {
     Refresh();
     ShowPrompt();
   }
 }
 
-void PickBox::WriteProperties(propbag::PropertyBag& bag) const { WriteSettings(settings_, bag); }
+void PickBox::WriteProperties(core::propbag::PropertyBag& bag) const { core::pickbox::WriteSettings(settings_, bag); }
 
 HWND PickBox::Host() const noexcept { return ::GetAncestor(hwnd(), GA_ROOT); }
 
@@ -100,15 +100,15 @@ void PickBox::Changed() {
   if (onPropertyChanged) onPropertyChanged();
 }
 
-void PickBox::Change(const std::function<void(Settings&)>& change) {
+void PickBox::Change(const std::function<void(core::pickbox::Settings&)>& change) {
   change(settings_);
-  settings_.dialogType = ClampDialogType(settings_.dialogType);
+  settings_.dialogType = core::pickbox::ClampDialogType(settings_.dialogType);
   Changed();
   Refresh();
 }
 
 void PickBox::SetDialogType(std::int32_t value) {
-  settings_.dialogType = ClampDialogType(value);
+  settings_.dialogType = core::pickbox::ClampDialogType(value);
   // A new kind of choice: the list of a former multi-file open goes.
   dropShown_ = false;
   fileNames_.clear();
@@ -161,7 +161,7 @@ void PickBox::SetText(const std::wstring& text) {
 void PickBox::ShowPrompt() {
   if (!settings_.useDialogText) return;
   const auto type = static_cast<std::size_t>(settings_.dialogType);
-  if (type == kFolder && !settings_.path.empty()) {
+  if (type == core::pickbox::kFolder && !settings_.path.empty()) {
     SetText(TrimmedForDisplay(settings_.path));
   } else {
     SetText(settings_.dialogMsg[type]);
@@ -172,12 +172,12 @@ std::wstring PickBox::TrimmedForDisplay(const std::wstring& path) const {
   RECT box{};
   ::GetClientRect(text_, &box);
   // A little room for the caret and the edit's own margins.
-  return pickbox::TrimPathByLen(path, box.right - 3, L"...", L"MS Sans Serif", 8);
+  return TrimPathByLen(path, box.right - 3, L"...", L"MS Sans Serif", 8);
 }
 
 void PickBox::Refresh() {
   if (!hwnd()) return;
-  look_ = ResolveLook(settings_.theme, settings_.theme == 0 ? CurrentColorScheme() : std::wstring());
+  look_ = core::pickbox::ResolveLook(settings_.theme, settings_.theme == 0 ? CurrentColorScheme() : std::wstring());
   ApplyLook();
   LayOut();
   ::EnableWindow(text_, settings_.enabled);
@@ -189,7 +189,7 @@ void PickBox::Refresh() {
 }
 
 void PickBox::Reset() {
-  pickbox::Reset(settings_);
+  core::pickbox::Reset(settings_);
   fileNames_.clear();
   Changed();
   Refresh();
@@ -201,7 +201,7 @@ void PickBox::ApplyLook() {
   // border shape on white; None: the border shape alone.
   LONG_PTR ex = ::GetWindowLongPtrW(text_, GWL_EXSTYLE) & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE);
   LONG_PTR style = ::GetWindowLongPtrW(text_, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_BORDER);
-  if (look_ == Look::kClassic) {
+  if (look_ == core::pickbox::Look::kClassic) {
     if (settings_.appearance == 1) {
       ex |= WS_EX_CLIENTEDGE;
     } else {
@@ -218,13 +218,13 @@ void PickBox::ApplyLook() {
 void PickBox::LayOut() {
   RECT rect{};
   ::GetWindowRect(hwnd(), &rect);
-  const Layout layout = ComputeLayout(rect.right - rect.left, TwipsPerPixel(LOGPIXELSX), TwipsPerPixel(LOGPIXELSY),
+  const core::pickbox::Layout layout = core::pickbox::ComputeLayout(rect.right - rect.left, TwipsPerPixel(LOGPIXELSX), TwipsPerPixel(LOGPIXELSY),
                                       dropShown_);
   if (rect.right - rect.left != layout.width || rect.bottom - rect.top != layout.height) {
     ::SetWindowPos(hwnd(), nullptr, 0, 0, layout.width, layout.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  const bool classic = look_ == Look::kClassic;
-  const bool images = look_ == Look::kBlue || look_ == Look::kHomeStead || look_ == Look::kMetallic;
+  const bool classic = look_ == core::pickbox::Look::kClassic;
+  const bool images = look_ == core::pickbox::Look::kBlue || look_ == core::pickbox::Look::kHomeStead || look_ == core::pickbox::Look::kMetallic;
   const int inset = classic ? 0 : 1;  // inside the border shape
   ::MoveWindow(text_, inset, inset, layout.textWidth - inset, layout.height - 2 * inset, TRUE);
   ::MoveWindow(list_, 0, 0, layout.textWidth, layout.height * 8, FALSE);
@@ -258,22 +258,22 @@ void PickBox::Paint() {
   HDC dc = ::BeginPaint(hwnd(), &ps);
   RECT client{};
   ::GetClientRect(hwnd(), &client);
-  if (look_ == Look::kClassic) {
+  if (look_ == core::pickbox::Look::kClassic) {
     ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
   } else {
-    win::Brush white(::CreateSolidBrush(RGB(255, 255, 255)));
+    win32::Brush white(::CreateSolidBrush(RGB(255, 255, 255)));
     ::FillRect(dc, &client, white.get());
-    win::Brush border(::CreateSolidBrush(BorderColorFor(look_)));
+    win32::Brush border(::CreateSolidBrush(BorderColorFor(look_)));
     ::FrameRect(dc, &client, border.get());
   }
   ::EndPaint(hwnd(), &ps);
 }
 
-win::MouseEventArgs PickBox::PointerArgs() const {
+win32::MouseEventArgs PickBox::PointerArgs() const {
   POINT at{};
   ::GetCursorPos(&at);
   ::ScreenToClient(hwnd(), &at);
-  win::MouseEventArgs args;
+  win32::MouseEventArgs args;
   args.button = 1;
   args.x = at.x;
   args.y = at.y;
@@ -281,23 +281,23 @@ win::MouseEventArgs PickBox::PointerArgs() const {
 }
 
 void PickBox::Show_FolderBrowse() {
-  SetDialogType(kFolder);
+  SetDialogType(core::pickbox::kFolder);
   PickClick();
 }
 void PickBox::Show_Font() {
-  SetDialogType(kFont);
+  SetDialogType(core::pickbox::kFont);
   PickClick();
 }
 void PickBox::Show_Open() {
-  SetDialogType(kOpen);
+  SetDialogType(core::pickbox::kOpen);
   PickClick();
 }
 void PickBox::Show_Printer() {
-  SetDialogType(kPrinter);
+  SetDialogType(core::pickbox::kPrinter);
   PickClick();
 }
 void PickBox::Show_Save() {
-  SetDialogType(kSave);
+  SetDialogType(core::pickbox::kSave);
   PickClick();
 }
 
@@ -308,9 +308,9 @@ std::wstring PickBox::ShowFolderBrowse(const std::wstring& title) {
 void PickBox::ApplyChosenColor(std::uint32_t color) {
   settings_.color = color;
   Changed();
-  if (settings_.useDialogText) SetText(LongToHexColor(color));
+  if (settings_.useDialogText) SetText(core::pickbox::LongToHexColor(color));
   if (settings_.useDialogColor) settings_.backColor = color;
-  if (settings_.useAutoForeColor) settings_.foreColor = InverseTextColor(color);
+  if (settings_.useAutoForeColor) settings_.foreColor = core::pickbox::InverseTextColor(color);
   textBack_.reset(::CreateSolidBrush(Plain(settings_.backColor)));
   ::InvalidateRect(text_, nullptr, TRUE);
 }
@@ -339,7 +339,7 @@ void PickBox::ChooseFiles(bool save) {
   }
   auto name = PickSaveFile(Host(), settings_.filters, settings_.fileFlags, settings_.defaultExt);
   if (!name) return;
-  if (!HasExtension(*name)) {
+  if (!core::pickbox::HasExtension(*name)) {
     RECT at{};
     ::GetWindowRect(hwnd(), &at);
     const auto answer = InputBox(Host(), L"The File Extension is Missing!\r\nPlease Enter a Valid Extension Below...",
@@ -349,21 +349,21 @@ void PickBox::ChooseFiles(bool save) {
                     L"     The File Extension is Invalid!\r\n\r\nFile will be saved with \".txt\" extension.",
                     kBoxTitle, MB_OKCANCEL | MB_ICONWARNING);
     }
-    *name = WithExtension(*name, answer.value_or(std::wstring()));
+    *name = core::pickbox::WithExtension(*name, answer.value_or(std::wstring()));
   }
   TakeFiles({*name});
 }
 
 void PickBox::PickClick() {
   switch (settings_.dialogType) {
-    case kColor:
+    case core::pickbox::kColor:
       if (auto color = PickColor(Host(), settings_.color, settings_.colorFlags)) {
         ApplyChosenColor(*color);
         ::SetFocus(text_);
         if (onColorChanged) onColorChanged(settings_.color);
       }
       break;
-    case kFolder: {
+    case core::pickbox::kFolder: {
       const std::wstring folder = ShowFolderBrowse(L"Please Select a Folder:");
       if (!folder.empty()) {
         settings_.path = QualifyPath(folder);
@@ -372,7 +372,7 @@ void PickBox::PickClick() {
       }
       break;
     }
-    case kFont:
+    case core::pickbox::kFont:
       if (auto choice = PickFont(Host(), settings_.font, fontColor_, settings_.fontFlags)) {
         settings_.font = choice->font;
         fontColor_ = choice->color;
@@ -380,13 +380,13 @@ void PickBox::PickClick() {
         if (onFontChanged) onFontChanged(choice->font.name);
       }
       break;
-    case kOpen:
+    case core::pickbox::kOpen:
       ChooseFiles(false);
       break;
-    case kSave:
+    case core::pickbox::kSave:
       ChooseFiles(true);
       break;
-    case kPrinter: {
+    case core::pickbox::kPrinter: {
       printStatus_ = PickPrinter(Host(), settings_.printerFlags);
       const std::wstring& status = settings_.printStatusMsg[printStatus_ ? 1 : 0];
       if (settings_.useDialogText) SetText(status);
@@ -410,16 +410,16 @@ void PickBox::ValidateTypedText() {
   validating_ = true;
   const std::wstring typed = Text();
   const auto type = settings_.dialogType;
-  if (type == kColor) {
-    if (typed != settings_.dialogMsg[kColor]) {
-      if (auto color = ParseTypedColor(typed)) {
+  if (type == core::pickbox::kColor) {
+    if (typed != settings_.dialogMsg[core::pickbox::kColor]) {
+      if (auto color = core::pickbox::ParseTypedColor(typed)) {
         ApplyChosenColor(*color);
       } else {
         Warn(L"The Value Entered is Invalid!");
-        SetText(LongToHexColor(settings_.color));
+        SetText(core::pickbox::LongToHexColor(settings_.color));
       }
     }
-  } else if (type == kOpen || type == kSave) {
+  } else if (type == core::pickbox::kOpen || type == core::pickbox::kSave) {
     const bool display = typed.find(L"...") != std::wstring::npos || typed == settings_.dialogMsg[static_cast<std::size_t>(type)];
     if (!display && !typed.empty()) {
       if (FileExists(typed)) {
@@ -443,7 +443,7 @@ void PickBox::OnDropClick() {
 LRESULT CALLBACK PickBox::TextProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                    DWORD_PTR self) noexcept {
   auto* box = reinterpret_cast<PickBox*>(self);
-  win::RunHandler([&] {
+  win32::RunHandler([&] {
     switch (message) {
       case WM_KEYDOWN:
         if (box->onKeyDown) box->onKeyDown(static_cast<int>(wParam), ShiftState());
@@ -457,7 +457,7 @@ LRESULT CALLBACK PickBox::TextProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
       case WM_LBUTTONDOWN:
       case WM_LBUTTONUP:
       case WM_MOUSEMOVE: {
-        win::MouseEventArgs args;
+        win32::MouseEventArgs args;
         args.button = (wParam & MK_LBUTTON) ? 1 : 0;
         args.shift = ShiftState();
         args.x = GET_X_LPARAM(lParam);
@@ -498,7 +498,7 @@ LRESULT PickBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND: {
       const int id = LOWORD(wParam);
       const int code = HIWORD(wParam);
-      win::RunHandler([&] {
+      win32::RunHandler([&] {
         if (id == kPickId && code == BN_CLICKED) PickClick();
         if (id == kDropId && code == BN_CLICKED) OnDropClick();
         if (id == kTextId && code == EN_KILLFOCUS) ValidateTypedText();
@@ -521,4 +521,4 @@ LRESULT PickBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return Window::HandleMessage(message, wParam, lParam);
 }
 
-}  // namespace pravik::pickbox
+}  // namespace pravik::controls::pickbox

@@ -10,16 +10,16 @@
 #include <vector>
 
 #include "controls/pickbox/look_button.h"
-#include "pickbox/pick_settings.h"
-#include "pickbox/pick_values.h"
-#include "propbag/property_bag.h"
+#include "core/pickbox/pick_settings.h"
+#include "core/pickbox/pick_values.h"
+#include "core/propbag/property_bag.h"
 #include "win32/handles.h"
 #include "win32/picture_box.h"
 #include "win32/window.h"
 
-namespace pravik::pickbox {
+namespace pravik::controls::pickbox {
 
-class PickBox : public win::Window {
+class PickBox : public win32::Window {
  public:
   // Child window ids of the parts, for hosts and tests that look at them.
   enum PartId : int { kTextId = 1, kPickId = 2, kDropId = 3, kPickImageId = 4, kDropImageId = 5, kListId = 6 };
@@ -31,13 +31,13 @@ class PickBox : public win::Window {
   // at least 1455 twips wide, exactly 315 twips high). The properties start from the reset.
   bool Create(HWND parent, int id, int x, int y, int width, int height);
   // The stored properties (names compared without regard to case; missing ones take defaults).
-  void ReadProperties(const propbag::PropertyBag& bag);
-  void WriteProperties(propbag::PropertyBag& bag) const;
+  void ReadProperties(const core::propbag::PropertyBag& bag);
+  void WriteProperties(core::propbag::PropertyBag& bag) const;
 
   // Properties. Setters store, report the change (onPropertyChanged) and refresh.
-  [[nodiscard]] const Settings& settings() const noexcept { return settings_; }
+  [[nodiscard]] const core::pickbox::Settings& settings() const noexcept { return settings_; }
   // Changes any other property through `change` and then applies the whole set.
-  void Change(const std::function<void(Settings&)>& change);
+  void Change(const std::function<void(core::pickbox::Settings&)>& change);
   [[nodiscard]] std::int32_t DialogType() const noexcept { return settings_.dialogType; }
   void SetDialogType(std::int32_t value);
   [[nodiscard]] std::int32_t Theme() const noexcept { return settings_.theme; }
@@ -54,7 +54,7 @@ class PickBox : public win::Window {
   [[nodiscard]] std::uint32_t FontColor() const noexcept { return fontColor_; }
   [[nodiscard]] bool PrintStatus() const noexcept { return printStatus_; }
   [[nodiscard]] static std::wstring Version() { return L"1.0.0"; }
-  [[nodiscard]] Look look() const noexcept { return look_; }
+  [[nodiscard]] core::pickbox::Look look() const noexcept { return look_; }
   [[nodiscard]] std::wstring Text() const;
   [[nodiscard]] HWND part(PartId id) const noexcept { return ::GetDlgItem(hwnd(), id); }
 
@@ -79,9 +79,9 @@ class PickBox : public win::Window {
   std::function<void(int keyCode, int shift)> onKeyDown;                // 6
   std::function<void(int keyAscii)> onKeyPress;                         // 7
   std::function<void(int keyCode, int shift)> onKeyUp;                  // 8
-  std::function<void(const win::MouseEventArgs&)> onMouseDown;          // 9
-  std::function<void(const win::MouseEventArgs&)> onMouseMove;          // 10
-  std::function<void(const win::MouseEventArgs&)> onMouseUp;            // 11
+  std::function<void(const win32::MouseEventArgs&)> onMouseDown;          // 9
+  std::function<void(const win32::MouseEventArgs&)> onMouseMove;          // 10
+  std::function<void(const win32::MouseEventArgs&)> onMouseUp;            // 11
   std::function<void()> onPathChanged;                                  // 12
   std::function<void(const std::wstring& status)> onPrintStatusChanged;  // 13
   std::function<void()> onMouseEnter;                                   // 14
@@ -110,19 +110,19 @@ class PickBox : public win::Window {
   void OnDropClick();
   void Paint();
   void UpdateToolTip();
-  win::MouseEventArgs PointerArgs() const;
+  win32::MouseEventArgs PointerArgs() const;
 
-  Settings settings_;
+  core::pickbox::Settings settings_;
   std::vector<std::wstring> fileNames_;
   std::uint32_t fontColor_ = 0;
   bool printStatus_ = false;
-  Look look_ = Look::kClassic;
+  core::pickbox::Look look_ = core::pickbox::Look::kClassic;
   bool dropShown_ = false;
   bool validating_ = false;
   HWND text_ = nullptr, cmdPick_ = nullptr, cmdDrop_ = nullptr, list_ = nullptr, tip_ = nullptr;
   LookButton pbPick_, pbDrop_;
-  win::Font font_;
-  win::Brush textBack_;
+  win32::Font font_;
+  win32::Brush textBack_;
 };
 
-}  // namespace pravik::pickbox
+}  // namespace pravik::controls::pickbox

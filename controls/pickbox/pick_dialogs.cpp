@@ -8,7 +8,7 @@
 #include "win32/handles.h"
 #include "win32/paths.h"
 
-namespace pravik::pickbox {
+namespace pravik::controls::pickbox {
 
 namespace {
 
@@ -50,12 +50,12 @@ std::optional<std::uint32_t> PickColor(HWND owner, std::uint32_t color, std::int
   return dialog.rgbResult;
 }
 
-std::optional<FontChoice> PickFont(HWND owner, const std::optional<propbag::FontDesc>& font, std::uint32_t color,
+std::optional<FontChoice> PickFont(HWND owner, const std::optional<core::propbag::FontDesc>& font, std::uint32_t color,
                                    std::int32_t flags) {
-  propbag::FontDesc start = font.value_or(propbag::FontDesc{L"Arial", 8.25, 400, false, false, false, 0});
+  core::propbag::FontDesc start = font.value_or(core::propbag::FontDesc{L"Arial", 8.25, 400, false, false, false, 0});
   LOGFONTW log{};
   {
-    win::WindowDc screen(nullptr);
+    win32::WindowDc screen(nullptr);
     log.lfHeight = -::MulDiv(static_cast<int>(start.points * 100 + 50) / 100, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
   }
   log.lfWeight = start.weight;
@@ -133,14 +133,14 @@ bool PickPrinter(HWND owner, std::int32_t flags) {
   dialog.hwndOwner = owner;
   dialog.Flags = static_cast<DWORD>(flags);
   const bool confirmed = ::PrintDlgW(&dialog) != FALSE;
-  win::GlobalMemory mode(dialog.hDevMode);
-  win::GlobalMemory names(dialog.hDevNames);
-  win::MemoryDc printerDc(dialog.hDC);
+  win32::GlobalMemory mode(dialog.hDevMode);
+  win32::GlobalMemory names(dialog.hDevNames);
+  win32::MemoryDc printerDc(dialog.hDC);
   return confirmed;
 }
 
 std::wstring BrowseFolder(HWND owner, const std::wstring& title, std::int32_t flags, const std::wstring& start) {
-  const std::wstring initial = start.empty() ? win::ProgramFolder() : start;
+  const std::wstring initial = start.empty() ? win32::ProgramFolder() : start;
   BROWSEINFOW info{};
   info.hwndOwner = owner;
   info.lpszTitle = title.c_str();
@@ -154,4 +154,4 @@ std::wstring BrowseFolder(HWND owner, const std::wstring& title, std::int32_t fl
   return path;
 }
 
-}  // namespace pravik::pickbox
+}  // namespace pravik::controls::pickbox

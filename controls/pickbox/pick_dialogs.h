@@ -7,17 +7,17 @@
 #include <string>
 #include <vector>
 
-#include "pickbox/pick_settings.h"
+#include "core/pickbox/pick_settings.h"
 
-namespace pravik::pickbox {
+namespace pravik::controls::pickbox {
 
 std::optional<std::uint32_t> PickColor(HWND owner, std::uint32_t color, std::int32_t flags);
 
 struct FontChoice {
-  propbag::FontDesc font;
+  core::propbag::FontDesc font;
   std::uint32_t color = 0;
 };
-std::optional<FontChoice> PickFont(HWND owner, const std::optional<propbag::FontDesc>& font, std::uint32_t color,
+std::optional<FontChoice> PickFont(HWND owner, const std::optional<core::propbag::FontDesc>& font, std::uint32_t color,
                                    std::int32_t flags);
 
 // Open: the chosen full paths (several with multiSelect). Save: one path.
@@ -35,4 +35,4 @@ std::wstring BrowseFolder(HWND owner, const std::wstring& title, std::int32_t fl
 // Nothing when cancelled.
 std::optional<std::wstring> InputBox(HWND owner, const std::wstring& prompt, const std::wstring& title, POINT anchor);
 
-}  // namespace pravik::pickbox
+}  // namespace pravik::controls::pickbox

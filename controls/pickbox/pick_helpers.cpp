@@ -3,31 +3,31 @@
 #include <olectl.h>
 #include <uxtheme.h>
 
-#include "pickbox/pick_paths.h"
+#include "core/pickbox/pick_paths.h"
 #include "win32/handles.h"
 
-namespace pravik::pickbox {
+namespace pravik::controls::pickbox {
 
 bool FileExists(const std::wstring& path) {
   if (path.empty()) return false;
   WIN32_FIND_DATAW found{};
-  win::FindHandle search(::FindFirstFileW(path.c_str(), &found));
+  win32::FindHandle search(::FindFirstFileW(path.c_str(), &found));
   return search.valid() && found.dwFileAttributes != FILE_ATTRIBUTE_DIRECTORY;
 }
 
 std::wstring QualifyPath(const std::wstring& path) {
-  return pickbox::QualifyPath(path, [](const std::wstring& p) { return FileExists(p); });
+  return core::pickbox::QualifyPath(path, [](const std::wstring& p) { return FileExists(p); });
 }
 
 std::wstring TrimPathByLen(const std::wstring& text, int width, const std::wstring& replacement,
                            const std::wstring& fontName, int fontSize) {
-  win::WindowDc screen(nullptr);
+  win32::WindowDc screen(nullptr);
   if (!screen.get()) return text;
   const int height = -::MulDiv(fontSize, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
-  win::Font font(::CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+  win32::Font font(::CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, fontName.c_str()));
-  win::SelectScope select(screen.get(), font.get());
-  return pickbox::TrimPathByLen(text, width, replacement, [&](const std::wstring& t) {
+  win32::SelectScope select(screen.get(), font.get());
+  return core::pickbox::TrimPathByLen(text, width, replacement, [&](const std::wstring& t) {
     SIZE size{};
     ::GetTextExtentPoint32W(screen.get(), t.c_str(), static_cast<int>(t.size()), &size);
     return static_cast<int>(size.cx);
@@ -57,4 +57,4 @@ std::wstring CurrentColorScheme() {
   return scheme;
 }
 
-}  // namespace pravik::pickbox
+}  // namespace pravik::controls::pickbox

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-namespace pravik::pickbox {
+namespace pravik::controls::pickbox {
 
 // A search for the path finds an entry whose attributes are not exactly "directory"; a directory
 // with further attribute bits counts as existing. The search is always closed.
@@ -22,4 +22,4 @@ bool IsWinXP();
 // The visual style's colour scheme name, empty when there is no active style.
 std::wstring CurrentColorScheme();
 
-}  // namespace pravik::pickbox
+}  // namespace pravik::controls::pickbox

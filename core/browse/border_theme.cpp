@@ -1,6 +1,6 @@
-#include "browse/border_theme.h"
+#include "core/browse/border_theme.h"
 
-namespace pravik::browse {
+namespace pravik::core::browse {
 
 std::int32_t AppearanceForTheme(std::wstring_view themeName, std::int32_t theme, std::int32_t appearance) {
   if (themeName == L"None" || theme == kThemeClassic) return kAppearance3D;
@@ -32,4 +32,4 @@ std::wstring ThemeNameFromScheme(std::wstring_view scheme) {
   return name;
 }
 
-}  // namespace pravik::browse
+}  // namespace pravik::core::browse

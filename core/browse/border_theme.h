@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace pravik::browse {
+namespace pravik::core::browse {
 
 enum BrowseTheme : std::int32_t { kThemeAuto = 0, kThemeClassic = 1, kThemeBlue = 2, kThemeHomeStead = 3, kThemeMetallic = 4, kThemeNone = 5 };
 
@@ -23,4 +23,4 @@ std::uint32_t BorderColor(std::int32_t theme, std::wstring_view themeName, bool 
 // nothing else is left.
 std::wstring ThemeNameFromScheme(std::wstring_view scheme);
 
-}  // namespace pravik::browse
+}  // namespace pravik::core::browse

@@ -1,8 +1,8 @@
-#include "browse/browse_properties.h"
+#include "core/browse/browse_properties.h"
 
-namespace pravik::browse {
+namespace pravik::core::browse {
 
-BrowseProperties ReadBrowseProperties(const propbag::PropertyBag& bag) {
+BrowseProperties ReadBrowseProperties(const core::propbag::PropertyBag& bag) {
   const BrowseProperties d;
   BrowseProperties p;
   p.appearance = bag.Read<std::int32_t>(L"Appearance", d.appearance);
@@ -20,7 +20,7 @@ BrowseProperties ReadBrowseProperties(const propbag::PropertyBag& bag) {
   return p;
 }
 
-void WriteBrowseProperties(const BrowseProperties& p, propbag::PropertyBag& bag) {
+void WriteBrowseProperties(const BrowseProperties& p, core::propbag::PropertyBag& bag) {
   const BrowseProperties d;
   bag.Write<std::int32_t>(L"Appearance", p.appearance, d.appearance);
   bag.Write<bool>(L"CheckBoxes", p.checkBoxes, d.checkBoxes);
@@ -36,4 +36,4 @@ void WriteBrowseProperties(const BrowseProperties& p, propbag::PropertyBag& bag)
   bag.Write<std::int32_t>(L"Theme", p.theme, d.theme);
 }
 
-}  // namespace pravik::browse
+}  // namespace pravik::core::browse

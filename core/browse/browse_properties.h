@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "propbag/property_bag.h"
+#include "core/propbag/property_bag.h"
 
-namespace pravik::browse {
+namespace pravik::core::browse {
 
 // BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT | BIF_BROWSEFORCOMPUTER
 constexpr std::int32_t kDefaultFolderFlags = 4101;
@@ -38,13 +38,13 @@ constexpr std::array<std::wstring_view, 12> kBrowseStoredOrder = {
     L"HasButtons", L"HideSelection", L"HotTracking", L"Path", L"Root", L"Theme"};
 
 // A missing entry takes its default.
-BrowseProperties ReadBrowseProperties(const propbag::PropertyBag& bag);
+BrowseProperties ReadBrowseProperties(const core::propbag::PropertyBag& bag);
 // A value equal to its default is not written.
-void WriteBrowseProperties(const BrowseProperties& properties, propbag::PropertyBag& bag);
+void WriteBrowseProperties(const BrowseProperties& properties, core::propbag::PropertyBag& bag);
 
 // The flags handed to the dialog: 0 stands for 5.
 constexpr std::int32_t EffectiveFolderFlags(std::int32_t folderFlags) {
   return folderFlags == 0 ? kZeroFolderFlags : folderFlags;
 }
 
-}  // namespace pravik::browse
+}  // namespace pravik::core::browse

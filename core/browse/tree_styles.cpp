@@ -1,6 +1,6 @@
-#include "browse/tree_styles.h"
+#include "core/browse/tree_styles.h"
 
-namespace pravik::browse {
+namespace pravik::core::browse {
 namespace {
 
 std::uint32_t Toggle(std::uint32_t style, std::uint32_t bit, bool on) { return on ? (style | bit) : (style & ~bit); }
@@ -19,4 +19,4 @@ std::optional<std::uint32_t> TreeStyleFor(std::uint32_t currentStyle, const Tree
   return style;
 }
 
-}  // namespace pravik::browse
+}  // namespace pravik::core::browse

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace pravik::browse {
+namespace pravik::core::browse {
 
 struct TreeStyleOptions {
   bool checkBoxes = false;
@@ -28,4 +28,4 @@ constexpr std::uint32_t kTvsFullRowSelect = 0x1000;
 // The new window style, or nothing when the masked style is 0 (then nothing is to be changed).
 std::optional<std::uint32_t> TreeStyleFor(std::uint32_t currentStyle, const TreeStyleOptions& options);
 
-}  // namespace pravik::browse
+}  // namespace pravik::core::browse

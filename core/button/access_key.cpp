@@ -1,8 +1,8 @@
-#include "button/access_key.h"
+#include "core/button/access_key.h"
 
 #include <cwctype>
 
-namespace pravik::button {
+namespace pravik::core::button {
 
 wchar_t AccessKeyOf(std::wstring_view caption) noexcept {
   if (caption.size() <= 1) return 0;
@@ -15,4 +15,4 @@ wchar_t AccessKeyOf(std::wstring_view caption) noexcept {
   return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(caption[a + 1])));
 }
 
-}  // namespace pravik::button
+}  // namespace pravik::core::button

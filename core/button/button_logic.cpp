@@ -1,6 +1,6 @@
-#include "button/button_logic.h"
+#include "core/button/button_logic.h"
 
-namespace pravik::button {
+namespace pravik::core::button {
 
 void ButtonLogic::ToState(ButtonState next, Actions& out, bool onlyOnChange) {
   if (onlyOnChange && state == next) return;
@@ -253,4 +253,4 @@ Actions ButtonLogic::SetValue(bool newValue) {
   return out;
 }
 
-}  // namespace pravik::button
+}  // namespace pravik::core::button

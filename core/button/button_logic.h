@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace pravik::button {
+namespace pravik::core::button {
 
 enum class ButtonState : int { Normal = 0, Hot = 1, Down = 2 };
 
@@ -85,4 +85,4 @@ class ButtonLogic {
   void Press(int button, Actions& out);
 };
 
-}  // namespace pravik::button
+}  // namespace pravik::core::button

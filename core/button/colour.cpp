@@ -1,14 +1,14 @@
-#include "button/colour.h"
+#include "core/button/colour.h"
 
 #include <algorithm>
 
-#include "geometry/rounding.h"
+#include "core/geometry/rounding.h"
 
-namespace pravik::button {
+namespace pravik::core::button {
 
 namespace {
 int ShiftChannel(int v, double a) noexcept {
-  const int shifted = RoundHalfEven(v + a * 255.0);
+  const int shifted = core::geometry::RoundHalfEven(v + a * 255.0);
   return a > 0 ? std::min(shifted, 255) : std::max(shifted, 0);
 }
 }  // namespace
@@ -18,8 +18,8 @@ Colour Shift(Colour c, double a) noexcept {
 }
 
 Colour Mix(Colour c1, Colour c2) noexcept {
-  auto half = [](int u, int v) { return RoundHalfEven((u + v) / 2.0); };
+  auto half = [](int u, int v) { return core::geometry::RoundHalfEven((u + v) / 2.0); };
   return Rgb(half(Red(c1), Red(c2)), half(Green(c1), Green(c2)), half(Blue(c1), Blue(c2)));
 }
 
-}  // namespace pravik::button
+}  // namespace pravik::core::button

@@ -3,7 +3,7 @@
 // device-independent order 0x00RRGGBB; ToPixel/FromPixel convert between the two.
 #include <cstdint>
 
-namespace pravik::button {
+namespace pravik::core::button {
 
 using Colour = std::uint32_t;  // OLE colour, 0x00BBGGRR
 using Pixel = std::uint32_t;   // DIB pixel, 0x00RRGGBB
@@ -38,4 +38,4 @@ Colour Mix(Colour c1, Colour c2) noexcept;
 // True when the value names a system colour (top bit set, 0x800000nn).
 constexpr bool IsSystemColour(std::uint32_t ole) noexcept { return (ole & 0x80000000u) != 0; }
 
-}  // namespace pravik::button
+}  // namespace pravik::core::button

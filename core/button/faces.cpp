@@ -1,9 +1,9 @@
-#include "button/faces.h"
+#include "core/button/faces.h"
 
-#include "button/scheme.h"
-#include "geometry/rounding.h"
+#include "core/button/scheme.h"
+#include "core/geometry/rounding.h"
 
-namespace pravik::button {
+namespace pravik::core::button {
 
 namespace {
 
@@ -16,7 +16,7 @@ struct Face {
   Colour base = s.base;
 
   [[nodiscard]] bool focusedOrDefault() const { return s.hasFocus || s.displayAsDefault; }
-  [[nodiscard]] int half() const { return RoundHalfEven(H / 2.0); }
+  [[nodiscard]] int half() const { return core::geometry::RoundHalfEven(H / 2.0); }
   void fill(Colour c) { Fill(px, {0, 0, W, H}, c); }
   void frame(int x, int y, int w, int h, Colour c) { Frame(px, x, y, w, h, c); }
   void line(int x1, int y1, int x2, int y2, Colour c) { Line(px, x1, y1, x2, y2, c); }
@@ -269,7 +269,7 @@ void Style5(Face& f) {
   } else {
     f.region();
     f.grad(0, 0, W, mid, Mix(kWhite, Shift(f.base, 0.08)), f.base);
-    f.grad(0, mid, W, RoundHalfEven(H / 2.0 + 1), f.base, Shift(f.base, -0.15));
+    f.grad(0, mid, W, core::geometry::RoundHalfEven(H / 2.0 + 1), f.base, Shift(f.base, -0.15));
     f.contents();
     return;
   }
@@ -332,7 +332,7 @@ void Style7(Face& f) {
   if (Hot(s) || Down(s)) {
     if (Hot(s)) {
       f.grad(1, 1, W - 2, H - 2, Hex(0xF1FAFD), Hex(0xD0EBF8));
-      f.grad(1, RoundHalfEven(H / 1.7), W - 2, H - 2, Hex(0xD0EBF8), Hex(0xD0EBF8));
+      f.grad(1, core::geometry::RoundHalfEven(H / 1.7), W - 2, H - 2, Hex(0xD0EBF8), Hex(0xD0EBF8));
     } else {
       f.grad(1, 1, W - 2, H - 2, Hex(0xB0DEF1), Hex(0xDBF2F9));
     }
@@ -349,7 +349,7 @@ void Style7(Face& f) {
 
 void Style8(Face& f) {
   const auto& s = f.s;
-  const int W = f.W, H = f.H, top = RoundHalfEven(H / 2.7), rest = RoundHalfEven(H - H / 2.7);
+  const int W = f.W, H = f.H, top = core::geometry::RoundHalfEven(H / 2.7), rest = core::geometry::RoundHalfEven(H - H / 2.7);
   const Colour b = f.base;
   auto two = [&](Colour u1, Colour u2, Colour l1, Colour l2) {
     f.grad(0, 0, W, top, u1, u2);
@@ -467,4 +467,4 @@ void PaintFace(PixelView& px, const FaceState& s, FaceHooks& hooks) {
   }
 }
 
-}  // namespace pravik::button
+}  // namespace pravik::core::button

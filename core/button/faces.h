@@ -2,11 +2,11 @@
 // The fourteen faces of the image button, drawn onto a pixel buffer. The parts the pixel buffer
 // cannot do alone (caption and picture, window region, the platform theme, the focus rectangle)
 // are called back through FaceHooks at the point of the drawing where they belong.
-#include "button/button_logic.h"
-#include "button/colour.h"
-#include "button/pixels.h"
+#include "core/button/button_logic.h"
+#include "core/button/colour.h"
+#include "core/button/pixels.h"
 
-namespace pravik::button {
+namespace pravik::core::button {
 
 struct FaceState {
   int style = 1;
@@ -43,4 +43,4 @@ ButtonState DrawnState(int style, ButtonState state, bool checked) noexcept;
 // Clears the surface and draws the face of the state.
 void PaintFace(PixelView& px, const FaceState& s, FaceHooks& hooks);
 
-}  // namespace pravik::button
+}  // namespace pravik::core::button

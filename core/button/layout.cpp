@@ -1,11 +1,11 @@
-#include "button/layout.h"
+#include "core/button/layout.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-#include "geometry/rounding.h"
+#include "core/geometry/rounding.h"
 
-namespace pravik::button {
+namespace pravik::core::button {
 
 int GlyphRoom(int dropDownSymbol, bool dropDownSeparator, int pictureAlign) noexcept {
   if (dropDownSymbol == 0 && !dropDownSeparator) return 0;
@@ -101,7 +101,7 @@ LayoutResult LayoutContents(const LayoutInput& in) noexcept {
   }
 
   if (in.dropDownSymbol != 0) {
-    out.glyph = Rect{W - 15, RoundHalfEven(H / 2.0 - 7), W, RoundHalfEven(H / 2.0 + 8)};
+    out.glyph = Rect{W - 15, core::geometry::RoundHalfEven(H / 2.0 - 7), W, core::geometry::RoundHalfEven(H / 2.0 + 8)};
   }
   out.separator = in.dropDownSeparator && W - 8 > r.right;
 
@@ -133,4 +133,4 @@ void DrawSeparator(PixelView& px) noexcept {
   Line(px, W - 15, 3, W - 15, H - 3, Shift(c, 0.1));
 }
 
-}  // namespace pravik::button
+}  // namespace pravik::core::button

@@ -2,9 +2,9 @@
 // Where the caption, the picture and the drop-down glyph go on a button face.
 #include <optional>
 
-#include "button/pixels.h"
+#include "core/button/pixels.h"
 
-namespace pravik::button {
+namespace pravik::core::button {
 
 struct LayoutInput {
   int width = 0, height = 0;   // W, H
@@ -35,4 +35,4 @@ wchar_t GlyphCharacter(int dropDownSymbol) noexcept;
 // The separator lines, coloured from the surface pixel (7, 7) as drawn so far.
 void DrawSeparator(PixelView& px) noexcept;
 
-}  // namespace pravik::button
+}  // namespace pravik::core::button

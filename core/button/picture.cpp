@@ -1,10 +1,10 @@
-#include "button/picture.h"
+#include "core/button/picture.h"
 
 #include <algorithm>
 
-#include "geometry/rounding.h"
+#include "core/geometry/rounding.h"
 
-namespace pravik::button {
+namespace pravik::core::button {
 
 namespace {
 constexpr std::uint8_t kMagic[4] = {'Z', 'Q', 'P', 'I'};
@@ -50,7 +50,7 @@ EffectTables::EffectTables() noexcept {
 }
 
 int GreyOf(Colour c) noexcept {
-  return RoundHalfEven(Green(c) * 0.59 + RoundHalfEven(Red(c) * 0.3) + Blue(c) * 0.11);
+  return core::geometry::RoundHalfEven(Green(c) * 0.59 + core::geometry::RoundHalfEven(Red(c) * 0.3) + Blue(c) * 0.11);
 }
 
 void DrawPicture(PixelView& surface, int x, int y, const ButtonPicture& picture, const PictureDraw& how,
@@ -102,7 +102,7 @@ PictureDraw PictureDrawFor(const PictureSettings& settings, bool hot, bool down,
   } else if (enabled) {
     how.opacity = settings.opacity;
   } else if (settings.disabledMode == 1) {
-    how.opacity = RoundHalfEven(settings.opacity * 0.75);
+    how.opacity = core::geometry::RoundHalfEven(settings.opacity * 0.75);
     how.grey = true;
   } else {
     how.opacity = 52;
@@ -133,4 +133,4 @@ void DrawFacePicture(PixelView& surface, Rect at, const ButtonPicture& picture, 
   DrawPicture(surface, at.left, at.top, picture, how, tables);
 }
 
-}  // namespace pravik::button
+}  // namespace pravik::core::button

@@ -6,10 +6,10 @@
 #include <optional>
 #include <vector>
 
-#include "button/colour.h"
-#include "button/pixels.h"
+#include "core/button/colour.h"
+#include "core/button/pixels.h"
 
-namespace pravik::button {
+namespace pravik::core::button {
 
 enum class PictureKind : std::uint8_t {
   Bitmap = 0,       // opaque pixels; the mask colour marks transparency
@@ -76,4 +76,4 @@ void DrawFacePicture(PixelView& surface, Rect at, const ButtonPicture& picture, 
 // Grey value of a colour: round(G * 0.59 + round(R * 0.3) + B * 0.11).
 int GreyOf(Colour c) noexcept;
 
-}  // namespace pravik::button
+}  // namespace pravik::core::button

@@ -1,9 +1,9 @@
-#include "button/pixels.h"
+#include "core/button/pixels.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-namespace pravik::button {
+namespace pravik::core::button {
 
 PixelBuffer::PixelBuffer(int w, int h, Pixel fill)
     : width(std::max(w, 0)), height(std::max(h, 0)), pixels(static_cast<std::size_t>(width) * height, fill) {}
@@ -127,4 +127,4 @@ void DottedFocusRect(PixelView& px, Rect r) noexcept {
   }
 }
 
-}  // namespace pravik::button
+}  // namespace pravik::core::button

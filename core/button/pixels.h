@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "button/colour.h"
+#include "core/button/colour.h"
 
-namespace pravik::button {
+namespace pravik::core::button {
 
 struct Rect {
   int left = 0, top = 0, right = 0, bottom = 0;  // right and bottom exclusive
@@ -71,4 +71,4 @@ void DottedFocusRect(PixelView& px, Rect r) noexcept;
 // The ramp a gradient paints: n + 1 entries, per channel u + (v - u) * i / n truncated.
 std::vector<Colour> GradientRamp(Colour c1, Colour c2, int n);
 
-}  // namespace pravik::button
+}  // namespace pravik::core::button

@@ -1,6 +1,6 @@
-#include "button/scheme.h"
+#include "core/button/scheme.h"
 
-namespace pravik::button {
+namespace pravik::core::button {
 
 int SchemeAfterStyleChange(int style, int currentScheme) noexcept {
   switch (style) {
@@ -53,4 +53,4 @@ FlatColours FlatSchemeColours(int scheme, Colour base) noexcept {
   }
 }
 
-}  // namespace pravik::button
+}  // namespace pravik::core::button

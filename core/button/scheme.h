@@ -2,9 +2,9 @@
 // How ButtonStyle and ColorScheme set the face colour and the style's other defaults.
 #include <optional>
 
-#include "button/colour.h"
+#include "core/button/colour.h"
 
-namespace pravik::button {
+namespace pravik::core::button {
 
 constexpr int kStyleCount = 14;
 constexpr int kCustomScheme = 3;
@@ -27,4 +27,4 @@ struct FlatColours {
 };
 FlatColours FlatSchemeColours(int scheme, Colour base) noexcept;
 
-}  // namespace pravik::button
+}  // namespace pravik::core::button

@@ -1,9 +1,9 @@
-#include "convert/ansi_text.h"
+#include "core/convert/ansi_text.h"
 
-#include "convert/base64.h"
-#include "convert/convert_error.h"
+#include "core/convert/base64.h"
+#include "core/convert/convert_error.h"
 
-namespace pravik::convert {
+namespace pravik::core::convert {
 namespace {
 
 std::u16string Widen(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }
@@ -53,4 +53,4 @@ std::u16string AnsiMid(const CodePage& codePage, std::u16string_view text, std::
   return DecodeAnsiBytes(codePage, std::string_view(bytes).substr(start, 2 * static_cast<std::size_t>(units)));
 }
 
-}  // namespace pravik::convert
+}  // namespace pravik::core::convert

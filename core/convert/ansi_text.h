@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "convert/code_page.h"
+#include "core/convert/code_page.h"
 
-namespace pravik::convert {
+namespace pravik::core::convert {
 
 std::u16string Base64Encode(const CodePage& codePage, std::u16string_view text);
 // Throws ConvertError (invalid call) for a character outside the alphabet, padding anywhere but
@@ -22,4 +22,4 @@ std::u16string AnsiLeft(const CodePage& codePage, std::u16string_view text, std:
 std::u16string AnsiRight(const CodePage& codePage, std::u16string_view text, std::int32_t units);
 std::u16string AnsiMid(const CodePage& codePage, std::u16string_view text, std::int32_t startUnit, std::int32_t units);
 
-}  // namespace pravik::convert
+}  // namespace pravik::core::convert

@@ -1,6 +1,6 @@
-#include "convert/base64.h"
+#include "core/convert/base64.h"
 
-namespace pravik::convert {
+namespace pravik::core::convert {
 namespace {
 
 constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
@@ -60,4 +60,4 @@ std::optional<std::string> DecodeBase64(std::u16string_view text) {
   return out;
 }
 
-}  // namespace pravik::convert
+}  // namespace pravik::core::convert

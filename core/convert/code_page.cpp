@@ -1,6 +1,6 @@
-#include "convert/code_page.h"
+#include "core/convert/code_page.h"
 
-namespace pravik::convert {
+namespace pravik::core::convert {
 
 std::u16string DecodeAnsiBytes(const CodePage& codePage, std::string_view bytes) {
   std::u16string text;
@@ -14,4 +14,4 @@ std::u16string DecodeAnsiBytes(const CodePage& codePage, std::string_view bytes)
   return text;
 }
 
-}  // namespace pravik::convert
+}  // namespace pravik::core::convert

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace pravik::convert {
+namespace pravik::core::convert {
 
 class CodePage {
  public:
@@ -21,4 +21,4 @@ class CodePage {
 // nothing after it is decoded on its own.
 std::u16string DecodeAnsiBytes(const CodePage& codePage, std::string_view bytes);
 
-}  // namespace pravik::convert
+}  // namespace pravik::core::convert

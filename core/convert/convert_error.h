@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace pravik::convert {
+namespace pravik::core::convert {
 
 enum class ErrorNumber : int { InvalidCall = 5, Overflow = 6 };
 
@@ -17,4 +17,4 @@ class ConvertError : public std::runtime_error {
   ErrorNumber number_;
 };
 
-}  // namespace pravik::convert
+}  // namespace pravik::core::convert

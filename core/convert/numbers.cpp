@@ -1,11 +1,11 @@
-#include "convert/numbers.h"
+#include "core/convert/numbers.h"
 
 #include <cmath>
 #include <cstdlib>
 
-#include "convert/convert_error.h"
+#include "core/convert/convert_error.h"
 
-namespace pravik::convert {
+namespace pravik::core::convert {
 namespace {
 
 std::string HexDigits(std::uint64_t value, int width) {
@@ -78,4 +78,4 @@ HourMinSec SecondsToHourMinSec(std::int32_t seconds, std::u16string_view hourStr
   return out;
 }
 
-}  // namespace pravik::convert
+}  // namespace pravik::core::convert

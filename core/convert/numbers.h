@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace pravik::convert {
+namespace pravik::core::convert {
 
 // Upper-case hexadecimal of the value rounded half to even: 4 digits below 65536 (a negative
 // value gives its 8-digit 32-bit two's complement), 8 digits up to 2^32 - 1, and from 2^32 on
@@ -31,4 +31,4 @@ struct HourMinSec {
 HourMinSec SecondsToHourMinSec(std::int32_t seconds, std::u16string_view hourString, std::u16string_view minString,
                                std::u16string_view secString);
 
-}  // namespace pravik::convert
+}  // namespace pravik::core::convert

@@ -1,6 +1,6 @@
-#include "convert/text_lines.h"
+#include "core/convert/text_lines.h"
 
-namespace pravik::convert {
+namespace pravik::core::convert {
 
 std::string JoinLinesWithCrLf(std::string_view bytes) {
   std::string out;
@@ -21,4 +21,4 @@ std::string JoinLinesWithCrLf(std::string_view bytes) {
   return out;
 }
 
-}  // namespace pravik::convert
+}  // namespace pravik::core::convert

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-namespace pravik::convert {
+namespace pravik::core::convert {
 
 std::string JoinLinesWithCrLf(std::string_view fileBytes);
 
-}  // namespace pravik::convert
+}  // namespace pravik::core::convert

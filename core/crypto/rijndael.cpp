@@ -1,9 +1,9 @@
-#include "crypto/rijndael.h"
+#include "core/crypto/rijndael.h"
 
 #include <algorithm>
 #include <stdexcept>
 
-namespace pravik::crypto {
+namespace pravik::core::crypto {
 namespace {
 
 std::uint8_t Times2(std::uint8_t x) { return static_cast<std::uint8_t>((x << 1) ^ ((x & 0x80) ? 0x1B : 0)); }
@@ -165,4 +165,4 @@ std::optional<std::vector<std::uint8_t>> DecryptData(std::span<const std::uint8_
   return std::vector<std::uint8_t>(buffer.begin() + 4, buffer.begin() + 4 + static_cast<std::ptrdiff_t>(n));
 }
 
-}  // namespace pravik::crypto
+}  // namespace pravik::core::crypto

@@ -10,7 +10,7 @@
 #include <span>
 #include <vector>
 
-namespace pravik::crypto {
+namespace pravik::core::crypto {
 
 class Rijndael {
  public:
@@ -40,4 +40,4 @@ std::vector<std::uint8_t> EncryptData(std::span<const std::uint8_t> message, std
 std::optional<std::vector<std::uint8_t>> DecryptData(std::span<const std::uint8_t> data,
                                                      std::span<const std::uint8_t, 32> key);
 
-}  // namespace pravik::crypto
+}  // namespace pravik::core::crypto

@@ -1,11 +1,11 @@
-#include "crypto/unique_number.h"
+#include "core/crypto/unique_number.h"
 
 #include <array>
 #include <cmath>
 
-#include "crypto/rijndael.h"
+#include "core/crypto/rijndael.h"
 
-namespace pravik::crypto {
+namespace pravik::core::crypto {
 namespace {
 
 std::u16string Decimal(std::int64_t value) {
@@ -87,4 +87,4 @@ std::optional<std::u16string> DecryptFromHex(std::string_view hex, std::u16strin
   return text;
 }
 
-}  // namespace pravik::crypto
+}  // namespace pravik::core::crypto

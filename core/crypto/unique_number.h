@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace pravik::crypto {
+namespace pravik::core::crypto {
 
 // The card addresses that are not "000000000000", then the serials that are not 0 in decimal.
 // Serials are the signed 32-bit values cHDDSerialNumber gives, so a high serial reads negative,
@@ -25,4 +25,4 @@ std::string EncryptToHex(std::u16string_view text, std::u16string_view password)
 // The inverse, for checking; nothing for text that is not such a hexadecimal cipher text.
 std::optional<std::u16string> DecryptFromHex(std::string_view hex, std::u16string_view password);
 
-}  // namespace pravik::crypto
+}  // namespace pravik::core::crypto

@@ -1,10 +1,10 @@
-#include "download/download_rules.h"
+#include "core/download/download_rules.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <string>
 
-namespace pravik::download {
+namespace pravik::core::download {
 namespace {
 
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\n'; }
@@ -92,4 +92,4 @@ std::wstring ArgumentText(std::wstring_view commandLine) {
   return std::wstring(commandLine.substr(i));
 }
 
-}  // namespace pravik::download
+}  // namespace pravik::core::download

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace pravik::download {
+namespace pravik::core::download {
 
 struct AnnouncedLength {
   enum class Kind { Length, NotPositive, OutOfRange };
@@ -26,4 +26,4 @@ std::wstring PercentText(double value, double maximum);
 // otherwise unchanged: no splitting, trimming or unquoting.
 std::wstring ArgumentText(std::wstring_view commandLine);
 
-}  // namespace pravik::download
+}  // namespace pravik::core::download

@@ -1,8 +1,8 @@
-#include "download/signature_format.h"
+#include "core/download/signature_format.h"
 
 #include <algorithm>
 
-namespace pravik::download {
+namespace pravik::core::download {
 namespace {
 
 int HexDigit(char c) {
@@ -46,4 +46,4 @@ bool IsRawSignature(const std::vector<std::uint8_t>& bytes) {
   return std::any_of(bytes.begin(), bytes.begin() + 32, nonZero) && std::any_of(bytes.begin() + 32, bytes.end(), nonZero);
 }
 
-}  // namespace pravik::download
+}  // namespace pravik::core::download

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace pravik::download {
+namespace pravik::core::download {
 
 using RawPublicKey = std::array<std::uint8_t, 64>;
 inline constexpr std::size_t kRawSignatureSize = 64;
@@ -20,4 +20,4 @@ std::optional<std::vector<RawPublicKey>> ParsePublicKeys(std::string_view text);
 // (The DER form OpenSSL writes, 70 to 72 bytes, is refused: the release tooling converts it.)
 bool IsRawSignature(const std::vector<std::uint8_t>& bytes);
 
-}  // namespace pravik::download
+}  // namespace pravik::core::download

@@ -1,8 +1,8 @@
-#include "geometry/rounding.h"
+#include "core/geometry/rounding.h"
 
 #include <cmath>
 
-namespace pravik {
+namespace pravik::core::geometry {
 
 std::int32_t RoundHalfEven(double value) {
   // nearbyint follows the current rounding mode, which is round-to-nearest-even by default.
@@ -13,4 +13,4 @@ std::int32_t TwipsToPixels(std::int32_t twips, double twipsPerPixel) {
   return RoundHalfEven(static_cast<double>(twips) / twipsPerPixel);
 }
 
-}  // namespace pravik
+}  // namespace pravik::core::geometry

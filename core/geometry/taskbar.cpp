@@ -1,6 +1,6 @@
-#include "geometry/taskbar.h"
+#include "core/geometry/taskbar.h"
 
-namespace pravik {
+namespace pravik::core::geometry {
 namespace {
 
 bool SameSingle(double a, double b) { return static_cast<float>(a) == static_cast<float>(b); }
@@ -38,4 +38,4 @@ std::optional<TwipsPoint> PlaceInCorner(std::int32_t corner, const PixelRect& r,
   return p;
 }
 
-}  // namespace pravik
+}  // namespace pravik::core::geometry

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace pravik {
+namespace pravik::core::geometry {
 
 struct PixelRect {
   std::int32_t left = 0, top = 0, right = 0, bottom = 0;
@@ -36,4 +36,4 @@ std::optional<TwipsPoint> PlaceInCorner(std::int32_t corner, const PixelRect& ta
                                         const ScreenMetrics& screen, double widthTwips,
                                         double heightTwips);
 
-}  // namespace pravik
+}  // namespace pravik::core::geometry

@@ -1,8 +1,8 @@
-#include "menu/layout.h"
+#include "core/menu/layout.h"
 
-#include "geometry/rounding.h"
+#include "core/geometry/rounding.h"
 
-namespace pravik::menu {
+namespace pravik::core::menu {
 
 const ElementLayout* FindLayout(std::wstring_view name) {
   for (const auto& e : kLayout)
@@ -13,8 +13,8 @@ const ElementLayout* FindLayout(std::wstring_view name) {
 std::optional<PixelRect> LayoutPixels(std::wstring_view name) {
   const ElementLayout* e = FindLayout(name);
   if (!e) return std::nullopt;
-  const auto px = [](int twips) { return static_cast<int>(RoundHalfEven(twips / 15.0)); };
+  const auto px = [](int twips) { return static_cast<int>(core::geometry::RoundHalfEven(twips / 15.0)); };
   return PixelRect{px(e->left), px(e->top), px(e->width), px(e->height)};
 }
 
-}  // namespace pravik::menu
+}  // namespace pravik::core::menu

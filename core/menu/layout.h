@@ -8,7 +8,7 @@
 #include <optional>
 #include <string_view>
 
-namespace pravik::menu {
+namespace pravik::core::menu {
 
 constexpr int kMenuWidthTwips = 7050;
 constexpr int kMenuHeightTwips = 8925;
@@ -76,4 +76,4 @@ struct PixelRect {
 std::optional<PixelRect> LayoutPixels(std::wstring_view name);
 const ElementLayout* FindLayout(std::wstring_view name);
 
-}  // namespace pravik::menu
+}  // namespace pravik::core::menu

@@ -1,6 +1,6 @@
-#include "menu/picked_path.h"
+#include "core/menu/picked_path.h"
 
-namespace pravik::menu {
+namespace pravik::core::menu {
 
 bool ShouldOpenPickedPath(std::wstring_view path) {
   const auto slash = path.find_last_of(L'\\');
@@ -20,4 +20,4 @@ bool IsOwnProgramInFront(std::wstring_view foregroundFileName, std::wstring_view
   return foregroundFileName == ownName;
 }
 
-}  // namespace pravik::menu
+}  // namespace pravik::core::menu

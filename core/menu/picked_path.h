@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace pravik::menu {
+namespace pravik::core::menu {
 
 // True when the last piece after the final "\" is not empty: a file, which is opened. Folders
 // end with "\" and an item without a file-system path is empty; both only stay selected.
@@ -16,4 +16,4 @@ std::wstring OwnForegroundName(std::wstring_view executablePath);
 // Exact and case-sensitive, as the watcher compares.
 bool IsOwnProgramInFront(std::wstring_view foregroundFileName, std::wstring_view ownName);
 
-}  // namespace pravik::menu
+}  // namespace pravik::core::menu

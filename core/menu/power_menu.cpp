@@ -1,6 +1,6 @@
-#include "menu/power_menu.h"
+#include "core/menu/power_menu.h"
 
-namespace pravik::menu {
+namespace pravik::core::menu {
 
 std::optional<std::wstring_view> PowerCommand(unsigned id) {
   switch (id) {
@@ -11,4 +11,4 @@ std::optional<std::wstring_view> PowerCommand(unsigned id) {
   }
 }
 
-}  // namespace pravik::menu
+}  // namespace pravik::core::menu

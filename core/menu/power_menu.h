@@ -4,7 +4,7 @@
 #include <optional>
 #include <string_view>
 
-namespace pravik::menu {
+namespace pravik::core::menu {
 
 enum class PowerEntryKind { kText, kSeparator };
 
@@ -34,4 +34,4 @@ inline constexpr std::wstring_view kCommandPrefix = L"cmd.exe /c ";
 // dismissed popup (0), for switch user and lock (the platform's own actions) and the rest.
 std::optional<std::wstring_view> PowerCommand(unsigned id);
 
-}  // namespace pravik::menu
+}  // namespace pravik::core::menu

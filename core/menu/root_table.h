@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-namespace pravik::menu {
+namespace pravik::core::menu {
 
 struct RootChoice {
   std::wstring_view caption;
@@ -24,4 +24,4 @@ inline constexpr std::array<RootChoice, 22> kRootTable = {{
 // The Root for a selector index; nothing outside 0..21 (no selection is -1).
 std::optional<std::int32_t> RootForIndex(int index);
 
-}  // namespace pravik::menu
+}  // namespace pravik::core::menu

@@ -1,10 +1,10 @@
-#include "menu/shortcut_table.h"
+#include "core/menu/shortcut_table.h"
 
-namespace pravik::menu {
+namespace pravik::core::menu {
 
 std::optional<std::wstring_view> ShortcutCommand(int index) {
   if (index < 0 || index >= kShortcutCount || index == kHiddenShortcut) return std::nullopt;
   return kShortcuts[static_cast<std::size_t>(index)].command;
 }
 
-}  // namespace pravik::menu
+}  // namespace pravik::core::menu

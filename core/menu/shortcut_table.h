@@ -4,7 +4,7 @@
 #include <optional>
 #include <string_view>
 
-namespace pravik::menu {
+namespace pravik::core::menu {
 
 struct ShortcutItem {
   std::wstring_view caption;
@@ -43,4 +43,4 @@ inline constexpr unsigned kHighlightBack = 0x00F0B000;
 inline constexpr unsigned kHighlightText = 0x00FFFFFF;
 inline constexpr unsigned kNormalBack = 0x00FFFFFF;
 
-}  // namespace pravik::menu
+}  // namespace pravik::core::menu

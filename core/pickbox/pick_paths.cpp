@@ -1,8 +1,8 @@
-#include "pickbox/pick_paths.h"
+#include "core/pickbox/pick_paths.h"
 
 #include <vector>
 
-namespace pravik::pickbox {
+namespace pravik::core::pickbox {
 
 std::wstring ExtractFilename(std::wstring_view path) {
   const auto slash = path.rfind(L'\\');
@@ -80,4 +80,4 @@ std::wstring WithExtension(const std::wstring& name, std::wstring_view answer) {
   return base + L"." + std::wstring(answer);
 }
 
-}  // namespace pravik::pickbox
+}  // namespace pravik::core::pickbox

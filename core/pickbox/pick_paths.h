@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace pravik::pickbox {
+namespace pravik::core::pickbox {
 
 // The text after the last "\", empty when there is none.
 std::wstring ExtractFilename(std::wstring_view path);
@@ -33,4 +33,4 @@ bool HasExtension(std::wstring_view name);
 // an answer without a leading "." gets one.
 std::wstring WithExtension(const std::wstring& name, std::wstring_view answer);
 
-}  // namespace pravik::pickbox
+}  // namespace pravik::core::pickbox

@@ -1,8 +1,8 @@
-#include "pickbox/pick_settings.h"
+#include "core/pickbox/pick_settings.h"
 
-#include "pickbox/pick_values.h"
+#include "core/pickbox/pick_values.h"
 
-namespace pravik::pickbox {
+namespace pravik::core::pickbox {
 
 namespace {
 
@@ -42,7 +42,7 @@ void Reset(Settings& s) {
   s.path.clear();
 }
 
-Settings ReadSettings(const propbag::PropertyBag& bag) {
+Settings ReadSettings(const core::propbag::PropertyBag& bag) {
   const Settings d;
   Settings s;
   s.appearance = bag.Read(L"Appearance", d.appearance);
@@ -56,8 +56,8 @@ Settings ReadSettings(const propbag::PropertyBag& bag) {
   s.enabled = bag.Read(L"Enabled", d.enabled);
   s.fileFlags = bag.Read(L"FileFlags", DefaultFileFlags(s.dialogType));
   s.filters = bag.Read(L"Filters", d.filters);
-  if (const auto* font = bag.Find(L"Font"); font && std::holds_alternative<propbag::FontDesc>(*font)) {
-    s.font = std::get<propbag::FontDesc>(*font);
+  if (const auto* font = bag.Find(L"Font"); font && std::holds_alternative<core::propbag::FontDesc>(*font)) {
+    s.font = std::get<core::propbag::FontDesc>(*font);
   }
   s.folderFlags = bag.Read(L"FolderFlags", d.folderFlags);
   s.fontFlags = bag.Read(L"FontFlags", d.fontFlags);
@@ -76,7 +76,7 @@ Settings ReadSettings(const propbag::PropertyBag& bag) {
   return s;
 }
 
-void WriteSettings(const Settings& s, propbag::PropertyBag& bag) {
+void WriteSettings(const Settings& s, core::propbag::PropertyBag& bag) {
   const Settings d;
   bag.Write(L"Appearance", s.appearance, d.appearance);
   bag.Write(L"UseAutoForeColor", s.useAutoForeColor, d.useAutoForeColor);
@@ -111,4 +111,4 @@ void WriteSettings(const Settings& s, propbag::PropertyBag& bag) {
   bag.Write(L"UseDialogText", s.useDialogText, d.useDialogText);
 }
 
-}  // namespace pravik::pickbox
+}  // namespace pravik::core::pickbox

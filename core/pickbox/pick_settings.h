@@ -6,9 +6,9 @@
 #include <optional>
 #include <string>
 
-#include "propbag/property_bag.h"
+#include "core/propbag/property_bag.h"
 
-namespace pravik::pickbox {
+namespace pravik::core::pickbox {
 
 struct Settings {
   std::int32_t appearance = 1;
@@ -22,7 +22,7 @@ struct Settings {
   bool enabled = true;
   std::int32_t fileFlags = 0;  // filled by DefaultFileFlags when read
   std::wstring filters;
-  std::optional<propbag::FontDesc> font;
+  std::optional<core::propbag::FontDesc> font;
   std::int32_t folderFlags = 4160;
   std::int32_t fontFlags = 74051;
   std::uint32_t foreColor = 0;
@@ -51,8 +51,8 @@ void Reset(Settings& settings);
 // Reads every stored name (letter case ignored), missing ones taking their defaults. The two print
 // texts are stored as "PrintStatusMsg0" and "PrintStatusMsg1"; a layout written under the single
 // old name "PrintStatusMsg" (which held the second text, written last) still reads into slot 1.
-Settings ReadSettings(const propbag::PropertyBag& bag);
+Settings ReadSettings(const core::propbag::PropertyBag& bag);
 // Writes every property, leaving out the values equal to their defaults.
-void WriteSettings(const Settings& settings, propbag::PropertyBag& bag);
+void WriteSettings(const Settings& settings, core::propbag::PropertyBag& bag);
 
-}  // namespace pravik::pickbox
+}  // namespace pravik::core::pickbox

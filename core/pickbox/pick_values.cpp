@@ -1,11 +1,11 @@
-#include "pickbox/pick_values.h"
+#include "core/pickbox/pick_values.h"
 
 #include <algorithm>
 #include <cwctype>
 
-#include "geometry/rounding.h"
+#include "core/geometry/rounding.h"
 
-namespace pravik::pickbox {
+namespace pravik::core::pickbox {
 
 std::int32_t ClampDialogType(std::int32_t value) { return std::clamp(value, 0, 5); }
 
@@ -62,9 +62,9 @@ Look ResolveLook(std::int32_t theme, std::wstring_view schemeName) {
 
 Layout ComputeLayout(int requestedWidth, double twipsPerPixelX, double twipsPerPixelY, bool showDrop) {
   Layout layout;
-  const int minWidth = TwipsToPixels(kMinWidthTwips, twipsPerPixelX);
+  const int minWidth = core::geometry::TwipsToPixels(kMinWidthTwips, twipsPerPixelX);
   layout.width = std::max(requestedWidth, minWidth);
-  layout.height = TwipsToPixels(kHeightTwips, twipsPerPixelY);
+  layout.height = core::geometry::TwipsToPixels(kHeightTwips, twipsPerPixelY);
   // Square pick button; the drop button is a narrow arrow beside it.
   layout.pickWidth = layout.height;
   layout.pickLeft = layout.width - layout.pickWidth;
@@ -74,4 +74,4 @@ Layout ComputeLayout(int requestedWidth, double twipsPerPixelX, double twipsPerP
   return layout;
 }
 
-}  // namespace pravik::pickbox
+}  // namespace pravik::core::pickbox

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace pravik::pickbox {
+namespace pravik::core::pickbox {
 
 enum DialogType : std::int32_t { kColor = 0, kFolder = 1, kFont = 2, kOpen = 3, kSave = 4, kPrinter = 5 };
 // Values below 0 become 0, above 5 become 5.
@@ -37,4 +37,4 @@ constexpr int kMinWidthTwips = 1455;
 constexpr int kHeightTwips = 315;
 Layout ComputeLayout(int requestedWidth, double twipsPerPixelX, double twipsPerPixelY, bool showDrop);
 
-}  // namespace pravik::pickbox
+}  // namespace pravik::core::pickbox

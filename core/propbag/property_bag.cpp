@@ -1,8 +1,8 @@
-#include "propbag/property_bag.h"
+#include "core/propbag/property_bag.h"
 
 #include <algorithm>
 
-namespace pravik::propbag {
+namespace pravik::core::propbag {
 
 namespace {
 wchar_t FoldAscii(wchar_t c) noexcept { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
@@ -34,4 +34,4 @@ const Value* PropertyBag::Find(std::wstring_view name) const {
   return it == entries_.end() ? nullptr : &it->second;
 }
 
-}  // namespace pravik::propbag
+}  // namespace pravik::core::propbag

@@ -17,7 +17,7 @@
 #include <variant>
 #include <vector>
 
-namespace pravik::propbag {
+namespace pravik::core::propbag {
 
 // A caption font as stored: face name, size in points and the usual attributes.
 struct FontDesc {
@@ -85,4 +85,4 @@ class PropertyBag {
   std::map<std::wstring, Value, NameLess> entries_;
 };
 
-}  // namespace pravik::propbag
+}  // namespace pravik::core::propbag

@@ -1,6 +1,6 @@
-#include "quessel_sysinfo/platform_name.h"
+#include "core/quessel_sysinfo/platform_name.h"
 
-namespace pravik::quessel {
+namespace pravik::core::quessel_sysinfo {
 
 std::wstring PlatformName(std::uint32_t platformId, std::uint32_t major, std::uint32_t minor) {
   constexpr std::uint32_t kConsumer = 1;  // VER_PLATFORM_WIN32_WINDOWS
@@ -18,4 +18,4 @@ std::wstring PlatformName(std::uint32_t platformId, std::uint32_t major, std::ui
   return L"UNKNOWN";
 }
 
-}  // namespace pravik::quessel
+}  // namespace pravik::core::quessel_sysinfo

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-namespace pravik::quessel {
+namespace pravik::core::quessel_sysinfo {
 
 std::wstring PlatformName(std::uint32_t platformId, std::uint32_t major, std::uint32_t minor);
 
-}  // namespace pravik::quessel
+}  // namespace pravik::core::quessel_sysinfo

@@ -1,8 +1,8 @@
-#include "quessel_taskbar/work_area.h"
+#include "core/quessel_taskbar/work_area.h"
 
-#include "geometry/rounding.h"
+#include "core/geometry/rounding.h"
 
-namespace pravik::quessel {
+namespace pravik::core::quessel_taskbar {
 namespace {
 
 double Scale(std::int32_t pixels, double twipsPerPixel) { return pixels * twipsPerPixel / 15.0; }
@@ -17,11 +17,11 @@ TaskbarWorkArea ComputeTaskbarWorkArea(const TaskbarRect& bar, const TaskbarScre
     area.width = s.width;
     if (bar.top == 0) {
       area.type = kTaskbarTop;
-      area.top = RoundHalfEven(Scale(bar.bottom, s.twipsPerPixelY));
-      area.height = RoundHalfEven(sh - Scale(bar.bottom, s.twipsPerPixelY));
+      area.top = core::geometry::RoundHalfEven(Scale(bar.bottom, s.twipsPerPixelY));
+      area.height = core::geometry::RoundHalfEven(sh - Scale(bar.bottom, s.twipsPerPixelY));
     } else {
       area.type = kTaskbarBottom;
-      area.height = RoundHalfEven(sh - Scale(bar.bottom - bar.top, s.twipsPerPixelY));
+      area.height = core::geometry::RoundHalfEven(sh - Scale(bar.bottom - bar.top, s.twipsPerPixelY));
     }
     return area;
   }
@@ -30,15 +30,15 @@ TaskbarWorkArea ComputeTaskbarWorkArea(const TaskbarRect& bar, const TaskbarScre
     area.height = s.height;
     if (bar.left == 0) {
       area.type = kTaskbarLeft;
-      area.left = RoundHalfEven(Scale(bar.right, s.twipsPerPixelX));
-      area.width = RoundHalfEven(sw - Scale(bar.right, s.twipsPerPixelX));
+      area.left = core::geometry::RoundHalfEven(Scale(bar.right, s.twipsPerPixelX));
+      area.width = core::geometry::RoundHalfEven(sw - Scale(bar.right, s.twipsPerPixelX));
     } else {
       area.type = kTaskbarRight;
-      area.width = RoundHalfEven(sw - Scale(bar.right - bar.left, s.twipsPerPixelX));
+      area.width = core::geometry::RoundHalfEven(sw - Scale(bar.right - bar.left, s.twipsPerPixelX));
     }
     return area;
   }
   return {};
 }
 
-}  // namespace pravik::quessel
+}  // namespace pravik::core::quessel_taskbar

@@ -5,7 +5,7 @@
 // inch the tests fail and every result falls to the "unrecognised" row, as callers expect.
 #include <cstdint>
 
-namespace pravik::quessel {
+namespace pravik::core::quessel_taskbar {
 
 struct TaskbarRect {
   std::int32_t left = 0, top = 0, right = 0, bottom = 0;
@@ -28,4 +28,4 @@ struct TaskbarWorkArea {
 
 TaskbarWorkArea ComputeTaskbarWorkArea(const TaskbarRect& bar, const TaskbarScreen& screen);
 
-}  // namespace pravik::quessel
+}  // namespace pravik::core::quessel_taskbar

@@ -1,8 +1,8 @@
-#include "shadow/shadow_strips.h"
+#include "core/shadow/shadow_strips.h"
 
 #include <cwctype>
 
-namespace pravik::shadow {
+namespace pravik::core::shadow {
 
 StripRect RightStripRect(std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy, std::int32_t depth) {
   return {x + cx, y + depth, depth, cy};
@@ -89,4 +89,4 @@ Capability EvaluateCapability(bool ntFamily, std::uint32_t major, std::uint32_t 
   return result;
 }
 
-}  // namespace pravik::shadow
+}  // namespace pravik::core::shadow

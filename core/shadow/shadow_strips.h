@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-namespace pravik::shadow {
+namespace pravik::core::shadow {
 
 enum class Strip { kRight, kBottom };
 
@@ -44,4 +44,4 @@ struct Capability {
 Capability EvaluateCapability(bool ntFamily, std::uint32_t major, std::uint32_t minor, std::int32_t bitsPerPixel,
                               bool themeMessagesBefore);
 
-}  // namespace pravik::shadow
+}  // namespace pravik::core::shadow

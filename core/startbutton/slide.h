@@ -4,7 +4,7 @@
 // what the timers do next.
 #include <cstdint>
 
-namespace pravik {
+namespace pravik::core::startbutton {
 
 constexpr float kSlideStepTwips = 20;
 
@@ -22,4 +22,4 @@ SlideTick SlideOutTick(float left, double widthTwips);
 // One tick of timMoveView: step right (cancelling a slide-out) until 0 is reached or passed.
 SlideTick SlideInTick(float left);
 
-}  // namespace pravik
+}  // namespace pravik::core::startbutton

@@ -1,6 +1,6 @@
-#include "update/version_check.h"
+#include "core/update/version_check.h"
 
-namespace pravik {
+namespace pravik::core::update {
 
 std::wstring TrimSpaces(const std::wstring& text) {
   const auto first = text.find_first_not_of(L' ');
@@ -23,4 +23,4 @@ VersionVerdict JudgeVersionFile(const std::optional<std::wstring>& body, const s
   return verdict;
 }
 
-}  // namespace pravik
+}  // namespace pravik::core::update

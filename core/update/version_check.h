@@ -2,7 +2,7 @@
 #include <optional>
 #include <string>
 
-namespace pravik {
+namespace pravik::core::update {
 
 // What the update server's version file says against the installed version.
 struct VersionVerdict {
@@ -18,4 +18,4 @@ std::wstring TrimSpaces(const std::wstring& text);
 // installed version are compared after trimming, case-sensitively.
 VersionVerdict JudgeVersionFile(const std::optional<std::wstring>& body, const std::wstring& installed);
 
-}  // namespace pravik
+}  // namespace pravik::core::update

@@ -1,8 +1,8 @@
-#include "zip/crc32.h"
+#include "core/zip/crc32.h"
 
 #include <array>
 
-namespace pravik::zip {
+namespace pravik::core::zip {
 namespace {
 
 constexpr std::array<std::uint32_t, 256> MakeTable() {
@@ -28,4 +28,4 @@ std::uint32_t Crc32(std::uint32_t crc, const std::uint8_t* data, std::size_t siz
   return ~crc;
 }
 
-}  // namespace pravik::zip
+}  // namespace pravik::core::zip

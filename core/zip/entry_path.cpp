@@ -1,10 +1,10 @@
-#include "zip/entry_path.h"
+#include "core/zip/entry_path.h"
 
 #include <algorithm>
 #include <array>
 #include <cctype>
 
-namespace pravik::zip {
+namespace pravik::core::zip {
 namespace {
 
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
@@ -49,4 +49,4 @@ std::optional<std::vector<std::string>> SafeRelativePath(std::string_view stored
   return steps;
 }
 
-}  // namespace pravik::zip
+}  // namespace pravik::core::zip

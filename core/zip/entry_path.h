@@ -7,10 +7,10 @@
 #include <string_view>
 #include <vector>
 
-namespace pravik::zip {
+namespace pravik::core::zip {
 
 // The name's folder steps below the target, in order ("a/./b\\c" gives a, b, c; an empty list is
 // the target itself). Nothing when the name could reach outside the target.
 std::optional<std::vector<std::string>> SafeRelativePath(std::string_view storedName);
 
-}  // namespace pravik::zip
+}  // namespace pravik::core::zip

@@ -1,8 +1,8 @@
-#include "zip/traditional_cipher.h"
+#include "core/zip/traditional_cipher.h"
 
-#include "zip/crc32.h"
+#include "core/zip/crc32.h"
 
-namespace pravik::zip {
+namespace pravik::core::zip {
 
 TraditionalCipher::TraditionalCipher(std::string_view password) noexcept {
   for (char c : password) Update(static_cast<std::uint8_t>(c));
@@ -41,4 +41,4 @@ void TraditionalCipher::Encrypt(std::uint8_t* data, std::size_t size) noexcept {
   }
 }
 
-}  // namespace pravik::zip
+}  // namespace pravik::core::zip

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace pravik::zip {
+namespace pravik::core::zip {
 
 inline constexpr std::size_t kCipherHeaderSize = 12;
 
@@ -28,4 +28,4 @@ class TraditionalCipher {
   std::uint32_t key0_ = 0x12345678, key1_ = 0x23456789, key2_ = 0x34567890;
 };
 
-}  // namespace pravik::zip
+}  // namespace pravik::core::zip

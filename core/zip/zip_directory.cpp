@@ -1,11 +1,11 @@
-#include "zip/zip_directory.h"
+#include "core/zip/zip_directory.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "zip/crc32.h"
+#include "core/zip/crc32.h"
 
-namespace pravik::zip {
+namespace pravik::core::zip {
 namespace {
 
 constexpr std::uint32_t kEndSignature = 0x06054b50;
@@ -138,4 +138,4 @@ std::optional<std::uint64_t> LocateData(ByteSource& source, const ZipEntry& entr
   return data;
 }
 
-}  // namespace pravik::zip
+}  // namespace pravik::core::zip

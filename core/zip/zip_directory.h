@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace pravik::zip {
+namespace pravik::core::zip {
 
 // Random access to the archive's bytes.
 class ByteSource {
@@ -68,4 +68,4 @@ ZipDirectory ReadDirectory(ByteSource& source);
 // local header is damaged or the data would reach past the end of the archive.
 std::optional<std::uint64_t> LocateData(ByteSource& source, const ZipEntry& entry);
 
-}  // namespace pravik::zip
+}  // namespace pravik::core::zip

@@ -15,7 +15,7 @@
 #include "win32/registry.h"
 #include "win32/text.h"
 
-namespace pravik {
+namespace pravik::installer {
 namespace {
 
 constexpr unsigned short kUpdatePort = 8731;
@@ -23,7 +23,7 @@ const std::string kVersionPath = "/updateserver/Pravik/UpdateVersion/Version.txt
 const std::string kSetupPath = "/setup/PravikSetup-1.1.0.exe";
 
 std::wstring WindowsPath(const char* unix) {
-  std::wstring path = win::Utf8ToWide(unix);
+  std::wstring path = win32::Utf8ToWide(unix);
   for (auto& c : path)
     if (c == L'/') c = L'\\';
   return L"Z:" + path;
@@ -39,7 +39,7 @@ std::string ReadFile(const std::wstring& path) {
 bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::wstring InstalledVersion() {
-  win::RegKey key;
+  win32::RegKey key;
   if (::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Pravik", 0, KEY_READ, key.put()) != ERROR_SUCCESS) return L"";
   wchar_t value[256] = {};
   DWORD size = sizeof(value) - sizeof(wchar_t), type = 0;
@@ -60,7 +60,7 @@ void EndPravik() {
     if (!hwnd) return;
     DWORD pid = 0;
     ::GetWindowThreadProcessId(hwnd, &pid);
-    win::Handle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid));
+    win32::Handle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid));
     if (process) {
       ::TerminateProcess(process.get(), 0);
       ::WaitForSingleObject(process.get(), 10000);
@@ -72,37 +72,37 @@ TEST(UpdateLoopTest, PravikUpdatesItselfFromOneInstalledVersionToTheNext) {
   const std::wstring setup = WindowsPath(PRAVIK_SETUP_FILE);
   const std::string next = ReadFile(WindowsPath(PRAVIK_NEXT_SETUP_FILE));
   ASSERT_FALSE(next.empty());
-  const std::wstring installDir = test::MakeTempFolder(L"loop") + L"\\Pravik";
+  const std::wstring installDir = testsupport::MakeTempFolder(L"loop") + L"\\Pravik";
 
   // Version 1.0, installed the way a user's first installation goes, without questions.
-  auto install = test::ChildProcess::Launch(setup, L"/S /D=" + installDir);
+  auto install = testsupport::ChildProcess::Launch(setup, L"/S /D=" + installDir);
   ASSERT_TRUE(install.started());
   ASSERT_EQ(install.WaitExit(120000), 0u);
-  EXPECT_EQ(InstalledVersion(), win::Utf8ToWide(PRAVIK_TEST_VERSION));
+  EXPECT_EQ(InstalledVersion(), win32::Utf8ToWide(PRAVIK_TEST_VERSION));
   for (const wchar_t* file : {L"Pravik.exe", L"Molvane.exe", L"Uninstall.exe", L"Graphics\\StartMenu.png"}) {
-    SCOPED_TRACE(win::WideToUtf8(file));
+    SCOPED_TRACE(win32::WideToUtf8(file));
     EXPECT_TRUE(Exists(installDir + L"\\" + file));
   }
 
-  test::HttpTestServer server(kUpdatePort);
+  testsupport::HttpTestServer server(kUpdatePort);
   ASSERT_NE(server.port(), 0) << "the update server's port is taken";
-  test::HttpResponse version;
+  testsupport::HttpResponse version;
   version.body = "1.1.0;http://127.0.0.1:8731" + kSetupPath;
   server.Route(kVersionPath, version);
-  test::HttpResponse installer;
+  testsupport::HttpResponse installer;
   installer.body = next;
   server.Route(kSetupPath, installer);
-  test::HttpResponse signature;
+  testsupport::HttpResponse signature;
   signature.body = ReadFile(WindowsPath(PRAVIK_NEXT_SETUP_FILE ".sig"));
   ASSERT_EQ(signature.body.size(), 64u);
   server.Route(kSetupPath + ".sig", signature);
 
-  auto pravik = test::ChildProcess::Launch(installDir + L"\\Pravik.exe", L"", installDir);
+  auto pravik = testsupport::ChildProcess::Launch(installDir + L"\\Pravik.exe", L"", installDir);
   ASSERT_TRUE(pravik.started());
   EXPECT_TRUE(pravik.WaitExit(60000).has_value()) << "Pravik did not hand over";
-  EXPECT_TRUE(test::WaitUntil([] { return InstalledVersion() == L"1.1.0"; }, 180000)) << win::WideToUtf8(InstalledVersion());
+  EXPECT_TRUE(testsupport::WaitUntil([] { return InstalledVersion() == L"1.1.0"; }, 180000)) << win32::WideToUtf8(InstalledVersion());
   // The installer starts Pravik again; now current, it shows the start button.
-  EXPECT_TRUE(test::WaitUntil([] { return VisibleStartButton() != nullptr; }, 120000));
+  EXPECT_TRUE(testsupport::WaitUntil([] { return VisibleStartButton() != nullptr; }, 120000));
   EXPECT_EQ(server.RequestCount(kSetupPath), 1u);
   EXPECT_EQ(server.RequestCount(kSetupPath + ".sig"), 1u);
   EXPECT_EQ(server.RequestCount(kVersionPath), 2u);
@@ -110,16 +110,16 @@ TEST(UpdateLoopTest, PravikUpdatesItselfFromOneInstalledVersionToTheNext) {
   EndPravik();
 
   // The uninstaller takes away what the installer added.
-  auto uninstall = test::ChildProcess::Launch(installDir + L"\\Uninstall.exe", L"/S", installDir);
+  auto uninstall = testsupport::ChildProcess::Launch(installDir + L"\\Uninstall.exe", L"/S", installDir);
   ASSERT_TRUE(uninstall.started());
   uninstall.WaitExit(60000);
-  EXPECT_TRUE(test::WaitUntil([&] { return !Exists(installDir + L"\\Pravik.exe"); }, 60000));
-  EXPECT_TRUE(test::WaitUntil([&] { return !Exists(installDir); }, 60000));
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return !Exists(installDir + L"\\Pravik.exe"); }, 60000));
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return !Exists(installDir); }, 60000));
   EXPECT_EQ(InstalledVersion(), L"");
   // Other tests of this session use the control library of the built tree.
-  const std::wstring ocx = test::OutDir() + L"\\Quessel.ocx";
-  if (Exists(ocx)) test::ChildProcess::Launch(L"C:\\windows\\system32\\regsvr32.exe", L"/s \"" + ocx + L"\"").WaitExit(60000);
+  const std::wstring ocx = testsupport::OutDir() + L"\\Quessel.ocx";
+  if (Exists(ocx)) testsupport::ChildProcess::Launch(L"C:\\windows\\system32\\regsvr32.exe", L"/s \"" + ocx + L"\"").WaitExit(60000);
 }
 
 }  // namespace
-}  // namespace pravik
+}  // namespace pravik::installer

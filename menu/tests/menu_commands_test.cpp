@@ -6,13 +6,11 @@
 
 #include "menu/tests/menu_test_support.h"
 
-namespace pravik {
+namespace pravik::menu {
 namespace {
 
-using test::Click;
-using test::Key;
 
-class CommandsTest : public test::MenuTest {};
+class CommandsTest : public menu::MenuTest {};
 
 std::wstring UserProfile() {
   wchar_t profile[MAX_PATH] = {};
@@ -61,23 +59,23 @@ TEST_F(CommandsTest, CaptionsAndIconsRunTheirCommandsTheMarginNothing) {
 TEST_F(CommandsTest, HighlightFollowsThePointerFromFrameToFrameAndStays) {
   Show();
   auto lit = [&](int index) { return ui_.Run([&] { return menu_->shortcuts().highlighted(index); }); };
-  ui_.Run([&] { test::MouseAt(E(L"FramMenu2"), 150, 3); });
+  ui_.Run([&] { MouseAt(E(L"FramMenu2"), 150, 3); });
   Settle();
   EXPECT_TRUE(lit(2));
-  ui_.Run([&] { test::MouseAt(E(L"FramMenu5"), 150, 3); });
+  ui_.Run([&] { MouseAt(E(L"FramMenu5"), 150, 3); });
   Settle();
   EXPECT_TRUE(lit(5));
   EXPECT_FALSE(lit(2));
   // Leaving the column keeps the last item lit, in the stated colours.
-  ui_.Run([&] { test::MouseAt(E(L"Frame1"), 20, 20); });
+  ui_.Run([&] { MouseAt(E(L"Frame1"), 20, 20); });
   Settle();
   EXPECT_TRUE(lit(5));
-  const COLORREF litColour = ui_.Run([&] { return test::PixelAt(E(L"FramMenu5"), 150, 3); });
-  const COLORREF plain = ui_.Run([&] { return test::PixelAt(E(L"FramMenu2"), 150, 3); });
+  const COLORREF litColour = ui_.Run([&] { return PixelAt(E(L"FramMenu5"), 150, 3); });
+  const COLORREF plain = ui_.Run([&] { return PixelAt(E(L"FramMenu2"), 150, 3); });
   EXPECT_EQ(litColour, RGB(0x00, 0xB0, 0xF0));
   EXPECT_EQ(plain, RGB(0xFF, 0xFF, 0xFF));
   // Moving over a caption's own text changes nothing.
-  ui_.Run([&] { test::MouseAt(E(L"lblMenuCaption2"), 5, 5); });
+  ui_.Run([&] { MouseAt(E(L"lblMenuCaption2"), 5, 5); });
   Settle();
   EXPECT_TRUE(lit(5));
 }
@@ -96,19 +94,19 @@ TEST_F(CommandsTest, RunBoxPlaceholderEnterAndBlankText) {
   });
   // Spaces and quotes reach the interpreter as typed, after the prefix.
   const std::wstring typed = L"runtest.exe \"a  b\" 'c' d";
-  test::Type(typed);
+  Type(typed);
   Key(VK_RETURN);
   ASSERT_TRUE(WaitRecordsOf(L"runtest.exe", 1));
   EXPECT_EQ(RecordsOf(L"cmd.exe")[0], L"/c " + typed);
   EXPECT_EQ(RecordsOf(L"runtest.exe")[0], L"\"a  b\" 'c' d");
   EXPECT_TRUE(ui_.WaitFor([&] { return ::GetWindowTextLengthW(menu_->runBox().txtExe()) == 0; }, 5000));
   // Korean text goes through as typed.
-  test::Type(L"runtest.exe 메모장 \"시스템 종료\"");
+  Type(L"runtest.exe 메모장 \"시스템 종료\"");
   Key(VK_RETURN);
   ASSERT_TRUE(WaitRecordsOf(L"runtest.exe", 2));
   EXPECT_EQ(RecordsOf(L"runtest.exe")[1], L"메모장 \"시스템 종료\"");
   // A blank line starts nothing and the box is emptied all the same.
-  test::Type(L"   ");
+  Type(L"   ");
   Key(VK_RETURN);
   EXPECT_TRUE(ui_.WaitFor([&] { return ::GetWindowTextLengthW(menu_->runBox().txtExe()) == 0; }, 5000));
   Key(VK_RETURN);
@@ -231,4 +229,4 @@ TEST_F(CommandsTest, SwitchUserAndLockUseThePlatformsOwnActions) {
 }
 
 }  // namespace
-}  // namespace pravik
+}  // namespace pravik::menu

@@ -17,17 +17,17 @@
 #include "win32/paths.h"
 #include "win32/text.h"
 
-namespace pravik::test {
+namespace pravik::menu {
 
 inline std::wstring SourceGraphicsRoot() {
-  std::wstring unix = win::Utf8ToWide(PRAVIK_SOURCE_DIR);
+  std::wstring unix = win32::Utf8ToWide(PRAVIK_SOURCE_DIR);
   for (auto& c : unix)
     if (c == L'/') c = L'\\';
   return L"Z:" + unix;
 }
 
 inline std::wstring TestDir() {
-  const std::wstring exe = win::ModulePath();
+  const std::wstring exe = win32::ModulePath();
   return exe.substr(0, exe.find_last_of(L'\\'));
 }
 
@@ -69,7 +69,7 @@ class Recorders {
     std::stringstream s;
     s << in.rdbuf();
     std::vector<std::wstring> lines;
-    std::wstring all = win::Utf8ToWide(s.str());
+    std::wstring all = win32::Utf8ToWide(s.str());
     for (std::size_t at = 0; at < all.size();) {
       const std::size_t end = all.find(L'\n', at);
       lines.push_back(all.substr(at, end - at));
@@ -159,7 +159,7 @@ class MenuTest : public testing::Test {
     const ULONGLONG end = ::GetTickCount64() + 15000;
     while (RecordsOf(program).size() < n) {
       if (::GetTickCount64() > end) {
-        for (const auto& line : TheRecorders().Lines()) ADD_FAILURE() << "recorded: " << win::WideToUtf8(line);
+        for (const auto& line : TheRecorders().Lines()) ADD_FAILURE() << "recorded: " << win32::WideToUtf8(line);
         return false;
       }
       ::Sleep(50);
@@ -174,7 +174,7 @@ class MenuTest : public testing::Test {
     ui_.Run([] {});
   }
 
-  test::UiThread ui_;
+  testsupport::UiThread ui_;
   std::unique_ptr<StartMenuWindow> menu_;
   std::vector<std::wstring> statusLog_;
 };
@@ -200,4 +200,4 @@ inline COLORREF PixelAt(HWND hwnd, int x, int y) {
   return c;
 }
 
-}  // namespace pravik::test
+}  // namespace pravik::menu

@@ -3,7 +3,7 @@
 #include "menu/option_controls.h"
 #include "testsupport/process.h"
 
-namespace pravik {
+namespace pravik::menu {
 namespace {
 
 std::wstring TextOf(HWND window) {
@@ -17,7 +17,7 @@ class OptionControlsTest : public testing::Test {
   void SetUp() override {
     menu_ = ::CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 470,
                               595, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
-    propbag::PropertyBag stored;
+    core::propbag::PropertyBag stored;
     stored.Set(L"Appearance", std::int32_t{0});
     // Not in run mode: the tree keeps its settings but opens no dialog, which these tests do not need.
     ASSERT_TRUE(tree_.Create(menu_, 50, 8, 48, 247, 436, stored, false));
@@ -34,7 +34,7 @@ class OptionControlsTest : public testing::Test {
   }
 
   HWND menu_ = nullptr;
-  browse::UcBrowse tree_;
+  controls::browse::UcBrowse tree_;
   OptionControls options_;
   int applied_ = 0;
 };
@@ -119,7 +119,7 @@ TEST_F(OptionControlsTest, KeyboardActsOnTheTree) {
 }
 
 TEST_F(OptionControlsTest, PickerClickCopiesPathToTree) {
-  const std::wstring folder = test::MakeTempFolder(L"optionpath");
+  const std::wstring folder = testsupport::MakeTempFolder(L"optionpath");
   options_.pbPath().SetPath(folder + L"\\");
   ASSERT_TRUE(options_.pbPath().onClick);
   options_.pbPath().onClick();
@@ -137,4 +137,4 @@ TEST_F(OptionControlsTest, MoreShowsMultipleHosting) {
 }
 
 }  // namespace
-}  // namespace pravik
+}  // namespace pravik::menu

@@ -6,17 +6,17 @@
 #include "win32/com_ptr.h"
 #include "win32/text.h"
 
-namespace pravik {
+namespace pravik::menu {
 namespace {
 
 TEST(StartMenuParts, LoadStepsThenUnload) {
-  win::OleScope ole;
+  win32::OleScope ole;
   HWND menu = ::CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | WS_CLIPCHILDREN, 30, 40, 470, 595,
                                 nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
   ASSERT_TRUE(menu);
-  test::HttpTestServer server;
-  test::HttpResponse setting;
-  setting.body = win::WideToUtf8(server.Url("/notice.html"));
+  testsupport::HttpTestServer server;
+  testsupport::HttpResponse setting;
+  setting.body = win32::WideToUtf8(server.Url("/notice.html"));
   server.Route("/updateserver/Pravik/Setting/Setting.txt", setting);
 
   StartMenuParts parts;
@@ -56,4 +56,4 @@ TEST(StartMenuParts, LoadStepsThenUnload) {
 }
 
 }  // namespace
-}  // namespace pravik
+}  // namespace pravik::menu

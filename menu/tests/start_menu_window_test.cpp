@@ -12,8 +12,8 @@
 
 #include <shellapi.h>
 
-#include "menu/layout.h"
-#include "menu/root_table.h"
+#include "core/menu/layout.h"
+#include "core/menu/root_table.h"
 #include "menu/start_menu_parts.h"
 #include "menu/start_menu_window.h"
 #include "menu/tests/menu_test_support.h"
@@ -23,13 +23,11 @@
 #include "win32/paths.h"
 #include "win32/text.h"
 
-namespace pravik {
+namespace pravik::menu {
 namespace {
 
-using test::Click;
-using test::MenuTest;
-using test::TestDir;
-using test::TheRecorders;
+using menu::MenuTest;
+using menu::TheRecorders;
 
 TEST_F(MenuTest, EveryElementStandsWhereTheLayoutPutsIt) {
   Show();
@@ -38,9 +36,9 @@ TEST_F(MenuTest, EveryElementStandsWhereTheLayoutPutsIt) {
     ::GetWindowRect(menu_->hwnd(), &window);
     EXPECT_EQ(window.right - window.left, 470);
     EXPECT_EQ(window.bottom - window.top, 595);
-    for (const auto& e : menu::kLayout) {
+    for (const auto& e : core::menu::kLayout) {
       const std::wstring name(e.name);
-      SCOPED_TRACE(win::WideToUtf8(name));
+      SCOPED_TRACE(win32::WideToUtf8(name));
       HWND hwnd = menu_->Element(name);
       if (name == L"lblLink") {
         ASSERT_NE(menu_->parts()->titleLink(), nullptr);
@@ -53,7 +51,7 @@ TEST_F(MenuTest, EveryElementStandsWhereTheLayoutPutsIt) {
       ::GetWindowRect(hwnd, &r);
       POINT topLeft{r.left, r.top};
       ::ScreenToClient(container, &topLeft);
-      const auto px = *menu::LayoutPixels(name);
+      const auto px = *core::menu::LayoutPixels(name);
       EXPECT_EQ(topLeft.x, px.left);
       EXPECT_EQ(topLeft.y, px.top);
       EXPECT_EQ(r.right - r.left, px.width);
@@ -92,17 +90,17 @@ TEST_F(MenuTest, LoadFillsTheRootSelectorWithoutRebuildingTheTree) {
   // One opening at the first showing, no closing: nothing rebuilt the tree during load.
   ui_.Run([&] {
     ASSERT_EQ(statusLog_.size(), 1u);
-    EXPECT_EQ(statusLog_[0], browse::kStatusInitialized);
+    EXPECT_EQ(statusLog_[0], controls::browse::kStatusInitialized);
   });
 }
 
 void CreateShortcut(const std::wstring& linkPath, const std::wstring& target) {
   const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   {
-    win::ComPtr<IShellLinkW> link;
+    win32::ComPtr<IShellLinkW> link;
     if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void()))) {
       link->SetPath(target.c_str());
-      win::ComPtr<IPersistFile> file;
+      win32::ComPtr<IPersistFile> file;
       if (SUCCEEDED(link.As(file))) file->Save(linkPath.c_str(), TRUE);
     }
   }
@@ -120,7 +118,7 @@ class PickFolder {
     ::CreateDirectoryW((folder_ + L"\\Sub").c_str(), nullptr);
     ::CopyFileW((TestDir() + L"\\command_recorder.exe").c_str(), (folder_ + L"\\PickMe.exe").c_str(), FALSE);
     // A shortcut file, as the Programs folder holds them, to a second copy elsewhere.
-    target_ = test::MakeTempFolder(L"link") + L"\\PickMeLinked.exe";
+    target_ = testsupport::MakeTempFolder(L"link") + L"\\PickMeLinked.exe";
     ::CopyFileW((TestDir() + L"\\command_recorder.exe").c_str(), target_.c_str(), FALSE);
     CreateShortcut(folder_ + L"\\Linked Program.lnk", target_);
   }
@@ -200,13 +198,13 @@ TEST_F(MenuTest, KeyboardMovesThroughTheTreeAndPicksWhatItReaches) {
   const HTREEITEM sub = ui_.Run([&] { return FindChild(tree, folder, L"Sub"); });
   // From the root selector, Tab reaches the tree; the keys then move its selection.
   ui_.Run([&] { ::SetFocus(menu_->Element(L"cmbRoot")); });
-  test::Key(VK_TAB);
+  Key(VK_TAB);
   ASSERT_TRUE(ui_.WaitFor([&] { return ::GetFocus() == tree; }, 5000));
   ui_.Run([&] { TreeView_SelectItem(tree, folder); });
   ASSERT_TRUE(ui_.WaitFor([&] { return menu_->activePath() == pick.folder() + L"\\"; }, 5000));
   // Walk down over the folder's children, in the shell's order, until the sub-folder.
   for (int i = 0; i < 4 && ui_.Run([&] { return TreeView_GetSelection(tree); }) != sub; ++i) {
-    test::Key(VK_DOWN);
+    Key(VK_DOWN);
     ::Sleep(100);
   }
   EXPECT_TRUE(ui_.WaitFor([&] { return menu_->activePath() == pick.folder() + L"\\Sub\\"; }, 5000));
@@ -215,7 +213,7 @@ TEST_F(MenuTest, KeyboardMovesThroughTheTreeAndPicksWhatItReaches) {
   EXPECT_TRUE(RecordsOf(L"PickMeLinked.exe").empty());
   const HTREEITEM program = ui_.Run([&] { return FindChild(tree, folder, L"PickMe"); });
   ui_.Run([&] { TreeView_SelectItem(tree, program); });
-  test::Key(VK_RETURN);
+  Key(VK_RETURN);
   EXPECT_TRUE(WaitRecordsOf(L"PickMe.exe", 1));
 }
 
@@ -289,21 +287,21 @@ TEST_F(MenuTest, RootSelectorRebuildsTheTreeUnderTheDrivesAndBack) {
 }
 
 }  // namespace
-}  // namespace pravik
+}  // namespace pravik::menu
 
-namespace pravik {
+namespace pravik::menu {
 namespace {
 
 // The watcher as shipped: the window's own Quessel1 tells which program is in front.
 TEST(MenuQuesselWatcher, HidesOnceAnotherProgramIsInFront) {
-  test::TheRecorders().Clear();
-  test::UiThread ui;
-  if (ui.Run([] { return win::LateBoundObject(L"QuesselControl.Quessel").empty(); }))
+  menu::TheRecorders().Clear();
+  testsupport::UiThread ui;
+  if (ui.Run([] { return win32::LateBoundObject(L"QuesselControl.Quessel").empty(); }))
     GTEST_SKIP() << "Quessel is not registered here";
   std::unique_ptr<StartMenuWindow> menu;
   ui.Run([&] {
     menu = std::make_unique<StartMenuWindow>();
-    menu->SetSkinFolder(test::SourceGraphicsRoot());
+    menu->SetSkinFolder(SourceGraphicsRoot());
     menu->Load(nullptr);
     MenuVisible = true;
     menu->ShowModeless();
@@ -312,12 +310,12 @@ TEST(MenuQuesselWatcher, HidesOnceAnotherProgramIsInFront) {
   });
   ui.Run([&] { menu->Tim_Timer(); });
   EXPECT_TRUE(ui.Run([&] { return ::IsWindowVisible(menu->hwnd()) != FALSE; })) << "this program is in front";
-  const std::wstring program = test::MakeTempFolder(L"watch") + L"\\PickMeWatch.exe";
-  ::CopyFileW((test::TestDir() + L"\\command_recorder.exe").c_str(), program.c_str(), FALSE);
+  const std::wstring program = testsupport::MakeTempFolder(L"watch") + L"\\PickMeWatch.exe";
+  ::CopyFileW((TestDir() + L"\\command_recorder.exe").c_str(), program.c_str(), FALSE);
   ui.Run([&] { ::ShellExecuteW(nullptr, L"OPEN", program.c_str(), L"", L"", SW_SHOWNORMAL); });
   EXPECT_TRUE(ui.WaitFor([&] { return !::IsWindowVisible(menu->hwnd()) && !MenuVisible; }, 8000));
   ui.Run([&] { menu.reset(); });
 }
 
 }  // namespace
-}  // namespace pravik
+}  // namespace pravik::menu

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "build_settings.h"
+#include "generated/win32/build_settings.h"
 #include "menu/remote_setting.h"
 #include "menu/title_link.h"
 #include "testsupport/process.h"
@@ -11,19 +11,19 @@
 #include "win32/picture_box.h"
 #include "win32/text.h"
 
-namespace pravik {
+namespace pravik::menu {
 namespace {
 
 // The recording browser: this test program copied as "iexplore.exe" writes its command line to
 // the file named by PRAVIK_LINK_RECORD and ends before any test runs.
 const bool kRecorder = [] {
-  const std::wstring self = win::ModulePath();
+  const std::wstring self = win32::ModulePath();
   const auto slash = self.find_last_of(L'\\');
   if (_wcsicmp(self.c_str() + (slash == std::wstring::npos ? 0 : slash + 1), L"iexplore.exe") != 0) return false;
   wchar_t record[MAX_PATH] = {};
   if (::GetEnvironmentVariableW(L"PRAVIK_LINK_RECORD", record, MAX_PATH)) {
     std::ofstream out(record, std::ios::binary);
-    out << win::WideToUtf8(::GetCommandLineW());
+    out << win32::WideToUtf8(::GetCommandLineW());
   }
   ::ExitProcess(0);
 }();
@@ -38,9 +38,9 @@ std::string ReadAll(const std::wstring& path) {
 class TitleLinkTest : public testing::Test {
  protected:
   void SetUp() override {
-    folder_ = test::MakeTempFolder(L"titlelink");
+    folder_ = testsupport::MakeTempFolder(L"titlelink");
     ::CreateDirectoryW((folder_ + L"\\Internet Explorer").c_str(), nullptr);
-    ASSERT_TRUE(::CopyFileW(win::ModulePath().c_str(), (folder_ + L"\\Internet Explorer\\iexplore.exe").c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileW(win32::ModulePath().c_str(), (folder_ + L"\\Internet Explorer\\iexplore.exe").c_str(), FALSE));
     record_ = folder_ + L"\\record.txt";
     ::SetEnvironmentVariableW(L"PRAVIK_LINK_RECORD", record_.c_str());
     saved_.resize(32768);
@@ -66,7 +66,7 @@ class TitleLinkTest : public testing::Test {
 
   std::wstring folder_, record_, saved_;
   HWND host_ = nullptr;
-  win::PictureBox picTitle_;
+  win32::PictureBox picTitle_;
   TitleLink link_;
 };
 
@@ -81,9 +81,9 @@ TEST_F(TitleLinkTest, LinkAreaStartsTheBrowserWithTheHomeHost) {
 
   ClickTitleAt(100, 10);  // elsewhere on the title strip: nothing
   ClickTitleAt(462, 34);  // last pixel of the area
-  ASSERT_TRUE(test::WaitUntil([&] { return !ReadAll(record_).empty(); }, 10000));
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return !ReadAll(record_).empty(); }, 10000));
   const std::wstring expected = folder_ + L"\\Internet Explorer\\iexplore.exe " + PRAVIK_HOME_HOST;
-  EXPECT_EQ(ReadAll(record_), win::WideToUtf8(expected));
+  EXPECT_EQ(ReadAll(record_), win32::WideToUtf8(expected));
 }
 
 TEST_F(TitleLinkTest, MissingBrowserOrVariableFallsBackWithoutEnding) {
@@ -103,4 +103,4 @@ TEST_F(TitleLinkTest, MissingBrowserOrVariableFallsBackWithoutEnding) {
 }
 
 }  // namespace
-}  // namespace pravik
+}  // namespace pravik::menu

@@ -8,13 +8,13 @@
 #include "win32/com_ptr.h"
 #include "win32/text.h"
 
-namespace pravik {
+namespace pravik::menu {
 namespace {
 
 constexpr char kSettingPath[] = "/updateserver/Pravik/Setting/Setting.txt";
 
-test::HttpResponse Text(std::string body, int status = 200) {
-  test::HttpResponse r;
+testsupport::HttpResponse Text(std::string body, int status = 200) {
+  testsupport::HttpResponse r;
   r.status = status;
   r.reason = status == 200 ? "OK" : "Not Found";
   r.headers = {{"Content-Type", "text/plain"}};
@@ -22,8 +22,8 @@ test::HttpResponse Text(std::string body, int status = 200) {
   return r;
 }
 
-test::HttpResponse Page() {
-  test::HttpResponse r;
+testsupport::HttpResponse Page() {
+  testsupport::HttpResponse r;
   r.headers = {{"Content-Type", "text/html"}};
   r.body = "<html><body>notice</body></html>";
   return r;
@@ -44,11 +44,11 @@ class WebPanelTest : public testing::Test {
   }
   // The location the browser control settles on, pumping while it navigates.
   std::wstring SettledLocation(const std::wstring& expected) {
-    test::WaitUntil([&] { return panel_.LocationUrl() == expected; }, 8000);
+    testsupport::WaitUntil([&] { return panel_.LocationUrl() == expected; }, 8000);
     return panel_.LocationUrl();
   }
 
-  win::OleScope ole_;
+  win32::OleScope ole_;
   HWND host_ = nullptr;
   WebPanel panel_;
   SettingRequest request_;
@@ -75,9 +75,9 @@ TEST_F(WebPanelTest, GeometryOfFrameAndBrowser) {
 }
 
 TEST_F(WebPanelTest, SettingNamesThePage) {
-  test::HttpTestServer server;
+  testsupport::HttpTestServer server;
   const std::wstring page = server.Url("/notice.html");
-  server.Route(kSettingPath, Text(win::WideToUtf8(page)));
+  server.Route(kSettingPath, Text(win32::WideToUtf8(page)));
   server.Route("/notice.html", Page());
   const std::wstring used = ShowNotice(panel_, request_, server.Url(kSettingPath));
   EXPECT_EQ(used, page);
@@ -87,10 +87,10 @@ TEST_F(WebPanelTest, SettingNamesThePage) {
 }
 
 TEST_F(WebPanelTest, UnusableSettingsShowTheHomePage) {
-  test::HttpTestServer server;
+  testsupport::HttpTestServer server;
   struct Case {
     const char* name;
-    test::HttpResponse answer;
+    testsupport::HttpResponse answer;
   } cases[] = {
       {"empty body", Text("")},
       {"404 page", Text("<html>Not Found</html>", 404)},
@@ -113,8 +113,8 @@ TEST_F(WebPanelTest, UnusableSettingsShowTheHomePage) {
 }
 
 TEST_F(WebPanelTest, SilentServerIsBoundedByTheRequestLimit) {
-  test::HttpTestServer server;
-  test::HttpResponse stall = Text("http://127.0.0.1/late.html");
+  testsupport::HttpTestServer server;
+  testsupport::HttpResponse stall = Text("http://127.0.0.1/late.html");
   stall.delayBeforeHeadersMs = 4000;  // well past the 1 s bound
   server.Route(kSettingPath, stall);
   SettingRequest quick(SettingRequest::Limits{std::chrono::seconds(1), std::chrono::milliseconds(1000)});
@@ -122,12 +122,12 @@ TEST_F(WebPanelTest, SilentServerIsBoundedByTheRequestLimit) {
 }
 
 TEST_F(WebPanelTest, TrailingLineBreakIsPassedOn) {
-  test::HttpTestServer server;
+  testsupport::HttpTestServer server;
   server.Route("/notice.html", Page());
   const std::wstring page = server.Url("/notice.html");
-  server.Route(kSettingPath, Text(win::WideToUtf8(page) + "\r\n"));
+  server.Route(kSettingPath, Text(win32::WideToUtf8(page) + "\r\n"));
   EXPECT_EQ(ShowNotice(panel_, request_, server.Url(kSettingPath)), page + L"\r\n");
 }
 
 }  // namespace
-}  // namespace pravik
+}  // namespace pravik::menu

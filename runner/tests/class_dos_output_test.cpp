@@ -14,7 +14,7 @@
 
 namespace {
 
-std::wstring Self() { return L"\"" + pravik::win::ModulePath() + L"\" "; }
+std::wstring Self() { return L"\"" + pravik::win32::ModulePath() + L"\" "; }
 
 int ChildMain(int argc, wchar_t** argv) {
   const std::wstring mode = argv[1];
@@ -24,10 +24,10 @@ int ChildMain(int argc, wchar_t** argv) {
     const std::string block(static_cast<size_t>(_wtoi(argv[2])), 'x');
     ::WriteFile(out, block.data(), static_cast<DWORD>(block.size()), &written, nullptr);
   } else if (mode == L"--cmdline") {
-    const std::string line = pravik::win::WideToAnsi(::GetCommandLineW());
+    const std::string line = pravik::win32::WideToAnsi(::GetCommandLineW());
     ::WriteFile(out, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
   } else if (mode == L"--korean") {
-    const std::string text = pravik::win::WideToAnsi(L"한글 출력", 949);
+    const std::string text = pravik::win32::WideToAnsi(L"한글 출력", 949);
     ::WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
   } else if (mode == L"--stderr") {
     ::WriteFile(out, "out1 ", 5, &written, nullptr);
@@ -37,11 +37,11 @@ int ChildMain(int argc, wchar_t** argv) {
     // A program that keeps running: it leaves its process id beside a mark file it holds open.
     const std::wstring pidFile = std::wstring(argv[2]) + L".pid";
     {
-      pravik::win::FileHandle pid(::CreateFileW(pidFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+      pravik::win32::FileHandle pid(::CreateFileW(pidFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
       const std::string id = std::to_string(::GetCurrentProcessId());
       ::WriteFile(pid.get(), id.data(), static_cast<DWORD>(id.size()), &written, nullptr);
     }
-    pravik::win::FileHandle mark(::CreateFileW(argv[2], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    pravik::win32::FileHandle mark(::CreateFileW(argv[2], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     ::Sleep(60000);
   } else if (mode == L"--sleep" && argc > 2) {
     ::Sleep(static_cast<DWORD>(_wtoi(argv[2])));
@@ -50,7 +50,7 @@ int ChildMain(int argc, wchar_t** argv) {
   return 0;
 }
 
-using pravik::ClassDosOutput;
+using pravik::runner::ClassDosOutput;
 
 TEST(Runner, BlankCommandStartsNothing) {
   ClassDosOutput runner;
@@ -108,24 +108,24 @@ TEST(Runner, KoreanOutputIsDecodedThroughTheAnsiCodePage) {
 // A command that starts a program which keeps running must not hold the caller until that
 // program ends: the program keeps the pipe's write end, but the interpreter is gone.
 TEST(Runner, StartedProgramKeepsRunningAndDoesNotHoldTheCaller) {
-  const std::wstring folder = pravik::test::MakeTempFolder(L"runner");
+  const std::wstring folder = pravik::testsupport::MakeTempFolder(L"runner");
   const std::wstring mark = folder + L"\\started";
   ClassDosOutput runner;
   const ULONGLONG before = ::GetTickCount64();
   ASSERT_TRUE(runner.Execute(L"start \"\" " + Self() + L"--stay \"" + mark + L"\"", L"cmd.exe /c "));
   // Not a timing assertion on speed: the program stays 60 s, the call must come back long before.
   EXPECT_LT(::GetTickCount64() - before, 30000u);
-  EXPECT_TRUE(pravik::test::WaitUntil([&] { return ::GetFileAttributesW(mark.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000));
+  EXPECT_TRUE(pravik::testsupport::WaitUntil([&] { return ::GetFileAttributesW(mark.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000));
   // The started program still runs: its mark file is held open exclusively.
-  pravik::win::FileHandle probe(::CreateFileW(mark.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  pravik::win32::FileHandle probe(::CreateFileW(mark.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
   EXPECT_FALSE(probe.valid());
   EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
-  pravik::win::FileHandle pidFile(
+  pravik::win32::FileHandle pidFile(
       ::CreateFileW((mark + L".pid").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   char id[32] = {};
   DWORD read = 0;
   ::ReadFile(pidFile.get(), id, sizeof(id) - 1, &read, nullptr);
-  pravik::win::Handle stayer(::OpenProcess(PROCESS_TERMINATE, FALSE, static_cast<DWORD>(atoi(id))));
+  pravik::win32::Handle stayer(::OpenProcess(PROCESS_TERMINATE, FALSE, static_cast<DWORD>(atoi(id))));
   ASSERT_TRUE(stayer.valid());
   ::TerminateProcess(stayer.get(), 0);
 }
@@ -133,7 +133,7 @@ TEST(Runner, StartedProgramKeepsRunningAndDoesNotHoldTheCaller) {
 // While a command runs, the thread's windows keep getting their messages, and a second command
 // on the same runner is refused without disturbing the first.
 TEST(Runner, WindowsStayLiveAndCommandsDoNotOverlap) {
-  static ClassDosOutput runner;
+  static pravik::runner::ClassDosOutput runner;
   static int delivered = 0;
   static bool nestedResult = true;
   static long nestedError = 0;

@@ -2,11 +2,11 @@
 
 #include "win32/handles.h"
 
-namespace pravik::test {
+namespace pravik::startup {
 
 std::wstring CopyInstalledTree(const std::wstring& hint, const std::vector<std::wstring>& skip) {
-  const std::wstring folder = MakeTempFolder(hint);
-  const std::wstring out = OutDir();
+  const std::wstring folder = testsupport::MakeTempFolder(hint);
+  const std::wstring out = testsupport::OutDir();
   ::CopyFileW((out + L"\\Pravik.exe").c_str(), (folder + L"\\Pravik.exe").c_str(), FALSE);
   ::CreateDirectoryW((folder + L"\\Graphics").c_str(), nullptr);
   WIN32_FIND_DATAW found;
@@ -52,7 +52,7 @@ BOOL CALLBACK CollectStatic(HWND child, LPARAM param) {
 
 MessageBoxTexts WaitForMessageBox(DWORD pid, DWORD timeoutMs) {
   MessageBoxTexts box;
-  box.hwnd = WaitForWindow(pid, L"#32770", timeoutMs);
+  box.hwnd = testsupport::WaitForWindow(pid, L"#32770", timeoutMs);
   if (!box.hwnd) return box;
   wchar_t caption[256] = {};
   ::GetWindowTextW(box.hwnd, caption, 256);
@@ -72,7 +72,7 @@ void MovePointer(int x, int y) {
 
 void ClickAt(int x, int y) {
   MovePointer(x, y);
-  PumpFor(50);
+  testsupport::PumpFor(50);
   INPUT press[2]{};
   press[0].type = press[1].type = INPUT_MOUSE;
   press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
@@ -80,6 +80,6 @@ void ClickAt(int x, int y) {
   ::SendInput(2, press, sizeof(INPUT));
 }
 
-void SetInstalledVersion(const std::wstring* version) { SetUserString(L"Software\\Pravik", L"version", version); }
+void SetInstalledVersion(const std::wstring* version) { testsupport::SetUserString(L"Software\\Pravik", L"version", version); }
 
-}  // namespace pravik::test
+}  // namespace pravik::startup

@@ -9,7 +9,7 @@
 #include "testsupport/http_test_server.h"
 #include "testsupport/process.h"
 
-namespace pravik::test {
+namespace pravik::startup {
 
 constexpr unsigned short kUpdatePort = 8731;
 
@@ -37,4 +37,4 @@ void ClickAt(int x, int y);
 
 void SetInstalledVersion(const std::wstring* version);
 
-}  // namespace pravik::test
+}  // namespace pravik::startup

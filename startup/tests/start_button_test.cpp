@@ -3,7 +3,7 @@
 
 #include "startup/tests/pravik_fixture.h"
 
-namespace pravik::test {
+namespace pravik::startup {
 namespace {
 
 constexpr const wchar_t* kStartButtonClass = L"PravikStartButton";
@@ -13,17 +13,17 @@ class StartButtonTest : public testing::Test {
  protected:
   void SetUp() override {
     MovePointer(600, 300);
-    pravik_ = ChildProcess::Launch(folder_ + L"\\Pravik.exe", L"", folder_);
-    button_ = WaitForWindow(pravik_.pid(), kStartButtonClass, 15000);
+    pravik_ = testsupport::ChildProcess::Launch(folder_ + L"\\Pravik.exe", L"", folder_);
+    button_ = testsupport::WaitForWindow(pravik_.pid(), kStartButtonClass, 15000);
     ASSERT_TRUE(button_);
-    menu_ = WaitForWindow(pravik_.pid(), kMenuClass, 5000, false);
+    menu_ = testsupport::WaitForWindow(pravik_.pid(), kMenuClass, 5000, false);
     ASSERT_TRUE(menu_);
   }
   void TearDown() override { pravik_.Terminate(); }
 
   RECT Button() const { return ReadWindow(button_).rect; }
   bool SettlesAt(int left, DWORD ms = 5000) const {
-    return WaitUntil([&] { return Button().left == left; }, ms);
+    return testsupport::WaitUntil([&] { return Button().left == left; }, ms);
   }
   // A point on the start icon (picBg) of the button where it stands now.
   POINT StartIcon() const {
@@ -32,7 +32,7 @@ class StartButtonTest : public testing::Test {
   }
 
   static inline const std::wstring folder_ = CopyInstalledTree(L"button");
-  ChildProcess pravik_;
+  testsupport::ChildProcess pravik_;
   HWND button_ = nullptr;
   HWND menu_ = nullptr;
 };
@@ -46,7 +46,7 @@ TEST_F(StartButtonTest, SlidesOutWhenThePointerIsAwayAndBackOnHover) {
   ASSERT_TRUE(SettlesAt(0)) << "left " << Button().left;
   // Resting within the button's 39 pixels keeps it shown, across several pointer checks.
   MovePointer(30, 200);
-  PumpFor(1600);
+  testsupport::PumpFor(1600);
   EXPECT_EQ(Button().left, 0);
   // Away again: out.
   MovePointer(40, 200);
@@ -58,7 +58,7 @@ TEST_F(StartButtonTest, HoverDuringSlideOutReversesIt) {
   MovePointer(6, StartIcon().y);
   ASSERT_TRUE(SettlesAt(0));
   MovePointer(600, 300);
-  ASSERT_TRUE(WaitUntil([&] { return Button().left < 0; }, 3000));
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return Button().left < 0; }, 3000));
   // Follow the button with the pointer while it is still on its way out.
   MovePointer(2, StartIcon().y);
   MovePointer(3, StartIcon().y);
@@ -72,9 +72,9 @@ TEST_F(StartButtonTest, StartIconTogglesTheMenuBesideTheButton) {
   const RECT button = Button();
   const POINT icon = StartIcon();
   ClickAt(icon.x, icon.y);
-  ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(menu_) != FALSE; }, 5000));
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return ::IsWindowVisible(menu_) != FALSE; }, 5000));
   // The menu is shown first and then moved in one call; let the click's handler finish.
-  WaitUntil([&] { return ReadWindow(menu_).rect.left == button.right; }, 2000);
+  testsupport::WaitUntil([&] { return ReadWindow(menu_).rect.left == button.right; }, 2000);
   const RECT menu = ReadWindow(menu_).rect;
   EXPECT_EQ(menu.left, button.right);
   EXPECT_EQ(menu.bottom, button.bottom);
@@ -83,9 +83,9 @@ TEST_F(StartButtonTest, StartIconTogglesTheMenuBesideTheButton) {
   EXPECT_EQ(::GetWindow(menu_, GW_OWNER), button_);
 
   ClickAt(icon.x, icon.y);
-  EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(menu_); }, 5000));
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return !::IsWindowVisible(menu_); }, 5000));
   ClickAt(icon.x, icon.y);
-  EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(menu_) != FALSE; }, 5000));
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return ::IsWindowVisible(menu_) != FALSE; }, 5000));
 }
 
 TEST_F(StartButtonTest, UpperPicturesShowTheNoticeAndChangeNothing) {
@@ -102,11 +102,11 @@ TEST_F(StartButtonTest, UpperPicturesShowTheNoticeAndChangeNothing) {
     EXPECT_EQ(box.prompt, L"업데이트 예정된 기능");
     EXPECT_FALSE(::GetDlgItem(box.hwnd, IDCANCEL) && ::IsWindowVisible(::GetDlgItem(box.hwnd, IDCANCEL)));
     ::PostMessageW(box.hwnd, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(box.hwnd); }, 5000));
+    EXPECT_TRUE(testsupport::WaitUntil([&] { return !::IsWindow(box.hwnd); }, 5000));
     EXPECT_FALSE(::IsWindowVisible(menu_));
     EXPECT_EQ(Button().top, before.top);
   }
 }
 
 }  // namespace
-}  // namespace pravik::test
+}  // namespace pravik::startup

@@ -6,21 +6,21 @@
 #include "win32/handles.h"
 #include "win32/paths.h"
 
-namespace pravik::test {
+namespace pravik::startup {
 namespace {
 
 constexpr const wchar_t* kStartButtonClass = L"PravikStartButton";
 constexpr const wchar_t* kMenuClass = L"PravikStartMenu";
 const std::string kVersionPath = "/updateserver/Pravik/UpdateVersion/Version.txt";
 
-HttpResponse Text(const std::string& body) {
-  HttpResponse r;
+testsupport::HttpResponse Text(const std::string& body) {
+  testsupport::HttpResponse r;
   r.body = body;
   return r;
 }
 
 std::string ReadFileBytes(const std::wstring& path) {
-  win::FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  win32::FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   std::string bytes(64 * 1024, '\0');
   DWORD read = 0;
   ::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
@@ -37,17 +37,17 @@ class StartupTest : public testing::Test {
   void TearDown() override {
     for (auto& p : started_) p.Terminate();
   }
-  ChildProcess& Start(const std::wstring& folder) {
-    started_.push_back(ChildProcess::Launch(folder + L"\\Pravik.exe", L"", folder));
+  testsupport::ChildProcess& Start(const std::wstring& folder) {
+    started_.push_back(testsupport::ChildProcess::Launch(folder + L"\\Pravik.exe", L"", folder));
     return started_.back();
   }
-  std::vector<ChildProcess> started_;
+  std::vector<testsupport::ChildProcess> started_;
 };
 
 TEST_F(StartupTest, WithoutNetworkTheButtonShowsAtTheBottomLeftBesideTheTaskbar) {
   const std::wstring folder = CopyInstalledTree(L"nonet");
-  ChildProcess& pravik = Start(folder);
-  HWND button = WaitForWindow(pravik.pid(), kStartButtonClass, 15000);
+  testsupport::ChildProcess& pravik = Start(folder);
+  HWND button = testsupport::WaitForWindow(pravik.pid(), kStartButtonClass, 15000);
   ASSERT_TRUE(button) << "the start button never showed";
   const WindowInfo w = ReadWindow(button);
   EXPECT_EQ(w.title, L"Form1");
@@ -64,49 +64,49 @@ TEST_F(StartupTest, WithoutNetworkTheButtonShowsAtTheBottomLeftBesideTheTaskbar)
   EXPECT_LE(w.rect.left, 0);
   EXPECT_GE(w.rect.left, -26);
   // The menu window is loaded, hidden.
-  HWND menu = WaitForWindow(pravik.pid(), kMenuClass, 5000, false);
+  HWND menu = testsupport::WaitForWindow(pravik.pid(), kMenuClass, 5000, false);
   ASSERT_TRUE(menu);
   EXPECT_FALSE(::IsWindowVisible(menu));
 }
 
 TEST_F(StartupTest, CurrentVersionAsksOnceAndShowsTheButton) {
-  HttpTestServer server(kUpdatePort);
+  testsupport::HttpTestServer server(kUpdatePort);
   ASSERT_NE(server.port(), 0) << "port " << kUpdatePort << " is taken";
   server.Route(kVersionPath, Text(" 1.0.0 ;http://127.0.0.1/ignored.exe"));
-  ChildProcess& pravik = Start(CopyInstalledTree(L"current"));
-  ASSERT_TRUE(WaitForWindow(pravik.pid(), kStartButtonClass, 15000));
+  testsupport::ChildProcess& pravik = Start(CopyInstalledTree(L"current"));
+  ASSERT_TRUE(testsupport::WaitForWindow(pravik.pid(), kStartButtonClass, 15000));
   EXPECT_EQ(server.RequestCount(kVersionPath), 1u);
 }
 
 TEST_F(StartupTest, SecondStartEndsAtOnceWithoutWindowOrRequest) {
-  HttpTestServer server(kUpdatePort);
+  testsupport::HttpTestServer server(kUpdatePort);
   ASSERT_NE(server.port(), 0);
   server.Route(kVersionPath, Text("1.0.0;x"));
   const std::wstring folder = CopyInstalledTree(L"second");
-  ChildProcess& first = Start(folder);
-  ASSERT_TRUE(WaitForWindow(first.pid(), kStartButtonClass, 15000));
+  testsupport::ChildProcess& first = Start(folder);
+  ASSERT_TRUE(testsupport::WaitForWindow(first.pid(), kStartButtonClass, 15000));
   const size_t requests = server.requests().size();
-  ChildProcess second = ChildProcess::Launch(folder + L"\\Pravik.exe", L"", folder);
+  testsupport::ChildProcess second = testsupport::ChildProcess::Launch(folder + L"\\Pravik.exe", L"", folder);
   const auto code = second.WaitExit(10000);
   ASSERT_TRUE(code.has_value()) << "the second instance kept running";
-  EXPECT_FALSE(WaitForWindow(second.pid(), nullptr, 200, false));
+  EXPECT_FALSE(testsupport::WaitForWindow(second.pid(), nullptr, 200, false));
   EXPECT_EQ(server.requests().size(), requests);
 }
 
 // The updater double: this test program copied as Molvane.exe records its command line.
 TEST_F(StartupTest, AnnouncedOtherVersionHandsOverToTheUpdaterWithFieldOneExactly) {
-  HttpTestServer server(kUpdatePort);
+  testsupport::HttpTestServer server(kUpdatePort);
   ASSERT_NE(server.port(), 0);
   const std::string arguments = "http://127.0.0.1:8731/setup 1.1.exe  \"quoted\" ";
   server.Route(kVersionPath, Text("1.1;" + arguments + ";ignored third"));
   const std::wstring folder = CopyInstalledTree(L"update");
-  ::CopyFileW(win::ModulePath().c_str(), (folder + L"\\Molvane.exe").c_str(), FALSE);
-  ChildProcess& pravik = Start(folder);
+  ::CopyFileW(win32::ModulePath().c_str(), (folder + L"\\Molvane.exe").c_str(), FALSE);
+  testsupport::ChildProcess& pravik = Start(folder);
   ASSERT_TRUE(pravik.WaitExit(15000).has_value()) << "Pravik did not end after handing over";
-  EXPECT_FALSE(WaitForWindow(pravik.pid(), kStartButtonClass, 100));
+  EXPECT_FALSE(testsupport::WaitForWindow(pravik.pid(), kStartButtonClass, 100));
   const std::wstring record = folder + L"\\molvane-command-line.txt";
-  ASSERT_TRUE(WaitUntil([&] { return ::GetFileAttributesW(record.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000));
-  PumpFor(300);
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return ::GetFileAttributesW(record.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000));
+  testsupport::PumpFor(300);
   const std::string bytes = ReadFileBytes(record);
   const std::string expectedTail = " " + arguments;
   ASSERT_GE(bytes.size(), expectedTail.size());
@@ -115,26 +115,26 @@ TEST_F(StartupTest, AnnouncedOtherVersionHandsOverToTheUpdaterWithFieldOneExactl
 
 TEST_F(StartupTest, MissingSkinEndsWithItsFullPathAndNeverLoadsTheMenu) {
   const std::wstring folder = CopyInstalledTree(L"noskin", {L"Help.png"});
-  ChildProcess& pravik = Start(folder);
+  testsupport::ChildProcess& pravik = Start(folder);
   const MessageBoxTexts box = WaitForMessageBox(pravik.pid(), 15000);
   ASSERT_TRUE(box.hwnd) << "no message box";
   EXPECT_EQ(box.prompt, L"Error loading picture " + folder + L"\\Graphics\\Help.png");
-  EXPECT_FALSE(WaitForWindow(pravik.pid(), kMenuClass, 100, false));
+  EXPECT_FALSE(testsupport::WaitForWindow(pravik.pid(), kMenuClass, 100, false));
   ::PostMessageW(box.hwnd, WM_COMMAND, IDOK, 0);
   EXPECT_TRUE(pravik.WaitExit(10000).has_value());
 }
 
 }  // namespace
-}  // namespace pravik::test
+}  // namespace pravik::startup
 
 int wmain(int argc, wchar_t** argv) {
   // Copied as Molvane.exe, this program is the updater double: it records how it was started.
-  const std::wstring self = pravik::win::ModulePath();
+  const std::wstring self = pravik::win32::ModulePath();
   if (self.size() >= 11 && lstrcmpiW(self.c_str() + self.size() - 11, L"Molvane.exe") == 0) {
-    const std::wstring folder = pravik::win::ProgramFolder();
+    const std::wstring folder = pravik::win32::ProgramFolder();
     const std::wstring line = ::GetCommandLineW();
     const std::string narrow(line.begin(), line.end());
-    pravik::win::FileHandle out(::CreateFileW((folder + L"\\molvane-command-line.txt").c_str(), GENERIC_WRITE, 0,
+    pravik::win32::FileHandle out(::CreateFileW((folder + L"\\molvane-command-line.txt").c_str(), GENERIC_WRITE, 0,
                                               nullptr, CREATE_ALWAYS, 0, nullptr));
     DWORD written = 0;
     ::WriteFile(out.get(), narrow.data(), static_cast<DWORD>(narrow.size()), &written, nullptr);

@@ -37,40 +37,40 @@ std::string ReadFile(const std::wstring& path) {
 }
 
 std::wstring PlantedFolder(const wchar_t* hint, const wchar_t* program) {
-  const std::wstring folder = test::MakeTempFolder(hint);
-  EXPECT_TRUE(::CopyFileW((test::OutDir() + L"\\" + program).c_str(), (folder + L"\\" + program).c_str(), FALSE));
-  const std::wstring planted = win::ProgramFolder() + L"\\planted.dll";
+  const std::wstring folder = testsupport::MakeTempFolder(hint);
+  EXPECT_TRUE(::CopyFileW((testsupport::OutDir() + L"\\" + program).c_str(), (folder + L"\\" + program).c_str(), FALSE));
+  const std::wstring planted = win32::ProgramFolder() + L"\\planted.dll";
   for (const wchar_t* dll : kSystemDlls) ::CopyFileW(planted.c_str(), (folder + L"\\" + dll).c_str(), FALSE);
   return folder;
 }
 
 TEST(DllPlantingTest, MolvaneLoadsNoDllFromItsFolder) {
   const std::wstring folder = PlantedFolder(L"plant-molvane", L"Molvane.exe");
-  test::HttpTestServer server;
-  test::HttpResponse installer;
-  installer.body = ReadFile(win::ProgramFolder() + L"\\fake_installer.exe");
+  testsupport::HttpTestServer server;
+  testsupport::HttpResponse installer;
+  installer.body = ReadFile(win32::ProgramFolder() + L"\\fake_installer.exe");
   server.Route("/PravikSetup.exe", installer);
-  test::HttpResponse signature;
-  signature.body = ReadFile(win::ProgramFolder() + L"\\fake_installer.exe.sig");
+  testsupport::HttpResponse signature;
+  signature.body = ReadFile(win32::ProgramFolder() + L"\\fake_installer.exe.sig");
   server.Route("/PravikSetup.exe.sig", signature);
 
   // The current folder holds planted copies too.
-  auto molvane = test::ChildProcess::Launch(folder + L"\\Molvane.exe", server.Url("/PravikSetup.exe"), folder);
+  auto molvane = testsupport::ChildProcess::Launch(folder + L"\\Molvane.exe", server.Url("/PravikSetup.exe"), folder);
   ASSERT_TRUE(molvane.started());
   const auto code = molvane.WaitExit(60000);
   if (!code) molvane.Terminate();
   EXPECT_EQ(code, 0u);
   EXPECT_EQ(ReadFile(folder + L"\\planted-loads.log"), "");
-  EXPECT_TRUE(test::WaitUntil([&] { return !ReadFile(folder + L"\\installer-runs.log").empty(); }, 20000))
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return !ReadFile(folder + L"\\installer-runs.log").empty(); }, 20000))
       << "the honest installer was not started";
 }
 
 TEST(DllPlantingTest, PravikLoadsNoDllFromItsFolder) {
   const std::wstring folder = PlantedFolder(L"plant-pravik", L"Pravik.exe");
-  auto pravik = test::ChildProcess::Launch(folder + L"\\Pravik.exe", L"", folder);
+  auto pravik = testsupport::ChildProcess::Launch(folder + L"\\Pravik.exe", L"", folder);
   ASSERT_TRUE(pravik.started());
   // Without its skins Pravik ends with a message box: by then every DLL of its start-up is loaded.
-  const HWND box = test::WaitForWindow(pravik.pid(), L"#32770", 30000);
+  const HWND box = testsupport::WaitForWindow(pravik.pid(), L"#32770", 30000);
   EXPECT_NE(box, nullptr);
   const std::string loads = ReadFile(folder + L"\\planted-loads.log");
   pravik.Terminate();
@@ -93,7 +93,7 @@ TEST(DllPlantingTest, ControlAnUnprotectedLoadByName) {
   std::wstring loadedFromFolder;
   for (const wchar_t* dll : kSystemDlls) {
     HMODULE module = ::LoadLibraryW(dll);
-    if (module && win::ModulePath(module).find(folder) == 0) loadedFromFolder += std::wstring(dll) + L" ";
+    if (module && win32::ModulePath(module).find(folder) == 0) loadedFromFolder += std::wstring(dll) + L" ";
   }
   ::SetCurrentDirectoryW(previous);
   // Wine never takes its own DLLs (user32, wininet, ...) from a program's folder, whatever the
@@ -137,8 +137,8 @@ TEST(DllPlantingTest, ProgramsImportAtLoadTimeOnlyWhatTheSystemProtects) {
                                     "comdlg32.dll", "shlwapi.dll",  "ws2_32.dll"};
   // Quessel counts too: COM loads it with its own folder, the program folder, searched first.
   for (const wchar_t* file : {L"Molvane.exe", L"Pravik.exe", L"Quessel.ocx"}) {
-    const auto imports = LoadTimeImports(ReadFile(test::OutDir() + L"\\" + file));
-    SCOPED_TRACE(win::WideToUtf8(file));
+    const auto imports = LoadTimeImports(ReadFile(testsupport::OutDir() + L"\\" + file));
+    SCOPED_TRACE(win32::WideToUtf8(file));
     ASSERT_FALSE(imports.empty());
     for (const std::string& dll : imports) {
       SCOPED_TRACE(dll);

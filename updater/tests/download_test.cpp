@@ -16,10 +16,9 @@
 namespace pravik::updater {
 namespace {
 
-using test::HttpResponse;
-using test::HttpTestServer;
+using testsupport::HttpResponse;
+using testsupport::HttpTestServer;
 
-using testing::EventLog;
 
 std::string Body(std::size_t n) {
   std::string body(n, '\0');
@@ -38,11 +37,11 @@ std::string ReadFile(const std::wstring& path) {
 
 class DownloadTest : public ::testing::Test {
  protected:
-  void SetUp() override { savePath = test::MakeTempFolder(L"download") + L"\\PravikUpdate.exe"; }
+  void SetUp() override { savePath = testsupport::MakeTempFolder(L"download") + L"\\PravikUpdate.exe"; }
 
-  std::vector<std::wstring> Run(const HttpResponse& response, win::TransferLimits limits = {}) {
+  std::vector<std::wstring> Run(const HttpResponse& response, win32::http::TransferLimits limits = {}) {
     server.Route("/file", response);
-    win::InetControl inet(limits);
+    win32::http::InetControl inet(limits);
     clsUpdate update(log);
     update.URL(server.Url("/file"));
     update.SavePath(savePath);
@@ -140,7 +139,7 @@ TEST_F(DownloadTest, AnErrorPageIsNotTheFile) {
 }
 
 TEST_F(DownloadTest, ACutOrStalledTransferFailsAndLeavesNoFile) {
-  win::TransferLimits quick;
+  win32::http::TransferLimits quick;
   quick.idle = std::chrono::milliseconds(1500);
   struct Case {
     const char* name;
@@ -168,7 +167,7 @@ TEST_F(DownloadTest, ACutOrStalledTransferFailsAndLeavesNoFile) {
 TEST_F(DownloadTest, NoServerIsAnUnknownError) {
   server.Stop();
   clsUpdate update(log);
-  win::InetControl inet;
+  win32::http::InetControl inet;
   update.URL(server.Url("/file"));
   update.SavePath(savePath);
   update.Download(inet);
@@ -177,7 +176,7 @@ TEST_F(DownloadTest, NoServerIsAnUnknownError) {
 
 TEST_F(DownloadTest, EmptyPropertiesAreReportedFirstByAddress) {
   clsUpdate update(log);
-  win::InetControl inet;
+  win32::http::InetControl inet;
   update.Download(inet);
   update.URL(L"http://127.0.0.1:1/x");
   update.Download(inet);

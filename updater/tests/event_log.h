@@ -5,7 +5,7 @@
 
 #include "updater/update_events.h"
 
-namespace pravik::updater::testing {
+namespace pravik::updater {
 
 class EventLog : public UpdateEvents {
  public:
@@ -18,4 +18,4 @@ class EventLog : public UpdateEvents {
   void UnzipComplate() override { lines.push_back(L"unzip complete"); }
 };
 
-}  // namespace pravik::updater::testing
+}  // namespace pravik::updater

@@ -29,7 +29,7 @@ std::string ReadFile(const std::wstring& path) {
 
 std::wstring Environment(const char* name) {
   const char* value = std::getenv(name);
-  return value ? win::Utf8ToWide(value) : std::wstring();
+  return value ? win32::Utf8ToWide(value) : std::wstring();
 }
 
 // The test root into the machine's and the user's trusted roots. A process reads the root store
@@ -48,12 +48,12 @@ bool TrustRoot(const std::string& der) {
 }
 
 std::vector<std::wstring> Download(const std::wstring& url, const std::wstring& savePath) {
-  testing::EventLog log;
+  EventLog log;
   clsUpdate update(log);
   update.SetDownloadCheck(InstallerSignatureCheck(BuiltInReleaseKeys()));
   update.URL(url);
   update.SavePath(savePath);
-  win::InetControl inet;
+  win32::http::InetControl inet;
   update.Download(inet);
   return log.lines;
 }
@@ -62,10 +62,10 @@ std::vector<std::wstring> Download(const std::wstring& url, const std::wstring& 
 TEST(HttpsUpdateTest, DISABLED_1_AnUntrustedServerIsRefused) {
   const std::wstring url = Environment("PRAVIK_TLS_URL");
   ASSERT_FALSE(url.empty()) << "run through https-update.sh";
-  const std::wstring savePath = test::MakeTempFolder(L"https") + L"\\PravikUpdate.exe";
+  const std::wstring savePath = testsupport::MakeTempFolder(L"https") + L"\\PravikUpdate.exe";
   const auto events = Download(url, savePath);
   ASSERT_FALSE(events.empty());
-  EXPECT_EQ(events.back().rfind(L"error ", 0), 0u) << win::WideToUtf8(events.back());
+  EXPECT_EQ(events.back().rfind(L"error ", 0), 0u) << win32::WideToUtf8(events.back());
   EXPECT_EQ(::GetFileAttributesW(savePath.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
@@ -78,13 +78,13 @@ TEST(HttpsUpdateTest, DISABLED_2_TrustTheTestRoot) {
 TEST(HttpsUpdateTest, DISABLED_3_ASignedInstallerComesOverHttps) {
   const std::wstring url = Environment("PRAVIK_TLS_URL");
   ASSERT_FALSE(url.empty()) << "run through https-update.sh";
-  const std::wstring savePath = test::MakeTempFolder(L"https") + L"\\PravikUpdate.exe";
+  const std::wstring savePath = testsupport::MakeTempFolder(L"https") + L"\\PravikUpdate.exe";
   const auto events = Download(url, savePath);
   ASSERT_FALSE(events.empty());
-  EXPECT_EQ(events.back(), L"complete") << win::WideToUtf8(events.back());
-  EXPECT_TRUE(ReadFile(savePath) == ReadFile(win::ProgramFolder() + L"\\fake_installer.exe"));
+  EXPECT_EQ(events.back(), L"complete") << win32::WideToUtf8(events.back());
+  EXPECT_TRUE(ReadFile(savePath) == ReadFile(win32::ProgramFolder() + L"\\fake_installer.exe"));
   // The blocking fetch of the version and setting files goes over https the same way.
-  const auto signature = win::FetchUrl(url + L".sig");
+  const auto signature = win32::http::FetchUrl(url + L".sig");
   ASSERT_TRUE(signature.has_value());
   EXPECT_EQ(signature->status, 200u);
   EXPECT_EQ(signature->body.size(), 64u);

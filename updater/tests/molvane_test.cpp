@@ -57,26 +57,26 @@ BOOL CALLBACK CollectText(HWND child, LPARAM param) {
 class MolvaneTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder = test::MakeTempFolder(L"molvane");
-    ASSERT_TRUE(::CopyFileW((test::OutDir() + L"\\Molvane.exe").c_str(), (folder + L"\\Molvane.exe").c_str(), FALSE));
-    installer = ReadFile(win::ProgramFolder() + L"\\fake_installer.exe");
-    signature = ReadFile(win::ProgramFolder() + L"\\fake_installer.exe.sig");
+    folder = testsupport::MakeTempFolder(L"molvane");
+    ASSERT_TRUE(::CopyFileW((testsupport::OutDir() + L"\\Molvane.exe").c_str(), (folder + L"\\Molvane.exe").c_str(), FALSE));
+    installer = ReadFile(win32::ProgramFolder() + L"\\fake_installer.exe");
+    signature = ReadFile(win32::ProgramFolder() + L"\\fake_installer.exe.sig");
     ASSERT_FALSE(installer.empty());
     ASSERT_EQ(signature.size(), 64u);
   }
-  test::ChildProcess Start(const std::wstring& arguments) {
-    return test::ChildProcess::Launch(folder + L"\\Molvane.exe", arguments, folder);
+  testsupport::ChildProcess Start(const std::wstring& arguments) {
+    return testsupport::ChildProcess::Launch(folder + L"\\Molvane.exe", arguments, folder);
   }
 
-  test::HttpTestServer server;
+  testsupport::HttpTestServer server;
   std::wstring folder;
   std::string installer, signature;
 };
 
 // Waits for Molvane's one error box, checks it, closes it and waits for the end.
-void ExpectOneErrorBoxThenEnd(test::ChildProcess& molvane, const std::wstring& message) {
+void ExpectOneErrorBoxThenEnd(testsupport::ChildProcess& molvane, const std::wstring& message) {
   BoxSearch search{molvane.pid()};
-  ASSERT_TRUE(test::WaitUntil(
+  ASSERT_TRUE(testsupport::WaitUntil(
       [&] {
         search = BoxSearch{molvane.pid()};
         ::EnumWindows(&FindBoxes, reinterpret_cast<LPARAM>(&search));
@@ -89,7 +89,7 @@ void ExpectOneErrorBoxThenEnd(test::ChildProcess& molvane, const std::wstring& m
   EXPECT_STREQ(title, L"Error");
   std::wstring texts;
   ::EnumChildWindows(search.box, &CollectText, reinterpret_cast<LPARAM>(&texts));
-  EXPECT_NE(texts.find(message), std::wstring::npos) << win::WideToUtf8(texts);
+  EXPECT_NE(texts.find(message), std::wstring::npos) << win32::WideToUtf8(texts);
   ::PostMessageW(search.box, WM_COMMAND, IDOK, 0);
   const bool ended = molvane.WaitExit(30000).has_value();
   if (!ended) molvane.Terminate();
@@ -105,10 +105,10 @@ TEST_F(MolvaneTest, WithoutAnAddressItEndsSilently) {
 }
 
 TEST_F(MolvaneTest, AGoodAddressIsDownloadedStartedOnceAndTheProgramEnds) {
-  test::HttpResponse response;
+  testsupport::HttpResponse response;
   response.body = installer;
   server.Route("/setup/PravikSetup-1.1.exe", response);
-  test::HttpResponse sig;
+  testsupport::HttpResponse sig;
   sig.body = signature;
   server.Route("/setup/PravikSetup-1.1.exe.sig", sig);
   auto molvane = Start(server.Url("/setup/PravikSetup-1.1.exe"));
@@ -117,8 +117,8 @@ TEST_F(MolvaneTest, AGoodAddressIsDownloadedStartedOnceAndTheProgramEnds) {
   if (!ended) molvane.Terminate();
   ASSERT_TRUE(ended);
   EXPECT_TRUE(ReadFile(folder + L"\\PravikUpdate.exe") == installer);
-  EXPECT_TRUE(test::WaitUntil([&] { return CountRuns(folder) >= 1; }, 20000));
-  test::PumpFor(500);
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return CountRuns(folder) >= 1; }, 20000));
+  testsupport::PumpFor(500);
   EXPECT_EQ(CountRuns(folder), 1);
   EXPECT_EQ(server.RequestCount("/setup/PravikSetup-1.1.exe"), 1u);
 }
@@ -132,11 +132,11 @@ TEST_F(MolvaneTest, ABadAddressShowsOneErrorBoxThenEnds) {
 }
 
 TEST_F(MolvaneTest, ATamperedInstallerIsNeverStartedNorKept) {
-  test::HttpResponse response;
+  testsupport::HttpResponse response;
   response.body = installer;
   response.body[response.body.size() / 2] ^= 0x20;
   server.Route("/PravikSetup.exe", response);
-  test::HttpResponse sig;
+  testsupport::HttpResponse sig;
   sig.body = signature;
   server.Route("/PravikSetup.exe.sig", sig);
   auto molvane = Start(server.Url("/PravikSetup.exe"));
@@ -156,16 +156,16 @@ TEST_F(MolvaneTest, ATamperedInstallerIsNeverStartedNorKept) {
 }
 
 TEST_F(MolvaneTest, TheShrunkWindowStaysLiveWhileTheServerStalls) {
-  test::HttpResponse stalled;
+  testsupport::HttpResponse stalled;
   stalled.body = installer;
   stalled.stallAfterHeadersMs = 4000;
   server.Route("/slow.exe", stalled);
-  test::HttpResponse sig;
+  testsupport::HttpResponse sig;
   sig.body = signature;
   server.Route("/slow.exe.sig", sig);
   auto molvane = Start(server.Url("/slow.exe"));
   ASSERT_TRUE(molvane.started());
-  const HWND window = test::WaitForWindow(molvane.pid(), L"MolvaneUpdater", 20000);
+  const HWND window = testsupport::WaitForWindow(molvane.pid(), L"MolvaneUpdater", 20000);
   ASSERT_NE(window, nullptr);
   wchar_t title[64];
   ::GetWindowTextW(window, title, 64);
@@ -177,8 +177,8 @@ TEST_F(MolvaneTest, TheShrunkWindowStaysLiveWhileTheServerStalls) {
   EXPECT_LE(rect.right - rect.left, ::GetSystemMetrics(SM_CXMINTRACK));
   EXPECT_LE(rect.bottom - rect.top, ::GetSystemMetrics(SM_CYMINTRACK));
   // Once the download waits on the stalled body, the window still answers messages.
-  ASSERT_TRUE(test::WaitUntil([&] { return server.RequestCount("/slow.exe") == 1; }, 20000));
-  test::PumpFor(300);
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return server.RequestCount("/slow.exe") == 1; }, 20000));
+  testsupport::PumpFor(300);
   DWORD_PTR answer = 0;
   EXPECT_NE(::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer), 0);
   // A click on the start button while the download runs starts no second one.
@@ -196,7 +196,7 @@ TEST_F(MolvaneTest, TheShrunkWindowStaysLiveWhileTheServerStalls) {
   std::printf("updater processor time over a 4 s stall: %llu ms user, %llu ms kernel\n", ms(user), ms(kernel));
   EXPECT_EQ(server.RequestCount("/slow.exe"), 1u);
   EXPECT_TRUE(ReadFile(folder + L"\\PravikUpdate.exe") == installer);
-  EXPECT_TRUE(test::WaitUntil([&] { return CountRuns(folder) == 1; }, 20000));
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return CountRuns(folder) == 1; }, 20000));
 }
 
 }  // namespace

@@ -19,7 +19,6 @@
 namespace pravik::updater {
 namespace {
 
-using testing::EventLog;
 
 std::string ReadFile(const std::wstring& path) {
   std::ifstream in(path.c_str(), std::ios::binary);
@@ -28,7 +27,7 @@ std::string ReadFile(const std::wstring& path) {
   return s.str();
 }
 
-std::string Fixture(const wchar_t* name) { return ReadFile(win::ProgramFolder() + L"\\" + name); }
+std::string Fixture(const wchar_t* name) { return ReadFile(win32::ProgramFolder() + L"\\" + name); }
 
 bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -39,15 +38,15 @@ class SignatureTest : public ::testing::Test {
     signature = Fixture(L"fake_installer.exe.sig");
     ASSERT_FALSE(installer.empty());
     ASSERT_EQ(signature.size(), 64u);
-    savePath = test::MakeTempFolder(L"signed") + L"\\PravikUpdate.exe";
+    savePath = testsupport::MakeTempFolder(L"signed") + L"\\PravikUpdate.exe";
   }
 
   // Serves the installer and (when given) its signature; runs the engine with Molvane's check.
-  std::vector<std::wstring> Download(const test::HttpResponse& body, const std::optional<std::string>& sig) {
-    test::HttpTestServer server;
+  std::vector<std::wstring> Download(const testsupport::HttpResponse& body, const std::optional<std::string>& sig) {
+    testsupport::HttpTestServer server;
     server.Route("/PravikSetup.exe", body);
     if (sig) {
-      test::HttpResponse signatureResponse;
+      testsupport::HttpResponse signatureResponse;
       signatureResponse.body = *sig;
       server.Route("/PravikSetup.exe.sig", signatureResponse);
     }
@@ -56,12 +55,12 @@ class SignatureTest : public ::testing::Test {
     update.SetDownloadCheck(InstallerSignatureCheck(BuiltInReleaseKeys()));
     update.URL(server.Url("/PravikSetup.exe"));
     update.SavePath(savePath);
-    win::InetControl inet;
+    win32::http::InetControl inet;
     update.Download(inet);
     return log.lines;
   }
   std::vector<std::wstring> Download(const std::string& body, const std::optional<std::string>& sig) {
-    test::HttpResponse response;
+    testsupport::HttpResponse response;
     response.body = body;
     return Download(response, sig);
   }
@@ -85,23 +84,23 @@ TEST_F(SignatureTest, TheHonestInstallerIsCompleteAndKept) {
 TEST_F(SignatureTest, TamperedInstallersAreNeverCompleteAndNeverKept) {
   const std::string der = Fixture(L"fake_installer.exe.der.sig");
   ASSERT_GE(der.size(), 68u);
-  test::HttpResponse notFound;
+  testsupport::HttpResponse notFound;
   notFound.status = 404;
   notFound.reason = "Not Found";
   notFound.body = "<html><body>404 Not Found</body></html>";
-  test::HttpResponse page;
+  testsupport::HttpResponse page;
   page.body = "<html><body>Welcome to the free Wi-Fi</body></html>";
-  test::HttpResponse whole;
+  testsupport::HttpResponse whole;
   whole.body = installer;
 
   struct Case {
     const char* name;
-    test::HttpResponse body;
+    testsupport::HttpResponse body;
     std::optional<std::string> sig;
     std::wstring message;
   };
   auto bytes = [](std::string b) {
-    test::HttpResponse r;
+    testsupport::HttpResponse r;
     r.body = std::move(b);
     return r;
   };
@@ -145,7 +144,7 @@ class SignedFileTest : public SignatureTest {
     ASSERT_TRUE(file.valid());
     sig.assign(signature.begin(), signature.end());
   }
-  win::FileHandle file;
+  win32::FileHandle file;
   std::vector<std::uint8_t> sig;
 };
 
@@ -153,7 +152,7 @@ TEST_F(SignedFileTest, OnlyAnExactSuccessFromThePlatformCounts) {
   const auto keys = BuiltInReleaseKeys();
   EXPECT_EQ(VerifyFileSignature(file.get(), sig, keys), SignatureVerdict::Valid);
   // A success-class status that is not STATUS_SUCCESS (STATUS_PENDING here) proves nothing.
-  const VerifyDigest pending = [](const download::RawPublicKey&, const std::uint8_t(&)[32],
+  const VerifyDigest pending = [](const core::download::RawPublicKey&, const std::uint8_t(&)[32],
                                   const std::vector<std::uint8_t>&) -> LONG { return 0x00000103; };
   EXPECT_EQ(VerifyFileSignature(file.get(), sig, keys, pending), SignatureVerdict::Invalid);
   EXPECT_EQ(VerifyFileSignature(file.get(), sig, {}), SignatureVerdict::VerifierUnavailable);
@@ -162,7 +161,7 @@ TEST_F(SignedFileTest, OnlyAnExactSuccessFromThePlatformCounts) {
 TEST_F(SignedFileTest, RotatedKeysAreTriedInTurn) {
   auto keys = BuiltInReleaseKeys();
   ASSERT_FALSE(keys.empty());
-  download::RawPublicKey retired = keys.front();
+  core::download::RawPublicKey retired = keys.front();
   retired[10] ^= 0xFF;
   keys.insert(keys.begin(), retired);
   EXPECT_EQ(VerifyFileSignature(file.get(), sig, keys), SignatureVerdict::Valid);

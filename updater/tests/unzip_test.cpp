@@ -11,15 +11,14 @@
 #include "updater/messages.h"
 #include "updater/tests/event_log.h"
 #include "win32/text.h"
-#include "zip/tests/zip_builder.h"
+#include "core/zip/tests/zip_builder.h"
 
 namespace pravik::updater {
 namespace {
 
-using testing::EventLog;
 
 std::wstring DataDir() {
-  std::wstring unix = win::Utf8ToWide(PRAVIK_SOURCE_DIR "/updater/tests/data");
+  std::wstring unix = win32::Utf8ToWide(PRAVIK_SOURCE_DIR "/updater/tests/data");
   for (auto& c : unix)
     if (c == L'/') c = L'\\';
   return L"Z:" + unix;
@@ -42,7 +41,7 @@ const wchar_t* const kTreeFiles[] = {L"top.txt", L"Graphics\\big.txt", L"Graphic
 
 class UnzipTest : public ::testing::Test {
  protected:
-  void SetUp() override { target = test::MakeTempFolder(L"unzip"); }
+  void SetUp() override { target = testsupport::MakeTempFolder(L"unzip"); }
   std::vector<std::wstring> Unzip(const std::wstring& archive, const std::wstring& password = L"") {
     log.lines.clear();
     clsUpdate update(log);
@@ -54,7 +53,7 @@ class UnzipTest : public ::testing::Test {
   }
   void ExpectTree() {
     for (const wchar_t* file : kTreeFiles) {
-      SCOPED_TRACE(win::WideToUtf8(file));
+      SCOPED_TRACE(win32::WideToUtf8(file));
       EXPECT_EQ(ReadFile(target + L"\\" + file), ReadFile(DataDir() + L"\\expected\\" + file));
     }
   }
@@ -71,8 +70,8 @@ TEST_F(UnzipTest, ArchivesFromZipExtractWithTheirFolders) {
   } cases[] = {{L"stored.zip", L""}, {L"deflated.zip", L""}, {L"protected.zip", L"secret pass"},
                {L"protected-stored.zip", L"secret pass"}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(win::WideToUtf8(c.archive));
-    target = test::MakeTempFolder(L"unzip");
+    SCOPED_TRACE(win32::WideToUtf8(c.archive));
+    target = testsupport::MakeTempFolder(L"unzip");
     EXPECT_EQ(Unzip(DataDir() + L"\\" + c.archive, c.password), complete);
     ExpectTree();
   }
@@ -80,11 +79,11 @@ TEST_F(UnzipTest, ArchivesFromZipExtractWithTheirFolders) {
 
 TEST_F(UnzipTest, APasswordIsKeptForLaterRunsAndAWrongOneFails) {
   EXPECT_EQ(Unzip(DataDir() + L"\\protected.zip", L"secret pass"), complete);
-  target = test::MakeTempFolder(L"unzip");
+  target = testsupport::MakeTempFolder(L"unzip");
   EXPECT_EQ(Unzip(DataDir() + L"\\protected.zip"), complete);  // the empty Password keeps the last one
   ExpectTree();
 
-  target = test::MakeTempFolder(L"unzip");
+  target = testsupport::MakeTempFolder(L"unzip");
   WriteFile(target + L"\\top.txt", "kept");
   EXPECT_EQ(Unzip(DataDir() + L"\\protected.zip", L"wrong pass"),
             std::vector<std::wstring>{std::wstring(L"unzip error ") + text::kBadPassword});
@@ -103,8 +102,8 @@ TEST_F(UnzipTest, ExistingFilesAreOverwrittenWithoutAQuestion) {
 
 TEST_F(UnzipTest, DamagedArchivesAreReportedAndCostNothing) {
   for (const wchar_t* archive : {L"damaged-cut.zip", L"damaged-data.zip"}) {
-    SCOPED_TRACE(win::WideToUtf8(archive));
-    target = test::MakeTempFolder(L"unzip");
+    SCOPED_TRACE(win32::WideToUtf8(archive));
+    target = testsupport::MakeTempFolder(L"unzip");
     ::CreateDirectoryW((target + L"\\Graphics").c_str(), nullptr);
     WriteFile(target + L"\\Graphics\\big.txt", "the old file");
     EXPECT_EQ(Unzip(DataDir() + L"\\" + archive),
@@ -114,13 +113,13 @@ TEST_F(UnzipTest, DamagedArchivesAreReportedAndCostNothing) {
 }
 
 TEST_F(UnzipTest, NamesThatClimbOutAreNeverWrittenOutside) {
-  const std::wstring outer = test::MakeTempFolder(L"outer");
+  const std::wstring outer = testsupport::MakeTempFolder(L"outer");
   target = outer + L"\\target";
   ::CreateDirectoryW(target.c_str(), nullptr);
   wchar_t temp[MAX_PATH];
   ::GetTempPathW(MAX_PATH, temp);
-  const std::string tempAnsi = win::WideToAnsi(temp);
-  const std::string archiveBytes = zip::testing::ZipBuilder()
+  const std::string tempAnsi = win32::WideToAnsi(temp);
+  const std::string archiveBytes = core::zip::ZipBuilder()
                                        .Add("good.txt", "good")
                                        .Add("../evil-up.txt", "evil")
                                        .Add("..\\evil-back.txt", "evil")
@@ -142,7 +141,7 @@ TEST_F(UnzipTest, NamesThatClimbOutAreNeverWrittenOutside) {
        {outer + L"\\evil-up.txt", outer + L"\\evil-back.txt", outer + L"\\evil-mid.txt", outer + L"\\evil-midback.txt",
         std::wstring(L"C:\\evil-root.txt"), std::wstring(L"C:\\pravik-evil-drive.txt"),
         std::wstring(temp) + L"pravik-evil-absolute.txt", std::wstring(L"C:\\pravik-evil-unc.txt")}) {
-    SCOPED_TRACE(win::WideToUtf8(evil));
+    SCOPED_TRACE(win32::WideToUtf8(evil));
     EXPECT_FALSE(Exists(evil));
   }
   // Only what the archive may write, and the archive itself, are there.
@@ -158,14 +157,14 @@ TEST_F(UnzipTest, NamesThatClimbOutAreNeverWrittenOutside) {
 
 TEST_F(UnzipTest, EmptyEntriesPlainAndEncrypted) {
   const std::wstring archive = target + L"\\empties.zip";
-  WriteFile(archive, zip::testing::ZipBuilder()
+  WriteFile(archive, core::zip::ZipBuilder()
                          .Add("plain-empty.txt", "")
                          .Add("sealed-empty.txt", "", "secret pass")
                          .Add("sealed.txt", "sealed words", "secret pass")
                          .Build());
   EXPECT_EQ(Unzip(archive, L"secret pass"), complete);
   for (const wchar_t* name : {L"plain-empty.txt", L"sealed-empty.txt"}) {
-    SCOPED_TRACE(win::WideToUtf8(name));
+    SCOPED_TRACE(win32::WideToUtf8(name));
     EXPECT_TRUE(Exists(target + L"\\" + name));
     EXPECT_EQ(ReadFile(target + L"\\" + name), "");
   }

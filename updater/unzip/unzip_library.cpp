@@ -10,19 +10,19 @@
 
 #include "win32/handles.h"
 #include "win32/text.h"
-#include "zip/crc32.h"
-#include "zip/entry_path.h"
-#include "zip/traditional_cipher.h"
-#include "zip/zip_directory.h"
+#include "core/zip/crc32.h"
+#include "core/zip/entry_path.h"
+#include "core/zip/traditional_cipher.h"
+#include "core/zip/zip_directory.h"
 
-namespace pravik::unzip {
+namespace pravik::updater::unzip {
 namespace {
 
 constexpr std::size_t kBlock = 64 * 1024;
 constexpr int kPasswordTries = 3;
 constexpr int kPasswordBufferSize = 81;
 
-class FileSource : public zip::ByteSource {
+class FileSource : public core::zip::ByteSource {
  public:
   explicit FileSource(HANDLE file) : file_(file) {
     LARGE_INTEGER size{};
@@ -61,9 +61,9 @@ struct InflateStream {
   }
 };
 
-std::wstring EntryNameWide(const zip::ZipEntry& entry) {
+std::wstring EntryNameWide(const core::zip::ZipEntry& entry) {
   // Names without the UTF-8 mark are in the archiver's OEM code page.
-  return entry.utf8Name ? win::Utf8ToWide(entry.name) : win::AnsiToWide(entry.name, CP_OEMCP);
+  return entry.utf8Name ? win32::Utf8ToWide(entry.name) : win32::AnsiToWide(entry.name, CP_OEMCP);
 }
 
 bool FileExists(const std::wstring& path) {
@@ -96,7 +96,7 @@ bool Listed(const std::string& name, int count, char** list, bool ignoreCase) {
 
 class Run {
  public:
-  Run(const OptionRecord& options, CallbackRecord& callbacks, zip::ByteSource& source, std::wstring target)
+  Run(const OptionRecord& options, CallbackRecord& callbacks, core::zip::ByteSource& source, std::wstring target)
       : options_(options), callbacks_(callbacks), source_(source), target_(std::move(target)) {}
 
   // Worst result of all entries.
@@ -107,42 +107,42 @@ class Run {
   }
 
   // Returns false when the run must stop (the service callback said so).
-  bool Entry(const zip::ZipEntry& entry);
+  bool Entry(const core::zip::ZipEntry& entry);
 
  private:
-  int Extract(const zip::ZipEntry& entry, const std::wstring& path);
-  int Decode(const zip::ZipEntry& entry, std::uint64_t dataAt, HANDLE out, std::string_view password);
-  bool AskPassword(const zip::ZipEntry& entry, std::string& password);
+  int Extract(const core::zip::ZipEntry& entry, const std::wstring& path);
+  int Decode(const core::zip::ZipEntry& entry, std::uint64_t dataAt, HANDLE out, std::string_view password);
+  bool AskPassword(const core::zip::ZipEntry& entry, std::string& password);
 
   const OptionRecord& options_;
   CallbackRecord& callbacks_;
-  zip::ByteSource& source_;
+  core::zip::ByteSource& source_;
   std::wstring target_;
   bool replaceAll_ = false;
   bool replaceNone_ = false;
 };
 
-bool Run::AskPassword(const zip::ZipEntry& entry, std::string& password) {
+bool Run::AskPassword(const core::zip::ZipEntry& entry, std::string& password) {
   if (!callbacks_.password) return false;
   char buffer[kPasswordBufferSize] = {};
-  const std::string name = win::WideToAnsi(EntryNameWide(entry));
+  const std::string name = win32::WideToAnsi(EntryNameWide(entry));
   if (callbacks_.password(buffer, kPasswordBufferSize, "Enter password: ", name.c_str()) != 0) return false;
   buffer[kPasswordBufferSize - 1] = '\0';
   password = buffer;
   return true;
 }
 
-int Run::Decode(const zip::ZipEntry& entry, std::uint64_t dataAt, HANDLE out, std::string_view password) {
+int Run::Decode(const core::zip::ZipEntry& entry, std::uint64_t dataAt, HANDLE out, std::string_view password) {
   std::uint64_t left = entry.compressedSize;
-  std::optional<zip::TraditionalCipher> cipher;
+  std::optional<core::zip::TraditionalCipher> cipher;
   if (entry.encrypted()) {
-    if (left < zip::kCipherHeaderSize) return kDamaged;
-    std::uint8_t header[zip::kCipherHeaderSize];
+    if (left < core::zip::kCipherHeaderSize) return kDamaged;
+    std::uint8_t header[core::zip::kCipherHeaderSize];
     if (!source_.Read(dataAt, header, sizeof(header))) return kDamaged;
     cipher.emplace(password);
     if (!cipher->AcceptHeader(header, entry.passwordCheck())) return kBadPassword;
-    dataAt += zip::kCipherHeaderSize;
-    left -= zip::kCipherHeaderSize;
+    dataAt += core::zip::kCipherHeaderSize;
+    left -= core::zip::kCipherHeaderSize;
   }
   bool streamEnd = entry.method == 0 && left == 0;  // an empty stored file has no data at all
   InflateStream inflater;
@@ -153,7 +153,7 @@ int Run::Decode(const zip::ZipEntry& entry, std::uint64_t dataAt, HANDLE out, st
   auto emit = [&](const std::uint8_t* data, std::size_t n) {
     // Never more than the directory promised: a lying size is a damaged entry, not a full disk.
     if (written + n > entry.size) return false;
-    crc = zip::Crc32(crc, data, n);
+    crc = core::zip::Crc32(crc, data, n);
     written += n;
     DWORD w = 0;
     return !out || (::WriteFile(out, data, static_cast<DWORD>(n), &w, nullptr) && w == n);
@@ -186,8 +186,8 @@ int Run::Decode(const zip::ZipEntry& entry, std::uint64_t dataAt, HANDLE out, st
   return kOk;
 }
 
-int Run::Extract(const zip::ZipEntry& entry, const std::wstring& path) {
-  const auto dataAt = zip::LocateData(source_, entry);
+int Run::Extract(const core::zip::ZipEntry& entry, const std::wstring& path) {
+  const auto dataAt = core::zip::LocateData(source_, entry);
   if (!dataAt) return kDamaged;
   if (entry.method != 0 && entry.method != 8) return kUnsupported;
   const bool writes = !options_.testOnly && !options_.listOnly;
@@ -208,7 +208,7 @@ int Run::Extract(const zip::ZipEntry& entry, const std::wstring& path) {
   const std::wstring partial = path + L".unzip-partial";
   int code = kBadPassword;
   for (const std::string& password : passwords) {
-    win::FileHandle out;
+    win32::FileHandle out;
     if (writes) {
       out.reset(::CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
       if (!out) return kWriteFailed;
@@ -233,17 +233,17 @@ int Run::Extract(const zip::ZipEntry& entry, const std::wstring& path) {
   return code;
 }
 
-bool Run::Entry(const zip::ZipEntry& entry) {
+bool Run::Entry(const core::zip::ZipEntry& entry) {
   // Checked on the name as the platform will see it, in UTF-8 where no byte of a multi-byte
   // character can pass for a separator.
   const std::wstring wide = EntryNameWide(entry);
-  auto steps = zip::SafeRelativePath(win::WideToUtf8(wide));
+  auto steps = core::zip::SafeRelativePath(win32::WideToUtf8(wide));
   if (!steps || (steps->empty() && !entry.isFolder())) {
     Note(kUnsafeName);
     return true;
   }
   std::vector<std::wstring> wideSteps;
-  for (const std::string& step : *steps) wideSteps.push_back(win::Utf8ToWide(step));
+  for (const std::string& step : *steps) wideSteps.push_back(win32::Utf8ToWide(step));
   if (!options_.recreateFolders) {
     if (entry.isFolder()) return true;
     wideSteps.erase(wideSteps.begin(), wideSteps.end() - 1);
@@ -256,13 +256,13 @@ bool Run::Entry(const zip::ZipEntry& entry) {
         entry.size ? static_cast<unsigned>(100 - std::min<std::uint64_t>(100, entry.compressedSize * 100 / entry.size)) : 0;
     const unsigned day = entry.modDate & 0x1F, month = (entry.modDate >> 5) & 0x0F, year = (entry.modDate >> 9) + 1980;
     const unsigned hour = entry.modTime >> 11, minute = (entry.modTime >> 5) & 0x3F;
-    const std::string name = win::WideToAnsi(wide);
+    const std::string name = win32::WideToAnsi(wide);
     callbacks_.message(static_cast<std::uint32_t>(entry.size), static_cast<std::uint32_t>(entry.compressedSize),
                        factor, month, day, year, hour, minute, 'C', name.c_str(),
                        entry.method == 8 ? "Defl:N" : "Stored", entry.crc, entry.encrypted() ? 'E' : ' ');
   }
   if (callbacks_.service) {
-    const std::string name = win::WideToAnsi(wide);
+    const std::string name = win32::WideToAnsi(wide);
     if (callbacks_.service(name.c_str(), static_cast<std::uint32_t>(entry.size)) != 0) {
       Note(kAborted);
       return false;
@@ -287,7 +287,7 @@ bool Run::Entry(const zip::ZipEntry& entry) {
     if (exists && !options_.overwriteAll) {
       bool replace = replaceAll_;
       if (!replace && !replaceNone_ && options_.promptToOverwrite && callbacks_.replace) {
-        std::string name = win::WideToAnsi(path);
+        std::string name = win32::WideToAnsi(path);
         name.resize(std::max<std::size_t>(name.size() + 1, MAX_PATH), '\0');
         const int answer = callbacks_.replace(name.data(), static_cast<unsigned>(name.size()));
         replaceAll_ = answer == kReplaceAll;
@@ -319,24 +319,24 @@ void UzpVersion2(VersionRecord* version) {
 int Wiz_SingleEntryUnzip(int includeCount, char** includeList, int excludeCount, char** excludeList,
                          const OptionRecord* options, CallbackRecord* callbacks) {
   if (!options || !callbacks || !options->archive || !options->targetFolder) return kBadOptions;
-  const std::wstring archive = win::AnsiToWide(options->archive);
-  std::wstring target = win::AnsiToWide(options->targetFolder);
+  const std::wstring archive = win32::AnsiToWide(options->archive);
+  std::wstring target = win32::AnsiToWide(options->targetFolder);
   while (target.size() > 3 && (target.back() == L'\\' || target.back() == L'/')) target.pop_back();
 
-  win::FileHandle file(::CreateFileW(archive.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+  win32::FileHandle file(::CreateFileW(archive.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                      FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return kNotFound;
   FileSource source(file.get());
-  const zip::ZipDirectory directory = zip::ReadDirectory(source);
-  if (directory.error == zip::ZipError::Unsupported) return kUnsupported;
-  if (directory.error != zip::ZipError::None) return kDamaged;
+  const core::zip::ZipDirectory directory = core::zip::ReadDirectory(source);
+  if (directory.error == core::zip::ZipError::Unsupported) return kUnsupported;
+  if (directory.error != core::zip::ZipError::None) return kDamaged;
 
   callbacks->memberCount = static_cast<std::uint32_t>(directory.entries.size());
   Run run(*options, *callbacks, source, target);
   const bool ignoreCase = options->caseInsensitive != 0;
   int matched = 0;
-  for (const zip::ZipEntry& entry : directory.entries) {
-    const std::string name = win::WideToAnsi(EntryNameWide(entry));
+  for (const core::zip::ZipEntry& entry : directory.entries) {
+    const std::string name = win32::WideToAnsi(EntryNameWide(entry));
     if (includeCount > 0 && !Listed(name, includeCount, includeList, ignoreCase)) continue;
     if (excludeCount > 0 && Listed(name, excludeCount, excludeList, ignoreCase)) continue;
     ++matched;
@@ -348,4 +348,4 @@ int Wiz_SingleEntryUnzip(int includeCount, char** includeList, int excludeCount,
   return run.result;
 }
 
-}  // namespace pravik::unzip
+}  // namespace pravik::updater::unzip

@@ -5,7 +5,7 @@
 // target only, existing files replaced as a whole.
 #include <cstdint>
 
-namespace pravik::unzip {
+namespace pravik::updater::unzip {
 
 // The version record: 64 bytes, its length field first.
 struct VersionRecord {
@@ -87,4 +87,4 @@ void UzpVersion2(VersionRecord* version);
 int Wiz_SingleEntryUnzip(int includeCount, char** includeList, int excludeCount, char** excludeList,
                          const OptionRecord* options, CallbackRecord* callbacks);
 
-}  // namespace pravik::unzip
+}  // namespace pravik::updater::unzip

@@ -14,7 +14,7 @@
 #include "win32/http/open_request.h"
 #include "win32/message_pump.h"
 
-namespace pravik::win {
+namespace pravik::win32::http {
 namespace {
 
 // The worker reads ahead at most this much before it waits for the caller to take some.
@@ -283,4 +283,4 @@ bool WaitPumpingMessages(HANDLE changed, DWORD timeoutMs) {
   return PumpPendingMessages();
 }
 
-}  // namespace pravik::win
+}  // namespace pravik::win32::http

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-namespace pravik::win {
+namespace pravik::win32::http {
 
 struct TransferLimits {
   std::chrono::milliseconds idle{15000};            // no headers or no body bytes for this long: failed
@@ -77,4 +77,4 @@ class InetControl {
 // never spins. Gives up when WM_QUIT arrives (and posts it again for the outer loop).
 bool WaitPumpingMessages(HANDLE changed, DWORD timeoutMs);
 
-}  // namespace pravik::win
+}  // namespace pravik::win32::http

@@ -10,7 +10,7 @@
 #include "win32/handles.h"
 #include "win32/http/open_request.h"
 
-namespace pravik::win {
+namespace pravik::win32::http {
 namespace {
 
 // State shared by the caller and the worker that does the blocking WinINet calls. The caller
@@ -104,4 +104,4 @@ std::optional<FetchResult> FetchUrl(const std::wstring& url, const FetchLimits& 
   return std::nullopt;
 }
 
-}  // namespace pravik::win
+}  // namespace pravik::win32::http

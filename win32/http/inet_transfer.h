@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-namespace pravik::win {
+namespace pravik::win32::http {
 
 struct FetchLimits {
   std::chrono::milliseconds total{4000};   // the whole fetch, connection to last byte
@@ -23,4 +23,4 @@ struct FetchResult {
 // server cannot be reached, the time runs out or the body exceeds the cap.
 std::optional<FetchResult> FetchUrl(const std::wstring& url, const FetchLimits& limits = {});
 
-}  // namespace pravik::win
+}  // namespace pravik::win32::http

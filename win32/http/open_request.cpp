@@ -1,6 +1,6 @@
 #include "win32/http/open_request.h"
 
-namespace pravik::win {
+namespace pravik::win32::http {
 
 // Over https the certificate must chain to a trusted root, match the host and be in date; only its
 // revocation status is not demanded, because the platform cannot always learn it (Wine has no
@@ -41,4 +41,4 @@ bool OpenGetRequest(HINTERNET session, const std::wstring& url, InternetHandle& 
   return ::HttpSendRequestW(request.get(), nullptr, 0, nullptr, 0) != FALSE;
 }
 
-}  // namespace pravik::win
+}  // namespace pravik::win32::http

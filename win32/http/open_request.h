@@ -8,7 +8,7 @@
 
 #include "win32/handles.h"
 
-namespace pravik::win {
+namespace pravik::win32::http {
 
 struct InternetHandleTraits {
   using Type = HINTERNET;
@@ -21,4 +21,4 @@ using InternetHandle = UniqueHandle<InternetHandleTraits>;
 // or the request cannot be sent (no server, a refused certificate).
 bool OpenGetRequest(HINTERNET session, const std::wstring& url, InternetHandle& connection, InternetHandle& request);
 
-}  // namespace pravik::win
+}  // namespace pravik::win32::http

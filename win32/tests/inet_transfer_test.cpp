@@ -4,11 +4,11 @@
 #include "testsupport/http_test_server.h"
 #include "win32/http/inet_transfer.h"
 
-namespace pravik::win {
+namespace pravik::win32 {
 namespace {
 
-using test::HttpResponse;
-using test::HttpTestServer;
+using testsupport::HttpResponse;
+using testsupport::HttpTestServer;
 using namespace std::chrono_literals;
 
 HttpResponse Body(std::string body) {
@@ -28,15 +28,15 @@ TEST(FetchUrl, ReturnsTheBodyWhateverTheStatus) {
   chunked.chunked = true;
   server.Route("/chunked", chunked);
 
-  auto ok = FetchUrl(server.Url("/v.txt"));
+  auto ok = win32::http::FetchUrl(server.Url("/v.txt"));
   ASSERT_TRUE(ok);
   EXPECT_EQ(ok->body, "1.0;args");
   EXPECT_EQ(ok->status, 200u);
-  auto gone = FetchUrl(server.Url("/gone"));
+  auto gone = win32::http::FetchUrl(server.Url("/gone"));
   ASSERT_TRUE(gone);
   EXPECT_EQ(gone->status, 404u);
   EXPECT_EQ(gone->body, "<html>gone</html>");
-  auto c = FetchUrl(server.Url("/chunked"));
+  auto c = win32::http::FetchUrl(server.Url("/chunked"));
   ASSERT_TRUE(c);
   EXPECT_EQ(c->body.size(), 5000u);
 }
@@ -61,18 +61,18 @@ TEST(FetchUrl, FailuresAreNothing) {
   closed.closeWithoutAnswer = true;
   server.Route("/closed", closed);
 
-  const FetchLimits limits{1500ms, 64 * 1024};
+  const win32::http::FetchLimits limits{1500ms, 64 * 1024};
   for (const char* path : {"/silent", "/drip", "/stall", "/huge", "/cut", "/closed"}) {
     SCOPED_TRACE(path);
-    EXPECT_FALSE(FetchUrl(server.Url(path), limits).has_value());
+    EXPECT_FALSE(win32::http::FetchUrl(server.Url(path), limits).has_value());
   }
-  EXPECT_TRUE(FetchUrl(server.Url("/limit"), limits).has_value());
+  EXPECT_TRUE(win32::http::FetchUrl(server.Url("/limit"), limits).has_value());
 
   HttpTestServer gone;
   const std::wstring refused = gone.Url("/x");
   gone.Stop();
-  EXPECT_FALSE(FetchUrl(refused, limits).has_value());
+  EXPECT_FALSE(win32::http::FetchUrl(refused, limits).has_value());
 }
 
 }  // namespace
-}  // namespace pravik::win
+}  // namespace pravik::win32

@@ -5,7 +5,7 @@
 #include "win32/handles.h"
 #include "win32/registry.h"
 
-namespace pravik::win {
+namespace pravik::win32 {
 namespace {
 
 const wchar_t* kKey = L"Software\\PravikTests\\Registry";
@@ -55,4 +55,4 @@ TEST_F(RegistryTest, KoreanTextComesThroughTheCodePage) {
 }
 
 }  // namespace
-}  // namespace pravik::win
+}  // namespace pravik::win32

@@ -9,19 +9,19 @@
 #include <string>
 #include <vector>
 
-#include "browse/border_theme.h"
+#include "core/browse/border_theme.h"
 #include "controls/browse/browse_platform.h"
 #include "controls/browse/uc_browse.h"
 #include "testsupport/ui_thread.h"
 #include "win32/window.h"
 
-namespace pravik::browse {
+namespace pravik::controls::browse {
 namespace {
 
 constexpr int kCommonPrograms = 23;
 constexpr int kDrives = 17;
 
-class HostWindow : public win::Window {};
+class HostWindow : public win32::Window {};
 
 std::wstring CommonPrograms() {
   wchar_t path[MAX_PATH] = {};
@@ -71,7 +71,7 @@ class ProgramsFixture {
 // One control in a shown host window, living on a UI thread of its own.
 class BrowseTest : public testing::Test {
  protected:
-  void Open(const propbag::PropertyBag& stored) {
+  void Open(const core::propbag::PropertyBag& stored) {
     ui_.Run([&] {
       host_ = std::make_unique<HostWindow>();
       host_->Create(L"PravikBrowseTestHost", L"host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 50, 50, 400, 500,
@@ -91,10 +91,10 @@ class BrowseTest : public testing::Test {
       host_.reset();
     });
   }
-  static propbag::PropertyBag MenuSettings() {
-    propbag::PropertyBag bag;
+  static core::propbag::PropertyBag MenuSettings() {
+    core::propbag::PropertyBag bag;
     bag.Set(L"Root", std::int32_t{kCommonPrograms});
-    bag.Set(L"FolderFlags", std::int32_t{kFolderFlagsIncludeFiles});
+    bag.Set(L"FolderFlags", std::int32_t{core::browse::kFolderFlagsIncludeFiles});
     bag.Set(L"FullRowSelect", true);
     return bag;
   }
@@ -102,7 +102,7 @@ class BrowseTest : public testing::Test {
     return ui_.Run([&] { return TreeView_GetRoot(browse_->TreeWindow()); });
   }
 
-  test::UiThread ui_;
+  testsupport::UiThread ui_;
   std::unique_ptr<HostWindow> host_;
   std::unique_ptr<UcBrowse> browse_;
   std::vector<std::wstring> statuses_, paths_;
@@ -228,7 +228,7 @@ TEST_F(BrowseTest, RootChangeClosesAndReopensUnderTheNewRoot) {
 
 TEST_F(BrowseTest, FolderFlagsZeroListsFoldersOnly) {
   ProgramsFixture programs;
-  propbag::PropertyBag bag = MenuSettings();
+  core::propbag::PropertyBag bag = MenuSettings();
   bag.Set(L"FolderFlags", std::int32_t{0});
   Open(bag);
   const HWND tree = ui_.Run([&] { return browse_->TreeWindow(); });
@@ -254,11 +254,11 @@ TEST_F(BrowseTest, DestroyingTheHostWhileOpenEndsCleanly) {
 TEST_F(BrowseTest, DisabledTreeTakesNoInputAndTheBorderTurnsGrey) {
   Open(MenuSettings());
   ui_.Run([&] {
-    browse_->SetTheme(kThemeBlue);
+    browse_->SetTheme(core::browse::kThemeBlue);
     EXPECT_EQ(browse_->GetBorderColor(), 0x00B99D7Fu);
     browse_->SetEnabled(false);
     EXPECT_FALSE(::IsWindowEnabled(browse_->TreeWindow()));
-    EXPECT_EQ(browse_->GetBorderColor(), kDisabledBorderColor);
+    EXPECT_EQ(browse_->GetBorderColor(), core::browse::kDisabledBorderColor);
     browse_->SetEnabled(true);
     EXPECT_TRUE(::IsWindowEnabled(browse_->TreeWindow()));
     // The style bits follow the options at once.
@@ -269,7 +269,7 @@ TEST_F(BrowseTest, DisabledTreeTakesNoInputAndTheBorderTurnsGrey) {
 
 TEST_F(BrowseTest, StoredSettingsRoundTrip) {
   Open(MenuSettings());
-  propbag::PropertyBag written;
+  core::propbag::PropertyBag written;
   ui_.Run([&] {
     browse_->SetHotTracking(false);
     EXPECT_TRUE(browse_->propertiesChanged());
@@ -300,14 +300,14 @@ TEST(BrowsePlatform, PathsAndVersion) {
 }
 
 }  // namespace
-}  // namespace pravik::browse
+}  // namespace pravik::controls::browse
 
-namespace pravik::browse {
+namespace pravik::controls::browse {
 namespace {
 
 TEST_F(BrowseTest, StoredPathIsSelectedWhenTheTreeOpens) {
   ProgramsFixture programs;
-  propbag::PropertyBag bag = MenuSettings();
+  core::propbag::PropertyBag bag = MenuSettings();
   bag.Set(L"Path", programs.folder() + L"\\Tools");
   Open(bag);
   ASSERT_TRUE(ui_.WaitFor([&] { return !paths_.empty(); }, 5000));
@@ -317,19 +317,19 @@ TEST_F(BrowseTest, StoredPathIsSelectedWhenTheTreeOpens) {
 }
 
 }  // namespace
-}  // namespace pravik::browse
+}  // namespace pravik::controls::browse
 
-namespace pravik::browse {
+namespace pravik::controls::browse {
 namespace {
 
 // Several trees in one program: each dialog loop runs inside the one opened before it, and a
 // tree whose loop lies underneath still reopens at once on a Root change.
 TEST(BrowseSeveralTrees, LowerTreeReopensWhileAnotherTreesLoopRunsAboveIt) {
-  test::UiThread ui;
+  testsupport::UiThread ui;
   std::unique_ptr<HostWindow> host;
   std::unique_ptr<UcBrowse> first, second;
   std::vector<std::wstring> firstStatus, secondStatus;
-  propbag::PropertyBag programs;
+  core::propbag::PropertyBag programs;
   programs.Set(L"Root", std::int32_t{kCommonPrograms});
   ui.Run([&] {
     host = std::make_unique<HostWindow>();
@@ -362,4 +362,4 @@ TEST(BrowseSeveralTrees, LowerTreeReopensWhileAnotherTreesLoopRunsAboveIt) {
 }
 
 }  // namespace
-}  // namespace pravik::browse
+}  // namespace pravik::controls::browse

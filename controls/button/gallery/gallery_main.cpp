@@ -17,9 +17,9 @@ namespace {
 constexpr int kCellW = 104, kCellH = 30, kButtonW = 96, kButtonH = 24, kLeft = 70, kTop = 26;
 const wchar_t* const kStates[] = {L"normal", L"hot", L"down", L"checked", L"default", L"disabled"};
 
-button::ButtonPicture SamplePicture() {
-  button::ButtonPicture p;
-  p.pixels = button::PixelBuffer(12, 12, 0x2E7D32);
+core::button::ButtonPicture SamplePicture() {
+  core::button::ButtonPicture p;
+  p.pixels = core::button::PixelBuffer(12, 12, 0x2E7D32);
   for (int y = 0; y < 12; ++y) {
     for (int x = 0; x < 12; ++x) {
       if (x + y < 5) p.pixels.pixels[y * 12 + x] = 0xE0E0E0;  // mask colour: the face shows through
@@ -29,7 +29,7 @@ button::ButtonPicture SamplePicture() {
   return p;
 }
 
-class Gallery : public win::Window {
+class Gallery : public win32::Window {
  public:
   bool Open() {
     if (!Create(L"PravikZqButtonGallery", L"zqbutton gallery", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 0,
@@ -53,7 +53,7 @@ class Gallery : public win::Window {
     if (message == WM_PAINT) {
       PAINTSTRUCT ps;
       HDC dc = ::BeginPaint(hwnd(), &ps);
-      win::SelectScope font(dc, font_.get());
+      win32::SelectScope font(dc, font_.get());
       ::SetBkMode(dc, TRANSPARENT);
       for (int state = 0; state < 6; ++state) {
         ::TextOutW(dc, kLeft + state * kCellW + 4, 6, kStates[state], lstrlenW(kStates[state]));
@@ -73,7 +73,7 @@ class Gallery : public win::Window {
 
  private:
   void AddCell(int style, int state) {
-    propbag::PropertyBag layout;
+    core::propbag::PropertyBag layout;
     layout.Set(L"Caption", std::wstring(L"&Style ") + std::to_wstring(style));
     layout.Set(L"ButtonStyle", std::int32_t{style});
     layout.Set(L"ShowFocusRect", true);
@@ -81,47 +81,47 @@ class Gallery : public win::Window {
       layout.Set(L"BackColor", static_cast<std::int32_t>(style == 3 ? 0x00FDECE0 : style == 2 ? 0x00E7EBEC
                                                          : style == 5 ? 0x00FCE1CA : 0x00FFD1AD));
     }
-    if (style % 3 == 0) layout.Set(L"PictureNormal", button::EncodePicture(SamplePicture()));
+    if (style % 3 == 0) layout.Set(L"PictureNormal", core::button::EncodePicture(SamplePicture()));
     if (style == 7) layout.Set(L"DropDownSymbol", std::int32_t{6});
     if (state == 3) {
       layout.Set(L"Mode", std::int32_t{1});
       layout.Set(L"Value", true);
     }
     if (state == 5) layout.Set(L"Enabled", false);
-    auto b = std::make_unique<controls::ZqButton>();
+    auto b = std::make_unique<controls::button::ZqButton>();
     b->Create(hwnd(), 100 + style * 10 + state, kLeft + state * kCellW, kTop + style * kCellH, kButtonW, kButtonH,
               layout);
     if (state == 4) b->SetDisplayAsDefault(true);
-    if (state == 1) previews_.emplace_back(b.get(), button::ButtonState::Hot);
-    if (state == 2) previews_.emplace_back(b.get(), button::ButtonState::Down);
+    if (state == 1) previews_.emplace_back(b.get(), core::button::ButtonState::Hot);
+    if (state == 2) previews_.emplace_back(b.get(), core::button::ButtonState::Down);
     buttons_.push_back(std::move(b));
   }
 
   void AddShutdownButtons() {
     for (int state = 0; state < 3; ++state) {
-      propbag::PropertyBag layout;
+      core::propbag::PropertyBag layout;
       layout.Set(L"ButtonStyle", std::int32_t{4});
       layout.Set(L"ColorScheme", std::int32_t{3});
       layout.Set(L"BackColor", std::int32_t{0x00F0B000});
       layout.Set(L"Caption", std::wstring(L"시스템 종료"));
       layout.Set(L"ForeColor", std::int32_t{0x00FFFFFF});
       layout.Set(L"ForeColorHover", std::int32_t{0x00FFFFFF});
-      layout.Set(L"Font", propbag::FontDesc{});
+      layout.Set(L"Font", core::propbag::FontDesc{});
       layout.Set(L"PicturePushOnHover", true);
       layout.Set(L"PictureEffectOnOver", std::int32_t{0});
       layout.Set(L"PictureEffectOnDown", std::int32_t{0});
       layout.Set(L"TooltipBackColor", std::int32_t{0});
-      auto b = std::make_unique<controls::ZqButton>();
+      auto b = std::make_unique<controls::button::ZqButton>();
       b->Create(hwnd(), 900 + state, kLeft + state * 170, kTop + 14 * kCellH + 6, 162, 23, layout);
-      if (state == 1) previews_.emplace_back(b.get(), button::ButtonState::Hot);
-      if (state == 2) previews_.emplace_back(b.get(), button::ButtonState::Down);
+      if (state == 1) previews_.emplace_back(b.get(), core::button::ButtonState::Hot);
+      if (state == 2) previews_.emplace_back(b.get(), core::button::ButtonState::Down);
       buttons_.push_back(std::move(b));
     }
   }
 
-  win::Font font_;
-  std::vector<std::unique_ptr<controls::ZqButton>> buttons_;
-  std::vector<std::pair<controls::ZqButton*, button::ButtonState>> previews_;
+  win32::Font font_;
+  std::vector<std::unique_ptr<controls::button::ZqButton>> buttons_;
+  std::vector<std::pair<controls::button::ZqButton*, core::button::ButtonState>> previews_;
 };
 
 }  // namespace

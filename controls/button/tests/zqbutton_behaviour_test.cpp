@@ -6,9 +6,9 @@
 #include <algorithm>
 
 #include "testsupport/process.h"
-#include "zqbutton_test_host.h"
+#include "controls/button/tests/zqbutton_test_host.h"
 
-namespace pravik::controls::test {
+namespace pravik::controls::button {
 namespace {
 
 using Events = std::vector<std::wstring>;
@@ -35,12 +35,12 @@ TEST(ZqButtonLayout, EmptyLayoutGivesTheDefaults) {
 
 TEST(ZqButtonLayout, WritingLeavesDefaultsOutWithTheThreeStoredDifferences) {
   HostWindow host;
-  propbag::PropertyBag in;
+  core::propbag::PropertyBag in;
   in.Set(L"buttonstyle", std::int32_t{4});  // letter case does not matter
   in.Set(L"CAPTION", std::wstring(L"zqbutton1"));
   ZqButton& b = host.AddButton(in);
   EXPECT_EQ(b.settings().buttonStyle, 4);
-  propbag::PropertyBag out;
+  core::propbag::PropertyBag out;
   b.Save(out);
   EXPECT_EQ(out.Read(L"ButtonStyle", 1), 4);
   EXPECT_FALSE(out.Has(L"Caption"));       // "zqbutton1" is the written default...
@@ -53,8 +53,8 @@ TEST(ZqButtonLayout, WritingLeavesDefaultsOutWithTheThreeStoredDifferences) {
 
 TEST(ZqButtonLayout, DamagedPictureDataLoadsWithoutAPicture) {
   HostWindow host;
-  propbag::PropertyBag in;
-  in.Set(L"PictureNormal", propbag::Bytes{'Z', 'Q', 'P', 'I', 0, 0xFF, 0xFF, 0xFF, 0x7F, 1, 0, 0, 0});
+  core::propbag::PropertyBag in;
+  in.Set(L"PictureNormal", core::propbag::Bytes{'Z', 'Q', 'P', 'I', 0, 0xFF, 0xFF, 0xFF, 0x7F, 1, 0, 0, 0});
   in.Set(L"Caption", std::wstring(L"ok"));
   ZqButton& b = host.AddButton(in);
   EXPECT_FALSE(b.settings().pictureNormal.has_value());
@@ -81,14 +81,14 @@ TEST(ZqButtonMouse, ClickOnlyWhenReleasedStrictlyInside) {
   }
   host.events.clear();
   ::SendMessageW(b.hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, At(60, 15));
-  EXPECT_EQ(b.state(), button::ButtonState::Normal);
+  EXPECT_EQ(b.state(), core::button::ButtonState::Normal);
   ::SendMessageW(b.hwnd(), WM_RBUTTONUP, 0, At(60, 15));
   EXPECT_EQ(host.events, (Events{L"#0 MouseUp 2"}));
 }
 
 TEST(ZqButtonModes, CheckTogglesAndOptionsClearOnlyTheirContainer) {
   HostWindow host;
-  propbag::PropertyBag check;
+  core::propbag::PropertyBag check;
   check.Set(L"Mode", std::int32_t{1});
   check.Set(L"Caption", std::wstring(L"&Check"));
   ZqButton& c = host.AddButton(check);
@@ -101,7 +101,7 @@ TEST(ZqButtonModes, CheckTogglesAndOptionsClearOnlyTheirContainer) {
   ::SendMessageW(c.hwnd(), WM_KEYUP, VK_SPACE, 0);
   EXPECT_TRUE(c.settings().value);
 
-  propbag::PropertyBag option;
+  core::propbag::PropertyBag option;
   option.Set(L"Mode", std::int32_t{2});
   option.Set(L"Value", true);
   HWND left = host.AddContainer(0, 60, 240, 100), right = host.AddContainer(250, 60, 240, 100);
@@ -120,9 +120,9 @@ TEST(ZqButtonKeyboard, SpaceHeldWhileThePointerLeavesThenClicks) {
   ZqButton& b = host.AddButton({});
   PointAt(b.hwnd(), 20, 10);
   ::SendMessageW(b.hwnd(), WM_KEYDOWN, VK_SPACE, 0);
-  EXPECT_EQ(b.state(), button::ButtonState::Down);
+  EXPECT_EQ(b.state(), core::button::ButtonState::Down);
   ::SendMessageW(b.hwnd(), WM_MOUSELEAVE, 0, 0);
-  EXPECT_EQ(b.state(), button::ButtonState::Down);
+  EXPECT_EQ(b.state(), core::button::ButtonState::Down);
   host.events.clear();
   ::SendMessageW(b.hwnd(), WM_KEYUP, VK_SPACE, 0);
   EXPECT_EQ(host.events, (Events{L"#0 Click", L"#0 KeyUp 32"}));
@@ -135,7 +135,7 @@ TEST(ZqButtonKeyboard, AltSpaceDoesNothingAndEnterClicksFirst) {
   ::SendMessageW(b.hwnd(), WM_SYSKEYDOWN, VK_SPACE, alt);
   ::SendMessageW(b.hwnd(), WM_SYSCHAR, L' ', alt);
   EXPECT_TRUE(host.events.empty());
-  EXPECT_EQ(b.state(), button::ButtonState::Normal);
+  EXPECT_EQ(b.state(), core::button::ButtonState::Normal);
   ::SendMessageW(b.hwnd(), WM_KEYDOWN, VK_RETURN, 0);
   EXPECT_EQ(host.events, (Events{L"#0 Click", L"#0 KeyDown 13"}));
 }
@@ -156,7 +156,7 @@ void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
 TEST(ZqButtonPopup, AttachedMenuSwallowsMouseEventsAndOpensByAlignment) {
   HostWindow host;
   ZqButton& b = host.AddButton({}, 20, 20, 120, 30);
-  win::Menu menu(::CreatePopupMenu());
+  win32::Menu menu(::CreatePopupMenu());
   ::AppendMenuW(menu.get(), MF_STRING, 1, L"one");
   ::AppendMenuW(menu.get(), MF_STRING, 2, L"two");
   b.SetPopupMenu(menu.get(), 7);
@@ -177,7 +177,7 @@ TEST(ZqButtonPopup, AttachedMenuSwallowsMouseEventsAndOpensByAlignment) {
   ::SendMessageW(b.hwnd(), WM_LBUTTONUP, 0, At(10, 10));
   EXPECT_FALSE(g_menuSeen);
   EXPECT_TRUE(host.events.empty());
-  EXPECT_EQ(b.state(), button::ButtonState::Normal);
+  EXPECT_EQ(b.state(), core::button::ButtonState::Normal);
 
   b.UnsetPopupMenu();
   ::SendMessageW(b.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, At(10, 10));
@@ -187,7 +187,7 @@ TEST(ZqButtonPopup, AttachedMenuSwallowsMouseEventsAndOpensByAlignment) {
 
 TEST(ZqButtonTooltip, CreatedOnHoverWithItsSettings) {
   HostWindow host;
-  propbag::PropertyBag layout;
+  core::propbag::PropertyBag layout;
   layout.Set(L"ToolTip", std::wstring(L"끄기"));
   layout.Set(L"TooltipType", std::int32_t{1});
   layout.Set(L"TooltipBackColor", std::int32_t{0x00C0FFFF});
@@ -202,9 +202,9 @@ TEST(ZqButtonTooltip, CreatedOnHoverWithItsSettings) {
 }
 
 }  // namespace
-}  // namespace pravik::controls::test
+}  // namespace pravik::controls::button
 
-namespace pravik::controls::test {
+namespace pravik::controls::button {
 namespace {
 
 TEST(ZqButtonMouse, DoubleClickRepeatsThePressThenRaisesDblClick) {
@@ -214,7 +214,7 @@ TEST(ZqButtonMouse, DoubleClickRepeatsThePressThenRaisesDblClick) {
   ::SendMessageW(b.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
   host.events.clear();
   ::SendMessageW(b.hwnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, 10));
-  EXPECT_EQ(b.state(), button::ButtonState::Down);
+  EXPECT_EQ(b.state(), core::button::ButtonState::Down);
   ::SendMessageW(b.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
   EXPECT_EQ(host.events, (std::vector<std::wstring>{L"#0 MouseDown 1", L"#0 DblClick", L"#0 Click", L"#0 MouseUp 1"}));
 }
@@ -223,23 +223,23 @@ TEST(ZqButtonHost, DeactivationReturnsThePressedButtonToNormal) {
   HostWindow host;
   ZqButton& b = host.AddButton({});
   ::SendMessageW(b.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
-  ASSERT_EQ(b.state(), button::ButtonState::Down);
+  ASSERT_EQ(b.state(), core::button::ButtonState::Down);
   ::SendMessageW(host.hwnd(), WM_ACTIVATE, WA_INACTIVE, 0);  // seen through the host's subclass
-  EXPECT_EQ(b.state(), button::ButtonState::Normal);
+  EXPECT_EQ(b.state(), core::button::ButtonState::Normal);
   host.events.clear();
   ::SendMessageW(b.hwnd(), WM_KEYUP, VK_SPACE, 0);
   EXPECT_TRUE(std::find(host.events.begin(), host.events.end(), L"#0 Click") == host.events.end());
 }
 
 }  // namespace
-}  // namespace pravik::controls::test
+}  // namespace pravik::controls::button
 
-namespace pravik::controls::test {
+namespace pravik::controls::button {
 namespace {
 
 TEST(ZqButtonKeyboard, ArrowsMoveTheFocusAndEnterAsAccessKeyClicksWithoutToggling) {
   HostWindow host;
-  propbag::PropertyBag check;
+  core::propbag::PropertyBag check;
   check.Set(L"Mode", std::int32_t{1});
   ZqButton& first = host.AddButton(check, 10, 10);
   ZqButton& second = host.AddButton({}, 10, 50);
@@ -255,4 +255,4 @@ TEST(ZqButtonKeyboard, ArrowsMoveTheFocusAndEnterAsAccessKeyClicksWithoutTogglin
 }
 
 }  // namespace
-}  // namespace pravik::controls::test
+}  // namespace pravik::controls::button

@@ -4,22 +4,22 @@
 
 #include <gtest/gtest.h>
 
-#include "button/colour.h"
+#include "core/button/colour.h"
 #include "testsupport/process.h"
-#include "zqbutton_test_host.h"
+#include "controls/button/tests/zqbutton_test_host.h"
 
-namespace pravik::controls::test {
+namespace pravik::controls::button {
 namespace {
 
-propbag::PropertyBag ShutdownLayout() {
-  propbag::PropertyBag layout;
+core::propbag::PropertyBag ShutdownLayout() {
+  core::propbag::PropertyBag layout;
   layout.Set(L"ButtonStyle", std::int32_t{4});
   layout.Set(L"ColorScheme", std::int32_t{3});
   layout.Set(L"BackColor", std::int32_t{0x00F0B000});
   layout.Set(L"Caption", std::wstring(L"시스템 종료"));
   layout.Set(L"ForeColor", std::int32_t{0x00FFFFFF});
   layout.Set(L"ForeColorHover", std::int32_t{0x00FFFFFF});
-  layout.Set(L"Font", propbag::FontDesc{});
+  layout.Set(L"Font", core::propbag::FontDesc{});
   layout.Set(L"PicturePushOnHover", true);
   layout.Set(L"PictureEffectOnOver", std::int32_t{0});
   layout.Set(L"PictureEffectOnDown", std::int32_t{0});
@@ -30,21 +30,21 @@ propbag::PropertyBag ShutdownLayout() {
 TEST(ZqButtonLook, ShutdownButtonNormalHotAndPressed) {
   HostWindow host;
   ZqButton& b = host.AddButton(ShutdownLayout(), 20, 20, 162, 23);
-  const button::Colour base = 0x00F0B000;  // #00B0F0
-  const button::Colour border = button::Shift(base, -0.12);
+  const core::button::Colour base = 0x00F0B000;  // #00B0F0
+  const core::button::Colour border = core::button::Shift(base, -0.12);
   PointAt(host.hwnd(), 400, 250);  // away from the button
   b.Redraw();
   EXPECT_EQ(ScreenPixel(b.hwnd(), 3, 3), base);
   EXPECT_EQ(ScreenPixel(b.hwnd(), 0, 0), base);  // no border at rest
 
   PointAt(b.hwnd(), 150, 12);
-  ASSERT_EQ(b.state(), button::ButtonState::Hot);
-  EXPECT_EQ(ScreenPixel(b.hwnd(), 3, 3), button::Shift(base, 0.03));
+  ASSERT_EQ(b.state(), core::button::ButtonState::Hot);
+  EXPECT_EQ(ScreenPixel(b.hwnd(), 3, 3), core::button::Shift(base, 0.03));
   EXPECT_EQ(ScreenPixel(b.hwnd(), 0, 0), border);
   EXPECT_EQ(ScreenPixel(b.hwnd(), 161, 22), border);
 
   ::SendMessageW(b.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(150, 12));
-  EXPECT_EQ(ScreenPixel(b.hwnd(), 3, 3), button::Shift(base, -0.08));
+  EXPECT_EQ(ScreenPixel(b.hwnd(), 3, 3), core::button::Shift(base, -0.08));
   EXPECT_EQ(ScreenPixel(b.hwnd(), 0, 22), border);
   ::SendMessageW(b.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(150, 12));
 
@@ -56,7 +56,7 @@ TEST(ZqButtonLook, ShutdownButtonNormalHotAndPressed) {
 TEST(ZqButtonLook, DropDownSymbolDrawsItsFirstDigitInMarlett) {
   HostWindow host;
   auto withSymbol = [](int symbol) {
-    propbag::PropertyBag layout;
+    core::propbag::PropertyBag layout;
     layout.Set(L"Caption", std::wstring(L""));
     layout.Set(L"DropDownSymbol", std::int32_t{symbol});
     layout.Set(L"ButtonStyle", std::int32_t{4});
@@ -83,28 +83,28 @@ TEST(ZqButtonLook, Style13WithoutVisualStylesBecomesStyle2) {
   const DWORD before = ::GetThemeAppProperties();
   ::SetThemeAppProperties(0);  // visual styles off for this process
   HostWindow host;
-  propbag::PropertyBag layout;
+  core::propbag::PropertyBag layout;
   layout.Set(L"ButtonStyle", std::int32_t{13});
   ZqButton& b = host.AddButton(layout);
   b.Redraw();
   ::SetThemeAppProperties(before);
   EXPECT_EQ(b.settings().buttonStyle, 2);
   EXPECT_EQ(b.settings().colorScheme, 0);
-  EXPECT_EQ(b.settings().backColor, button::Hex(0xECEBE7));
-  EXPECT_EQ(ScreenPixel(b.hwnd(), 5, 0), button::Hex(0x003C74));  // style 2's blue border
+  EXPECT_EQ(b.settings().backColor, core::button::Hex(0xECEBE7));
+  EXPECT_EQ(ScreenPixel(b.hwnd(), 5, 0), core::button::Hex(0x003C74));  // style 2's blue border
 }
 
 TEST(ZqButtonLook, Style6RewritesForeColorOnEveryDraw) {
   HostWindow host;
-  propbag::PropertyBag layout;
+  core::propbag::PropertyBag layout;
   layout.Set(L"ButtonStyle", std::int32_t{6});
   layout.Set(L"ForeColor", std::int32_t{0x000000FF});
   ZqButton& b = host.AddButton(layout);
   b.Redraw();
   EXPECT_EQ(b.settings().foreColor, ::GetSysColor(COLOR_BTNTEXT));
-  b.PreviewState(button::ButtonState::Down, true);
+  b.PreviewState(core::button::ButtonState::Down, true);
   EXPECT_EQ(b.settings().foreColor, 0x00FFFFFFu);
 }
 
 }  // namespace
-}  // namespace pravik::controls::test
+}  // namespace pravik::controls::button

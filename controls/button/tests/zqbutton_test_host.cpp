@@ -1,18 +1,18 @@
-#include "zqbutton_test_host.h"
+#include "controls/button/tests/zqbutton_test_host.h"
 
 #include "testsupport/process.h"
 
-namespace pravik::controls::test {
+namespace pravik::controls::button {
 
 namespace {
-class Container : public win::Window {};
+class Container : public win32::Window {};
 }  // namespace
 
 HostWindow::HostWindow() {
   Create(L"PravikZqButtonTestHost", L"zqbutton test", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 0, 100,
          100, 500, 300, nullptr, nullptr, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
   ::SetForegroundWindow(hwnd());
-  pravik::test::PumpFor(50);
+  pravik::testsupport::PumpFor(50);
 }
 
 HWND HostWindow::AddContainer(int x, int y, int w, int h) {
@@ -24,7 +24,7 @@ HWND HostWindow::AddContainer(int x, int y, int w, int h) {
   return handle;
 }
 
-ZqButton& HostWindow::AddButton(const propbag::PropertyBag& layout, int x, int y, int w, int h, HWND container) {
+ZqButton& HostWindow::AddButton(const core::propbag::PropertyBag& layout, int x, int y, int w, int h, HWND container) {
   auto b = std::make_unique<ZqButton>();
   const std::wstring name = L"#" + std::to_wstring(buttons_.size()) + L" ";
   auto mouse = [this, name](const wchar_t* what) {
@@ -40,13 +40,13 @@ ZqButton& HostWindow::AddButton(const propbag::PropertyBag& layout, int x, int y
   b->onKeyUp = [this, name](std::int16_t& key, int) { events.push_back(name + L"KeyUp " + std::to_wstring(key)); };
   b->Create(container ? container : hwnd(), 100 + static_cast<int>(buttons_.size()), x, y, w, h, layout);
   buttons_.push_back(std::move(b));
-  pravik::test::PumpFor(20);
+  pravik::testsupport::PumpFor(20);
   return *buttons_.back();
 }
 
 COLORREF ScreenPixel(HWND hwnd, int x, int y) {
   // The window's own surface: what was drawn, without waiting for it to reach the X server.
-  win::WindowDc dc(hwnd);
+  win32::WindowDc dc(hwnd);
   return ::GetPixel(dc.get(), x, y);
 }
 
@@ -63,7 +63,7 @@ void PointAt(HWND hwnd, int x, int y) {
   ::ClientToScreen(hwnd, &p);
   ::SetCursorPos(p.x, p.y);
   ::SendMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
-  pravik::test::PumpFor(20);
+  pravik::testsupport::PumpFor(20);
 }
 
-}  // namespace pravik::controls::test
+}  // namespace pravik::controls::button

@@ -10,21 +10,21 @@
 #include "controls/button/zqbutton.h"
 #include "win32/window.h"
 
-namespace pravik::controls::test {
+namespace pravik::controls::button {
 
-class HostWindow : public win::Window {
+class HostWindow : public win32::Window {
  public:
   HostWindow();
   // A plain child window that groups buttons (option buttons clear only within one).
   HWND AddContainer(int x, int y, int w, int h);
   // Creates a button in the host (or a container) and records its events.
-  ZqButton& AddButton(const propbag::PropertyBag& layout, int x = 10, int y = 10, int w = 120, int h = 30,
+  ZqButton& AddButton(const core::propbag::PropertyBag& layout, int x = 10, int y = 10, int w = 120, int h = 30,
                       HWND container = nullptr);
   std::vector<std::wstring> events;  // "Click", "MouseDown 1", ...
 
  private:
   std::vector<std::unique_ptr<ZqButton>> buttons_;
-  std::vector<std::unique_ptr<win::Window>> containers_;
+  std::vector<std::unique_ptr<win32::Window>> containers_;
 };
 
 // The colour drawn at a client point of a window (0x00BBGGRR).
@@ -34,4 +34,4 @@ std::vector<COLORREF> ScreenPixels(HWND hwnd, RECT r);
 // Puts the pointer on a client point of the window and lets the window see the move.
 void PointAt(HWND hwnd, int x, int y);
 
-}  // namespace pravik::controls::test
+}  // namespace pravik::controls::button

@@ -13,7 +13,7 @@
 #include "testsupport/process.h"
 #include "win32/paths.h"
 
-namespace pravik::pickbox {
+namespace pravik::controls::pickbox {
 namespace {
 
 // Answers the dialog boxes this thread opens: a thread timer keeps running inside their modal
@@ -72,7 +72,7 @@ class PickBoxTest : public testing::Test {
                                ::GetModuleHandleW(nullptr), nullptr);
     ASSERT_TRUE(box_.Create(host_, 10, 10, 10, 177, 21));
     box_.onClick = [this] { events_.push_back(L"Click"); };
-    box_.onMouseDown = [this](const win::MouseEventArgs& a) { events_.push_back(L"MouseDown" + std::to_wstring(a.button)); };
+    box_.onMouseDown = [this](const win32::MouseEventArgs& a) { events_.push_back(L"MouseDown" + std::to_wstring(a.button)); };
   }
   void TearDown() override { ::DestroyWindow(host_); }
   // Types into the text box and moves the focus away, as a user leaving the box does.
@@ -93,7 +93,7 @@ class PickBoxTest : public testing::Test {
 };
 
 TEST_F(PickBoxTest, DialogTypeIsStoredWithinRange) {
-  propbag::PropertyBag bag;
+  core::propbag::PropertyBag bag;
   box_.SetDialogType(9);
   EXPECT_EQ(box_.DialogType(), 5);
   box_.WriteProperties(bag);
@@ -123,8 +123,8 @@ TEST_F(PickBoxTest, TypedColours) {
 
 TEST_F(PickBoxTest, TypedFileNamesForOpen) {
   DialogWatcher watcher([](HWND box) { Press(box, IDOK); });
-  box_.SetDialogType(kOpen);
-  const std::wstring exe = win::ModulePath();
+  box_.SetDialogType(core::pickbox::kOpen);
+  const std::wstring exe = win32::ModulePath();
   Type(exe);
   EXPECT_EQ(box_.FileCount(), 1);
   EXPECT_EQ(box_.FileName(1), exe);
@@ -137,7 +137,7 @@ TEST_F(PickBoxTest, TypedFileNamesForOpen) {
 }
 
 TEST_F(PickBoxTest, CancelledFolderDialogKeepsPathAndStillClicks) {
-  box_.SetDialogType(kFolder);
+  box_.SetDialogType(core::pickbox::kFolder);
   box_.SetPath(L"C:\\windows\\");
   DialogWatcher watcher([](HWND dialog) { Press(dialog, IDCANCEL); });
   box_.PickClick();
@@ -147,8 +147,8 @@ TEST_F(PickBoxTest, CancelledFolderDialogKeepsPathAndStillClicks) {
 }
 
 TEST_F(PickBoxTest, ChosenFolderIsQualified) {
-  const std::wstring folder = test::MakeTempFolder(L"pickfolder");
-  box_.SetDialogType(kFolder);
+  const std::wstring folder = testsupport::MakeTempFolder(L"pickfolder");
+  box_.SetDialogType(core::pickbox::kFolder);
   box_.SetPath(folder);
   // The dialog opens on the current Path; OK takes it once the tree has reached it.
   const std::wstring leaf = folder.substr(folder.find_last_of(L'\\') + 1);
@@ -194,8 +194,8 @@ TEST_F(PickBoxTest, LayoutRules) {
 }
 
 TEST_F(PickBoxTest, ImageLooksFollowThePointer) {
-  box_.SetTheme(static_cast<int>(Theme::kBlue));
-  EXPECT_EQ(box_.look(), Look::kBlue);
+  box_.SetTheme(static_cast<int>(core::pickbox::Theme::kBlue));
+  EXPECT_EQ(box_.look(), core::pickbox::Look::kBlue);
   HWND image = box_.part(PickBox::kPickImageId);
   EXPECT_TRUE(::IsWindowVisible(image));
   EXPECT_FALSE(::IsWindowVisible(box_.part(PickBox::kPickId)));
@@ -207,17 +207,17 @@ TEST_F(PickBoxTest, ImageLooksFollowThePointer) {
   ::SendMessageW(image, WM_MOUSELEAVE, 0, 0);
   EXPECT_EQ(seen, (std::vector<std::wstring>{L"Enter", L"Leave"}));
 
-  box_.SetTheme(static_cast<int>(Theme::kClassic));
+  box_.SetTheme(static_cast<int>(core::pickbox::Theme::kClassic));
   EXPECT_TRUE(::IsWindowVisible(box_.part(PickBox::kPickId)));
   EXPECT_FALSE(::IsWindowVisible(image));
-  box_.SetTheme(static_cast<int>(Theme::kAuto));  // no visual style here: Classic
-  EXPECT_EQ(box_.look(), Look::kClassic);
+  box_.SetTheme(static_cast<int>(core::pickbox::Theme::kAuto));  // no visual style here: Classic
+  EXPECT_EQ(box_.look(), core::pickbox::Look::kClassic);
 }
 
 TEST(PickHelpers, FileExistsAndQualifyPath) {
-  const std::wstring folder = test::MakeTempFolder(L"pickhelpers");
+  const std::wstring folder = testsupport::MakeTempFolder(L"pickhelpers");
   const std::wstring file = folder + L"\\a.txt";
-  win::FileHandle created(::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  win32::FileHandle created(::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   created.reset();
   EXPECT_TRUE(FileExists(file));
   EXPECT_FALSE(FileExists(folder));
@@ -235,4 +235,4 @@ TEST(PickHelpers, FileExistsAndQualifyPath) {
 }
 
 }  // namespace
-}  // namespace pravik::pickbox
+}  // namespace pravik::controls::pickbox

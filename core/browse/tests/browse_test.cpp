@@ -2,12 +2,12 @@
 
 #include <set>
 
-#include "browse/border_theme.h"
-#include "browse/browse_properties.h"
-#include "browse/qualify_path.h"
-#include "browse/tree_styles.h"
+#include "core/browse/border_theme.h"
+#include "core/browse/browse_properties.h"
+#include "core/browse/qualify_path.h"
+#include "core/browse/tree_styles.h"
 
-namespace pravik::browse {
+namespace pravik::core::browse {
 namespace {
 
 TEST(QualifyPath, OnlyFoldersWithoutSeparatorGainOne) {
@@ -116,7 +116,7 @@ TEST(BorderTheme, SchemeNameCleanedUp) {
 }
 
 TEST(BrowseProperties, EmptyLayoutGivesDefaults) {
-  const BrowseProperties p = ReadBrowseProperties(propbag::PropertyBag{});
+  const BrowseProperties p = ReadBrowseProperties(core::propbag::PropertyBag{});
   EXPECT_EQ(p.appearance, 1);
   EXPECT_FALSE(p.checkBoxes);
   EXPECT_TRUE(p.enabled);
@@ -132,7 +132,7 @@ TEST(BrowseProperties, EmptyLayoutGivesDefaults) {
 }
 
 TEST(BrowseProperties, RoundTripWritesOnlyWhatDiffers) {
-  propbag::PropertyBag bag;
+  core::propbag::PropertyBag bag;
   WriteBrowseProperties(BrowseProperties{}, bag);
   EXPECT_EQ(bag.size(), 0u);
 
@@ -151,7 +151,7 @@ TEST(BrowseProperties, RoundTripWritesOnlyWhatDiffers) {
   EXPECT_EQ(ReadBrowseProperties(bag), menuTree);
 
   // Names are compared without regard to case, as older layouts wrote them.
-  propbag::PropertyBag lower;
+  core::propbag::PropertyBag lower;
   lower.Set(L"root", std::int32_t{17});
   lower.Set(L"HASBUTTONS", false);
   const BrowseProperties read = ReadBrowseProperties(lower);
@@ -165,4 +165,4 @@ TEST(BrowseProperties, FolderFlagsZeroMeansFoldersOnly) {
 }
 
 }  // namespace
-}  // namespace pravik::browse
+}  // namespace pravik::core::browse

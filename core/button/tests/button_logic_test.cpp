@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "button/access_key.h"
-#include "button/button_logic.h"
+#include "core/button/access_key.h"
+#include "core/button/button_logic.h"
 
-namespace pravik::button {
+namespace pravik::core::button {
 namespace {
 
 bool Has(const Actions& a, Action x) { return std::find(a.begin(), a.end(), x) != a.end(); }
@@ -150,4 +150,4 @@ TEST(ButtonLogic, FocusAndActivation) {
 }
 
 }  // namespace
-}  // namespace pravik::button
+}  // namespace pravik::core::button

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "button/colour.h"
-#include "button/pixels.h"
+#include "core/button/colour.h"
+#include "core/button/pixels.h"
 
-namespace pravik::button {
+namespace pravik::core::button {
 namespace {
 
 TEST(ButtonColour, ShiftRoundsAndLimitsBySign) {
@@ -95,4 +95,4 @@ TEST(ButtonPrimitives, EdgeHasLightTopLeftAndDarkBottomRight) {
 }
 
 }  // namespace
-}  // namespace pravik::button
+}  // namespace pravik::core::button

@@ -2,9 +2,9 @@
 // worked out by hand from the face descriptions (base #808080 unless noted).
 #include <gtest/gtest.h>
 
-#include "button/faces.h"
+#include "core/button/faces.h"
 
-namespace pravik::button {
+namespace pravik::core::button {
 namespace {
 
 constexpr int kW = 20, kH = 12;
@@ -175,4 +175,4 @@ TEST(ButtonFaces, TinyButtonsDrawWithoutWritingOutside) {
 }
 
 }  // namespace
-}  // namespace pravik::button
+}  // namespace pravik::core::button

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "button/layout.h"
+#include "core/button/layout.h"
 
-namespace pravik::button {
+namespace pravik::core::button {
 namespace {
 
 TEST(ButtonLayout, CaptionAlignments) {
@@ -74,4 +74,4 @@ TEST(ButtonLayout, SeparatorTakesItsColoursFromTheFace) {
 }
 
 }  // namespace
-}  // namespace pravik::button
+}  // namespace pravik::core::button

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "button/picture.h"
+#include "core/button/picture.h"
 
-namespace pravik::button {
+namespace pravik::core::button {
 namespace {
 
 ButtonPicture TwoPixels(Colour left, Colour right) {
@@ -116,9 +116,9 @@ TEST(ButtonPictureBlob, RoundTripsAndRefusesDamage) {
 }
 
 }  // namespace
-}  // namespace pravik::button
+}  // namespace pravik::core::button
 
-namespace pravik::button {
+namespace pravik::core::button {
 namespace {
 
 TEST(ButtonPictureRenderer, PushOnHoverLiftsThePictureOverAGreySilhouette) {
@@ -159,4 +159,4 @@ TEST(ButtonPictureRenderer, DisabledOpacityByMode) {
 }
 
 }  // namespace
-}  // namespace pravik::button
+}  // namespace pravik::core::button

@@ -1,16 +1,16 @@
-#include "convert/ansi_text.h"
+#include "core/convert/ansi_text.h"
 
 #include <gtest/gtest.h>
 
-#include "convert/base64.h"
-#include "convert/convert_error.h"
-#include "convert/text_lines.h"
-#include "convert/tests/cp949.h"
+#include "core/convert/base64.h"
+#include "core/convert/convert_error.h"
+#include "core/convert/text_lines.h"
+#include "core/convert/tests/cp949.h"
 
-namespace pravik::convert {
+namespace pravik::core::convert {
 namespace {
 
-const test::Cp949 kCp949;
+const Cp949 kCp949;
 
 TEST(Base64, PaddingAndRoundTripsAddNothing) {
   EXPECT_EQ(Base64Encode(kCp949, u"A"), u"QQ==");
@@ -76,4 +76,4 @@ TEST(TextLines, AnyLineEndBecomesCrLfWithoutATrailingOne) {
 }
 
 }  // namespace
-}  // namespace pravik::convert
+}  // namespace pravik::core::convert

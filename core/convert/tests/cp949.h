@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "convert/code_page.h"
+#include "core/convert/code_page.h"
 
-namespace pravik::convert::test {
+namespace pravik::core::convert {
 
 class Cp949 final : public CodePage {
  public:
@@ -40,4 +40,4 @@ class Cp949 final : public CodePage {
   }
 };
 
-}  // namespace pravik::convert::test
+}  // namespace pravik::core::convert

@@ -1,10 +1,10 @@
-#include "convert/numbers.h"
+#include "core/convert/numbers.h"
 
 #include <gtest/gtest.h>
 
-#include "convert/convert_error.h"
+#include "core/convert/convert_error.h"
 
-namespace pravik::convert {
+namespace pravik::core::convert {
 namespace {
 
 TEST(Dec2Hex, WidthsTwosComplementAndLargeValues) {
@@ -65,4 +65,4 @@ TEST(SecondsToHourMinSec, DefaultsSeparatorsAndWriteBack) {
 }
 
 }  // namespace
-}  // namespace pravik::convert
+}  // namespace pravik::core::convert

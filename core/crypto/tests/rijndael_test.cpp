@@ -1,12 +1,12 @@
-#include "crypto/rijndael.h"
+#include "core/crypto/rijndael.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "crypto/unique_number.h"
+#include "core/crypto/unique_number.h"
 
-namespace pravik::crypto {
+namespace pravik::core::crypto {
 namespace {
 
 std::vector<std::uint8_t> FromHex(const std::string& hex) {
@@ -114,4 +114,4 @@ TEST(UniqueNumber, IdentityTextRules) {
 }
 
 }  // namespace
-}  // namespace pravik::crypto
+}  // namespace pravik::core::crypto

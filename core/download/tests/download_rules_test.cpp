@@ -1,8 +1,8 @@
-#include "download/download_rules.h"
+#include "core/download/download_rules.h"
 
 #include <gtest/gtest.h>
 
-namespace pravik::download {
+namespace pravik::core::download {
 namespace {
 
 using Kind = AnnouncedLength::Kind;
@@ -67,4 +67,4 @@ TEST(ArgumentTextTest, KeepsEverythingAfterTheProgramName) {
 }
 
 }  // namespace
-}  // namespace pravik::download
+}  // namespace pravik::core::download

@@ -1,10 +1,10 @@
-#include "download/signature_format.h"
+#include "core/download/signature_format.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-namespace pravik::download {
+namespace pravik::core::download {
 namespace {
 
 const std::string kKeyA(128, 'a');
@@ -50,4 +50,4 @@ TEST(IsRawSignatureTest, OnlySixtyFourBytesWithBothHalvesSet) {
 }
 
 }  // namespace
-}  // namespace pravik::download
+}  // namespace pravik::core::download

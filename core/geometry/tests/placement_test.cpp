@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "geometry/rounding.h"
-#include "geometry/taskbar.h"
+#include "core/geometry/rounding.h"
+#include "core/geometry/taskbar.h"
 
-namespace pravik {
+namespace pravik::core::geometry {
 namespace {
 
 TEST(Rounding, HalvesGoToEven) {
@@ -67,4 +67,4 @@ TEST(Placement, BottomEdgeIsTestedWithHorizontalFactor) {
 }
 
 }  // namespace
-}  // namespace pravik
+}  // namespace pravik::core::geometry

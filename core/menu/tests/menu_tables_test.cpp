@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "menu/picked_path.h"
-#include "menu/power_menu.h"
-#include "menu/root_table.h"
-#include "menu/shortcut_table.h"
+#include "core/menu/picked_path.h"
+#include "core/menu/power_menu.h"
+#include "core/menu/root_table.h"
+#include "core/menu/shortcut_table.h"
 
-namespace pravik::menu {
+namespace pravik::core::menu {
 namespace {
 
 TEST(RootTable, IndexToSpecialFolder) {
@@ -63,11 +63,11 @@ TEST(PowerMenu, CommandsById) {
 }
 
 }  // namespace
-}  // namespace pravik::menu
+}  // namespace pravik::core::menu
 
-#include "menu/layout.h"
+#include "core/menu/layout.h"
 
-namespace pravik::menu {
+namespace pravik::core::menu {
 namespace {
 
 TEST(Layout, PixelsOfTheStatedElements) {
@@ -96,4 +96,4 @@ TEST(Layout, EveryContainerIsListedBeforeItsElements) {
 }
 
 }  // namespace
-}  // namespace pravik::menu
+}  // namespace pravik::core::menu

@@ -2,11 +2,11 @@
 
 #include <set>
 
-#include "pickbox/pick_paths.h"
-#include "pickbox/pick_settings.h"
-#include "pickbox/pick_values.h"
+#include "core/pickbox/pick_paths.h"
+#include "core/pickbox/pick_settings.h"
+#include "core/pickbox/pick_values.h"
 
-namespace pravik::pickbox {
+namespace pravik::core::pickbox {
 namespace {
 
 TEST(PickPaths, ExtractFilenameAndPath) {
@@ -130,7 +130,7 @@ TEST(PickSettings, DefaultsResetAndStorage) {
   EXPECT_TRUE(reset.path.empty());
 
   // A default layout writes nothing; DialogType 9 is stored as 5, -1 as nothing (0 is the default).
-  propbag::PropertyBag bag;
+  core::propbag::PropertyBag bag;
   WriteSettings(Settings(), bag);
   EXPECT_EQ(bag.size(), 0u);
   Settings s;
@@ -144,17 +144,17 @@ TEST(PickSettings, DefaultsResetAndStorage) {
   EXPECT_EQ(ReadSettings(bag).dialogType, 5);
 
   // The open dialog's file flags default follows the type.
-  propbag::PropertyBag open;
+  core::propbag::PropertyBag open;
   open.Set(L"DialogType", std::int32_t{3});
   EXPECT_EQ(ReadSettings(open).fileFlags, 0x280006);
 
   // The two print texts stay apart; an old layout's single entry reads as the second.
   Settings printing;
   printing.printStatusMsg = {L"stopped", L"done"};
-  propbag::PropertyBag pb;
+  core::propbag::PropertyBag pb;
   WriteSettings(printing, pb);
   EXPECT_EQ(ReadSettings(pb).printStatusMsg, printing.printStatusMsg);
-  propbag::PropertyBag old;
+  core::propbag::PropertyBag old;
   old.Set(L"PrintStatusMsg", std::wstring(L"done"));
   const Settings fromOld = ReadSettings(old);
   EXPECT_EQ(fromOld.printStatusMsg[0], L"Print Cancelled...");
@@ -177,7 +177,7 @@ TEST(PickSettings, RoundTripOfEveryProperty) {
   s.enabled = false;
   s.fileFlags = 7;
   s.filters = L"Text|*.txt";
-  s.font = propbag::FontDesc{L"Arial", 10, 700, true, false, false, 129};
+  s.font = core::propbag::FontDesc{L"Arial", 10, 700, true, false, false, 129};
   s.folderFlags = 1;
   s.fontFlags = 2;
   s.foreColor = 0x0000FF;
@@ -188,9 +188,9 @@ TEST(PickSettings, RoundTripOfEveryProperty) {
   s.toolTipTexts[0] = L"tip";
   s.useDialogColor = true;
   s.useDialogText = false;
-  propbag::PropertyBag bag;
+  core::propbag::PropertyBag bag;
   WriteSettings(s, bag);
-  propbag::PropertyBag again;
+  core::propbag::PropertyBag again;
   WriteSettings(ReadSettings(bag), again);
   EXPECT_EQ(bag, again);
   EXPECT_EQ(ReadSettings(bag).font, s.font);
@@ -198,4 +198,4 @@ TEST(PickSettings, RoundTripOfEveryProperty) {
 }
 
 }  // namespace
-}  // namespace pravik::pickbox
+}  // namespace pravik::core::pickbox

@@ -1,8 +1,8 @@
-#include "propbag/property_bag.h"
+#include "core/propbag/property_bag.h"
 
 #include <gtest/gtest.h>
 
-namespace pravik::propbag {
+namespace pravik::core::propbag {
 namespace {
 
 TEST(PropertyBag, NamesCompareWithoutLetterCase) {
@@ -50,4 +50,4 @@ TEST(PropertyBag, BlobsRoundTrip) {
 }
 
 }  // namespace
-}  // namespace pravik::propbag
+}  // namespace pravik::core::propbag

@@ -1,8 +1,8 @@
-#include "quessel_sysinfo/platform_name.h"
+#include "core/quessel_sysinfo/platform_name.h"
 
 #include <gtest/gtest.h>
 
-namespace pravik::quessel {
+namespace pravik::core::quessel_sysinfo {
 namespace {
 
 TEST(PlatformName, ConsumerNtAndOtherPlatforms) {
@@ -21,4 +21,4 @@ TEST(PlatformName, ConsumerNtAndOtherPlatforms) {
 }
 
 }  // namespace
-}  // namespace pravik::quessel
+}  // namespace pravik::core::quessel_sysinfo

@@ -1,8 +1,8 @@
-#include "quessel_taskbar/work_area.h"
+#include "core/quessel_taskbar/work_area.h"
 
 #include <gtest/gtest.h>
 
-namespace pravik::quessel {
+namespace pravik::core::quessel_taskbar {
 namespace {
 
 struct Case {
@@ -55,4 +55,4 @@ TEST(TaskbarWorkArea, HalvesRoundToEven) {
 }
 
 }  // namespace
-}  // namespace pravik::quessel
+}  // namespace pravik::core::quessel_taskbar

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "shadow/shadow_strips.h"
+#include "core/shadow/shadow_strips.h"
 
-namespace pravik::shadow {
+namespace pravik::core::shadow {
 namespace {
 
 TEST(ShadowGeometry, StartMenuAtDepthFour) {
@@ -121,4 +121,4 @@ TEST(ShadowCapability, PlatformAndDepth) {
 }
 
 }  // namespace
-}  // namespace pravik::shadow
+}  // namespace pravik::core::shadow

@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "startbutton/slide.h"
+#include "core/startbutton/slide.h"
 
-namespace pravik {
+namespace pravik::core::startbutton {
 namespace {
 
 TEST(Slide, HiddenPosition) {
@@ -106,4 +106,4 @@ TEST(Slide, StartUpRace) {
 }
 
 }  // namespace
-}  // namespace pravik
+}  // namespace pravik::core::startbutton

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "update/version_check.h"
+#include "core/update/version_check.h"
 
-namespace pravik {
+namespace pravik::core::update {
 namespace {
 
 struct VersionCase {
@@ -41,4 +41,4 @@ TEST(VersionCheck, Verdicts) {
 }
 
 }  // namespace
-}  // namespace pravik
+}  // namespace pravik::core::update

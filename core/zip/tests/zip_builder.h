@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "zip/crc32.h"
-#include "zip/traditional_cipher.h"
+#include "core/zip/crc32.h"
+#include "core/zip/traditional_cipher.h"
 
-namespace pravik::zip::testing {
+namespace pravik::core::zip {
 
 class ZipBuilder {
  public:
@@ -59,4 +59,4 @@ class ZipBuilder {
   std::vector<Entry> entries_;
 };
 
-}  // namespace pravik::zip::testing
+}  // namespace pravik::core::zip

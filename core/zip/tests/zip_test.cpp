@@ -1,15 +1,15 @@
 #include <gtest/gtest.h>
 
-#include "zip/crc32.h"
-#include "zip/entry_path.h"
-#include "zip/tests/zip_builder.h"
-#include "zip/traditional_cipher.h"
-#include "zip/zip_directory.h"
+#include "core/zip/crc32.h"
+#include "core/zip/entry_path.h"
+#include "core/zip/tests/zip_builder.h"
+#include "core/zip/traditional_cipher.h"
+#include "core/zip/zip_directory.h"
 
-namespace pravik::zip {
+namespace pravik::core::zip {
 namespace {
 
-using testing::ZipBuilder;
+
 
 std::string DataOf(MemorySource& source, const ZipEntry& entry) {
   const auto at = LocateData(source, entry);
@@ -129,4 +129,4 @@ TEST(SafeRelativePathTest, RefusesNamesThatReachOutside) {
 }
 
 }  // namespace
-}  // namespace pravik::zip
+}  // namespace pravik::core::zip

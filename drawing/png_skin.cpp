@@ -1,10 +1,10 @@
-#include "graphics/png_skin.h"
+#include "drawing/png_skin.h"
 
 #include <gdiplus.h>
 
 #include "win32/app_error.h"
 
-namespace pravik {
+namespace pravik::drawing {
 namespace {
 
 // GDI+ lives only for one load, so no GDI+ state outlives a call.
@@ -36,12 +36,12 @@ struct GpImageOwner {
 };
 
 [[noreturn]] void RaiseLoadError(const std::wstring& path) {
-  throw win::AppError(999, L"GDI+ Module", L"Error loading picture " + path);
+  throw win32::AppError(999, L"GDI+ Module", L"Error loading picture " + path);
 }
 
 }  // namespace
 
-win::Bitmap LoadPictureGdiPlus(const std::wstring& path, int& width, int& height, COLORREF backColor) {
+win32::Bitmap LoadPictureGdiPlus(const std::wstring& path, int& width, int& height, COLORREF backColor) {
   using namespace Gdiplus::DllExports;
   GpImageOwner image;
   if (GdipLoadImageFromFile(path.c_str(), &image.image) != Gdiplus::Ok) RaiseLoadError(path);
@@ -54,17 +54,17 @@ win::Bitmap LoadPictureGdiPlus(const std::wstring& path, int& width, int& height
   }
 
   // Canvas: a screen-compatible bitmap filled with the background colour.
-  win::MemoryDc canvas(::CreateCompatibleDC(nullptr));
+  win32::MemoryDc canvas(::CreateCompatibleDC(nullptr));
   const int planes = ::GetDeviceCaps(canvas.get(), PLANES);
   const int bits = ::GetDeviceCaps(canvas.get(), BITSPIXEL);
   // A memory DC made without a reference answers the screen's planes and bits per pixel.
-  win::Bitmap bitmap(::CreateBitmap(width, height, static_cast<UINT>(planes), static_cast<UINT>(bits), nullptr));
+  win32::Bitmap bitmap(::CreateBitmap(width, height, static_cast<UINT>(planes), static_cast<UINT>(bits), nullptr));
   if (!bitmap) RaiseLoadError(path);
   {
-    win::SelectScope selectBitmap(canvas.get(), bitmap.get());
-    win::Brush brush(::CreateSolidBrush(backColor));
+    win32::SelectScope selectBitmap(canvas.get(), bitmap.get());
+    win32::Brush brush(::CreateSolidBrush(backColor));
     {
-      win::SelectScope selectBrush(canvas.get(), brush.get());
+      win32::SelectScope selectBrush(canvas.get(), brush.get());
       ::PatBlt(canvas.get(), 0, 0, width, height, PATCOPY);
     }
     Gdiplus::GpGraphics* graphics = nullptr;
@@ -77,7 +77,7 @@ win::Bitmap LoadPictureGdiPlus(const std::wstring& path, int& width, int& height
   return bitmap;
 }
 
-void LoadPngSkin(const std::wstring& path, win::PictureBox& box, bool fit) {
+void LoadPngSkin(const std::wstring& path, win32::PictureBox& box, bool fit) {
   GdiPlusSession session;
   int width = -1, height = -1;
   if (fit && box.hwnd()) {
@@ -90,4 +90,4 @@ void LoadPngSkin(const std::wstring& path, win::PictureBox& box, bool fit) {
   box.SetPicture(LoadPictureGdiPlus(path, width, height, RGB(255, 255, 255)));
 }
 
-}  // namespace pravik
+}  // namespace pravik::drawing

@@ -1,4 +1,4 @@
-#include "graphics/drop_shadow.h"
+#include "drawing/drop_shadow.h"
 
 #include <commctrl.h>
 #include <uxtheme.h>
@@ -6,7 +6,7 @@
 #include <cstring>
 #include <optional>
 
-namespace pravik::graphics {
+namespace pravik::drawing {
 
 namespace {
 
@@ -17,7 +17,7 @@ constexpr const wchar_t* kMarker = L"PravikDropShadow";
 // The visual style's theme name ("Luna" on the rounded style). The library is loaded for the
 // question only; when it is missing the earlier answer stands.
 std::optional<std::wstring> CurrentThemeName() {
-  win::Module uxtheme(::LoadLibraryW(L"uxtheme.dll"));
+  win32::Module uxtheme(::LoadLibraryW(L"uxtheme.dll"));
   if (!uxtheme) return std::nullopt;
   using GetName = HRESULT(WINAPI*)(LPWSTR, int, LPWSTR, int, LPWSTR, int);
   using GetDoc = HRESULT(WINAPI*)(LPCWSTR, LPCWSTR, LPWSTR, int);
@@ -61,13 +61,13 @@ void DropShadow::CheckCapability() {
   if (!known) return;
   int bitsPerPixel = 0;
   {
-    win::WindowDc screen(nullptr);
+    win32::WindowDc screen(nullptr);
     if (screen.get()) bitsPerPixel = ::GetDeviceCaps(screen.get(), BITSPIXEL);
   }
-  const auto result = shadow::EvaluateCapability(version.dwPlatformId == VER_PLATFORM_WIN32_NT, version.dwMajorVersion,
+  const auto result = core::shadow::EvaluateCapability(version.dwPlatformId == VER_PLATFORM_WIN32_NT, version.dwMajorVersion,
                                                  version.dwMinorVersion, bitsPerPixel, themeMessages_);
   if (version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion >= 5 && version.dwMinorVersion > 0) {
-    if (auto name = CurrentThemeName()) roundedTheme_ = shadow::IsRoundedThemeName(*name);
+    if (auto name = CurrentThemeName()) roundedTheme_ = core::shadow::IsRoundedThemeName(*name);
   }
   themeMessages_ = result.themeMessages;
   capable_ = result.capable;
@@ -118,7 +118,7 @@ bool DropShadow::CreateStrips() {
 
 void DropShadow::DestroyStrips() noexcept {
   // Owned windows die with their owner; a strip already gone is only let go of.
-  for (win::OwnedWindow* strip : {&right_, &bottom_}) {
+  for (win32::OwnedWindow* strip : {&right_, &bottom_}) {
     if (strip->valid() && !::IsWindow(strip->get())) (void)strip->release();
     strip->reset();
   }
@@ -147,17 +147,17 @@ void DropShadow::SetTransparency(std::int32_t value) {
 
 void DropShadow::RedrawBoth() {
   if (!capable_ || !target_ || !::IsWindowVisible(target_)) return;
-  DrawStrip(shadow::Strip::kRight);
-  DrawStrip(shadow::Strip::kBottom);
+  DrawStrip(core::shadow::Strip::kRight);
+  DrawStrip(core::shadow::Strip::kBottom);
 }
 
-void DropShadow::DrawStrip(shadow::Strip which) {
-  HWND strip = which == shadow::Strip::kRight ? right_.get() : bottom_.get();
+void DropShadow::DrawStrip(core::shadow::Strip which) {
+  HWND strip = which == core::shadow::Strip::kRight ? right_.get() : bottom_.get();
   if (!strip) return;
-  const shadow::StripRect rect = which == shadow::Strip::kRight
-                                     ? shadow::RightStripRect(last_.x, last_.y, last_.cx, last_.cy, depth_)
-                                     : shadow::BottomStripRect(last_.x, last_.y, last_.cx, last_.cy, depth_);
-  const auto pixels = shadow::StripPixels(which, rect.width, rect.height, color_, roundedTheme_);
+  const core::shadow::StripRect rect = which == core::shadow::Strip::kRight
+                                     ? core::shadow::RightStripRect(last_.x, last_.y, last_.cx, last_.cy, depth_)
+                                     : core::shadow::BottomStripRect(last_.x, last_.y, last_.cx, last_.cy, depth_);
+  const auto pixels = core::shadow::StripPixels(which, rect.width, rect.height, color_, roundedTheme_);
   if (pixels.empty()) return;
 
   BITMAPINFO info{};
@@ -168,13 +168,13 @@ void DropShadow::DrawStrip(shadow::Strip which) {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  win::WindowDc screen(nullptr);
-  win::Bitmap image(::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  win32::WindowDc screen(nullptr);
+  win32::Bitmap image(::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!image || !bits) return;
   std::memcpy(bits, pixels.data(), pixels.size() * sizeof pixels[0]);
-  win::MemoryDc memory(::CreateCompatibleDC(screen.get()));
+  win32::MemoryDc memory(::CreateCompatibleDC(screen.get()));
   if (!memory) return;
-  win::SelectScope select(memory.get(), image.get());
+  win32::SelectScope select(memory.get(), image.get());
   POINT position{rect.x, rect.y};
   SIZE size{rect.width, rect.height};
   POINT source{0, 0};
@@ -184,8 +184,8 @@ void DropShadow::DrawStrip(shadow::Strip which) {
 }
 
 void DropShadow::MoveStrips() {
-  const auto r = shadow::RightStripRect(last_.x, last_.y, last_.cx, last_.cy, depth_);
-  const auto b = shadow::BottomStripRect(last_.x, last_.y, last_.cx, last_.cy, depth_);
+  const auto r = core::shadow::RightStripRect(last_.x, last_.y, last_.cx, last_.cy, depth_);
+  const auto b = core::shadow::BottomStripRect(last_.x, last_.y, last_.cx, last_.cy, depth_);
   if (right_) ::MoveWindow(right_.get(), r.x, r.y, r.width, r.height, FALSE);
   if (bottom_) ::MoveWindow(bottom_.get(), b.x, b.y, b.width, b.height, FALSE);
 }
@@ -221,11 +221,11 @@ void DropShadow::OnWindowPosChanged(const WINDOWPOS& pos) {
   }
   if (last_.cx != lastWidth_) {
     lastWidth_ = last_.cx;
-    DrawStrip(shadow::Strip::kBottom);
+    DrawStrip(core::shadow::Strip::kBottom);
   }
   if (last_.cy != lastHeight_) {
     lastHeight_ = last_.cy;
-    DrawStrip(shadow::Strip::kRight);
+    DrawStrip(core::shadow::Strip::kRight);
   }
   MoveStrips();
   if (pos.flags & SWP_SHOWWINDOW) ShowStrips(true);
@@ -284,4 +284,4 @@ LRESULT CALLBACK DropShadow::SubclassProc(HWND hwnd, UINT message, WPARAM wParam
   return ::DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
-}  // namespace pravik::graphics
+}  // namespace pravik::drawing

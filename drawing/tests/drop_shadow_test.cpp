@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "graphics/drop_shadow.h"
-#include "shadow/shadow_strips.h"
+#include "drawing/drop_shadow.h"
+#include "core/shadow/shadow_strips.h"
 #include "testsupport/process.h"
 
-namespace pravik::graphics {
+namespace pravik::drawing {
 namespace {
 
 RECT RectOf(HWND hwnd) {
@@ -116,7 +116,7 @@ TEST(DropShadow, LayeredContentHoldsTheRamp) {
   const COLORREF clear = ::GetPixel(dc, 100, 3);  // bottom row (j = 0): alpha 0
   ::ReleaseDC(shadow.bottomStrip(), dc);
   if (full == CLR_INVALID) GTEST_SKIP() << "layered window content is not readable here";
-  EXPECT_EQ(GetRValue(full), shadow::Premultiply(255, 191));
+  EXPECT_EQ(GetRValue(full), core::shadow::Premultiply(255, 191));
   EXPECT_EQ(GetGValue(full), 0);
   EXPECT_EQ(GetRValue(clear), 0);
 }
@@ -155,4 +155,4 @@ TEST(DropShadow, TargetDestroyedFirstIsSafe) {
 }
 
 }  // namespace
-}  // namespace pravik::graphics
+}  // namespace pravik::drawing

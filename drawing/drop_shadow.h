@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <string>
 
-#include "shadow/shadow_strips.h"
+#include "core/shadow/shadow_strips.h"
 #include "win32/handles.h"
 
-namespace pravik::graphics {
+namespace pravik::drawing {
 
 class DropShadow {
  public:
@@ -50,7 +50,7 @@ class DropShadow {
   void CheckCapability();
   bool CreateStrips();
   void DestroyStrips() noexcept;
-  void DrawStrip(shadow::Strip which);
+  void DrawStrip(core::shadow::Strip which);
   void RedrawBoth();
   void MoveStrips();
   void ShowStrips(bool show, bool force = false);
@@ -64,8 +64,8 @@ class DropShadow {
   COLORREF color_ = 0;
   std::int32_t depth_ = 7;
   std::uint8_t transparency_ = 140;
-  win::OwnedWindow right_;
-  win::OwnedWindow bottom_;
+  win32::OwnedWindow right_;
+  win32::OwnedWindow bottom_;
   bool shown_ = false;
   WINDOWPOS last_{};
   std::int32_t lastWidth_ = 0;
@@ -74,4 +74,4 @@ class DropShadow {
   std::wstring diagnostic_;
 };
 
-}  // namespace pravik::graphics
+}  // namespace pravik::drawing

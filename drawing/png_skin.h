@@ -8,14 +8,14 @@
 #include "win32/handles.h"
 #include "win32/picture_box.h"
 
-namespace pravik {
+namespace pravik::drawing {
 
 // Error 999, source "GDI+ Module", description "Error loading picture " + path on failure.
 // width and height of -1 stand for the image's own size and are replaced by it.
-win::Bitmap LoadPictureGdiPlus(const std::wstring& path, int& width, int& height, COLORREF backColor);
+win32::Bitmap LoadPictureGdiPlus(const std::wstring& path, int& width, int& height, COLORREF backColor);
 
 // Puts the image into the box as its picture. With fit the image is scaled to the box's inner
 // size (twips converted to pixels, halves to even); otherwise it keeps its own pixel size.
-void LoadPngSkin(const std::wstring& path, win::PictureBox& box, bool fit);
+void LoadPngSkin(const std::wstring& path, win32::PictureBox& box, bool fit);
 
-}  // namespace pravik
+}  // namespace pravik::drawing

@@ -2,23 +2,23 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "graphics/png_skin.h"
+#include "drawing/png_skin.h"
 #include "win32/app_error.h"
 #include "win32/text.h"
 
-namespace pravik {
+namespace pravik::drawing {
 namespace {
 
 std::wstring DataFile(const char* name) {
-  std::wstring path = win::Utf8ToWide(std::string(PRAVIK_SOURCE_DIR) + "/graphics/tests/data/" + name);
+  std::wstring path = win32::Utf8ToWide(std::string(PRAVIK_SOURCE_DIR) + "/drawing/tests/data/" + name);
   for (auto& c : path)
     if (c == L'/') c = L'\\';
   return L"Z:" + path;
 }
 
 COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
-  win::MemoryDc dc(::CreateCompatibleDC(nullptr));
-  win::SelectScope select(dc.get(), bitmap);
+  win32::MemoryDc dc(::CreateCompatibleDC(nullptr));
+  win32::SelectScope select(dc.get(), bitmap);
   return ::GetPixel(dc.get(), x, y);
 }
 
@@ -35,8 +35,8 @@ class PngSkinTest : public testing::Test {
     // A box of 465 x 435 twips: 31 x 29 pixels.
     ASSERT_TRUE(box_.Create(host_.hwnd(), 1, 0, 0, 31, 29));
   }
-  win::Window host_;
-  win::PictureBox box_;
+  win32::Window host_;
+  win32::PictureBox box_;
 };
 
 TEST_F(PngSkinTest, OwnSizeWithTransparencyOnWhite) {
@@ -65,7 +65,7 @@ TEST_F(PngSkinTest, WhatIsNoPictureRaisesError999WithThePath) {
     try {
       LoadPngSkin(path, box_, false);
       ADD_FAILURE() << "no error raised";
-    } catch (const win::AppError& e) {
+    } catch (const win32::AppError& e) {
       EXPECT_EQ(e.number(), 999);
       EXPECT_EQ(e.source(), L"GDI+ Module");
       EXPECT_EQ(e.description(), L"Error loading picture " + path);
@@ -74,4 +74,4 @@ TEST_F(PngSkinTest, WhatIsNoPictureRaisesError999WithThePath) {
 }
 
 }  // namespace
-}  // namespace pravik
+}  // namespace pravik::drawing
