@@ -33,7 +33,7 @@ HWND OptionControls::Add(const wchar_t* cls, const wchar_t* text, DWORD style, i
   return control;
 }
 
-bool OptionControls::Create(HWND menuWindow, HWND mainPanel, controls::browse::UcBrowse* tree, std::function<void()> applyRoot) {
+bool OptionControls::Create(HWND menuWindow, HWND mainPanel, controls::browse::FolderTree* tree, std::function<void()> applyRoot) {
   menu_ = menuWindow;
   tree_ = tree;
   applyRoot_ = std::move(applyRoot);
@@ -166,7 +166,7 @@ void OptionControls::OnCommand(int id, int code) {
       break;
     case kCommand1:
       if (!multiples_ || !::IsWindow(multiples_->hwnd())) {
-        multiples_ = std::make_unique<FrmMultiples>();
+        multiples_ = std::make_unique<MultiplesWindow>();
         if (!multiples_->Load()) return;
       }
       multiples_->Show();

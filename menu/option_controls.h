@@ -9,9 +9,9 @@
 #include <memory>
 #include <string>
 
-#include "controls/browse/uc_browse.h"
+#include "controls/browse/folder_tree.h"
 #include "controls/pickbox/pick_box.h"
-#include "menu/frm_multiples.h"
+#include "menu/multiples_window.h"
 #include "win32/window.h"
 
 namespace pravik::menu {
@@ -32,7 +32,7 @@ class OptionControls : public win32::Window {
 
   // Creates the options in the menu window and the hidden Command5 in the main panel. `tree` is
   // the programs tree they act on; `applyRoot` is the menu's ApplyRoot (Command4).
-  bool Create(HWND menuWindow, HWND mainPanel, controls::browse::UcBrowse* tree, std::function<void()> applyRoot);
+  bool Create(HWND menuWindow, HWND mainPanel, controls::browse::FolderTree* tree, std::function<void()> applyRoot);
 
   // Load step 7: fill the theme list and select "Auto" (which applies it).
   void FillThemeList();
@@ -45,7 +45,7 @@ class OptionControls : public win32::Window {
   void SetActivePath(const std::wstring& path);
   [[nodiscard]] controls::pickbox::PickBox& pbPath() noexcept { return pbPath_; }
   [[nodiscard]] HWND item(Id id) const noexcept;
-  [[nodiscard]] FrmMultiples* multiples() const noexcept { return multiples_.get(); }
+  [[nodiscard]] MultiplesWindow* multiples() const noexcept { return multiples_.get(); }
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -59,12 +59,12 @@ class OptionControls : public win32::Window {
   void OnCheckBox(int id);
   bool Checked(int id) const;
 
-  controls::browse::UcBrowse* tree_ = nullptr;
+  controls::browse::FolderTree* tree_ = nullptr;
   std::function<void()> applyRoot_;
   HWND menu_ = nullptr;
   HWND command5_ = nullptr;
   controls::pickbox::PickBox pbPath_;
-  std::unique_ptr<FrmMultiples> multiples_;
+  std::unique_ptr<MultiplesWindow> multiples_;
   HFONT font_ = nullptr;  // the stock GUI font: not ours to delete
 };
 

@@ -54,7 +54,7 @@ void PowerCommands::Create(HWND framMain, HWND menuWindow, HCURSOR pointer, Comm
     layout.Set(L"MouseIcon", core::button::EncodePicture(*hand));
   }
   r = Px(L"zqbutton1");
-  zqbutton1_ = std::make_unique<controls::button::ZqButton>();
+  zqbutton1_ = std::make_unique<controls::button::ImageButton>();
   zqbutton1_->onClick = [this] { zqbutton1_Click(); };
   zqbutton1_->Create(framMain, kZqbutton1Id, r.left, r.top, r.width, r.height, layout);
   PlaceLast(zqbutton1_->hwnd());

@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-#include "controls/button/zqbutton.h"
+#include "controls/button/image_button.h"
 #include "menu/menu_element.h"
 #include "win32/picture_box.h"
 
@@ -40,7 +40,7 @@ class PowerCommands {
 
   SessionActions actions = PlatformSessionActions();
   win32::PictureBox& picShortMenu() { return picShortMenu_; }
-  [[nodiscard]] controls::button::ZqButton* zqbutton1() noexcept { return zqbutton1_.get(); }
+  [[nodiscard]] controls::button::ImageButton* zqbutton1() noexcept { return zqbutton1_.get(); }
   [[nodiscard]] HMENU PowerMenu() const noexcept { return powerMenu_; }
 
  private:
@@ -50,7 +50,7 @@ class PowerCommands {
   CommandSink run_;
   HWND menuWindow_ = nullptr;
   win32::PictureBox picShortMenu_;
-  std::unique_ptr<controls::button::ZqButton> zqbutton1_;
+  std::unique_ptr<controls::button::ImageButton> zqbutton1_;
   HMENU powerMenu_ = nullptr;  // only while the popup is open; owned by the popup's scope
 };
 

@@ -29,7 +29,7 @@ void StartMenuParts::AttachTitleLink(HWND picTitle) {
   if (!titleLink_->Create(picTitle)) titleLink_.reset();
 }
 
-void StartMenuParts::CreateOptions(HWND menuWindow, HWND mainPanel, controls::browse::UcBrowse* tree,
+void StartMenuParts::CreateOptions(HWND menuWindow, HWND mainPanel, controls::browse::FolderTree* tree,
                                    std::function<void()> applyRoot) {
   options_ = std::make_unique<OptionControls>();
   if (!options_->Create(menuWindow, mainPanel, tree, std::move(applyRoot))) options_.reset();

@@ -35,7 +35,7 @@ class StartMenuParts {
   void AttachTitleLink(HWND picTitle);
 
   // Creates the options beside the client area and the hidden Command5 in the main panel.
-  void CreateOptions(HWND menuWindow, HWND mainPanel, controls::browse::UcBrowse* tree, std::function<void()> applyRoot);
+  void CreateOptions(HWND menuWindow, HWND mainPanel, controls::browse::FolderTree* tree, std::function<void()> applyRoot);
   // Steps 7, 9 and 10 (each does nothing before CreateOptions).
   void FillThemeList();
   void MatchTreeAppearance();

@@ -8,7 +8,7 @@
 #include "core/menu/root_table.h"
 #include "menu/start_menu_parts.h"
 #include "menu/web_panel.h"
-#include "runner/class_dos_output.h"
+#include "runner/console_runner.h"
 #include "win32/app_error.h"
 #include "win32/paths.h"
 
@@ -146,7 +146,7 @@ void StartMenuWindow::Form_Load() {
   // 1. Skins; a failure raises error 999 and ends the start-up.
   LoadSkins();
   // 2.
-  runner_ = std::make_unique<runner::ClassDosOutput>();
+  runner_ = std::make_unique<runner::ConsoleRunner>();
   // 3. The web panel and its remote address (bounded wait).
   parts_->ShowNotice(Element(L"FramMain"), Px(L"Picture2").left, Px(L"Picture2").top);
   if (parts_->webPanel()) elements_[L"Picture2"] = parts_->webPanel()->picture();

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "controls/browse/uc_browse.h"
+#include "controls/browse/folder_tree.h"
 #include "menu/dialog_keys.h"
 #include "menu/menu_element.h"
 #include "menu/power_commands.h"
@@ -22,7 +22,7 @@
 #include "win32/window.h"
 
 namespace pravik::runner {
-class ClassDosOutput;
+class ConsoleRunner;
 }
 
 namespace pravik::menu {
@@ -62,7 +62,7 @@ class StartMenuWindow : public win32::Window {
   void OpenPicked(const std::wstring& path);
 
   [[nodiscard]] HWND Element(std::wstring_view name) const;
-  [[nodiscard]] controls::browse::UcBrowse& ucBrowse1() noexcept { return ucBrowse1_; }
+  [[nodiscard]] controls::browse::FolderTree& ucBrowse1() noexcept { return ucBrowse1_; }
   [[nodiscard]] ShortcutColumn& shortcuts() noexcept { return shortcuts_; }
   [[nodiscard]] RunBox& runBox() noexcept { return runBox_; }
   [[nodiscard]] PowerCommands& power() noexcept { return power_; }
@@ -89,13 +89,13 @@ class StartMenuWindow : public win32::Window {
   ElementMap elements_;
   std::vector<std::unique_ptr<win32::PictureBox>> pictures_;
   HWND cmbRoot_ = nullptr;  // a child: destroyed with the window
-  controls::browse::UcBrowse ucBrowse1_;
+  controls::browse::FolderTree ucBrowse1_;
   ShortcutColumn shortcuts_;
   RunBox runBox_;
   PowerCommands power_;
   DialogKeys dialogKeys_;
 
-  std::unique_ptr<runner::ClassDosOutput> runner_;
+  std::unique_ptr<runner::ConsoleRunner> runner_;
   // Web panel, title link, drop shadow and off-screen options; released on unload.
   std::unique_ptr<StartMenuParts> parts_;
   std::unique_ptr<win32::LateBoundObject> quessel1_;

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/download/signature_format.h"
-#include "updater/cls_update.h"
+#include "updater/update_engine.h"
 
 namespace pravik::updater {
 

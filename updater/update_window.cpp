@@ -31,7 +31,7 @@ bool UpdateWindow::Load() {
               CW_USEDEFAULT, 360, 160, nullptr, nullptr, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)))
     return false;
   CreateElements();
-  pUpdate_ = std::make_unique<clsUpdate>(static_cast<UpdateEvents&>(*this));
+  pUpdate_ = std::make_unique<UpdateEngine>(static_cast<UpdateEvents&>(*this));
   // Nothing is started that our release key did not sign.
   pUpdate_->SetDownloadCheck(InstallerSignatureCheck(BuiltInReleaseKeys()));
   // One twip each way: the system keeps the smallest size it allows for such a window.

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "updater/cls_update.h"
+#include "updater/update_engine.h"
 #include "win32/http/inet_control.h"
 #include "win32/timer.h"
 #include "win32/window.h"
@@ -21,7 +21,7 @@ class UpdateWindow : public win32::Window, private UpdateEvents {
 
   // Creates the window and runs its load steps: the engine, the shrink, the armed timer.
   bool Load();
-  clsUpdate& engine() noexcept { return *pUpdate_; }
+  UpdateEngine& engine() noexcept { return *pUpdate_; }
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -45,7 +45,7 @@ class UpdateWindow : public win32::Window, private UpdateEvents {
 
   std::wstring commandText_;
   win32::http::InetControl inet1_;
-  std::unique_ptr<clsUpdate> pUpdate_;
+  std::unique_ptr<UpdateEngine> pUpdate_;
   win32::Timer timer1_;
   HWND label1_ = nullptr;
   HWND progressBar1_ = nullptr;

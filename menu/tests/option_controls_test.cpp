@@ -34,7 +34,7 @@ class OptionControlsTest : public testing::Test {
   }
 
   HWND menu_ = nullptr;
-  controls::browse::UcBrowse tree_;
+  controls::browse::FolderTree tree_;
   OptionControls options_;
   int applied_ = 0;
 };

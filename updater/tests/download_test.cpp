@@ -9,7 +9,7 @@
 
 #include "testsupport/http_test_server.h"
 #include "testsupport/process.h"
-#include "updater/cls_update.h"
+#include "updater/update_engine.h"
 #include "updater/messages.h"
 #include "updater/tests/event_log.h"
 
@@ -42,7 +42,7 @@ class DownloadTest : public ::testing::Test {
   std::vector<std::wstring> Run(const HttpResponse& response, win32::http::TransferLimits limits = {}) {
     server.Route("/file", response);
     win32::http::InetControl inet(limits);
-    clsUpdate update(log);
+    UpdateEngine update(log);
     update.URL(server.Url("/file"));
     update.SavePath(savePath);
     update.Download(inet);
@@ -166,7 +166,7 @@ TEST_F(DownloadTest, ACutOrStalledTransferFailsAndLeavesNoFile) {
 
 TEST_F(DownloadTest, NoServerIsAnUnknownError) {
   server.Stop();
-  clsUpdate update(log);
+  UpdateEngine update(log);
   win32::http::InetControl inet;
   update.URL(server.Url("/file"));
   update.SavePath(savePath);
@@ -175,7 +175,7 @@ TEST_F(DownloadTest, NoServerIsAnUnknownError) {
 }
 
 TEST_F(DownloadTest, EmptyPropertiesAreReportedFirstByAddress) {
-  clsUpdate update(log);
+  UpdateEngine update(log);
   win32::http::InetControl inet;
   update.Download(inet);
   update.URL(L"http://127.0.0.1:1/x");

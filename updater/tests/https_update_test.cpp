@@ -10,7 +10,7 @@
 #include <string>
 
 #include "testsupport/process.h"
-#include "updater/cls_update.h"
+#include "updater/update_engine.h"
 #include "updater/installer_signature.h"
 #include "updater/tests/event_log.h"
 #include "win32/http/inet_transfer.h"
@@ -49,7 +49,7 @@ bool TrustRoot(const std::string& der) {
 
 std::vector<std::wstring> Download(const std::wstring& url, const std::wstring& savePath) {
   EventLog log;
-  clsUpdate update(log);
+  UpdateEngine update(log);
   update.SetDownloadCheck(InstallerSignatureCheck(BuiltInReleaseKeys()));
   update.URL(url);
   update.SavePath(savePath);

@@ -9,7 +9,7 @@
 
 #include "testsupport/http_test_server.h"
 #include "testsupport/process.h"
-#include "updater/cls_update.h"
+#include "updater/update_engine.h"
 #include "updater/installer_signature.h"
 #include "updater/messages.h"
 #include "updater/tests/event_log.h"
@@ -51,7 +51,7 @@ class SignatureTest : public ::testing::Test {
       server.Route("/PravikSetup.exe.sig", signatureResponse);
     }
     EventLog log;
-    clsUpdate update(log);
+    UpdateEngine update(log);
     update.SetDownloadCheck(InstallerSignatureCheck(BuiltInReleaseKeys()));
     update.URL(server.Url("/PravikSetup.exe"));
     update.SavePath(savePath);

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "testsupport/process.h"
-#include "updater/cls_update.h"
+#include "updater/update_engine.h"
 #include "updater/messages.h"
 #include "updater/tests/event_log.h"
 #include "win32/text.h"
@@ -44,7 +44,7 @@ class UnzipTest : public ::testing::Test {
   void SetUp() override { target = testsupport::MakeTempFolder(L"unzip"); }
   std::vector<std::wstring> Unzip(const std::wstring& archive, const std::wstring& password = L"") {
     log.lines.clear();
-    clsUpdate update(log);
+    UpdateEngine update(log);
     update.ZipPath(archive);
     update.ExtractPath(target);
     update.Password(password);
@@ -172,7 +172,7 @@ TEST_F(UnzipTest, EmptyEntriesPlainAndEncrypted) {
 }
 
 TEST_F(UnzipTest, MissingInputsAreNamedOneAtATime) {
-  clsUpdate update(log);
+  UpdateEngine update(log);
   update.UnZipFiles();
   update.ZipPath(target + L"\\none.zip");
   update.UnZipFiles();

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "controls/button/zqbutton.h"
+#include "controls/button/image_button.h"
 #include "win32/window.h"
 
 using namespace pravik;
@@ -88,7 +88,7 @@ class Gallery : public win32::Window {
       layout.Set(L"Value", true);
     }
     if (state == 5) layout.Set(L"Enabled", false);
-    auto b = std::make_unique<controls::button::ZqButton>();
+    auto b = std::make_unique<controls::button::ImageButton>();
     b->Create(hwnd(), 100 + style * 10 + state, kLeft + state * kCellW, kTop + style * kCellH, kButtonW, kButtonH,
               layout);
     if (state == 4) b->SetDisplayAsDefault(true);
@@ -111,7 +111,7 @@ class Gallery : public win32::Window {
       layout.Set(L"PictureEffectOnOver", std::int32_t{0});
       layout.Set(L"PictureEffectOnDown", std::int32_t{0});
       layout.Set(L"TooltipBackColor", std::int32_t{0});
-      auto b = std::make_unique<controls::button::ZqButton>();
+      auto b = std::make_unique<controls::button::ImageButton>();
       b->Create(hwnd(), 900 + state, kLeft + state * 170, kTop + 14 * kCellH + 6, 162, 23, layout);
       if (state == 1) previews_.emplace_back(b.get(), core::button::ButtonState::Hot);
       if (state == 2) previews_.emplace_back(b.get(), core::button::ButtonState::Down);
@@ -120,8 +120,8 @@ class Gallery : public win32::Window {
   }
 
   win32::Font font_;
-  std::vector<std::unique_ptr<controls::button::ZqButton>> buttons_;
-  std::vector<std::pair<controls::button::ZqButton*, core::button::ButtonState>> previews_;
+  std::vector<std::unique_ptr<controls::button::ImageButton>> buttons_;
+  std::vector<std::pair<controls::button::ImageButton*, core::button::ButtonState>> previews_;
 };
 
 }  // namespace

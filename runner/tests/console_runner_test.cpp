@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "runner/class_dos_output.h"
+#include "runner/console_runner.h"
 #include "testsupport/process.h"
 #include "win32/handles.h"
 #include "win32/paths.h"
@@ -50,10 +50,10 @@ int ChildMain(int argc, wchar_t** argv) {
   return 0;
 }
 
-using pravik::runner::ClassDosOutput;
+using pravik::runner::ConsoleRunner;
 
 TEST(Runner, BlankCommandStartsNothing) {
-  ClassDosOutput runner;
+  ConsoleRunner runner;
   for (const wchar_t* blank : {L"", L" ", L"     "}) {
     SCOPED_TRACE(testing::Message() << "length " << wcslen(blank));
     EXPECT_FALSE(runner.Execute(blank, L"cmd.exe /c "));
@@ -65,7 +65,7 @@ TEST(Runner, BlankCommandStartsNothing) {
 }
 
 TEST(Runner, MissingProgramIsReported) {
-  ClassDosOutput runner;
+  ConsoleRunner runner;
   EXPECT_FALSE(runner.Execute(L"anything", L"no-such-program-7f3a.exe "));
   EXPECT_EQ(runner.ErrorNo, 3);
   EXPECT_EQ(runner.ErrorMsg, L"File or command not found");
@@ -77,7 +77,7 @@ TEST(Runner, MissingProgramIsReported) {
 }
 
 TEST(Runner, OutputIsCappedNearTheLimit) {
-  ClassDosOutput runner;
+  ConsoleRunner runner;
   ASSERT_TRUE(runner.Execute(L"--print 40000", Self()));
   EXPECT_GE(runner.Output.size(), 30750u);
   EXPECT_LE(runner.Output.size(), 31004u);
@@ -86,21 +86,21 @@ TEST(Runner, OutputIsCappedNearTheLimit) {
 }
 
 TEST(Runner, ChildSeesPrefixFollowedByCommand) {
-  ClassDosOutput runner;
+  ConsoleRunner runner;
   ASSERT_TRUE(runner.Execute(L"--cmdline  \"two  spaces\" end", Self()));
   EXPECT_EQ(runner.Output, Self() + L"--cmdline  \"two  spaces\" end");
   EXPECT_EQ(runner.Command, L"--cmdline  \"two  spaces\" end");
 }
 
 TEST(Runner, ThroughTheInterpreterStdoutAndStderrShareThePipe) {
-  ClassDosOutput runner;
+  ConsoleRunner runner;
   ASSERT_TRUE(runner.Execute(Self() + L"--stderr", L"cmd.exe /c "));
   EXPECT_EQ(runner.Output, L"out1 err out2");
 }
 
 TEST(Runner, KoreanOutputIsDecodedThroughTheAnsiCodePage) {
   if (::GetACP() != 949) GTEST_SKIP() << "needs the Korean code page (run the session with LANG=ko_KR.UTF-8)";
-  ClassDosOutput runner;
+  ConsoleRunner runner;
   ASSERT_TRUE(runner.Execute(L"--korean", Self()));
   EXPECT_EQ(runner.Output, L"한글 출력");
 }
@@ -110,7 +110,7 @@ TEST(Runner, KoreanOutputIsDecodedThroughTheAnsiCodePage) {
 TEST(Runner, StartedProgramKeepsRunningAndDoesNotHoldTheCaller) {
   const std::wstring folder = pravik::testsupport::MakeTempFolder(L"runner");
   const std::wstring mark = folder + L"\\started";
-  ClassDosOutput runner;
+  ConsoleRunner runner;
   const ULONGLONG before = ::GetTickCount64();
   ASSERT_TRUE(runner.Execute(L"start \"\" " + Self() + L"--stay \"" + mark + L"\"", L"cmd.exe /c "));
   // Not a timing assertion on speed: the program stays 60 s, the call must come back long before.
@@ -133,7 +133,7 @@ TEST(Runner, StartedProgramKeepsRunningAndDoesNotHoldTheCaller) {
 // While a command runs, the thread's windows keep getting their messages, and a second command
 // on the same runner is refused without disturbing the first.
 TEST(Runner, WindowsStayLiveAndCommandsDoNotOverlap) {
-  static pravik::runner::ClassDosOutput runner;
+  static pravik::runner::ConsoleRunner runner;
   static int delivered = 0;
   static bool nestedResult = true;
   static long nestedError = 0;

@@ -3,7 +3,7 @@
 
 #include "core/button/access_key.h"
 #include "core/button/scheme.h"
-#include "controls/button/zqbutton.h"
+#include "controls/button/image_button.h"
 
 namespace pravik::controls::button {
 
@@ -12,7 +12,7 @@ constexpr std::uint32_t kSysButtonFace = 0x8000000F;
 constexpr std::uint32_t kSysButtonText = 0x80000012;
 }  // namespace
 
-void ZqButton::ApplyScheme() {
+void ImageButton::ApplyScheme() {
   const auto r = core::button::ApplyScheme(s_.buttonStyle, s_.colorScheme, kSysButtonFace, TranslateColour(kSysButtonText));
   if (r.backColor) s_.backColor = *r.backColor;
   s_.foreColor = r.foreColor;
@@ -20,7 +20,7 @@ void ZqButton::ApplyScheme() {
   if (r.picturePushOnHover) s_.picturePushOnHover = true;
 }
 
-void ZqButton::SetButtonStyle(int style) {
+void ImageButton::SetButtonStyle(int style) {
   s_.buttonStyle = std::clamp(style, 0, core::button::kStyleCount - 1);
   s_.colorScheme = core::button::SchemeAfterStyleChange(s_.buttonStyle, s_.colorScheme);
   ApplyScheme();
@@ -29,40 +29,40 @@ void ZqButton::SetButtonStyle(int style) {
   Changed(L"ButtonStyle");
 }
 
-void ZqButton::SetColorScheme(int scheme) {
+void ImageButton::SetColorScheme(int scheme) {
   s_.colorScheme = scheme;
   ApplyScheme();
   Redraw();
   Changed(L"ColorScheme");
 }
 
-void ZqButton::SetBackColor(std::uint32_t colour) {
+void ImageButton::SetBackColor(std::uint32_t colour) {
   s_.backColor = colour;
   if (s_.buttonStyle != 4) s_.colorScheme = core::button::kCustomScheme;
   Redraw();
   Changed(L"BackColor");
 }
 
-void ZqButton::SetForeColor(std::uint32_t colour) {
+void ImageButton::SetForeColor(std::uint32_t colour) {
   s_.foreColor = colour;
   Redraw();
   Changed(L"ForeColor");
 }
 
-void ZqButton::SetForeColorHover(std::uint32_t colour) {
+void ImageButton::SetForeColorHover(std::uint32_t colour) {
   s_.foreColorHover = colour;
   Redraw();
   Changed(L"ForeColorHover");
 }
 
-void ZqButton::SetCaption(const std::wstring& caption) {
+void ImageButton::SetCaption(const std::wstring& caption) {
   s_.caption = caption;
   accessKey_ = core::button::AccessKeyOf(caption);
   Redraw();
   Changed(L"Caption");
 }
 
-void ZqButton::SetEnabled(bool enabled) {
+void ImageButton::SetEnabled(bool enabled) {
   s_.enabled = enabled;
   logic_.enabled = enabled;
   if (hwnd()) ::EnableWindow(hwnd(), enabled);
@@ -70,14 +70,14 @@ void ZqButton::SetEnabled(bool enabled) {
   Changed(L"Enabled");
 }
 
-void ZqButton::SetFont(const core::propbag::FontDesc& font) {
+void ImageButton::SetFont(const core::propbag::FontDesc& font) {
   s_.font = font;
   ApplyFont();
   Redraw();
   Changed(L"Font");
 }
 
-void ZqButton::ApplyFont() {
+void ImageButton::ApplyFont() {
   win32::WindowDc screen(nullptr);
   LOGFONTW lf{};
   lf.lfHeight = -static_cast<LONG>(s_.font.points * ::GetDeviceCaps(screen.get(), LOGPIXELSY) / 72.0 + 0.5);
@@ -91,24 +91,24 @@ void ZqButton::ApplyFont() {
   if (hwnd()) ::SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
 }
 
-void ZqButton::SetValue(bool value) {
+void ImageButton::SetValue(bool value) {
   Run(logic_.SetValue(value), {});
   s_.value = logic_.value;
 }
 
-void ZqButton::SetMode(int mode) {
+void ImageButton::SetMode(int mode) {
   s_.mode = mode;
   Run(logic_.SetMode(mode), {});
   Changed(L"Value");
   Changed(L"Mode");
 }
 
-void ZqButton::SetShowFocusRect(bool on) {
+void ImageButton::SetShowFocusRect(bool on) {
   s_.showFocusRect = on;
   Changed(L"ShowFocusRect");
 }
 
-void ZqButton::SetHandPointer(bool on) {
+void ImageButton::SetHandPointer(bool on) {
   s_.handPointer = on;
   if (on) {
     handCursor_ = ::LoadCursorW(nullptr, IDC_HAND);
@@ -119,13 +119,13 @@ void ZqButton::SetHandPointer(bool on) {
   Changed(L"HandPointer");
 }
 
-void ZqButton::SetMousePointer(int pointer) {
+void ImageButton::SetMousePointer(int pointer) {
   s_.mousePointer = pointer;
   ApplyCursor();
   Changed(L"MousePointer");
 }
 
-void ZqButton::SetMouseIcon(std::optional<core::button::ButtonPicture> icon) {
+void ImageButton::SetMouseIcon(std::optional<core::button::ButtonPicture> icon) {
   s_.mouseIcon = std::move(icon);
   if (s_.mouseIcon) {
     if (s_.handPointer) {
@@ -141,7 +141,7 @@ void ZqButton::SetMouseIcon(std::optional<core::button::ButtonPicture> icon) {
   Changed(L"MousePointer");
 }
 
-void ZqButton::SetPictureNormal(std::optional<core::button::ButtonPicture> picture) {
+void ImageButton::SetPictureNormal(std::optional<core::button::ButtonPicture> picture) {
   if (picture && picture->empty()) picture.reset();
   s_.pictureNormal = std::move(picture);
   if (!s_.pictureNormal) {
@@ -154,7 +154,7 @@ void ZqButton::SetPictureNormal(std::optional<core::button::ButtonPicture> pictu
   Changed(L"PictureNormal");
 }
 
-void ZqButton::SetPictureHot(std::optional<core::button::ButtonPicture> picture) {
+void ImageButton::SetPictureHot(std::optional<core::button::ButtonPicture> picture) {
   if (!s_.pictureNormal) {
     SetPictureNormal(std::move(picture));
     return;
@@ -164,7 +164,7 @@ void ZqButton::SetPictureHot(std::optional<core::button::ButtonPicture> picture)
   Changed(L"PictureHot");
 }
 
-void ZqButton::SetPictureDown(std::optional<core::button::ButtonPicture> picture) {
+void ImageButton::SetPictureDown(std::optional<core::button::ButtonPicture> picture) {
   if (!s_.pictureNormal) {
     SetPictureNormal(std::move(picture));
     return;
@@ -174,13 +174,13 @@ void ZqButton::SetPictureDown(std::optional<core::button::ButtonPicture> picture
   Changed(L"PictureDown");
 }
 
-void ZqButton::SetPictureAlign(int align) {
+void ImageButton::SetPictureAlign(int align) {
   s_.pictureAlign = align;
   if (s_.pictureNormal) Redraw();
   Changed(L"PictureAlign");
 }
 
-void ZqButton::SetUseMaskColor(bool on) {
+void ImageButton::SetUseMaskColor(bool on) {
   s_.useMaskColor = on;
   if (s_.pictureNormal) Redraw();
   Changed(L"UseMaskColor");
@@ -188,7 +188,7 @@ void ZqButton::SetUseMaskColor(bool on) {
 
 // Plain setters: store, redraw, report.
 #define ZQ_PLAIN_SETTER(Name, Type, field)  \
-  void ZqButton::Set##Name(Type v) {        \
+  void ImageButton::Set##Name(Type v) {        \
     s_.field = v;                           \
     Redraw();                               \
     Changed(L## #Name);                     \
@@ -212,13 +212,13 @@ ZQ_PLAIN_SETTER(TooltipBackColor, std::uint32_t, tooltipBackColor)
 ZQ_PLAIN_SETTER(RightToLeft, bool, rightToLeft)
 #undef ZQ_PLAIN_SETTER
 
-void ZqButton::SetPictureOpacity(int opacity) {
+void ImageButton::SetPictureOpacity(int opacity) {
   s_.pictureOpacity = std::clamp(opacity, 0, 255);
   Redraw();
   Changed(L"PictureOpacity");
 }
 
-void ZqButton::SetPopupMenu(HMENU menu, int align, int flags, std::optional<UINT> defaultItem) {
+void ImageButton::SetPopupMenu(HMENU menu, int align, int flags, std::optional<UINT> defaultItem) {
   if (!menu || !::IsMenu(menu)) return;  // anything but a menu is ignored
   popupMenu_ = menu;
   popupAlign_ = align;
@@ -227,20 +227,20 @@ void ZqButton::SetPopupMenu(HMENU menu, int align, int flags, std::optional<UINT
   logic_.popupAttached = true;
 }
 
-void ZqButton::UnsetPopupMenu() {
+void ImageButton::UnsetPopupMenu() {
   popupMenu_ = nullptr;
   popupDefault_.reset();
   logic_.popupAttached = false;
   logic_.closedOver = false;
 }
 
-void ZqButton::PreviewState(core::button::ButtonState state, bool pointerOver) {
+void ImageButton::PreviewState(core::button::ButtonState state, bool pointerOver) {
   logic_.state = state;
   logic_.over = pointerOver;
   Redraw();
 }
 
-void ZqButton::SetDisplayAsDefault(bool on) {
+void ImageButton::SetDisplayAsDefault(bool on) {
   if (logic_.displayAsDefault == on) return;
   logic_.displayAsDefault = on;
   Redraw();

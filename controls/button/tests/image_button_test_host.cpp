@@ -1,4 +1,4 @@
-#include "controls/button/tests/zqbutton_test_host.h"
+#include "controls/button/tests/image_button_test_host.h"
 
 #include "testsupport/process.h"
 
@@ -24,8 +24,8 @@ HWND HostWindow::AddContainer(int x, int y, int w, int h) {
   return handle;
 }
 
-ZqButton& HostWindow::AddButton(const core::propbag::PropertyBag& layout, int x, int y, int w, int h, HWND container) {
-  auto b = std::make_unique<ZqButton>();
+ImageButton& HostWindow::AddButton(const core::propbag::PropertyBag& layout, int x, int y, int w, int h, HWND container) {
+  auto b = std::make_unique<ImageButton>();
   const std::wstring name = L"#" + std::to_wstring(buttons_.size()) + L" ";
   auto mouse = [this, name](const wchar_t* what) {
     return [this, name, what](int button, int, float, float) {

@@ -20,7 +20,7 @@
 //   layout.Set(L"MousePointer", std::int32_t{99});     // the custom pointer below
 //   layout.Set(L"MouseIcon", core::button::EncodePicture(*PointingHandPicture()));  // picture_convert.h
 //
-//   auto button = std::make_unique<controls::button::ZqButton>();   // the host owns it (one per control)
+//   auto button = std::make_unique<controls::button::ImageButton>();   // the host owns it (one per control)
 //   button->onClick = [this] { RunShutdown(); };
 //   button->Create(containerHwnd, /*id*/ 1, x, y, 162, 23, layout);  // pixels in the container
 //
@@ -44,7 +44,7 @@
 namespace pravik::controls::button {
 
 // Every stored property with its default when absent.
-struct ZqButtonSettings {
+struct ImageButtonSettings {
   std::int32_t buttonStyle = 1;
   bool showFocusRect = false;
   core::propbag::FontDesc font;  // replaced by the host's ambient font when absent
@@ -84,16 +84,16 @@ struct ZqButtonSettings {
 
 // Reads a stored layout (names without regard to case; absent entries take their defaults) and
 // writes one back (values equal to their defaults left out, CaptionEffects always written).
-ZqButtonSettings ReadSettings(const core::propbag::PropertyBag& bag, const core::propbag::FontDesc& ambientFont);
-void WriteSettings(const ZqButtonSettings& s, const core::propbag::FontDesc& ambientFont, core::propbag::PropertyBag& bag);
+ImageButtonSettings ReadSettings(const core::propbag::PropertyBag& bag, const core::propbag::FontDesc& ambientFont);
+void WriteSettings(const ImageButtonSettings& s, const core::propbag::FontDesc& ambientFont, core::propbag::PropertyBag& bag);
 
 // OLE colour translation: system colours through the platform; failure gives 0xFFFFFFFF (-1).
 std::uint32_t TranslateColour(std::uint32_t ole) noexcept;
 
-class ZqButton : public win32::Window {
+class ImageButton : public win32::Window {
  public:
-  ZqButton();
-  ~ZqButton() override;
+  ImageButton();
+  ~ImageButton() override;
 
   // Creates the control at (x, y, width, height) pixels in the container and reads the layout.
   // userMode false is a design environment: no subclassing, no focus rectangles.
@@ -101,14 +101,14 @@ class ZqButton : public win32::Window {
               bool userMode = true);
   void Save(core::propbag::PropertyBag& layout) const;
   // The button behind a window of this control's class, or null.
-  static ZqButton* FromWindow(HWND hwnd) noexcept;
+  static ImageButton* FromWindow(HWND hwnd) noexcept;
   // The host routes an access key (or Enter/Escape for its default/cancel button) here.
   static bool RouteAccessKey(HWND host, wchar_t key);
   // The host presses this button by its access key, or by Enter (13) or Escape (27) when the
   // button is its default or cancel button.
   void PressAccessKey(int key);
 
-  [[nodiscard]] const ZqButtonSettings& settings() const noexcept { return s_; }
+  [[nodiscard]] const ImageButtonSettings& settings() const noexcept { return s_; }
   [[nodiscard]] core::button::ButtonState state() const noexcept { return logic_.state; }
   [[nodiscard]] wchar_t accessKey() const noexcept { return accessKey_; }
   [[nodiscard]] HWND tooltipWindow() const noexcept { return tooltip_.get(); }
@@ -206,9 +206,9 @@ class ZqButton : public win32::Window {
   static LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                    DWORD_PTR self) noexcept;
 
-  friend class ZqButtonPainter;
+  friend class ImageButtonPainter;
 
-  ZqButtonSettings s_;
+  ImageButtonSettings s_;
   core::button::ButtonLogic logic_;
   core::button::EffectTables tables_;
   core::propbag::FontDesc ambientFont_;

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "testsupport/process.h"
-#include "controls/button/tests/zqbutton_test_host.h"
+#include "controls/button/tests/image_button_test_host.h"
 
 namespace pravik::controls::button {
 namespace {
@@ -15,9 +15,9 @@ using Events = std::vector<std::wstring>;
 
 LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
 
-TEST(ZqButtonLayout, EmptyLayoutGivesTheDefaults) {
+TEST(ImageButtonLayout, EmptyLayoutGivesTheDefaults) {
   HostWindow host;
-  ZqButton& b = host.AddButton({});
+  ImageButton& b = host.AddButton({});
   const auto& s = b.settings();
   EXPECT_EQ(s.buttonStyle, 1);
   EXPECT_EQ(s.caption, L"zqbutton");
@@ -33,12 +33,12 @@ TEST(ZqButtonLayout, EmptyLayoutGivesTheDefaults) {
   EXPECT_TRUE(s.enabled);
 }
 
-TEST(ZqButtonLayout, WritingLeavesDefaultsOutWithTheThreeStoredDifferences) {
+TEST(ImageButtonLayout, WritingLeavesDefaultsOutWithTheThreeStoredDifferences) {
   HostWindow host;
   core::propbag::PropertyBag in;
   in.Set(L"buttonstyle", std::int32_t{4});  // letter case does not matter
   in.Set(L"CAPTION", std::wstring(L"zqbutton1"));
-  ZqButton& b = host.AddButton(in);
+  ImageButton& b = host.AddButton(in);
   EXPECT_EQ(b.settings().buttonStyle, 4);
   core::propbag::PropertyBag out;
   b.Save(out);
@@ -47,21 +47,21 @@ TEST(ZqButtonLayout, WritingLeavesDefaultsOutWithTheThreeStoredDifferences) {
   EXPECT_TRUE(out.Has(L"CaptionEffects"));  // ...and CaptionEffects is always written
   EXPECT_FALSE(out.Has(L"PictureOpacity"));
   EXPECT_FALSE(out.Has(L"MaskColor"));
-  ZqButton& again = host.AddButton(out);
+  ImageButton& again = host.AddButton(out);
   EXPECT_EQ(again.settings().caption, L"zqbutton");  // so it reads back as the read default
 }
 
-TEST(ZqButtonLayout, DamagedPictureDataLoadsWithoutAPicture) {
+TEST(ImageButtonLayout, DamagedPictureDataLoadsWithoutAPicture) {
   HostWindow host;
   core::propbag::PropertyBag in;
   in.Set(L"PictureNormal", core::propbag::Bytes{'Z', 'Q', 'P', 'I', 0, 0xFF, 0xFF, 0xFF, 0x7F, 1, 0, 0, 0});
   in.Set(L"Caption", std::wstring(L"ok"));
-  ZqButton& b = host.AddButton(in);
+  ImageButton& b = host.AddButton(in);
   EXPECT_FALSE(b.settings().pictureNormal.has_value());
   EXPECT_EQ(b.settings().caption, L"ok");
 }
 
-TEST(ZqButtonMouse, ClickOnlyWhenReleasedStrictlyInside) {
+TEST(ImageButtonMouse, ClickOnlyWhenReleasedStrictlyInside) {
   struct Case {
     const char* name;
     int x, y;
@@ -69,7 +69,7 @@ TEST(ZqButtonMouse, ClickOnlyWhenReleasedStrictlyInside) {
   } cases[] = {{"inside", 60, 15, true}, {"outside", 200, 15, false}, {"left column", 0, 15, false},
                {"top row", 60, 0, false}};
   HostWindow host;
-  ZqButton& b = host.AddButton({});
+  ImageButton& b = host.AddButton({});
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     host.events.clear();
@@ -86,16 +86,16 @@ TEST(ZqButtonMouse, ClickOnlyWhenReleasedStrictlyInside) {
   EXPECT_EQ(host.events, (Events{L"#0 MouseUp 2"}));
 }
 
-TEST(ZqButtonModes, CheckTogglesAndOptionsClearOnlyTheirContainer) {
+TEST(ImageButtonModes, CheckTogglesAndOptionsClearOnlyTheirContainer) {
   HostWindow host;
   core::propbag::PropertyBag check;
   check.Set(L"Mode", std::int32_t{1});
   check.Set(L"Caption", std::wstring(L"&Check"));
-  ZqButton& c = host.AddButton(check);
+  ImageButton& c = host.AddButton(check);
   ::SendMessageW(c.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, At(5, 5));
   ::SendMessageW(c.hwnd(), WM_LBUTTONUP, 0, At(5, 5));
   EXPECT_TRUE(c.settings().value);
-  EXPECT_TRUE(ZqButton::RouteAccessKey(host.hwnd(), L'C'));
+  EXPECT_TRUE(ImageButton::RouteAccessKey(host.hwnd(), L'C'));
   EXPECT_FALSE(c.settings().value);
   ::SendMessageW(c.hwnd(), WM_KEYDOWN, VK_SPACE, 0);
   ::SendMessageW(c.hwnd(), WM_KEYUP, VK_SPACE, 0);
@@ -105,9 +105,9 @@ TEST(ZqButtonModes, CheckTogglesAndOptionsClearOnlyTheirContainer) {
   option.Set(L"Mode", std::int32_t{2});
   option.Set(L"Value", true);
   HWND left = host.AddContainer(0, 60, 240, 100), right = host.AddContainer(250, 60, 240, 100);
-  ZqButton& a1 = host.AddButton(option, 5, 5, 100, 30, left);
-  ZqButton& a2 = host.AddButton(option, 5, 50, 100, 30, left);
-  ZqButton& b1 = host.AddButton(option, 5, 5, 100, 30, right);
+  ImageButton& a1 = host.AddButton(option, 5, 5, 100, 30, left);
+  ImageButton& a2 = host.AddButton(option, 5, 50, 100, 30, left);
+  ImageButton& b1 = host.AddButton(option, 5, 5, 100, 30, right);
   ::SendMessageW(a2.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, At(5, 5));
   ::SendMessageW(a2.hwnd(), WM_LBUTTONUP, 0, At(5, 5));
   EXPECT_TRUE(a2.settings().value);
@@ -115,9 +115,9 @@ TEST(ZqButtonModes, CheckTogglesAndOptionsClearOnlyTheirContainer) {
   EXPECT_TRUE(b1.settings().value);
 }
 
-TEST(ZqButtonKeyboard, SpaceHeldWhileThePointerLeavesThenClicks) {
+TEST(ImageButtonKeyboard, SpaceHeldWhileThePointerLeavesThenClicks) {
   HostWindow host;
-  ZqButton& b = host.AddButton({});
+  ImageButton& b = host.AddButton({});
   PointAt(b.hwnd(), 20, 10);
   ::SendMessageW(b.hwnd(), WM_KEYDOWN, VK_SPACE, 0);
   EXPECT_EQ(b.state(), core::button::ButtonState::Down);
@@ -128,9 +128,9 @@ TEST(ZqButtonKeyboard, SpaceHeldWhileThePointerLeavesThenClicks) {
   EXPECT_EQ(host.events, (Events{L"#0 Click", L"#0 KeyUp 32"}));
 }
 
-TEST(ZqButtonKeyboard, AltSpaceDoesNothingAndEnterClicksFirst) {
+TEST(ImageButtonKeyboard, AltSpaceDoesNothingAndEnterClicksFirst) {
   HostWindow host;
-  ZqButton& b = host.AddButton({});
+  ImageButton& b = host.AddButton({});
   const LPARAM alt = 1 << 29;
   ::SendMessageW(b.hwnd(), WM_SYSKEYDOWN, VK_SPACE, alt);
   ::SendMessageW(b.hwnd(), WM_SYSCHAR, L' ', alt);
@@ -153,9 +153,9 @@ void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
   ::EndMenu();
 }
 
-TEST(ZqButtonPopup, AttachedMenuSwallowsMouseEventsAndOpensByAlignment) {
+TEST(ImageButtonPopup, AttachedMenuSwallowsMouseEventsAndOpensByAlignment) {
   HostWindow host;
-  ZqButton& b = host.AddButton({}, 20, 20, 120, 30);
+  ImageButton& b = host.AddButton({}, 20, 20, 120, 30);
   win32::Menu menu(::CreatePopupMenu());
   ::AppendMenuW(menu.get(), MF_STRING, 1, L"one");
   ::AppendMenuW(menu.get(), MF_STRING, 2, L"two");
@@ -185,13 +185,13 @@ TEST(ZqButtonPopup, AttachedMenuSwallowsMouseEventsAndOpensByAlignment) {
   EXPECT_EQ(host.events, (Events{L"#0 MouseDown 1", L"#0 Click", L"#0 MouseUp 1"}));
 }
 
-TEST(ZqButtonTooltip, CreatedOnHoverWithItsSettings) {
+TEST(ImageButtonTooltip, CreatedOnHoverWithItsSettings) {
   HostWindow host;
   core::propbag::PropertyBag layout;
   layout.Set(L"ToolTip", std::wstring(L"끄기"));
   layout.Set(L"TooltipType", std::int32_t{1});
   layout.Set(L"TooltipBackColor", std::int32_t{0x00C0FFFF});
-  ZqButton& b = host.AddButton(layout);
+  ImageButton& b = host.AddButton(layout);
   PointAt(b.hwnd(), 20, 10);
   HWND tip = b.tooltipWindow();
   ASSERT_TRUE(tip);
@@ -207,9 +207,9 @@ TEST(ZqButtonTooltip, CreatedOnHoverWithItsSettings) {
 namespace pravik::controls::button {
 namespace {
 
-TEST(ZqButtonMouse, DoubleClickRepeatsThePressThenRaisesDblClick) {
+TEST(ImageButtonMouse, DoubleClickRepeatsThePressThenRaisesDblClick) {
   HostWindow host;
-  ZqButton& b = host.AddButton({});
+  ImageButton& b = host.AddButton({});
   ::SendMessageW(b.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
   ::SendMessageW(b.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
   host.events.clear();
@@ -219,9 +219,9 @@ TEST(ZqButtonMouse, DoubleClickRepeatsThePressThenRaisesDblClick) {
   EXPECT_EQ(host.events, (std::vector<std::wstring>{L"#0 MouseDown 1", L"#0 DblClick", L"#0 Click", L"#0 MouseUp 1"}));
 }
 
-TEST(ZqButtonHost, DeactivationReturnsThePressedButtonToNormal) {
+TEST(ImageButtonHost, DeactivationReturnsThePressedButtonToNormal) {
   HostWindow host;
-  ZqButton& b = host.AddButton({});
+  ImageButton& b = host.AddButton({});
   ::SendMessageW(b.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
   ASSERT_EQ(b.state(), core::button::ButtonState::Down);
   ::SendMessageW(host.hwnd(), WM_ACTIVATE, WA_INACTIVE, 0);  // seen through the host's subclass
@@ -237,12 +237,12 @@ TEST(ZqButtonHost, DeactivationReturnsThePressedButtonToNormal) {
 namespace pravik::controls::button {
 namespace {
 
-TEST(ZqButtonKeyboard, ArrowsMoveTheFocusAndEnterAsAccessKeyClicksWithoutToggling) {
+TEST(ImageButtonKeyboard, ArrowsMoveTheFocusAndEnterAsAccessKeyClicksWithoutToggling) {
   HostWindow host;
   core::propbag::PropertyBag check;
   check.Set(L"Mode", std::int32_t{1});
-  ZqButton& first = host.AddButton(check, 10, 10);
-  ZqButton& second = host.AddButton({}, 10, 50);
+  ImageButton& first = host.AddButton(check, 10, 10);
+  ImageButton& second = host.AddButton({}, 10, 50);
   ::SetFocus(first.hwnd());
   ::SendMessageW(first.hwnd(), WM_KEYDOWN, VK_RIGHT, 0);
   EXPECT_EQ(::GetFocus(), second.hwnd());

@@ -1,4 +1,4 @@
-#include "runner/class_dos_output.h"
+#include "runner/console_runner.h"
 
 #include <windows.h>
 
@@ -60,7 +60,7 @@ class RunningFlag {
 
 }  // namespace
 
-bool ClassDosOutput::Execute(const std::wstring& strCommand, const std::wstring& strPreFix) {
+bool ConsoleRunner::Execute(const std::wstring& strCommand, const std::wstring& strPreFix) {
   // A call from a handler dispatched while this runner waits: refused, and the running
   // command's properties stay as they are.
   if (running_) return false;

@@ -1,5 +1,5 @@
 #pragma once
-// clsUpdate: the updater's worker. Downloads one file over HTTP into SavePath through the caller's
+// UpdateEngine: the updater's worker. Downloads one file over HTTP into SavePath through the caller's
 // transfer control, and unpacks a zip archive; every outcome arrives as one of its events.
 #include <windows.h>
 
@@ -19,9 +19,9 @@ namespace pravik::updater {
 // description of what is wrong, nothing when the file may be used.
 using DownloadCheck = std::function<std::optional<std::wstring>(HANDLE lockedFile, win32::http::InetControl& inet)>;
 
-class clsUpdate {
+class UpdateEngine {
  public:
-  explicit clsUpdate(UpdateEvents& events) : events_(events) {}
+  explicit UpdateEngine(UpdateEvents& events) : events_(events) {}
 
   const std::wstring& URL() const noexcept { return url_; }
   void URL(std::wstring value) { url_ = std::move(value); }

@@ -5,20 +5,20 @@
 
 #include <array>
 
-#include "controls/browse/uc_browse.h"
+#include "controls/browse/folder_tree.h"
 #include "win32/window.h"
 
 namespace pravik::menu {
 
-class FrmMultiples : public win32::Window {
+class MultiplesWindow : public win32::Window {
  public:
   // Creates the window (hidden) with its four trees.
   bool Load();
   void Show();
-  [[nodiscard]] controls::browse::UcBrowse& tree(std::size_t index) noexcept { return trees_[index]; }
+  [[nodiscard]] controls::browse::FolderTree& tree(std::size_t index) noexcept { return trees_[index]; }
 
  private:
-  std::array<controls::browse::UcBrowse, 4> trees_;
+  std::array<controls::browse::FolderTree, 4> trees_;
 };
 
 }  // namespace pravik::menu

@@ -1,4 +1,4 @@
-#include "updater/cls_update.h"
+#include "updater/update_engine.h"
 
 #include <limits>
 
@@ -13,7 +13,7 @@ using pravik::core::download::ReadAnnouncedLength;
 
 namespace pravik::updater {
 
-void clsUpdate::Download(win32::http::InetControl& InetName) noexcept {
+void UpdateEngine::Download(win32::http::InetControl& InetName) noexcept {
   bool completeRaised = false;
   std::optional<std::wstring> failure;
   try {
@@ -29,7 +29,7 @@ void clsUpdate::Download(win32::http::InetControl& InetName) noexcept {
   }
 }
 
-std::optional<std::wstring> clsUpdate::Fetch(win32::http::InetControl& inet, bool& completeRaised) {
+std::optional<std::wstring> UpdateEngine::Fetch(win32::http::InetControl& inet, bool& completeRaised) {
   if (url_.empty()) return text::kNoUrl;
   if (savePath_.empty()) return text::kNoSavePath;
 
@@ -106,7 +106,7 @@ std::optional<std::wstring> Describe(int result) {
 
 }  // namespace
 
-void clsUpdate::UnZipFiles() noexcept {
+void UpdateEngine::UnZipFiles() noexcept {
   std::optional<std::wstring> failure;
   try {
     if (zipPath_.empty()) {

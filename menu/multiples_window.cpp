@@ -1,4 +1,4 @@
-#include "menu/frm_multiples.h"
+#include "menu/multiples_window.h"
 
 #include "core/propbag/property_bag.h"
 
@@ -18,7 +18,7 @@ core::propbag::PropertyBag StoredTree(std::int32_t root, std::int32_t theme, boo
 
 }  // namespace
 
-bool FrmMultiples::Load() {
+bool MultiplesWindow::Load() {
   if (!Create(L"PravikFrmMultiples", L"Multiple Hosting", WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX, 0, CW_USEDEFAULT,
               CW_USEDEFAULT, 560, 420, nullptr, nullptr, ::GetSysColorBrush(COLOR_BTNFACE))) {
     return false;
@@ -33,7 +33,7 @@ bool FrmMultiples::Load() {
   return true;
 }
 
-void FrmMultiples::Show() {
+void MultiplesWindow::Show() {
   ::ShowWindow(hwnd(), SW_SHOWNORMAL);
   ::SetForegroundWindow(hwnd());
 }

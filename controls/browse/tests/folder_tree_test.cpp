@@ -11,7 +11,7 @@
 
 #include "core/browse/border_theme.h"
 #include "controls/browse/browse_platform.h"
-#include "controls/browse/uc_browse.h"
+#include "controls/browse/folder_tree.h"
 #include "testsupport/ui_thread.h"
 #include "win32/window.h"
 
@@ -76,7 +76,7 @@ class BrowseTest : public testing::Test {
       host_ = std::make_unique<HostWindow>();
       host_->Create(L"PravikBrowseTestHost", L"host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 50, 50, 400, 500,
                     nullptr);
-      browse_ = std::make_unique<UcBrowse>();
+      browse_ = std::make_unique<FolderTree>();
       browse_->onStatus = [this](const std::wstring& s) { statuses_.push_back(s); };
       browse_->onPathChange = [this](const std::wstring& p) { paths_.push_back(p); };
       browse_->Create(host_->hwnd(), 1, 10, 10, 300, 400, stored);
@@ -104,7 +104,7 @@ class BrowseTest : public testing::Test {
 
   testsupport::UiThread ui_;
   std::unique_ptr<HostWindow> host_;
-  std::unique_ptr<UcBrowse> browse_;
+  std::unique_ptr<FolderTree> browse_;
   std::vector<std::wstring> statuses_, paths_;
 };
 
@@ -327,15 +327,15 @@ namespace {
 TEST(BrowseSeveralTrees, LowerTreeReopensWhileAnotherTreesLoopRunsAboveIt) {
   testsupport::UiThread ui;
   std::unique_ptr<HostWindow> host;
-  std::unique_ptr<UcBrowse> first, second;
+  std::unique_ptr<FolderTree> first, second;
   std::vector<std::wstring> firstStatus, secondStatus;
   core::propbag::PropertyBag programs;
   programs.Set(L"Root", std::int32_t{kCommonPrograms});
   ui.Run([&] {
     host = std::make_unique<HostWindow>();
     host->Create(L"PravikBrowseTestHost", L"host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 50, 50, 640, 500, nullptr);
-    first = std::make_unique<UcBrowse>();
-    second = std::make_unique<UcBrowse>();
+    first = std::make_unique<FolderTree>();
+    second = std::make_unique<FolderTree>();
     first->onStatus = [&](const std::wstring& s) { firstStatus.push_back(s); };
     second->onStatus = [&](const std::wstring& s) { secondStatus.push_back(s); };
     first->Create(host->hwnd(), 1, 10, 10, 300, 400, programs);
@@ -344,7 +344,7 @@ TEST(BrowseSeveralTrees, LowerTreeReopensWhileAnotherTreesLoopRunsAboveIt) {
     ::UpdateWindow(host->hwnd());
   });
   ASSERT_TRUE(ui.WaitFor([&] { return first->TreeWindow() && second->TreeWindow(); }, 15000));
-  for (UcBrowse* tree : {first.get(), second.get()}) {
+  for (FolderTree* tree : {first.get(), second.get()}) {
     ui.Run([&] { tree->SetRoot(kDrives); });
     ASSERT_TRUE(ui.WaitFor([&] { return tree->TreeWindow() != nullptr; }, 10000));
   }

@@ -6,7 +6,7 @@
 
 #include "core/button/colour.h"
 #include "testsupport/process.h"
-#include "controls/button/tests/zqbutton_test_host.h"
+#include "controls/button/tests/image_button_test_host.h"
 
 namespace pravik::controls::button {
 namespace {
@@ -27,9 +27,9 @@ core::propbag::PropertyBag ShutdownLayout() {
   return layout;
 }
 
-TEST(ZqButtonLook, ShutdownButtonNormalHotAndPressed) {
+TEST(ImageButtonLook, ShutdownButtonNormalHotAndPressed) {
   HostWindow host;
-  ZqButton& b = host.AddButton(ShutdownLayout(), 20, 20, 162, 23);
+  ImageButton& b = host.AddButton(ShutdownLayout(), 20, 20, 162, 23);
   const core::button::Colour base = 0x00F0B000;  // #00B0F0
   const core::button::Colour border = core::button::Shift(base, -0.12);
   PointAt(host.hwnd(), 400, 250);  // away from the button
@@ -53,7 +53,7 @@ TEST(ZqButtonLook, ShutdownButtonNormalHotAndPressed) {
   EXPECT_NE(std::find(middle.begin(), middle.end(), RGB(255, 255, 255)), middle.end());
 }
 
-TEST(ZqButtonLook, DropDownSymbolDrawsItsFirstDigitInMarlett) {
+TEST(ImageButtonLook, DropDownSymbolDrawsItsFirstDigitInMarlett) {
   HostWindow host;
   auto withSymbol = [](int symbol) {
     core::propbag::PropertyBag layout;
@@ -62,11 +62,11 @@ TEST(ZqButtonLook, DropDownSymbolDrawsItsFirstDigitInMarlett) {
     layout.Set(L"ButtonStyle", std::int32_t{4});
     return layout;
   };
-  ZqButton& six = host.AddButton(withSymbol(6), 10, 10, 100, 30);
-  ZqButton& sixteen = host.AddButton(withSymbol(16), 10, 50, 100, 30);
-  ZqButton& one = host.AddButton(withSymbol(1), 10, 90, 100, 30);
+  ImageButton& six = host.AddButton(withSymbol(6), 10, 10, 100, 30);
+  ImageButton& sixteen = host.AddButton(withSymbol(16), 10, 50, 100, 30);
+  ImageButton& one = host.AddButton(withSymbol(1), 10, 90, 100, 30);
   PointAt(host.hwnd(), 400, 250);
-  for (ZqButton* b : {&six, &sixteen, &one}) b->Redraw();
+  for (ImageButton* b : {&six, &sixteen, &one}) b->Redraw();
   const RECT glyph{100 - 15, 8, 100, 23};  // (W - 15, round(H/2 - 7), W, round(H/2 + 8))
   const auto p6 = ScreenPixels(six.hwnd(), glyph), p16 = ScreenPixels(sixteen.hwnd(), glyph),
              p1 = ScreenPixels(one.hwnd(), glyph);
@@ -79,13 +79,13 @@ TEST(ZqButtonLook, DropDownSymbolDrawsItsFirstDigitInMarlett) {
   EXPECT_EQ(std::count(left.begin(), left.end(), face), static_cast<long>(left.size()));
 }
 
-TEST(ZqButtonLook, Style13WithoutVisualStylesBecomesStyle2) {
+TEST(ImageButtonLook, Style13WithoutVisualStylesBecomesStyle2) {
   const DWORD before = ::GetThemeAppProperties();
   ::SetThemeAppProperties(0);  // visual styles off for this process
   HostWindow host;
   core::propbag::PropertyBag layout;
   layout.Set(L"ButtonStyle", std::int32_t{13});
-  ZqButton& b = host.AddButton(layout);
+  ImageButton& b = host.AddButton(layout);
   b.Redraw();
   ::SetThemeAppProperties(before);
   EXPECT_EQ(b.settings().buttonStyle, 2);
@@ -94,12 +94,12 @@ TEST(ZqButtonLook, Style13WithoutVisualStylesBecomesStyle2) {
   EXPECT_EQ(ScreenPixel(b.hwnd(), 5, 0), core::button::Hex(0x003C74));  // style 2's blue border
 }
 
-TEST(ZqButtonLook, Style6RewritesForeColorOnEveryDraw) {
+TEST(ImageButtonLook, Style6RewritesForeColorOnEveryDraw) {
   HostWindow host;
   core::propbag::PropertyBag layout;
   layout.Set(L"ButtonStyle", std::int32_t{6});
   layout.Set(L"ForeColor", std::int32_t{0x000000FF});
-  ZqButton& b = host.AddButton(layout);
+  ImageButton& b = host.AddButton(layout);
   b.Redraw();
   EXPECT_EQ(b.settings().foreColor, ::GetSysColor(COLOR_BTNTEXT));
   b.PreviewState(core::button::ButtonState::Down, true);

@@ -1,6 +1,6 @@
 // The zqbutton window: creation from a stored layout, input messages and the actions the state
 // machine asks for.
-#include "controls/button/zqbutton.h"
+#include "controls/button/image_button.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -41,15 +41,15 @@ core::propbag::FontDesc DescribeFont(HFONT font) {
 }
 }  // namespace
 
-ZqButton::ZqButton() {
+ImageButton::ImageButton() {
   // The platform's shell library is held for the control's life; the NT family draws wide text.
   shell_.reset(::LoadLibraryW(L"shell32.dll"));
   wideText_ = (::GetVersion() & 0x80000000u) == 0;
 }
 
-ZqButton::~ZqButton() { Destroy(); }
+ImageButton::~ImageButton() { Destroy(); }
 
-bool ZqButton::Create(HWND container, int id, int x, int y, int width, int height,
+bool ImageButton::Create(HWND container, int id, int x, int y, int width, int height,
                       const core::propbag::PropertyBag& layout, bool userMode) {
   userMode_ = userMode;
   ambientFont_ = DescribeFont(reinterpret_cast<HFONT>(::SendMessageW(container, WM_GETFONT, 0, 0)));
@@ -78,7 +78,7 @@ bool ZqButton::Create(HWND container, int id, int x, int y, int width, int heigh
       canTrackLeave_ = comctl && ::GetProcAddress(comctl, "_TrackMouseEvent");
     }
     // The host's activation changes the look; failures leave the button without it.
-    hostSubclassed_ = host_ && ::SetWindowSubclass(host_, &ZqButton::HostProc, SubclassId(),
+    hostSubclassed_ = host_ && ::SetWindowSubclass(host_, &ImageButton::HostProc, SubclassId(),
                                                    reinterpret_cast<DWORD_PTR>(this));
     logic_.hostActive = host_ && ::GetActiveWindow() == host_;
   }
@@ -86,22 +86,22 @@ bool ZqButton::Create(HWND container, int id, int x, int y, int width, int heigh
   return true;
 }
 
-void ZqButton::Save(core::propbag::PropertyBag& layout) const { WriteSettings(s_, ambientFont_, layout); }
+void ImageButton::Save(core::propbag::PropertyBag& layout) const { WriteSettings(s_, ambientFont_, layout); }
 
-ZqButton* ZqButton::FromWindow(HWND hwnd) noexcept {
+ImageButton* ImageButton::FromWindow(HWND hwnd) noexcept {
   wchar_t name[64] = {};
   if (!hwnd || !::GetClassNameW(hwnd, name, 64) || std::wstring_view(name) != kClassName) return nullptr;
-  return reinterpret_cast<ZqButton*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  return reinterpret_cast<ImageButton*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
 struct AccessKeySearch {
   wchar_t key;
-  ZqButton* found;
+  ImageButton* found;
 };
 
 static BOOL CALLBACK FindAccessKeyOwner(HWND child, LPARAM lp) noexcept {
   auto* search = reinterpret_cast<AccessKeySearch*>(lp);
-  ZqButton* b = ZqButton::FromWindow(child);
+  ImageButton* b = ImageButton::FromWindow(child);
   if (b && b->accessKey() && b->accessKey() == search->key && ::IsWindowVisible(child)) {
     search->found = b;
     return FALSE;
@@ -109,7 +109,7 @@ static BOOL CALLBACK FindAccessKeyOwner(HWND child, LPARAM lp) noexcept {
   return TRUE;
 }
 
-bool ZqButton::RouteAccessKey(HWND host, wchar_t key) {
+bool ImageButton::RouteAccessKey(HWND host, wchar_t key) {
   wchar_t lower[2] = {key, 0};
   ::CharLowerW(lower);
   AccessKeySearch search{lower[0], nullptr};
@@ -119,13 +119,13 @@ bool ZqButton::RouteAccessKey(HWND host, wchar_t key) {
   return true;
 }
 
-void ZqButton::PressAccessKey(int key) { Run(logic_.AccessKey(key), {}); }
+void ImageButton::PressAccessKey(int key) { Run(logic_.AccessKey(key), {}); }
 
-void ZqButton::Changed(const wchar_t* property) {
+void ImageButton::Changed(const wchar_t* property) {
   if (onPropertyChanged) onPropertyChanged(property);
 }
 
-void ZqButton::Run(const core::button::Actions& actions, EventArgs a) {
+void ImageButton::Run(const core::button::Actions& actions, EventArgs a) {
   using core::button::Action;
   // The handlers below may destroy nothing of ours, but a host may: stop once the window is gone.
   for (Action action : actions) {
@@ -184,30 +184,30 @@ void ZqButton::Run(const core::button::Actions& actions, EventArgs a) {
 }
 
 struct OptionGroup {
-  ZqButton* self;
+  ImageButton* self;
   HWND container;
 };
 
 static BOOL CALLBACK ClearOptionIfSibling(HWND child, LPARAM lp) noexcept {
   auto* group = reinterpret_cast<OptionGroup*>(lp);
-  ZqButton* other = ZqButton::FromWindow(child);
+  ImageButton* other = ImageButton::FromWindow(child);
   if (other && other != group->self && ::GetParent(child) == group->container && other->settings().mode == 2) {
     win32::RunHandler([&] { other->SetValue(false); });
   }
   return TRUE;
 }
 
-void ZqButton::ClearOtherOptions() {
+void ImageButton::ClearOtherOptions() {
   OptionGroup group{this, ::GetParent(hwnd())};
   ::EnumChildWindows(host_ ? host_ : group.container, &ClearOptionIfSibling, reinterpret_cast<LPARAM>(&group));
 }
 
-void ZqButton::MoveFocus(bool previous) {
+void ImageButton::MoveFocus(bool previous) {
   HWND next = ::GetNextDlgTabItem(host_ ? host_ : ::GetParent(hwnd()), hwnd(), previous);
   if (next && next != hwnd()) ::SetFocus(next);
 }
 
-void ZqButton::OnMouseButton(UINT message, WPARAM wParam, LPARAM lParam) {
+void ImageButton::OnMouseButton(UINT message, WPARAM wParam, LPARAM lParam) {
   EventArgs a;
   a.x = static_cast<float>(GET_X_LPARAM(lParam));
   a.y = static_cast<float>(GET_Y_LPARAM(lParam));
@@ -235,7 +235,7 @@ void ZqButton::OnMouseButton(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-LRESULT ZqButton::OnKey(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT ImageButton::OnKey(UINT message, WPARAM wParam, LPARAM lParam) {
   EventArgs a;
   a.key = static_cast<std::int16_t>(wParam);
   a.shift = ShiftState();
@@ -263,7 +263,7 @@ LRESULT ZqButton::OnKey(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-void ZqButton::OnSize() {
+void ImageButton::OnSize() {
   // Never smaller than 220 twips either way.
   win32::WindowDc screen(nullptr);
   const int minX = core::geometry::TwipsToPixels(kMinimumTwips, 1440.0 / ::GetDeviceCaps(screen.get(), LOGPIXELSX));
@@ -279,7 +279,7 @@ void ZqButton::OnSize() {
   Redraw();
 }
 
-LRESULT ZqButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT ImageButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT: {
       PAINTSTRUCT ps;
@@ -341,7 +341,7 @@ LRESULT ZqButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       Redraw();
       return 0;
     case WM_DESTROY:
-      if (hostSubclassed_) ::RemoveWindowSubclass(host_, &ZqButton::HostProc, SubclassId());
+      if (hostSubclassed_) ::RemoveWindowSubclass(host_, &ImageButton::HostProc, SubclassId());
       hostSubclassed_ = false;
       popupMenu_ = nullptr;
       logic_.popupAttached = false;
@@ -354,9 +354,9 @@ LRESULT ZqButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return Default(message, wParam, lParam);
 }
 
-LRESULT CALLBACK ZqButton::HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+LRESULT CALLBACK ImageButton::HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                     DWORD_PTR selfPtr) noexcept {
-  auto* self = reinterpret_cast<ZqButton*>(selfPtr);
+  auto* self = reinterpret_cast<ImageButton*>(selfPtr);
   const bool mdiChild = (::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_MDICHILD) != 0;
   const UINT watched = mdiChild ? WM_NCACTIVATE : WM_ACTIVATE;
   if (message == watched && self->hwnd()) {

@@ -13,7 +13,7 @@
 #include "core/button/layout.h"
 #include "core/button/scheme.h"
 #include "controls/button/picture_convert.h"
-#include "controls/button/zqbutton.h"
+#include "controls/button/image_button.h"
 
 namespace pravik::controls::button {
 
@@ -39,9 +39,9 @@ bool Blank(const std::wstring& text) {
 }  // namespace
 
 // Draws one face: the contents step and the platform's parts of the faces.
-class ZqButtonPainter final : public core::button::FaceHooks {
+class ImageButtonPainter final : public core::button::FaceHooks {
  public:
-  ZqButtonPainter(ZqButton& b, HDC dc, int w, int h) : b_(b), dc_(dc), w_(w), h_(h) {}
+  ImageButtonPainter(ImageButton& b, HDC dc, int w, int h) : b_(b), dc_(dc), w_(w), h_(h) {}
 
   core::button::ButtonState drawn = core::button::ButtonState::Normal;
 
@@ -172,12 +172,12 @@ class ZqButtonPainter final : public core::button::FaceHooks {
   core::button::Colour base = 0;
 
  private:
-  ZqButton& b_;
+  ImageButton& b_;
   HDC dc_;
   int w_, h_;
 };
 
-bool ZqButton::ThemeActive() {
+bool ImageButton::ThemeActive() {
   if (!themed_) {
     win32::Module uxtheme(::LoadLibraryW(L"uxtheme.dll"));
     // Themed controls need the application themed and control theming allowed for it.
@@ -186,13 +186,13 @@ bool ZqButton::ThemeActive() {
   return *themed_;
 }
 
-void ZqButton::Redraw() {
+void ImageButton::Redraw() {
   if (!hwnd()) return;
   win32::WindowDc dc(hwnd());
   Paint(dc.get());
 }
 
-void ZqButton::Paint(HDC target) {
+void ImageButton::Paint(HDC target) {
   RECT client{};
   ::GetClientRect(hwnd(), &client);
   const int w = client.right, h = client.bottom;
@@ -237,7 +237,7 @@ void ZqButton::Paint(HDC target) {
   fs.sys = ReadSystemColours();
   fs.surface = s_.buttonStyle == 13 ? fs.sys.buttonFace : fs.base;
 
-  ZqButtonPainter painter(*this, mem.get(), w, h);
+  ImageButtonPainter painter(*this, mem.get(), w, h);
   painter.drawn = fs.state;
   painter.base = fs.base;
   core::button::PaintFace(px, fs, painter);
@@ -245,7 +245,7 @@ void ZqButton::Paint(HDC target) {
   ::BitBlt(target, 0, 0, w, h, mem.get(), 0, 0, SRCCOPY);
 }
 
-void ZqButton::SetRegionHandle(int key, HRGN region) {
+void ImageButton::SetRegionHandle(int key, HRGN region) {
   RECT rc{};
   ::GetClientRect(hwnd(), &rc);
   if (key == regionKind_ && rc.right == regionW_ && rc.bottom == regionH_) {
@@ -258,7 +258,7 @@ void ZqButton::SetRegionHandle(int key, HRGN region) {
   ::SetWindowRgn(hwnd(), region, TRUE);  // the window owns the region from here on
 }
 
-void ZqButton::SetRegion() {
+void ImageButton::SetRegion() {
   if (!hwnd()) return;
   RECT rc{};
   ::GetClientRect(hwnd(), &rc);
@@ -270,7 +270,7 @@ void ZqButton::SetRegion() {
   SetRegionHandle(kind, kind ? ::CreateRoundRectRgn(0, 0, w + 1, h + 1, kind, kind) : ::CreateRectRgn(0, 0, w, h));
 }
 
-void ZqButton::ApplyCursor() {
+void ImageButton::ApplyCursor() {
   mouseCursor_.reset();
   pointerCursor_ = nullptr;
   if (s_.handPointer) return;  // the hand is set on every mouse message instead
@@ -291,7 +291,7 @@ void ZqButton::ApplyCursor() {
   }
 }
 
-void ZqButton::CreateTooltip() {
+void ImageButton::CreateTooltip() {
   if (!s_.enabled || logic_.closedOver || logic_.state == core::button::ButtonState::Down) return;
   tooltip_.reset();
   const DWORD style = TTS_ALWAYSTIP | TTS_NOPREFIX | (s_.tooltipType == 1 ? TTS_BALLOON : 0);
@@ -320,7 +320,7 @@ void ZqButton::CreateTooltip() {
   }
 }
 
-void ZqButton::ShowPopup() {
+void ImageButton::ShowPopup() {
   RECT rc{};
   ::GetClientRect(hwnd(), &rc);
   const int w = rc.right, h = rc.bottom;

@@ -1,7 +1,7 @@
 // The stored layout of a zqbutton: names, defaults when absent, and the writing rules.
 #include <olectl.h>
 
-#include "controls/button/zqbutton.h"
+#include "controls/button/image_button.h"
 
 namespace pravik::controls::button {
 
@@ -38,8 +38,8 @@ std::uint32_t TranslateColour(std::uint32_t ole) noexcept {
   return out;
 }
 
-ZqButtonSettings ReadSettings(const core::propbag::PropertyBag& bag, const core::propbag::FontDesc& ambientFont) {
-  ZqButtonSettings s;
+ImageButtonSettings ReadSettings(const core::propbag::PropertyBag& bag, const core::propbag::FontDesc& ambientFont) {
+  ImageButtonSettings s;
   s.buttonStyle = bag.Read(L"ButtonStyle", 1);
   s.showFocusRect = bag.Read<bool>(L"ShowFocusRect", false);
   s.font = bag.Read(L"Font", ambientFont);
@@ -80,7 +80,7 @@ ZqButtonSettings ReadSettings(const core::propbag::PropertyBag& bag, const core:
   return s;
 }
 
-void WriteSettings(const ZqButtonSettings& s, const core::propbag::FontDesc& ambientFont, core::propbag::PropertyBag& bag) {
+void WriteSettings(const ImageButtonSettings& s, const core::propbag::FontDesc& ambientFont, core::propbag::PropertyBag& bag) {
   bag.Write(L"ButtonStyle", s.buttonStyle, 1);
   bag.Write(L"ShowFocusRect", s.showFocusRect, false);
   bag.Write(L"Font", s.font, ambientFont);

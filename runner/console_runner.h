@@ -5,7 +5,7 @@
 
 namespace pravik::runner {
 
-class ClassDosOutput {
+class ConsoleRunner {
  public:
   // The last command given to Execute (without the prefix), its output, and its failure.
   std::wstring Command;

@@ -1,4 +1,4 @@
-#include "controls/browse/uc_browse.h"
+#include "controls/browse/folder_tree.h"
 
 #include <commctrl.h>
 #include <shlobj.h>
@@ -109,14 +109,14 @@ std::wstring ClassOf(HWND hwnd) {
 
 }  // namespace
 
-UcBrowse::UcBrowse() : alive_(std::make_shared<bool>(true)) {}
+FolderTree::FolderTree() : alive_(std::make_shared<bool>(true)) {}
 
-UcBrowse::~UcBrowse() {
-  // Our own WM_DESTROY handling must run while this object is still a UcBrowse.
+FolderTree::~FolderTree() {
+  // Our own WM_DESTROY handling must run while this object is still a FolderTree.
   Destroy();
 }
 
-bool UcBrowse::Create(HWND parent, int id, int x, int y, int width, int height, const core::propbag::PropertyBag& stored,
+bool FolderTree::Create(HWND parent, int id, int x, int y, int width, int height, const core::propbag::PropertyBag& stored,
                       bool runMode) {
   p_ = core::browse::ReadBrowseProperties(stored);
   if (!Window::Create(L"PravikBrowse", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_TABSTOP, 0, x, y, width,
@@ -128,11 +128,11 @@ bool UcBrowse::Create(HWND parent, int id, int x, int y, int width, int height, 
   return true;
 }
 
-void UcBrowse::WriteProperties(core::propbag::PropertyBag& bag) const { core::browse::WriteBrowseProperties(p_, bag); }
+void FolderTree::WriteProperties(core::propbag::PropertyBag& bag) const { core::browse::WriteBrowseProperties(p_, bag); }
 
 // --- properties -------------------------------------------------------------------------------
 
-void UcBrowse::SetAppearance(std::int32_t value) {
+void FolderTree::SetAppearance(std::int32_t value) {
   p_.appearance = value;
   const LONG_PTR ex = ::GetWindowLongPtrW(hwnd(), GWL_EXSTYLE);
   const LONG_PTR wanted = value != core::browse::kAppearanceFlat ? (ex | WS_EX_CLIENTEDGE) : (ex & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE));
@@ -144,25 +144,25 @@ void UcBrowse::SetAppearance(std::int32_t value) {
   Changed();
 }
 
-void UcBrowse::SetCheckBoxes(bool value) { p_.checkBoxes = value; Refresh(); Changed(); }
-void UcBrowse::SetEnabled(bool value) { p_.enabled = value; Refresh(); Changed(); }
-void UcBrowse::SetFolderFlags(std::int32_t value) { p_.folderFlags = value; Changed(); }
-void UcBrowse::SetFullRowSelect(bool value) { p_.fullRowSelect = value; Refresh(); Changed(); }
-void UcBrowse::SetHasButtons(bool value) { p_.hasButtons = value; Refresh(); Changed(); }
-void UcBrowse::SetHasLines(bool value) { p_.hasLines = value; Refresh(); Changed(); }
-void UcBrowse::SetHideSelection(bool value) { p_.hideSelection = value; Refresh(); Changed(); }
-void UcBrowse::SetHotTracking(bool value) { p_.hotTracking = value; Refresh(); Changed(); }
-void UcBrowse::SetTheme(std::int32_t value) { p_.theme = value; Refresh(); Changed(); }
+void FolderTree::SetCheckBoxes(bool value) { p_.checkBoxes = value; Refresh(); Changed(); }
+void FolderTree::SetEnabled(bool value) { p_.enabled = value; Refresh(); Changed(); }
+void FolderTree::SetFolderFlags(std::int32_t value) { p_.folderFlags = value; Changed(); }
+void FolderTree::SetFullRowSelect(bool value) { p_.fullRowSelect = value; Refresh(); Changed(); }
+void FolderTree::SetHasButtons(bool value) { p_.hasButtons = value; Refresh(); Changed(); }
+void FolderTree::SetHasLines(bool value) { p_.hasLines = value; Refresh(); Changed(); }
+void FolderTree::SetHideSelection(bool value) { p_.hideSelection = value; Refresh(); Changed(); }
+void FolderTree::SetHotTracking(bool value) { p_.hotTracking = value; Refresh(); Changed(); }
+void FolderTree::SetTheme(std::int32_t value) { p_.theme = value; Refresh(); Changed(); }
 
-std::wstring UcBrowse::Path() const { return p_.path.empty() ? std::wstring() : QualifyPath(p_.path); }
+std::wstring FolderTree::Path() const { return p_.path.empty() ? std::wstring() : QualifyPath(p_.path); }
 
-void UcBrowse::SetPath(const std::wstring& value) {
+void FolderTree::SetPath(const std::wstring& value) {
   p_.path = value.empty() ? std::wstring() : QualifyPath(value);
   if (dialogWindow_ && !p_.path.empty()) SelectInDialog(p_.path);
   Changed();
 }
 
-void UcBrowse::SetRoot(std::int32_t value) {
+void FolderTree::SetRoot(std::int32_t value) {
   p_.root = value;
   CloseUp();
   Reset();
@@ -172,7 +172,7 @@ void UcBrowse::SetRoot(std::int32_t value) {
 
 // --- the dialog -------------------------------------------------------------------------------
 
-void UcBrowse::RequestOpen() {
+void FolderTree::RequestOpen() {
   if (!hooksActive_ || !hwnd()) return;
   // When this control's own loop is running, the closed dialog's loop opens the next one as
   // soon as it gets control back; the posted request covers the case that another control's
@@ -181,13 +181,13 @@ void UcBrowse::RequestOpen() {
   ::PostMessageW(hwnd(), kOpenMessage, 0, 0);
 }
 
-void UcBrowse::OnOpenRequest() {
+void FolderTree::OnOpenRequest() {
   if (!hooksActive_ || dialogWindow_) return;
   if (inDialogLoop_ && loopDepth_ == g_dialogLoopDepth) return;  // ours is the innermost loop
   RunDialogs();
 }
 
-void UcBrowse::RunDialogs() {
+void FolderTree::RunDialogs() {
   if (!hooksActive_) return;
   const std::shared_ptr<bool> alive = alive_;
   const bool outerLoop = inDialogLoop_;
@@ -207,21 +207,21 @@ void UcBrowse::RunDialogs() {
   loopDepth_ = outerDepth;
 }
 
-void UcBrowse::OpenBrowseDialog() {
+void FolderTree::OpenBrowseDialog() {
   const ItemList root = RootItemList(p_.root);
   BROWSEINFOW info{};
   info.hwndOwner = ::GetDesktopWindow();
   info.pidlRoot = root.get();
   info.lpszTitle = L"";
   info.ulFlags = static_cast<UINT>(core::browse::EffectiveFolderFlags(p_.folderFlags));
-  info.lpfn = &UcBrowse::BrowseCallback;
+  info.lpfn = &FolderTree::BrowseCallback;
   info.lParam = reinterpret_cast<LPARAM>(this);
   // The dialog's result is of no interest: the control reports selections as they happen.
   ItemList chosen(::SHBrowseForFolderW(&info));
 }
 
-int CALLBACK UcBrowse::BrowseCallback(HWND dialog, UINT message, LPARAM value, LPARAM data) noexcept {
-  auto* self = reinterpret_cast<UcBrowse*>(data);
+int CALLBACK FolderTree::BrowseCallback(HWND dialog, UINT message, LPARAM value, LPARAM data) noexcept {
+  auto* self = reinterpret_cast<FolderTree*>(data);
   win32::RunHandler([&] {
     if (message == BFFM_INITIALIZED) self->TakeOver(dialog);
     else if (message == BFFM_SELCHANGED) self->SelectionChanged(value);
@@ -229,7 +229,7 @@ int CALLBACK UcBrowse::BrowseCallback(HWND dialog, UINT message, LPARAM value, L
   return 0;
 }
 
-void UcBrowse::SelectInDialog(const std::wstring& path) {
+void FolderTree::SelectInDialog(const std::wstring& path) {
   // The dialog parses the path as a shell name; a folder's trailing separator (other than a
   // drive root's) makes that fail.
   std::wstring name = path;
@@ -241,7 +241,7 @@ void UcBrowse::SelectInDialog(const std::wstring& path) {
   if (tree && TreeView_GetSelection(tree) == before) SelectInTree(tree, RootFolderPath(p_.root), name);
 }
 
-void UcBrowse::TakeOver(HWND dialog) {
+void FolderTree::TakeOver(HWND dialog) {
   dialogWindow_ = dialog;
   // Far left of every screen: the screen's width in twips, taken as pixels.
   const int offScreen = -::GetSystemMetrics(SM_CXSCREEN) * 15;
@@ -290,7 +290,7 @@ void UcBrowse::TakeOver(HWND dialog) {
   RaiseStatus(kStatusInitialized);
 }
 
-bool UcBrowse::TreeBefore(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+bool FolderTree::TreeBefore(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
   switch (message) {
     case WM_RBUTTONDOWN:
       // The tree never sees a right click: no context menu, no selection by the right button.
@@ -310,7 +310,7 @@ bool UcBrowse::TreeBefore(UINT message, WPARAM wParam, LPARAM, LRESULT& result) 
   return false;
 }
 
-void UcBrowse::TreeAfter(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+void FolderTree::TreeAfter(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
   switch (message) {
     case WM_KEYDOWN:
     case WM_CHAR:
@@ -325,7 +325,7 @@ void UcBrowse::TreeAfter(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
   }
 }
 
-void UcBrowse::SelectionChanged(LPARAM item) {
+void FolderTree::SelectionChanged(LPARAM item) {
   lastChangeByKeyboard_ = keyDepth_ > 0;
   wchar_t buffer[MAX_PATH + 1] = {};
   if (item && ::SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(item), buffer))
@@ -335,7 +335,7 @@ void UcBrowse::SelectionChanged(LPARAM item) {
   if (onPathChange) onPathChange(p_.path);
 }
 
-void UcBrowse::CloseUp() {
+void FolderTree::CloseUp() {
   if (!treeWindow_) return;
   ::SetParent(treeWindow_, dialogWindow_);
   treeHook_.Remove();
@@ -356,7 +356,7 @@ void UcBrowse::CloseUp() {
   RaiseStatus(kStatusShutDown);
 }
 
-void UcBrowse::Reset() {
+void FolderTree::Reset() {
   CloseUp();
   Refresh();
   if (hooksActive_) {
@@ -365,15 +365,15 @@ void UcBrowse::Reset() {
   }
 }
 
-void UcBrowse::RaiseStatus(const wchar_t* status) {
+void FolderTree::RaiseStatus(const wchar_t* status) {
   if (onStatus) onStatus(status);
 }
 
 // --- look -------------------------------------------------------------------------------------
 
-std::uint32_t UcBrowse::GetBorderColor() const { return core::browse::BorderColor(p_.theme, GetThemeName(), p_.enabled); }
+std::uint32_t FolderTree::GetBorderColor() const { return core::browse::BorderColor(p_.theme, GetThemeName(), p_.enabled); }
 
-void UcBrowse::Refresh() {
+void FolderTree::Refresh() {
   if (!hwnd()) return;
   const std::int32_t appearance = core::browse::AppearanceForTheme(GetThemeName(), p_.theme, p_.appearance);
   if (appearance != p_.appearance) {
@@ -391,11 +391,11 @@ void UcBrowse::Refresh() {
   }
 }
 
-void UcBrowse::SizeSysTreeView(int left, int top, int width, int height) {
+void FolderTree::SizeSysTreeView(int left, int top, int width, int height) {
   if (treeWindow_) ::MoveWindow(treeWindow_, left, top, width, height, TRUE);
 }
 
-void UcBrowse::ApplyTreeStyles() {
+void FolderTree::ApplyTreeStyles() {
   if (!treeWindow_) return;
   core::browse::TreeStyleOptions options;
   options.checkBoxes = p_.checkBoxes;
@@ -411,7 +411,7 @@ void UcBrowse::ApplyTreeStyles() {
   ::SetWindowPos(treeWindow_, nullptr, 0, 0, 0, 0, kSwpFrameOnly);
 }
 
-void UcBrowse::Paint() {
+void FolderTree::Paint() {
   PAINTSTRUCT ps;
   HDC dc = ::BeginPaint(hwnd(), &ps);
   if (p_.appearance == core::browse::kAppearanceFlat) {
@@ -425,7 +425,7 @@ void UcBrowse::Paint() {
 
 // --- life -------------------------------------------------------------------------------------
 
-void UcBrowse::Terminate() noexcept {
+void FolderTree::Terminate() noexcept {
   if (!hooksActive_) return;
   win32::RunHandler([&] { CloseUp(); });
   treeHook_.Remove();
@@ -433,7 +433,7 @@ void UcBrowse::Terminate() noexcept {
   hooksActive_ = false;
 }
 
-LRESULT UcBrowse::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT FolderTree::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT:
       if (!shown_) {

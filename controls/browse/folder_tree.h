@@ -24,10 +24,10 @@ namespace pravik::controls::browse {
 inline constexpr wchar_t kStatusInitialized[] = L"SystemTreeView Initalized";
 inline constexpr wchar_t kStatusShutDown[] = L"SystemTreeView ShutDown";
 
-class UcBrowse : public win32::Window {
+class FolderTree : public win32::Window {
  public:
-  UcBrowse();
-  ~UcBrowse() override;
+  FolderTree();
+  ~FolderTree() override;
 
   // Creates the control (pixels within the parent) and reads its stored settings. In run mode
   // (false only in a designer) it gets ready to open the dialog at its first showing.

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/button/zqbutton.h"
+#include "controls/button/image_button.h"
 #include "win32/window.h"
 
 namespace pravik::controls::button {
@@ -18,12 +18,12 @@ class HostWindow : public win32::Window {
   // A plain child window that groups buttons (option buttons clear only within one).
   HWND AddContainer(int x, int y, int w, int h);
   // Creates a button in the host (or a container) and records its events.
-  ZqButton& AddButton(const core::propbag::PropertyBag& layout, int x = 10, int y = 10, int w = 120, int h = 30,
+  ImageButton& AddButton(const core::propbag::PropertyBag& layout, int x = 10, int y = 10, int w = 120, int h = 30,
                       HWND container = nullptr);
   std::vector<std::wstring> events;  // "Click", "MouseDown 1", ...
 
  private:
-  std::vector<std::unique_ptr<ZqButton>> buttons_;
+  std::vector<std::unique_ptr<ImageButton>> buttons_;
   std::vector<std::unique_ptr<win32::Window>> containers_;
 };
 
