@@ -13,6 +13,14 @@ PACKAGES=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools libz-mingw-w64
 
 log() { printf '== %s\n' "$*" >&2; }
 
+# A compiler cache where one is installed: checkouts of the same tree share it (paths are taken
+# relative to the checkout). Nothing depends on it.
+CACHE_ARGS=()
+if command -v ccache >/dev/null 2>&1; then
+  export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=true
+  CACHE_ARGS=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+
 # Installs whatever of the package set is missing, and the Korean locale Wine needs for code page 949.
 ensure_packages() {
   local missing=()
@@ -37,7 +45,7 @@ configure_and_build() {
   local name="$1"; shift
   local dir="$BUILD/$name"
   if [ ! -f "$dir/CMakeCache.txt" ]; then
-    cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release "$@" >"$BUILD/$name.configure.log" 2>&1 ||
+    cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release "${CACHE_ARGS[@]}" "$@" >"$BUILD/$name.configure.log" 2>&1 ||
       { cat "$BUILD/$name.configure.log"; return 1; }
   else
     cmake "$dir" "$@" >"$BUILD/$name.configure.log" 2>&1 || { cat "$BUILD/$name.configure.log"; return 1; }
