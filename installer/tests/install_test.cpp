@@ -1,0 +1,153 @@
+// The installer as users and administrators meet it, under Wine with the x64 twin: the sign-in
+// task it hands to the scheduler, uninstalling and installing over a running Pravik, and a file
+// another program still holds.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "installer/tests/installer_test_support.h"
+#include "testsupport/process.h"
+#include "win32/handles.h"
+#include "win32/text.h"
+
+namespace pravik::installer {
+namespace {
+
+const wchar_t kTaskFile[] = L"C:\\windows\\system32\\tasks\\Pravik";
+const wchar_t kMachineKey[] = L"Software\\Pravik";
+const wchar_t kUserKey[] = L"Software\\Pravik";
+const wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pravik";
+
+// The file COM loads for the control's ProgID; empty when it is not registered.
+std::wstring QuesselServer() {
+  const std::wstring clsid = RegistryText(HKEY_CLASSES_ROOT, L"QuesselControl.Quessel\\CLSID", nullptr);
+  if (clsid.empty()) return L"";
+  return RegistryText(HKEY_CLASSES_ROOT, (L"CLSID\\" + clsid + L"\\InprocServer32").c_str(), nullptr);
+}
+
+std::wstring ImageOf(DWORD pid) {
+  win32::Handle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+  wchar_t path[MAX_PATH] = {};
+  DWORD size = MAX_PATH;
+  if (!process || !::QueryFullProcessImageNameW(process.get(), 0, path, &size)) return L"";
+  return path;
+}
+
+// The text between <tag> and </tag>, empty when there is none.
+std::string Element(const std::string& xml, const std::string& tag) {
+  const size_t begin = xml.find("<" + tag + ">");
+  const size_t end = xml.find("</" + tag + ">");
+  if (begin == std::string::npos || end == std::string::npos || end < begin) return "";
+  return xml.substr(begin + tag.size() + 2, end - begin - tag.size() - 2);
+}
+
+class InstallerTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    installDir_ = testsupport::MakeTempFolder(L"setup") + L"\\Pravik";
+    ASSERT_EQ(RunAndWait(WindowsPath(PRAVIK_SETUP_FILE), L"/S /D=" + installDir_), 0u);
+  }
+  void TearDown() override {
+    EndPravik();
+    if (Exists(installDir_ + L"\\Uninstall.exe")) {
+      RunAndWait(installDir_ + L"\\Uninstall.exe", L"/S");
+      testsupport::WaitUntil([&] { return !Exists(installDir_); }, 60000);
+    }
+    RegisterBuiltQuessel();
+  }
+  std::wstring File(const wchar_t* name) const { return installDir_ + L"\\" + name; }
+
+  std::wstring installDir_;
+};
+
+TEST_F(InstallerTest, RegistersSignInTaskAndUninstallingWhileRunningLeavesNothingBehind) {
+  // The scheduler keeps only the task's name under Wine; the definition handed over is the file.
+  EXPECT_TRUE(Exists(kTaskFile));
+  const std::string xml = ReadFile(File(L"SignInTask.xml"));
+  EXPECT_EQ(xml.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>", 0), 0u) << "UTF-8 without a byte-order mark";
+  wchar_t user[256] = {};
+  DWORD size = 256;
+  ASSERT_TRUE(::GetUserNameW(user, &size));
+  const std::string signedIn = std::string(1, '\\').append(win32::WideToUtf8(user));
+  const std::string logonUser = Element(Element(xml, "LogonTrigger"), "UserId");
+  EXPECT_TRUE(logonUser.ends_with(signedIn)) << logonUser;
+  EXPECT_EQ(Element(Element(xml, "Principals"), "UserId"), logonUser);
+  EXPECT_NE(xml.find("<RunLevel>HighestAvailable</RunLevel>"), std::string::npos);
+  EXPECT_NE(xml.find("<LogonType>InteractiveToken</LogonType>"), std::string::npos);
+  EXPECT_EQ(Element(xml, "Command"), win32::WideToUtf8(File(L"Pravik.exe")));
+  // The scheduler's defaults would end Pravik after three days and not start it on battery.
+  EXPECT_EQ(Element(xml, "ExecutionTimeLimit"), "PT0S");
+  EXPECT_EQ(Element(xml, "DisallowStartIfOnBatteries"), "false");
+
+  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kMachineKey, L"version"), win32::Utf8ToWide(PRAVIK_TEST_VERSION));
+  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kMachineKey, L"InstallDir"), installDir_);
+  EXPECT_EQ(QuesselServer(), File(L"Quessel.ocx")) << "the shared 64-bit step registers the control";
+
+  auto pravik = testsupport::ChildProcess::Launch(File(L"Pravik.exe"), L"", installDir_);
+  ASSERT_TRUE(testsupport::WaitUntil([] { return VisibleStartButton() != nullptr; }, 30000));
+  ASSERT_EQ(RunAndWait(File(L"Uninstall.exe"), L"/S"), 0u);
+  EXPECT_TRUE(pravik.WaitExit(30000).has_value()) << "the uninstaller left Pravik running";
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return !Exists(installDir_); }, 60000)) << "files are left";
+  EXPECT_FALSE(Exists(kTaskFile));
+  EXPECT_EQ(QuesselServer(), L"");
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kMachineKey));
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kUserKey));
+}
+
+TEST_F(InstallerTest, InstallingOverARunningCopyRestartsItWithTheNewFilesAndKeepsSettings) {
+  const std::wstring kept = L"kept";
+  testsupport::SetUserString(kUserKey, L"UserChoice", &kept);
+  auto pravik = testsupport::ChildProcess::Launch(File(L"Pravik.exe"), L"", installDir_);
+  ASSERT_TRUE(testsupport::WaitUntil([] { return VisibleStartButton() != nullptr; }, 30000));
+  // A file the update must bring back.
+  ASSERT_TRUE(::DeleteFileW(File(L"Graphics\\Wall.png").c_str()));
+
+  ASSERT_EQ(RunAndWait(WindowsPath(PRAVIK_NEXT_SETUP_FILE), L"/S /D=" + installDir_), 0u);
+  EXPECT_TRUE(pravik.WaitExit(0).has_value()) << "the old Pravik still runs";
+  DWORD pid = 0;
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return VisibleStartButton(&pid) && pid != pravik.pid(); }, 60000))
+      << "Pravik was not started again";
+  EXPECT_EQ(ImageOf(pid), File(L"Pravik.exe"));
+  EXPECT_TRUE(Exists(File(L"Graphics\\Wall.png")));
+  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kMachineKey, L"version"), L"1.1.0");
+  EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kUserKey, L"version"), L"1.1.0");
+  EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kUserKey, L"UserChoice"), kept);
+  EXPECT_TRUE(Exists(kTaskFile));
+}
+
+TEST_F(InstallerTest, FileHeldByAnotherProgramIsRemovedAtRestartAndTheUninstallerSaysSo) {
+  // Another program holds the control library (a script host would) and lets nobody delete it.
+  win32::FileHandle held(::CreateFileW(File(L"Quessel.ocx").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(held);
+  // Run in place, the uninstaller's exit code is the caller's to read.
+  EXPECT_EQ(RunAndWait(File(L"Uninstall.exe"), L"/S _?=" + installDir_), ERROR_SUCCESS_REBOOT_REQUIRED);
+  EXPECT_FALSE(Exists(File(L"Pravik.exe")));
+  EXPECT_TRUE(Exists(File(L"Quessel.ocx")));
+  const wchar_t kSessionManager[] = L"SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+  wchar_t pending[4096] = {};
+  DWORD size = sizeof(pending) - 2 * sizeof(wchar_t);
+  if (::RegGetValueW(HKEY_LOCAL_MACHINE, kSessionManager, L"PendingFileRenameOperations", RRF_RT_REG_MULTI_SZ, nullptr,
+                     pending, &size) != ERROR_SUCCESS)
+    size = 0;
+  bool scheduled = false;
+  std::wstring entries;
+  // Pairs of source and target; an empty target means delete, so the list holds empty strings.
+  const wchar_t* const end = pending + size / sizeof(wchar_t);
+  for (const wchar_t* entry = pending; entry < end; entry += wcslen(entry) + 1) {
+    scheduled = scheduled || std::wstring(entry).ends_with(File(L"Quessel.ocx"));
+    entries += std::wstring(entry) + L"; ";
+  }
+  EXPECT_TRUE(scheduled) << "Quessel.ocx is not removed at the next restart: " << win32::WideToUtf8(entries);
+
+  held.reset();
+  win32::RegKey manager;
+  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_SET_VALUE, manager.put()) == ERROR_SUCCESS)
+    ::RegDeleteValueW(manager.get(), L"PendingFileRenameOperations");
+  ::DeleteFileW(File(L"Quessel.ocx").c_str());
+}
+
+}  // namespace
+}  // namespace pravik::installer
