@@ -44,10 +44,8 @@ std::string Element(const std::string& xml, const std::string& tag) {
 
 class InstallerTest : public testing::Test {
  protected:
-  void SetUp() override {
-    installDir_ = testsupport::MakeTempFolder(L"setup") + L"\\Pravik";
-    ASSERT_EQ(RunAndWait(WindowsPath(PRAVIK_SETUP_FILE), L"/S /D=" + installDir_), 0u);
-  }
+  void SetUp() override { installDir_ = testsupport::MakeTempFolder(L"setup") + L"\\Pravik"; }
+  void InstallSilently() { ASSERT_EQ(RunAndWait(WindowsPath(PRAVIK_SETUP_FILE), L"/S /D=" + installDir_), 0u); }
   void TearDown() override {
     EndPravik();
     if (Exists(installDir_ + L"\\Uninstall.exe")) {
@@ -62,6 +60,7 @@ class InstallerTest : public testing::Test {
 };
 
 TEST_F(InstallerTest, RegistersSignInTaskAndUninstallingWhileRunningLeavesNothingBehind) {
+  ASSERT_NO_FATAL_FAILURE(InstallSilently());
   // The scheduler keeps only the task's name under Wine; the definition handed over is the file.
   EXPECT_TRUE(Exists(kTaskFile));
   const std::string xml = ReadFile(File(L"SignInTask.xml"));
@@ -97,6 +96,7 @@ TEST_F(InstallerTest, RegistersSignInTaskAndUninstallingWhileRunningLeavesNothin
 }
 
 TEST_F(InstallerTest, InstallingOverARunningCopyRestartsItWithTheNewFilesAndKeepsSettings) {
+  ASSERT_NO_FATAL_FAILURE(InstallSilently());
   const std::wstring kept = L"kept";
   testsupport::SetUserString(kUserKey, L"UserChoice", &kept);
   auto pravik = testsupport::ChildProcess::Launch(File(L"Pravik.exe"), L"", installDir_);
@@ -118,6 +118,7 @@ TEST_F(InstallerTest, InstallingOverARunningCopyRestartsItWithTheNewFilesAndKeep
 }
 
 TEST_F(InstallerTest, FileHeldByAnotherProgramIsRemovedAtRestartAndTheUninstallerSaysSo) {
+  ASSERT_NO_FATAL_FAILURE(InstallSilently());
   // Another program holds the control library (a script host would) and lets nobody delete it.
   win32::FileHandle held(::CreateFileW(File(L"Quessel.ocx").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                    OPEN_EXISTING, 0, nullptr));
@@ -147,6 +148,43 @@ TEST_F(InstallerTest, FileHeldByAnotherProgramIsRemovedAtRestartAndTheUninstalle
   if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_SET_VALUE, manager.put()) == ERROR_SUCCESS)
     ::RegDeleteValueW(manager.get(), L"PendingFileRenameOperations");
   ::DeleteFileW(File(L"Quessel.ocx").c_str());
+}
+
+// A visible child window (at any depth) with this text.
+HWND FindControl(HWND parent, const wchar_t* text) {
+  struct Search {
+    const wchar_t* text;
+    HWND found;
+  } search{text, nullptr};
+  ::EnumChildWindows(
+      parent,
+      [](HWND hwnd, LPARAM lParam) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lParam);
+        wchar_t caption[128] = {};
+        ::GetWindowTextW(hwnd, caption, 128);
+        if (::IsWindowVisible(hwnd) && wcscmp(caption, s->text) == 0) s->found = hwnd;
+        return s->found == nullptr;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+TEST_F(InstallerTest, InteractiveInstallationEndsWithPravikRunning) {
+  auto setup = testsupport::ChildProcess::Launch(WindowsPath(PRAVIK_SETUP_FILE), L"/D=" + installDir_);
+  ASSERT_TRUE(setup.started());
+  HWND wizard = testsupport::WaitForWindow(setup.pid(), L"#32770", 30000);
+  ASSERT_NE(wizard, nullptr);
+  ::SendMessageW(::GetDlgItem(wizard, IDOK), BM_CLICK, 0, 0);  // "Install" on the folder page
+  HWND startNow = nullptr;
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return (startNow = FindControl(wizard, L"Start Pravik now")) != nullptr; },
+                                     60000))
+      << "the last page offers no start";
+  EXPECT_EQ(::SendMessageW(startNow, BM_GETCHECK, 0, 0), BST_CHECKED) << "on by default";
+  ::SendMessageW(::GetDlgItem(wizard, IDOK), BM_CLICK, 0, 0);  // "Finish"
+  EXPECT_EQ(setup.WaitExit(30000), 0u);
+  DWORD pid = 0;
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return VisibleStartButton(&pid) != nullptr; }, 30000));
+  EXPECT_EQ(ImageOf(pid), File(L"Pravik.exe"));
 }
 
 }  // namespace
