@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "installer/tests/installer_test_support.h"
 #include "testsupport/process.h"
@@ -117,37 +118,52 @@ TEST_F(InstallerTest, InstallingOverARunningCopyRestartsItWithTheNewFilesAndKeep
   EXPECT_TRUE(Exists(kTaskFile));
 }
 
-TEST_F(InstallerTest, FileHeldByAnotherProgramIsRemovedAtRestartAndTheUninstallerSaysSo) {
+const wchar_t kSessionManager[] = L"SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+
+// The sources of the file operations waiting for the next restart (the platform's list of pairs of
+// source and target, where an empty target means delete).
+std::vector<std::wstring> PendingAtRestart() {
+  std::vector<wchar_t> list(32768);
+  DWORD size = static_cast<DWORD>((list.size() - 2) * sizeof(wchar_t));
+  if (::RegGetValueW(HKEY_LOCAL_MACHINE, kSessionManager, L"PendingFileRenameOperations", RRF_RT_REG_MULTI_SZ, nullptr,
+                     list.data(), &size) != ERROR_SUCCESS)
+    return {};
+  std::vector<std::wstring> sources;
+  const wchar_t* const end = list.data() + size / sizeof(wchar_t);
+  for (const wchar_t* entry = list.data(); entry < end; entry += wcslen(entry) + 1) {
+    sources.emplace_back(entry);
+    entry += wcslen(entry) + 1;  // its target
+  }
+  return sources;
+}
+
+bool PendingAtRestart(const std::wstring& path) {
+  for (const auto& source : PendingAtRestart())
+    if (source.ends_with(path)) return true;
+  return false;
+}
+
+TEST_F(InstallerTest, FileHeldByAnotherProgramIsHandledAtRestartAndTheUserIsToldSo) {
   ASSERT_NO_FATAL_FAILURE(InstallSilently());
-  // Another program holds the control library (a script host would) and lets nobody delete it.
+  // Another program holds the control library (a script host would) and lets nobody replace it.
   win32::FileHandle held(::CreateFileW(File(L"Quessel.ocx").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                   OPEN_EXISTING, 0, nullptr));
+                                       OPEN_EXISTING, 0, nullptr));
   ASSERT_TRUE(held);
+  EXPECT_EQ(RunAndWait(WindowsPath(PRAVIK_NEXT_SETUP_FILE), L"/S /D=" + installDir_), ERROR_SUCCESS_REBOOT_REQUIRED);
+  EXPECT_TRUE(PendingAtRestart(File(L"Quessel.ocx.new"))) << "the new control library is not put in place";
+
   // Run in place, the uninstaller's exit code is the caller's to read.
   EXPECT_EQ(RunAndWait(File(L"Uninstall.exe"), L"/S _?=" + installDir_), ERROR_SUCCESS_REBOOT_REQUIRED);
   EXPECT_FALSE(Exists(File(L"Pravik.exe")));
   EXPECT_TRUE(Exists(File(L"Quessel.ocx")));
-  const wchar_t kSessionManager[] = L"SYSTEM\\CurrentControlSet\\Control\\Session Manager";
-  wchar_t pending[4096] = {};
-  DWORD size = sizeof(pending) - 2 * sizeof(wchar_t);
-  if (::RegGetValueW(HKEY_LOCAL_MACHINE, kSessionManager, L"PendingFileRenameOperations", RRF_RT_REG_MULTI_SZ, nullptr,
-                     pending, &size) != ERROR_SUCCESS)
-    size = 0;
-  bool scheduled = false;
-  std::wstring entries;
-  // Pairs of source and target; an empty target means delete, so the list holds empty strings.
-  const wchar_t* const end = pending + size / sizeof(wchar_t);
-  for (const wchar_t* entry = pending; entry < end; entry += wcslen(entry) + 1) {
-    scheduled = scheduled || std::wstring(entry).ends_with(File(L"Quessel.ocx"));
-    entries += std::wstring(entry) + L"; ";
-  }
-  EXPECT_TRUE(scheduled) << "Quessel.ocx is not removed at the next restart: " << win32::WideToUtf8(entries);
+  EXPECT_TRUE(PendingAtRestart(File(L"Quessel.ocx"))) << "Quessel.ocx is not removed at the next restart";
 
   held.reset();
   win32::RegKey manager;
   if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_SET_VALUE, manager.put()) == ERROR_SUCCESS)
     ::RegDeleteValueW(manager.get(), L"PendingFileRenameOperations");
   ::DeleteFileW(File(L"Quessel.ocx").c_str());
+  ::DeleteFileW(File(L"Quessel.ocx.new").c_str());
 }
 
 // A visible child window (at any depth) with this text.
