@@ -1,10 +1,16 @@
 ; The Pravik installer: Pravik.exe, Molvane.exe, Quessel.ocx (registered) and Graphics\ into one
-; program folder, the installed version into HKCU\Software\Pravik "version", and an uninstaller
-; that takes away what it added. Started by Molvane as "PravikUpdate.exe" beside an installed
-; Pravik, it updates that folder without questions and its progress page closes by itself.
+; program folder, the installed version into HKCU\Software\Pravik "version" and HKLM\Software\Pravik
+; ("version", "InstallDir"), a sign-in task for the user at the desktop, and an uninstaller that
+; takes away what it added. Started by Molvane as "PravikUpdate.exe" beside an installed Pravik,
+; it updates that folder without questions and its progress page closes by itself.
+;
+; A running Pravik or Molvane from the folder is ended first; a file still held by another program
+; is replaced or removed at the next restart, the user is told so, and a silent run exits with
+; 3010 (done, restart needed).
 ;
 ; Defines from the build: VERSION, SOURCE (the built program tree), OUTFILE, TARGET
-; (x86-unicode or amd64-unicode), and HAVE_QUESSEL when the control library was built.
+; (x86-unicode or amd64-unicode), HAVE_QUESSEL when the control library was built, and for the
+; x86-unicode target SOURCE64, the built x86_64 tree whose Quessel.ocx 64-bit hosts get.
 
 Unicode true
 Target ${TARGET}
@@ -15,8 +21,11 @@ OutFile "${OUTFILE}"
 RequestExecutionLevel admin
 !if ${TARGET} == "amd64-unicode"
   InstallDir "$PROGRAMFILES64\Pravik"
+  !define /ifndef SOURCE64 "${SOURCE}"
+  !define QUESSEL64_DIR "$INSTDIR"
 !else
   InstallDir "$PROGRAMFILES\Pravik"
+  !define QUESSEL64_DIR "$INSTDIR\x64"
 !endif
 ShowInstDetails show
 ShowUninstDetails show
@@ -29,18 +38,51 @@ VIAddVersionKey "FileDescription" "Pravik setup"
 VIAddVersionKey "LegalCopyright" "Pravik"
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Pravik"
+!define MACHINE_KEY "Software\Pravik"
+!define USER_KEY "Software\Pravik"
+!define ERROR_SUCCESS_REBOOT_REQUIRED 3010
+
+!include LogicLib.nsh
+!include WinMessages.nsh
+!include WordFunc.nsh
+!include x64.nsh
+!include MUI2.nsh
+
+!ifdef HAVE_QUESSEL
+  !if /FileExists "${SOURCE64}\Quessel.ocx"
+    !define HAVE_QUESSEL64
+  !else
+    !warning "no ${SOURCE64}\Quessel.ocx: this installer gives 64-bit hosts no control library"
+  !endif
+!endif
 
 Var Updating
+Var Started  ; 1 once this installer has started Pravik
 
-Page directory SkipWhenUpdating
-Page instfiles
-UninstPage uninstConfirm
-UninstPage instfiles
+!define MUI_PAGE_CUSTOMFUNCTION_PRE SkipWhenUpdating
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!define MUI_PAGE_CUSTOMFUNCTION_PRE SkipWhenUpdating
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW OfferToStart
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_TEXT "Start Pravik now"
+!define MUI_FINISHPAGE_RUN_FUNCTION StartPravik
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_UNPAGE_FINISH
+!insertmacro MUI_LANGUAGE "English"
+
+!include "${__FILEDIR__}\running_copies.nsh"
+!include "${__FILEDIR__}\sign_in_task.nsh"
+!insertmacro RUNNING_COPIES_FUNCTIONS ""
+!insertmacro RUNNING_COPIES_FUNCTIONS "un."
 
 Function .onInit
   !if ${TARGET} == "amd64-unicode"
     SetRegView 64
   !endif
+  StrCpy $Started 0
   ; Molvane saves the installer beside the installed programs under this name.
   StrCpy $Updating 0
   StrCmp $EXEFILE "PravikUpdate.exe" 0 done
@@ -55,41 +97,81 @@ Function SkipWhenUpdating
   Abort
 FunctionEnd
 
-; Molvane may still be ending when the update starts: wait for its file to be free (bounded).
-!macro PlaceFile NAME
+Function StartPravik
+  ${If} $Started = 0
+    Exec '"$INSTDIR\Pravik.exe"'
+    StrCpy $Started 1
+  ${EndIf}
+FunctionEnd
+
+Function OfferToStart
+  ${If} $SameUser <> 1
+  ${OrIf} $DesktopAdmin <> 1
+  ${OrIf} $Started = 1
+    SendMessage $mui.FinishPage.Run ${BM_SETCHECK} ${BST_UNCHECKED} 0
+    ShowWindow $mui.FinishPage.Run ${SW_HIDE}
+  ${EndIf}
+FunctionEnd
+
+; A file still held by another program (a script host using the control library) after a bounded
+; wait is put in place at the next restart.
+!macro PlaceFile FROM NAME
   StrCpy $0 0
-  ${NAME}_retry:
-  ClearErrors
-  SetOverwrite try
-  File "${SOURCE}\${NAME}"
-  IfErrors 0 ${NAME}_placed
-  IntOp $0 $0 + 1
-  IntCmp $0 40 ${NAME}_failed
-  Sleep 250
-  Goto ${NAME}_retry
-  ${NAME}_failed:
-  SetOverwrite on
-  File "${SOURCE}\${NAME}"
-  ${NAME}_placed:
+  ${Do}
+    ClearErrors
+    SetOverwrite try
+    File "${FROM}\${NAME}"
+    ${IfNot} ${Errors}
+      ${Break}
+    ${EndIf}
+    IntOp $0 $0 + 1
+    ${If} $0 >= 20
+      SetOverwrite on
+      File "/oname=${NAME}.new" "${FROM}\${NAME}"
+      Rename /REBOOTOK "$OUTDIR\${NAME}.new" "$OUTDIR\${NAME}"
+      DetailPrint "${NAME} is in use: it is replaced at the next restart"
+      ${Break}
+    ${EndIf}
+    Sleep 250
+  ${Loop}
   SetOverwrite on
 !macroend
 
+!include "${__FILEDIR__}\quessel64.nsh"
+
+; Tells the user that a restart finishes the job; a silent run says it with its exit code.
+!macro ReportRestartNeeded
+  ${If} ${RebootFlag}
+    SetErrorLevel ${ERROR_SUCCESS_REBOOT_REQUIRED}
+    DetailPrint "Some files are in use by another program: restart Windows to finish"
+  ${EndIf}
+!macroend
+
 Section "Pravik"
+  Call FindDesktopUser
+  Call EndRunningCopies
   SetOutPath "$INSTDIR"
-  !insertmacro PlaceFile "Pravik.exe"
-  !insertmacro PlaceFile "Molvane.exe"
+  !insertmacro PlaceFile "${SOURCE}" "Pravik.exe"
+  !insertmacro PlaceFile "${SOURCE}" "Molvane.exe"
   !ifdef HAVE_QUESSEL
-    !insertmacro PlaceFile "Quessel.ocx"
-    ClearErrors
-    RegDLL "$INSTDIR\Quessel.ocx"
-    IfErrors 0 +2
-      DetailPrint "Quessel.ocx could not be registered"
+    !if ${TARGET} != "amd64-unicode"
+      !insertmacro PlaceFile "${SOURCE}" "Quessel.ocx"
+      ClearErrors
+      RegDLL "$INSTDIR\Quessel.ocx"
+      IfErrors 0 +2
+        DetailPrint "Quessel.ocx could not be registered"
+    !endif
+    !ifdef HAVE_QUESSEL64
+      !insertmacro InstallQuessel64 "${QUESSEL64_DIR}"
+    !endif
   !endif
   SetOutPath "$INSTDIR\Graphics"
   File "${SOURCE}\Graphics\*.png"
   SetOutPath "$INSTDIR"
 
-  WriteRegStr HKCU "Software\Pravik" "version" "${VERSION}"
+  WriteRegStr HKCU "${USER_KEY}" "version" "${VERSION}"
+  WriteRegStr HKLM "${MACHINE_KEY}" "version" "${VERSION}"
+  WriteRegStr HKLM "${MACHINE_KEY}" "InstallDir" "$INSTDIR"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Pravik"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
@@ -99,9 +181,26 @@ Section "Pravik"
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
 
-  ; Pravik ended itself to hand over to the update: bring the start button back.
-  StrCmp $Updating 1 0 +2
-  Exec '"$INSTDIR\Pravik.exe"'
+  ; An update keeps the sign-in task as it is (the user may have turned it off).
+  ${If} $Updating <> 1
+    Call RegisterSignInTask
+  ${EndIf}
+
+  ; Pravik ended itself to hand over to the update, or was ended here: bring the start button
+  ; back. It runs as the installer's account, so only when that is the user at this desktop (the
+  ; update was started by that user's Pravik).
+  ${If} $Updating = 1
+    Call StartPravik
+  ${ElseIf} $EndedCopies = 1
+  ${AndIf} $SameUser = 1
+  ${AndIf} $DesktopAdmin = 1
+    Call StartPravik
+  ${EndIf}
+  !insertmacro ReportRestartNeeded
+  ${If} ${RebootFlag}
+  ${AndIf} $Updating = 1
+    MessageBox MB_OK|MB_ICONINFORMATION "Pravik was updated. Some of its files are in use by another program; restart Windows to finish." /SD IDOK
+  ${EndIf}
 SectionEnd
 
 Function un.onInit
@@ -111,18 +210,30 @@ Function un.onInit
 FunctionEnd
 
 Section "Uninstall"
+  Call un.EndRunningCopies
+  Call un.RemoveSignInTask
   !ifdef HAVE_QUESSEL
-    UnRegDLL "$INSTDIR\Quessel.ocx"
-    Delete "$INSTDIR\Quessel.ocx"
+    !if ${TARGET} != "amd64-unicode"
+      UnRegDLL "$INSTDIR\Quessel.ocx"
+      Delete /REBOOTOK "$INSTDIR\Quessel.ocx"
+    !endif
+    !insertmacro RemoveQuessel64 "${QUESSEL64_DIR}"
+    !if ${TARGET} != "amd64-unicode"
+      RMDir /REBOOTOK "${QUESSEL64_DIR}"
+    !endif
   !endif
-  Delete "$INSTDIR\Pravik.exe"
-  Delete "$INSTDIR\Molvane.exe"
-  Delete "$INSTDIR\PravikUpdate.exe"
+  Delete /REBOOTOK "$INSTDIR\Pravik.exe"
+  Delete /REBOOTOK "$INSTDIR\Molvane.exe"
+  Delete /REBOOTOK "$INSTDIR\PravikUpdate.exe"
   !include "${GRAPHICS_LIST}"
-  RMDir "$INSTDIR\Graphics"
-  DeleteRegValue HKCU "Software\Pravik" "version"
-  DeleteRegKey /ifempty HKCU "Software\Pravik"
+  RMDir /REBOOTOK "$INSTDIR\Graphics"
+  DeleteRegKey HKCU "${USER_KEY}"
+  DeleteRegKey HKLM "${MACHINE_KEY}"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
-  Delete "$INSTDIR\Uninstall.exe"
-  RMDir "$INSTDIR"
+  ; Run in place (_?=) the uninstaller cannot remove itself or its folder; that is no restart.
+  ${If} "$EXEDIR" != "$INSTDIR"
+    Delete /REBOOTOK "$INSTDIR\Uninstall.exe"
+    RMDir /REBOOTOK "$INSTDIR"
+  ${EndIf}
+  !insertmacro ReportRestartNeeded
 SectionEnd

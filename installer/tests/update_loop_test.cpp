@@ -5,14 +5,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
+#include "installer/tests/installer_test_support.h"
 #include "testsupport/http_test_server.h"
 #include "testsupport/process.h"
-#include "win32/handles.h"
-#include "win32/registry.h"
 #include "win32/text.h"
 
 namespace pravik::installer {
@@ -22,51 +19,7 @@ constexpr unsigned short kUpdatePort = 8731;
 const std::string kVersionPath = "/updateserver/Pravik/UpdateVersion/Version.txt";
 const std::string kSetupPath = "/setup/PravikSetup-1.1.0.exe";
 
-std::wstring WindowsPath(const char* unix) {
-  std::wstring path = win32::Utf8ToWide(unix);
-  for (auto& c : path)
-    if (c == L'/') c = L'\\';
-  return L"Z:" + path;
-}
-
-std::string ReadFile(const std::wstring& path) {
-  std::ifstream in(path.c_str(), std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::wstring InstalledVersion() {
-  win32::RegKey key;
-  if (::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Pravik", 0, KEY_READ, key.put()) != ERROR_SUCCESS) return L"";
-  wchar_t value[256] = {};
-  DWORD size = sizeof(value) - sizeof(wchar_t), type = 0;
-  if (::RegQueryValueExW(key.get(), L"version", nullptr, &type, reinterpret_cast<BYTE*>(value), &size) != ERROR_SUCCESS ||
-      type != REG_SZ)
-    return L"";
-  return value;
-}
-
-HWND VisibleStartButton() {
-  HWND hwnd = ::FindWindowW(L"PravikStartButton", nullptr);
-  return hwnd && ::IsWindowVisible(hwnd) ? hwnd : nullptr;
-}
-
-void EndPravik() {
-  for (int i = 0; i < 10; ++i) {
-    HWND hwnd = ::FindWindowW(L"PravikStartButton", nullptr);
-    if (!hwnd) return;
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hwnd, &pid);
-    win32::Handle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid));
-    if (process) {
-      ::TerminateProcess(process.get(), 0);
-      ::WaitForSingleObject(process.get(), 10000);
-    }
-  }
-}
+std::wstring InstalledVersion() { return RegistryText(HKEY_CURRENT_USER, L"Software\\Pravik", L"version"); }
 
 TEST(UpdateLoopTest, PravikUpdatesItselfFromOneInstalledVersionToTheNext) {
   const std::wstring setup = WindowsPath(PRAVIK_SETUP_FILE);
@@ -116,9 +69,7 @@ TEST(UpdateLoopTest, PravikUpdatesItselfFromOneInstalledVersionToTheNext) {
   EXPECT_TRUE(testsupport::WaitUntil([&] { return !Exists(installDir + L"\\Pravik.exe"); }, 60000));
   EXPECT_TRUE(testsupport::WaitUntil([&] { return !Exists(installDir); }, 60000));
   EXPECT_EQ(InstalledVersion(), L"");
-  // Other tests of this session use the control library of the built tree.
-  const std::wstring ocx = testsupport::OutDir() + L"\\Quessel.ocx";
-  if (Exists(ocx)) testsupport::ChildProcess::Launch(L"C:\\windows\\system32\\regsvr32.exe", L"/s \"" + ocx + L"\"").WaitExit(60000);
+  RegisterBuiltQuessel();
 }
 
 }  // namespace

@@ -1,0 +1,207 @@
+// The installer as users and administrators meet it, under Wine with the x64 twin: the sign-in
+// task it hands to the scheduler, uninstalling and installing over a running Pravik, and a file
+// another program still holds.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "installer/tests/installer_test_support.h"
+#include "testsupport/process.h"
+#include "win32/handles.h"
+#include "win32/text.h"
+
+namespace pravik::installer {
+namespace {
+
+const wchar_t kTaskFile[] = L"C:\\windows\\system32\\tasks\\Pravik";
+const wchar_t kMachineKey[] = L"Software\\Pravik";
+const wchar_t kUserKey[] = L"Software\\Pravik";
+const wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pravik";
+
+// The file COM loads for the control's ProgID; empty when it is not registered.
+std::wstring QuesselServer() {
+  const std::wstring clsid = RegistryText(HKEY_CLASSES_ROOT, L"QuesselControl.Quessel\\CLSID", nullptr);
+  if (clsid.empty()) return L"";
+  return RegistryText(HKEY_CLASSES_ROOT, (L"CLSID\\" + clsid + L"\\InprocServer32").c_str(), nullptr);
+}
+
+std::wstring ImageOf(DWORD pid) {
+  win32::Handle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+  wchar_t path[MAX_PATH] = {};
+  DWORD size = MAX_PATH;
+  if (!process || !::QueryFullProcessImageNameW(process.get(), 0, path, &size)) return L"";
+  return path;
+}
+
+// The text between <tag> and </tag>, empty when there is none.
+std::string Element(const std::string& xml, const std::string& tag) {
+  const size_t begin = xml.find("<" + tag + ">");
+  const size_t end = xml.find("</" + tag + ">");
+  if (begin == std::string::npos || end == std::string::npos || end < begin) return "";
+  return xml.substr(begin + tag.size() + 2, end - begin - tag.size() - 2);
+}
+
+class InstallerTest : public testing::Test {
+ protected:
+  void SetUp() override { installDir_ = testsupport::MakeTempFolder(L"setup") + L"\\Pravik"; }
+  void InstallSilently() { ASSERT_EQ(RunAndWait(WindowsPath(PRAVIK_SETUP_FILE), L"/S /D=" + installDir_), 0u); }
+  void TearDown() override {
+    EndPravik();
+    if (Exists(installDir_ + L"\\Uninstall.exe")) {
+      RunAndWait(installDir_ + L"\\Uninstall.exe", L"/S");
+      testsupport::WaitUntil([&] { return !Exists(installDir_); }, 60000);
+    }
+    RegisterBuiltQuessel();
+  }
+  std::wstring File(const wchar_t* name) const { return installDir_ + L"\\" + name; }
+
+  std::wstring installDir_;
+};
+
+TEST_F(InstallerTest, RegistersSignInTaskAndUninstallingWhileRunningLeavesNothingBehind) {
+  ASSERT_NO_FATAL_FAILURE(InstallSilently());
+  // The scheduler keeps only the task's name under Wine; the definition handed over is the file.
+  EXPECT_TRUE(Exists(kTaskFile));
+  const std::string xml = ReadFile(File(L"SignInTask.xml"));
+  EXPECT_EQ(xml.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>", 0), 0u) << "UTF-8 without a byte-order mark";
+  wchar_t user[256] = {};
+  DWORD size = 256;
+  ASSERT_TRUE(::GetUserNameW(user, &size));
+  const std::string signedIn = std::string(1, '\\').append(win32::WideToUtf8(user));
+  const std::string logonUser = Element(Element(xml, "LogonTrigger"), "UserId");
+  EXPECT_TRUE(logonUser.ends_with(signedIn)) << logonUser;
+  EXPECT_EQ(Element(Element(xml, "Principals"), "UserId"), logonUser);
+  EXPECT_NE(xml.find("<RunLevel>HighestAvailable</RunLevel>"), std::string::npos);
+  EXPECT_NE(xml.find("<LogonType>InteractiveToken</LogonType>"), std::string::npos);
+  EXPECT_EQ(Element(xml, "Command"), win32::WideToUtf8(File(L"Pravik.exe")));
+  // The scheduler's defaults would end Pravik after three days and not start it on battery.
+  EXPECT_EQ(Element(xml, "ExecutionTimeLimit"), "PT0S");
+  EXPECT_EQ(Element(xml, "DisallowStartIfOnBatteries"), "false");
+
+  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kMachineKey, L"version"), win32::Utf8ToWide(PRAVIK_TEST_VERSION));
+  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kMachineKey, L"InstallDir"), installDir_);
+  EXPECT_EQ(QuesselServer(), File(L"Quessel.ocx")) << "the shared 64-bit step registers the control";
+
+  auto pravik = testsupport::ChildProcess::Launch(File(L"Pravik.exe"), L"", installDir_);
+  ASSERT_TRUE(testsupport::WaitUntil([] { return VisibleStartButton() != nullptr; }, 30000));
+  ASSERT_EQ(RunAndWait(File(L"Uninstall.exe"), L"/S"), 0u);
+  EXPECT_TRUE(pravik.WaitExit(30000).has_value()) << "the uninstaller left Pravik running";
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return !Exists(installDir_); }, 60000)) << "files are left";
+  EXPECT_FALSE(Exists(kTaskFile));
+  EXPECT_EQ(QuesselServer(), L"");
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kMachineKey));
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kUserKey));
+}
+
+TEST_F(InstallerTest, InstallingOverARunningCopyRestartsItWithTheNewFilesAndKeepsSettings) {
+  ASSERT_NO_FATAL_FAILURE(InstallSilently());
+  const std::wstring kept = L"kept";
+  testsupport::SetUserString(kUserKey, L"UserChoice", &kept);
+  auto pravik = testsupport::ChildProcess::Launch(File(L"Pravik.exe"), L"", installDir_);
+  ASSERT_TRUE(testsupport::WaitUntil([] { return VisibleStartButton() != nullptr; }, 30000));
+  // A file the update must bring back.
+  ASSERT_TRUE(::DeleteFileW(File(L"Graphics\\Wall.png").c_str()));
+
+  ASSERT_EQ(RunAndWait(WindowsPath(PRAVIK_NEXT_SETUP_FILE), L"/S /D=" + installDir_), 0u);
+  EXPECT_TRUE(pravik.WaitExit(0).has_value()) << "the old Pravik still runs";
+  DWORD pid = 0;
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return VisibleStartButton(&pid) && pid != pravik.pid(); }, 60000))
+      << "Pravik was not started again";
+  EXPECT_EQ(ImageOf(pid), File(L"Pravik.exe"));
+  EXPECT_TRUE(Exists(File(L"Graphics\\Wall.png")));
+  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kMachineKey, L"version"), L"1.1.0");
+  EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kUserKey, L"version"), L"1.1.0");
+  EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kUserKey, L"UserChoice"), kept);
+  EXPECT_TRUE(Exists(kTaskFile));
+}
+
+const wchar_t kSessionManager[] = L"SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+
+// The sources of the file operations waiting for the next restart (the platform's list of pairs of
+// source and target, where an empty target means delete).
+std::vector<std::wstring> PendingAtRestart() {
+  std::vector<wchar_t> list(32768);
+  DWORD size = static_cast<DWORD>((list.size() - 2) * sizeof(wchar_t));
+  if (::RegGetValueW(HKEY_LOCAL_MACHINE, kSessionManager, L"PendingFileRenameOperations", RRF_RT_REG_MULTI_SZ, nullptr,
+                     list.data(), &size) != ERROR_SUCCESS)
+    return {};
+  std::vector<std::wstring> sources;
+  const wchar_t* const end = list.data() + size / sizeof(wchar_t);
+  for (const wchar_t* entry = list.data(); entry < end; entry += wcslen(entry) + 1) {
+    sources.emplace_back(entry);
+    entry += wcslen(entry) + 1;  // its target
+  }
+  return sources;
+}
+
+bool PendingAtRestart(const std::wstring& path) {
+  for (const auto& source : PendingAtRestart())
+    if (source.ends_with(path)) return true;
+  return false;
+}
+
+TEST_F(InstallerTest, FileHeldByAnotherProgramIsHandledAtRestartAndTheUserIsToldSo) {
+  ASSERT_NO_FATAL_FAILURE(InstallSilently());
+  // Another program holds the control library (a script host would) and lets nobody replace it.
+  win32::FileHandle held(::CreateFileW(File(L"Quessel.ocx").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                       OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(held);
+  EXPECT_EQ(RunAndWait(WindowsPath(PRAVIK_NEXT_SETUP_FILE), L"/S /D=" + installDir_), ERROR_SUCCESS_REBOOT_REQUIRED);
+  EXPECT_TRUE(PendingAtRestart(File(L"Quessel.ocx.new"))) << "the new control library is not put in place";
+
+  // Run in place, the uninstaller's exit code is the caller's to read.
+  EXPECT_EQ(RunAndWait(File(L"Uninstall.exe"), L"/S _?=" + installDir_), ERROR_SUCCESS_REBOOT_REQUIRED);
+  EXPECT_FALSE(Exists(File(L"Pravik.exe")));
+  EXPECT_TRUE(Exists(File(L"Quessel.ocx")));
+  EXPECT_TRUE(PendingAtRestart(File(L"Quessel.ocx"))) << "Quessel.ocx is not removed at the next restart";
+
+  held.reset();
+  win32::RegKey manager;
+  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_SET_VALUE, manager.put()) == ERROR_SUCCESS)
+    ::RegDeleteValueW(manager.get(), L"PendingFileRenameOperations");
+  ::DeleteFileW(File(L"Quessel.ocx").c_str());
+  ::DeleteFileW(File(L"Quessel.ocx.new").c_str());
+}
+
+// A visible child window (at any depth) with this text.
+HWND FindControl(HWND parent, const wchar_t* text) {
+  struct Search {
+    const wchar_t* text;
+    HWND found;
+  } search{text, nullptr};
+  ::EnumChildWindows(
+      parent,
+      [](HWND hwnd, LPARAM lParam) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lParam);
+        wchar_t caption[128] = {};
+        ::GetWindowTextW(hwnd, caption, 128);
+        if (::IsWindowVisible(hwnd) && wcscmp(caption, s->text) == 0) s->found = hwnd;
+        return s->found == nullptr;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+TEST_F(InstallerTest, InteractiveInstallationEndsWithPravikRunning) {
+  auto setup = testsupport::ChildProcess::Launch(WindowsPath(PRAVIK_SETUP_FILE), L"/D=" + installDir_);
+  ASSERT_TRUE(setup.started());
+  HWND wizard = testsupport::WaitForWindow(setup.pid(), L"#32770", 30000);
+  ASSERT_NE(wizard, nullptr);
+  ::SendMessageW(::GetDlgItem(wizard, IDOK), BM_CLICK, 0, 0);  // "Install" on the folder page
+  HWND startNow = nullptr;
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return (startNow = FindControl(wizard, L"Start Pravik now")) != nullptr; },
+                                     60000))
+      << "the last page offers no start";
+  EXPECT_EQ(::SendMessageW(startNow, BM_GETCHECK, 0, 0), BST_CHECKED) << "on by default";
+  ::SendMessageW(::GetDlgItem(wizard, IDOK), BM_CLICK, 0, 0);  // "Finish"
+  EXPECT_EQ(setup.WaitExit(30000), 0u);
+  DWORD pid = 0;
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return VisibleStartButton(&pid) != nullptr; }, 30000));
+  EXPECT_EQ(ImageOf(pid), File(L"Pravik.exe"));
+}
+
+}  // namespace
+}  // namespace pravik::installer
