@@ -5,10 +5,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
+#include "testsupport/files.h"
 #include "testsupport/http_test_server.h"
 #include "testsupport/process.h"
 #include "win32/handles.h"
@@ -21,22 +20,6 @@ namespace {
 constexpr unsigned short kUpdatePort = 8731;
 const std::string kVersionPath = "/updateserver/Pravik/UpdateVersion/Version.txt";
 const std::string kSetupPath = "/setup/PravikSetup-1.1.0.exe";
-
-std::wstring WindowsPath(const char* unix) {
-  std::wstring path = win32::Utf8ToWide(unix);
-  for (auto& c : path)
-    if (c == L'/') c = L'\\';
-  return L"Z:" + path;
-}
-
-std::string ReadFile(const std::wstring& path) {
-  std::ifstream in(path.c_str(), std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::wstring InstalledVersion() {
   win32::RegKey key;
@@ -69,8 +52,8 @@ void EndPravik() {
 }
 
 TEST(UpdateLoopTest, PravikUpdatesItselfFromOneInstalledVersionToTheNext) {
-  const std::wstring setup = WindowsPath(PRAVIK_SETUP_FILE);
-  const std::string next = ReadFile(WindowsPath(PRAVIK_NEXT_SETUP_FILE));
+  const std::wstring setup = testsupport::FromUnixPath(PRAVIK_SETUP_FILE);
+  const std::string next = testsupport::ReadFile(testsupport::FromUnixPath(PRAVIK_NEXT_SETUP_FILE));
   ASSERT_FALSE(next.empty());
   const std::wstring installDir = testsupport::MakeTempFolder(L"loop") + L"\\Pravik";
 
@@ -81,7 +64,7 @@ TEST(UpdateLoopTest, PravikUpdatesItselfFromOneInstalledVersionToTheNext) {
   EXPECT_EQ(InstalledVersion(), win32::Utf8ToWide(PRAVIK_TEST_VERSION));
   for (const wchar_t* file : {L"Pravik.exe", L"Molvane.exe", L"Uninstall.exe", L"Graphics\\StartMenu.png"}) {
     SCOPED_TRACE(win32::WideToUtf8(file));
-    EXPECT_TRUE(Exists(installDir + L"\\" + file));
+    EXPECT_TRUE(testsupport::FileExists(installDir + L"\\" + file));
   }
 
   testsupport::HttpTestServer server(kUpdatePort);
@@ -93,7 +76,7 @@ TEST(UpdateLoopTest, PravikUpdatesItselfFromOneInstalledVersionToTheNext) {
   installer.body = next;
   server.Route(kSetupPath, installer);
   testsupport::HttpResponse signature;
-  signature.body = ReadFile(WindowsPath(PRAVIK_NEXT_SETUP_FILE ".sig"));
+  signature.body = testsupport::ReadFile(testsupport::FromUnixPath(PRAVIK_NEXT_SETUP_FILE ".sig"));
   ASSERT_EQ(signature.body.size(), 64u);
   server.Route(kSetupPath + ".sig", signature);
 
@@ -106,19 +89,19 @@ TEST(UpdateLoopTest, PravikUpdatesItselfFromOneInstalledVersionToTheNext) {
   EXPECT_EQ(server.RequestCount(kSetupPath), 1u);
   EXPECT_EQ(server.RequestCount(kSetupPath + ".sig"), 1u);
   EXPECT_EQ(server.RequestCount(kVersionPath), 2u);
-  EXPECT_TRUE(ReadFile(installDir + L"\\PravikUpdate.exe") == next);
+  EXPECT_TRUE(testsupport::ReadFile(installDir + L"\\PravikUpdate.exe") == next);
   EndPravik();
 
   // The uninstaller takes away what the installer added.
   auto uninstall = testsupport::ChildProcess::Launch(installDir + L"\\Uninstall.exe", L"/S", installDir);
   ASSERT_TRUE(uninstall.started());
   uninstall.WaitExit(60000);
-  EXPECT_TRUE(testsupport::WaitUntil([&] { return !Exists(installDir + L"\\Pravik.exe"); }, 60000));
-  EXPECT_TRUE(testsupport::WaitUntil([&] { return !Exists(installDir); }, 60000));
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return !testsupport::FileExists(installDir + L"\\Pravik.exe"); }, 60000));
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return !testsupport::FileExists(installDir); }, 60000));
   EXPECT_EQ(InstalledVersion(), L"");
   // Other tests of this session use the control library of the built tree.
   const std::wstring ocx = testsupport::OutDir() + L"\\Quessel.ocx";
-  if (Exists(ocx)) testsupport::ChildProcess::Launch(L"C:\\windows\\system32\\regsvr32.exe", L"/s \"" + ocx + L"\"").WaitExit(60000);
+  if (testsupport::FileExists(ocx)) testsupport::ChildProcess::Launch(L"C:\\windows\\system32\\regsvr32.exe", L"/s \"" + ocx + L"\"").WaitExit(60000);
 }
 
 }  // namespace
