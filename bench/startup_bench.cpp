@@ -7,61 +7,27 @@
 #include <string>
 #include <vector>
 
-#include "win32/handles.h"
-#include "win32/text.h"
-
-namespace {
-
-std::wstring OutDir() {
-  std::wstring unix = pravik::win32::Utf8ToWide(PRAVIK_OUT_DIR);
-  std::replace(unix.begin(), unix.end(), L'/', L'\\');
-  return L"Z:" + unix;
-}
-
-struct Search {
-  DWORD pid;
-  HWND found;
-};
-
-BOOL CALLBACK Match(HWND hwnd, LPARAM param) {
-  auto* s = reinterpret_cast<Search*>(param);
-  DWORD pid = 0;
-  ::GetWindowThreadProcessId(hwnd, &pid);
-  wchar_t cls[64];
-  ::GetClassNameW(hwnd, cls, 64);
-  if (pid == s->pid && ::IsWindowVisible(hwnd) && lstrcmpW(cls, L"PravikStartButton") == 0) {
-    s->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-}  // namespace
+#include "testsupport/process.h"
 
 int wmain(int argc, wchar_t** argv) {
+  using pravik::testsupport::ChildProcess;
   const int runs = argc > 1 ? _wtoi(argv[1]) : 5;
-  const std::wstring exe = OutDir() + L"\\Pravik.exe";
+  const std::wstring exe = pravik::testsupport::OutDir() + L"\\Pravik.exe";
   std::vector<double> times;
   for (int i = 0; i < runs; ++i) {
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    std::wstring line = L"\"" + exe + L"\"";
     LARGE_INTEGER f, t0, t1;
     ::QueryPerformanceFrequency(&f);
     ::QueryPerformanceCounter(&t0);
-    if (!::CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    const ChildProcess pravik = ChildProcess::Launch(exe);
+    if (!pravik.started()) {
       std::fprintf(stderr, "cannot start %ls\n", exe.c_str());
       return 1;
     }
-    pravik::win32::Handle process(pi.hProcess), thread(pi.hThread);
-    Search s{pi.dwProcessId, nullptr};
-    while (!s.found && ::WaitForSingleObject(process.get(), 5) == WAIT_TIMEOUT)
-      ::EnumWindows(&Match, reinterpret_cast<LPARAM>(&s));
+    // Looked for every 5 ms: the wait being measured is well under a second.
+    const HWND button = pravik::testsupport::WaitForWindow(pravik.pid(), L"PravikStartButton", 15000, true, 5);
     ::QueryPerformanceCounter(&t1);
-    ::TerminateProcess(process.get(), 0);
-    ::WaitForSingleObject(process.get(), 5000);
-    if (!s.found) {
+    pravik.Terminate();
+    if (!button) {
       std::fprintf(stderr, "run %d: no start button\n", i);
       return 1;
     }

@@ -8,15 +8,24 @@
 # the delay libraries rather than from the ordinary import libraries that come later.
 function(pravik_delay_load target)
   cmake_parse_arguments(D "" "" "STATIC_LIBS;DLLS" ${ARGN})
-  set(triple ${PRAVIK_ARCH}-w64-mingw32)
+  if(PRAVIK_STDCALL_DECORATED)
+    set(naming decorated)
+  else()
+    set(naming plain)
+  endif()
   set(delay_libs)
   foreach(dll ${D_DLLS})
     set(out ${CMAKE_BINARY_DIR}/delayload/lib${dll}_delay.a)
     if(NOT TARGET pravik_delay_${dll})
+      # The toolchain's own import library (its find root is the MinGW sysroot).
+      find_library(PRAVIK_IMPORT_LIB_${dll} NAMES lib${dll}.a)
+      if(NOT PRAVIK_IMPORT_LIB_${dll})
+        message(FATAL_ERROR "No MinGW import library lib${dll}.a for ${dll}.dll (package g++-mingw-w64)")
+      endif()
       add_custom_command(OUTPUT ${out}
         COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/delayload
-        COMMAND ${CMAKE_SOURCE_DIR}/cmake/delay-import.sh ${triple}-nm ${triple}-dlltool
-          /usr/${triple}/lib/lib${dll}.a ${dll}.dll ${out} ${PRAVIK_ARCH}
+        COMMAND ${CMAKE_SOURCE_DIR}/cmake/delay-import.sh ${CMAKE_NM} ${CMAKE_DLLTOOL}
+          ${PRAVIK_IMPORT_LIB_${dll}} ${dll}.dll ${out} ${naming}
         DEPENDS ${CMAKE_SOURCE_DIR}/cmake/delay-import.sh
         COMMENT "delay-load import library for ${dll}.dll"
         VERBATIM)

@@ -10,3 +10,13 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)
+
+# What differs by architecture, in one place: the rest of the build reads these.
+set(PRAVIK_WIDL_NAMES x86_64-w64-mingw32-widl)
+set(PRAVIK_WIDL_TARGET --win64)
+# No leading underscore on exported names.
+set(PRAVIK_STDCALL_DECORATED OFF)
+set(PRAVIK_NSIS_TARGET amd64-unicode)
+set(PRAVIK_SETUP_SUFFIX "-x64")
+# Wine runs the 64-bit programs here, so this build has the Windows tests.
+set(PRAVIK_TESTS_RUN_HERE ON)

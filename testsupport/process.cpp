@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "win32/text.h"
 
 namespace pravik::testsupport {
 
@@ -60,14 +59,14 @@ BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM param) {
 }
 }  // namespace
 
-HWND WaitForWindow(DWORD pid, const wchar_t* className, DWORD timeoutMs, bool visibleOnly) {
+HWND WaitForWindow(DWORD pid, const wchar_t* className, DWORD timeoutMs, bool visibleOnly, DWORD pollMs) {
   WindowSearch search{pid, className, visibleOnly, nullptr};
   WaitUntil(
       [&] {
         ::EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
         return search.found != nullptr;
       },
-      timeoutMs);
+      timeoutMs, pollMs);
   return search.found;
 }
 
@@ -97,25 +96,6 @@ void SetUserString(const std::wstring& key, const std::wstring& name, const std:
     ::RegDeleteValueW(k.get(), name.c_str());
 }
 
-std::wstring OutDir() {
-#ifdef PRAVIK_OUT_DIR
-  // The build hands over a Unix path; Wine maps it through drive Z:.
-  std::wstring unix = win32::Utf8ToWide(PRAVIK_OUT_DIR);
-  for (auto& c : unix)
-    if (c == L'/') c = L'\\';
-  return L"Z:" + unix;
-#else
-  return L"";
-#endif
-}
-
-std::wstring MakeTempFolder(const std::wstring& hint) {
-  wchar_t temp[MAX_PATH];
-  ::GetTempPathW(MAX_PATH, temp);
-  std::wstring folder = std::wstring(temp) + L"pravik-" + hint + L"-" + std::to_wstring(::GetCurrentProcessId()) +
-                        L"-" + std::to_wstring(::GetTickCount64());
-  ::CreateDirectoryW(folder.c_str(), nullptr);
-  return folder;
-}
+std::wstring OutDir() { return FromUnixPath(PRAVIK_OUT_DIR); }
 
 }  // namespace pravik::testsupport

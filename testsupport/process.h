@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "testsupport/files.h"  // MakeTempFolder, for the folders children run in
 #include "win32/handles.h"
 
 namespace pravik::testsupport {
@@ -28,16 +29,18 @@ class ChildProcess {
 
 // The first top-level window of a process with this class (any class when null) that appears
 // within the time; visibleOnly skips hidden ones.
-HWND WaitForWindow(DWORD pid, const wchar_t* className, DWORD timeoutMs, bool visibleOnly = true);
+// Looks every pollMs.
+HWND WaitForWindow(DWORD pid, const wchar_t* className, DWORD timeoutMs, bool visibleOnly = true, DWORD pollMs = 20);
 // Pumps this thread's messages for a while (tests that own windows must keep them live).
 void PumpFor(DWORD ms);
-// Waits until the predicate holds, pumping messages; false when the time ran out.
+// Waits until the predicate holds, asking every pollMs and pumping messages in between; false
+// when the time ran out.
 template <typename Predicate>
-bool WaitUntil(Predicate predicate, DWORD timeoutMs) {
+bool WaitUntil(Predicate predicate, DWORD timeoutMs, DWORD pollMs = 20) {
   const ULONGLONG end = ::GetTickCount64() + timeoutMs;
   while (!predicate()) {
     if (::GetTickCount64() >= end) return false;
-    PumpFor(20);
+    PumpFor(pollMs);
   }
   return true;
 }
@@ -46,7 +49,5 @@ bool WaitUntil(Predicate predicate, DWORD timeoutMs) {
 void SetUserString(const std::wstring& key, const std::wstring& name, const std::wstring* value);
 // The folder the built programs are in (out/x86_64), as a Windows path.
 std::wstring OutDir();
-// A fresh empty folder under the temp folder, for one test.
-std::wstring MakeTempFolder(const std::wstring& hint);
 
 }  // namespace pravik::testsupport

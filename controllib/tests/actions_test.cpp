@@ -4,11 +4,10 @@
 #include <windows.h>
 
 #include <atomic>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "controllib/tests/dispatch_client.h"
+#include "testsupport/files.h"
 #include "testsupport/http_test_server.h"
 #include "testsupport/process.h"
 
@@ -145,10 +144,7 @@ TEST(QuesselActions, DownloadTwiceAndReportTheFile) {
   EXPECT_EQ(r.value.v.vt, VT_BOOL);
   EXPECT_EQ(r.value.v.boolVal, VARIANT_TRUE);
   EXPECT_EQ(server.RequestCount("/file.bin"), 2u);
-  std::ifstream in((folder + L"\\file.bin").c_str(), std::ios::binary);
-  std::stringstream content;
-  content << in.rdbuf();
-  EXPECT_EQ(content.str(), "payload");
+  EXPECT_EQ(pravik::testsupport::ReadFile(folder + L"\\file.bin"), "payload");
   server.Stop();
   ::SysFreeString(path);
   path = ::SysAllocString((folder + L"\\missing.bin").c_str());

@@ -3,18 +3,14 @@
 #include <windows.h>
 
 #include "drawing/png_skin.h"
+#include "testsupport/files.h"
 #include "win32/app_error.h"
 #include "win32/text.h"
 
 namespace pravik::drawing {
 namespace {
 
-std::wstring DataFile(const char* name) {
-  std::wstring path = win32::Utf8ToWide(std::string(PRAVIK_SOURCE_DIR) + "/drawing/tests/data/" + name);
-  for (auto& c : path)
-    if (c == L'/') c = L'\\';
-  return L"Z:" + path;
-}
+std::wstring DataFile(const char* name) { return testsupport::SourcePath(std::string("drawing/tests/data/") + name); }
 
 COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
   win32::MemoryDc dc(::CreateCompatibleDC(nullptr));

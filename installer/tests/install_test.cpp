@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "installer/tests/installer_test_support.h"
+#include "testsupport/files.h"
 #include "testsupport/process.h"
 #include "win32/handles.h"
 #include "win32/text.h"
@@ -46,12 +47,12 @@ std::string Element(const std::string& xml, const std::string& tag) {
 class InstallerTest : public testing::Test {
  protected:
   void SetUp() override { installDir_ = testsupport::MakeTempFolder(L"setup") + L"\\Pravik"; }
-  void InstallSilently() { ASSERT_EQ(RunAndWait(WindowsPath(PRAVIK_SETUP_FILE), L"/S /D=" + installDir_), 0u); }
+  void InstallSilently() { ASSERT_EQ(RunAndWait(testsupport::FromUnixPath(PRAVIK_SETUP_FILE), L"/S /D=" + installDir_), 0u); }
   void TearDown() override {
     EndPravik();
-    if (Exists(installDir_ + L"\\Uninstall.exe")) {
+    if (testsupport::FileExists(installDir_ + L"\\Uninstall.exe")) {
       RunAndWait(installDir_ + L"\\Uninstall.exe", L"/S");
-      testsupport::WaitUntil([&] { return !Exists(installDir_); }, 60000);
+      testsupport::WaitUntil([&] { return !testsupport::FileExists(installDir_); }, 60000);
     }
     RegisterBuiltQuessel();
   }
@@ -63,8 +64,8 @@ class InstallerTest : public testing::Test {
 TEST_F(InstallerTest, RegistersSignInTaskAndUninstallingWhileRunningLeavesNothingBehind) {
   ASSERT_NO_FATAL_FAILURE(InstallSilently());
   // The scheduler keeps only the task's name under Wine; the definition handed over is the file.
-  EXPECT_TRUE(Exists(kTaskFile));
-  const std::string xml = ReadFile(File(L"SignInTask.xml"));
+  EXPECT_TRUE(testsupport::FileExists(kTaskFile));
+  const std::string xml = testsupport::ReadFile(File(L"SignInTask.xml"));
   EXPECT_EQ(xml.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>", 0), 0u) << "UTF-8 without a byte-order mark";
   wchar_t user[256] = {};
   DWORD size = 256;
@@ -88,8 +89,8 @@ TEST_F(InstallerTest, RegistersSignInTaskAndUninstallingWhileRunningLeavesNothin
   ASSERT_TRUE(testsupport::WaitUntil([] { return VisibleStartButton() != nullptr; }, 30000));
   ASSERT_EQ(RunAndWait(File(L"Uninstall.exe"), L"/S"), 0u);
   EXPECT_TRUE(pravik.WaitExit(30000).has_value()) << "the uninstaller left Pravik running";
-  EXPECT_TRUE(testsupport::WaitUntil([&] { return !Exists(installDir_); }, 60000)) << "files are left";
-  EXPECT_FALSE(Exists(kTaskFile));
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return !testsupport::FileExists(installDir_); }, 60000)) << "files are left";
+  EXPECT_FALSE(testsupport::FileExists(kTaskFile));
   EXPECT_EQ(QuesselServer(), L"");
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kMachineKey));
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
@@ -105,17 +106,17 @@ TEST_F(InstallerTest, InstallingOverARunningCopyRestartsItWithTheNewFilesAndKeep
   // A file the update must bring back.
   ASSERT_TRUE(::DeleteFileW(File(L"Graphics\\Wall.png").c_str()));
 
-  ASSERT_EQ(RunAndWait(WindowsPath(PRAVIK_NEXT_SETUP_FILE), L"/S /D=" + installDir_), 0u);
+  ASSERT_EQ(RunAndWait(testsupport::FromUnixPath(PRAVIK_NEXT_SETUP_FILE), L"/S /D=" + installDir_), 0u);
   EXPECT_TRUE(pravik.WaitExit(0).has_value()) << "the old Pravik still runs";
   DWORD pid = 0;
   EXPECT_TRUE(testsupport::WaitUntil([&] { return VisibleStartButton(&pid) && pid != pravik.pid(); }, 60000))
       << "Pravik was not started again";
   EXPECT_EQ(ImageOf(pid), File(L"Pravik.exe"));
-  EXPECT_TRUE(Exists(File(L"Graphics\\Wall.png")));
+  EXPECT_TRUE(testsupport::FileExists(File(L"Graphics\\Wall.png")));
   EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kMachineKey, L"version"), L"1.1.0");
   EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kUserKey, L"version"), L"1.1.0");
   EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kUserKey, L"UserChoice"), kept);
-  EXPECT_TRUE(Exists(kTaskFile));
+  EXPECT_TRUE(testsupport::FileExists(kTaskFile));
 }
 
 const wchar_t kSessionManager[] = L"SYSTEM\\CurrentControlSet\\Control\\Session Manager";
@@ -149,13 +150,13 @@ TEST_F(InstallerTest, FileHeldByAnotherProgramIsHandledAtRestartAndTheUserIsTold
   win32::FileHandle held(::CreateFileW(File(L"Quessel.ocx").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                        OPEN_EXISTING, 0, nullptr));
   ASSERT_TRUE(held);
-  EXPECT_EQ(RunAndWait(WindowsPath(PRAVIK_NEXT_SETUP_FILE), L"/S /D=" + installDir_), ERROR_SUCCESS_REBOOT_REQUIRED);
+  EXPECT_EQ(RunAndWait(testsupport::FromUnixPath(PRAVIK_NEXT_SETUP_FILE), L"/S /D=" + installDir_), ERROR_SUCCESS_REBOOT_REQUIRED);
   EXPECT_TRUE(PendingAtRestart(File(L"Quessel.ocx.new"))) << "the new control library is not put in place";
 
   // Run in place, the uninstaller's exit code is the caller's to read.
   EXPECT_EQ(RunAndWait(File(L"Uninstall.exe"), L"/S _?=" + installDir_), ERROR_SUCCESS_REBOOT_REQUIRED);
-  EXPECT_FALSE(Exists(File(L"Pravik.exe")));
-  EXPECT_TRUE(Exists(File(L"Quessel.ocx")));
+  EXPECT_FALSE(testsupport::FileExists(File(L"Pravik.exe")));
+  EXPECT_TRUE(testsupport::FileExists(File(L"Quessel.ocx")));
   EXPECT_TRUE(PendingAtRestart(File(L"Quessel.ocx"))) << "Quessel.ocx is not removed at the next restart";
 
   held.reset();
@@ -186,7 +187,7 @@ HWND FindControl(HWND parent, const wchar_t* text) {
 }
 
 TEST_F(InstallerTest, InteractiveInstallationEndsWithPravikRunning) {
-  auto setup = testsupport::ChildProcess::Launch(WindowsPath(PRAVIK_SETUP_FILE), L"/D=" + installDir_);
+  auto setup = testsupport::ChildProcess::Launch(testsupport::FromUnixPath(PRAVIK_SETUP_FILE), L"/D=" + installDir_);
   ASSERT_TRUE(setup.started());
   HWND wizard = testsupport::WaitForWindow(setup.pid(), L"#32770", 30000);
   ASSERT_NE(wizard, nullptr);

@@ -1,29 +1,11 @@
 #include "installer/tests/installer_test_support.h"
 
-#include <fstream>
-#include <sstream>
-
+#include "testsupport/files.h"
 #include "testsupport/process.h"
 #include "win32/handles.h"
 #include "win32/text.h"
 
 namespace pravik::installer {
-
-std::wstring WindowsPath(const char* unix) {
-  std::wstring path = win32::Utf8ToWide(unix);
-  for (auto& c : path)
-    if (c == L'/') c = L'\\';
-  return L"Z:" + path;
-}
-
-std::string ReadFile(const std::wstring& path) {
-  std::ifstream in(path.c_str(), std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::wstring RegistryText(HKEY hive, const wchar_t* key, const wchar_t* name) {
   wchar_t value[1024] = {};
@@ -66,7 +48,7 @@ void EndPravik() {
 
 void RegisterBuiltQuessel() {
   const std::wstring ocx = testsupport::OutDir() + L"\\Quessel.ocx";
-  if (Exists(ocx)) RunAndWait(L"C:\\windows\\system32\\regsvr32.exe", L"/s \"" + ocx + L"\"");
+  if (testsupport::FileExists(ocx)) RunAndWait(L"C:\\windows\\system32\\regsvr32.exe", L"/s \"" + ocx + L"\"");
 }
 
 }  // namespace pravik::installer

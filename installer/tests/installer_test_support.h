@@ -6,10 +6,6 @@
 
 namespace pravik::installer {
 
-// A Unix path of the build as Wine sees it (drive Z:).
-std::wstring WindowsPath(const char* unix);
-std::string ReadFile(const std::wstring& path);
-bool Exists(const std::wstring& path);
 // A REG_SZ value; empty when the key or value is missing.
 std::wstring RegistryText(HKEY hive, const wchar_t* key, const wchar_t* name);
 bool KeyExists(HKEY hive, const wchar_t* key);

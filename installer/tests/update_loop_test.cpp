@@ -22,8 +22,8 @@ const std::string kSetupPath = "/setup/PravikSetup-1.1.0.exe";
 std::wstring InstalledVersion() { return RegistryText(HKEY_CURRENT_USER, L"Software\\Pravik", L"version"); }
 
 TEST(UpdateLoopTest, PravikUpdatesItselfFromOneInstalledVersionToTheNext) {
-  const std::wstring setup = WindowsPath(PRAVIK_SETUP_FILE);
-  const std::string next = ReadFile(WindowsPath(PRAVIK_NEXT_SETUP_FILE));
+  const std::wstring setup = testsupport::FromUnixPath(PRAVIK_SETUP_FILE);
+  const std::string next = testsupport::ReadFile(testsupport::FromUnixPath(PRAVIK_NEXT_SETUP_FILE));
   ASSERT_FALSE(next.empty());
   const std::wstring installDir = testsupport::MakeTempFolder(L"loop") + L"\\Pravik";
 
@@ -34,7 +34,7 @@ TEST(UpdateLoopTest, PravikUpdatesItselfFromOneInstalledVersionToTheNext) {
   EXPECT_EQ(InstalledVersion(), win32::Utf8ToWide(PRAVIK_TEST_VERSION));
   for (const wchar_t* file : {L"Pravik.exe", L"Molvane.exe", L"Uninstall.exe", L"Graphics\\StartMenu.png"}) {
     SCOPED_TRACE(win32::WideToUtf8(file));
-    EXPECT_TRUE(Exists(installDir + L"\\" + file));
+    EXPECT_TRUE(testsupport::FileExists(installDir + L"\\" + file));
   }
 
   testsupport::HttpTestServer server(kUpdatePort);
@@ -46,7 +46,7 @@ TEST(UpdateLoopTest, PravikUpdatesItselfFromOneInstalledVersionToTheNext) {
   installer.body = next;
   server.Route(kSetupPath, installer);
   testsupport::HttpResponse signature;
-  signature.body = ReadFile(WindowsPath(PRAVIK_NEXT_SETUP_FILE ".sig"));
+  signature.body = testsupport::ReadFile(testsupport::FromUnixPath(PRAVIK_NEXT_SETUP_FILE ".sig"));
   ASSERT_EQ(signature.body.size(), 64u);
   server.Route(kSetupPath + ".sig", signature);
 
@@ -59,15 +59,15 @@ TEST(UpdateLoopTest, PravikUpdatesItselfFromOneInstalledVersionToTheNext) {
   EXPECT_EQ(server.RequestCount(kSetupPath), 1u);
   EXPECT_EQ(server.RequestCount(kSetupPath + ".sig"), 1u);
   EXPECT_EQ(server.RequestCount(kVersionPath), 2u);
-  EXPECT_TRUE(ReadFile(installDir + L"\\PravikUpdate.exe") == next);
+  EXPECT_TRUE(testsupport::ReadFile(installDir + L"\\PravikUpdate.exe") == next);
   EndPravik();
 
   // The uninstaller takes away what the installer added.
   auto uninstall = testsupport::ChildProcess::Launch(installDir + L"\\Uninstall.exe", L"/S", installDir);
   ASSERT_TRUE(uninstall.started());
   uninstall.WaitExit(60000);
-  EXPECT_TRUE(testsupport::WaitUntil([&] { return !Exists(installDir + L"\\Pravik.exe"); }, 60000));
-  EXPECT_TRUE(testsupport::WaitUntil([&] { return !Exists(installDir); }, 60000));
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return !testsupport::FileExists(installDir + L"\\Pravik.exe"); }, 60000));
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return !testsupport::FileExists(installDir); }, 60000));
   EXPECT_EQ(InstalledVersion(), L"");
   RegisterBuiltQuessel();
 }

@@ -5,26 +5,20 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "menu/start_menu_window.h"
+#include "testsupport/files.h"
 #include "testsupport/ui_thread.h"
 #include "win32/paths.h"
 #include "win32/text.h"
 
 namespace pravik::menu {
 
-inline std::wstring SourceGraphicsRoot() {
-  std::wstring unix = win32::Utf8ToWide(PRAVIK_SOURCE_DIR);
-  for (auto& c : unix)
-    if (c == L'/') c = L'\\';
-  return L"Z:" + unix;
-}
+inline std::wstring SourceGraphicsRoot() { return testsupport::SourcePath(); }
 
 inline std::wstring TestDir() {
   const std::wstring exe = win32::ModulePath();
@@ -49,10 +43,7 @@ inline std::wstring ForegroundFileName() {
 class Recorders {
  public:
   Recorders() {
-    wchar_t temp[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, temp);
-    folder_ = std::wstring(temp) + L"pravik-recorders-" + std::to_wstring(::GetCurrentProcessId());
-    ::CreateDirectoryW(folder_.c_str(), nullptr);
+    folder_ = testsupport::MakeTempFolder(L"recorders");
     const std::wstring recorder = TestDir() + L"\\command_recorder.exe";
     for (const wchar_t* name : {L"shutdown.exe", L"explorer.exe", L"WinHlp32.exe", L"runtest.exe"})
       ::CopyFileW(recorder.c_str(), (folder_ + L"\\" + name).c_str(), FALSE);
@@ -65,11 +56,8 @@ class Recorders {
   }
   void Clear() { ::DeleteFileW(record_.c_str()); }
   std::vector<std::wstring> Lines() const {
-    std::ifstream in(record_.c_str(), std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
     std::vector<std::wstring> lines;
-    std::wstring all = win32::Utf8ToWide(s.str());
+    std::wstring all = win32::Utf8ToWide(testsupport::ReadFile(record_));
     for (std::size_t at = 0; at < all.size();) {
       const std::size_t end = all.find(L'\n', at);
       lines.push_back(all.substr(at, end - at));

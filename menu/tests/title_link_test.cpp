@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 
 #include "generated/win32/build_settings.h"
 #include "menu/remote_setting.h"
 #include "menu/title_link.h"
+#include "testsupport/files.h"
 #include "testsupport/process.h"
 #include "win32/paths.h"
 #include "win32/picture_box.h"
@@ -22,18 +21,10 @@ const bool kRecorder = [] {
   if (_wcsicmp(self.c_str() + (slash == std::wstring::npos ? 0 : slash + 1), L"iexplore.exe") != 0) return false;
   wchar_t record[MAX_PATH] = {};
   if (::GetEnvironmentVariableW(L"PRAVIK_LINK_RECORD", record, MAX_PATH)) {
-    std::ofstream out(record, std::ios::binary);
-    out << win32::WideToUtf8(::GetCommandLineW());
+    testsupport::WriteFile(record, win32::WideToUtf8(::GetCommandLineW()));
   }
   ::ExitProcess(0);
 }();
-
-std::string ReadAll(const std::wstring& path) {
-  std::ifstream in(path.c_str(), std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 class TitleLinkTest : public testing::Test {
  protected:
@@ -81,9 +72,9 @@ TEST_F(TitleLinkTest, LinkAreaStartsTheBrowserWithTheHomeHost) {
 
   ClickTitleAt(100, 10);  // elsewhere on the title strip: nothing
   ClickTitleAt(462, 34);  // last pixel of the area
-  ASSERT_TRUE(testsupport::WaitUntil([&] { return !ReadAll(record_).empty(); }, 10000));
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return !testsupport::ReadFile(record_).empty(); }, 10000));
   const std::wstring expected = folder_ + L"\\Internet Explorer\\iexplore.exe " + PRAVIK_HOME_HOST;
-  EXPECT_EQ(ReadAll(record_), win32::WideToUtf8(expected));
+  EXPECT_EQ(testsupport::ReadFile(record_), win32::WideToUtf8(expected));
 }
 
 TEST_F(TitleLinkTest, MissingBrowserOrVariableFallsBackWithoutEnding) {
@@ -99,7 +90,7 @@ TEST_F(TitleLinkTest, MissingBrowserOrVariableFallsBackWithoutEnding) {
   EXPECT_EQ(StartHomeBrowser(recordFallback), BrowserStart::kShellDefault);
   EXPECT_EQ(StartHomeBrowser([](const std::wstring&) { return false; }), BrowserStart::kNothing);
   EXPECT_EQ(opened, (std::vector<std::wstring>{HomePageAddress(), HomePageAddress()}));
-  EXPECT_TRUE(ReadAll(record_).empty());
+  EXPECT_TRUE(testsupport::ReadFile(record_).empty());
 }
 
 }  // namespace

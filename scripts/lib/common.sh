@@ -9,7 +9,7 @@ JOBS="${JOBS:-$(nproc)}"
 
 PACKAGES=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools libz-mingw-w64-dev wine64 libwine-dev
   fonts-wine xvfb xauth fonts-nanum imagemagick cmake make g++ googletest libgtest-dev locales nsis zip unzip
-  python3 openssl x11-utils xdotool)
+  python3 openssl x11-utils xdotool libbenchmark-dev)
 
 log() { printf '== %s\n' "$*" >&2; }
 
@@ -66,4 +66,26 @@ build_all() {
     -DPRAVIK_OUT_DIR="$OUT/x86_64" "$@" || return 1
   configure_and_build i686 -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -DPRAVIK_BUILD_TESTS=OFF \
     -DPRAVIK_OUT_DIR="$OUT/i686" "$@" || return 1
+}
+
+# Prints the tracked paths (files and folders) that differ from another only by letter case, one
+# a line: on the file systems of Windows and macOS they are one path, so a clone there silently
+# loses one of them. Outside a git checkout every path under the tree counts, build output aside.
+case_collisions() {
+  {
+    if git -C "$ROOT" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+      git -C "$ROOT" ls-files -z | tr '\0' '\n'
+    else
+      (cd "$ROOT" && find . -mindepth 1 \( -name 'build*' -o -name out -o -name .git \) -prune -o -print | sed 's|^\./||')
+    fi
+  } | awk -F/ '{ p = $1; print p; for (i = 2; i <= NF; i++) { p = p "/" $i; print p } }' | sort -u |
+    awk '{ k = tolower($0); if (k in first) { print first[k]; print $0 } else first[k] = $0 }' | sort -u
+}
+
+# retried_tests CTEST_OUTPUT: the tests that passed only after a failed try (ctest --repeat
+# until-pass), from the result lines ctest prints for every try.
+retried_tests() {
+  sed -nE 's/^ *([0-9]+\/[0-9]+ )?Test +#[0-9]+: ([^ ]+) \.+ *(.*)$/\2 \3/p' "$1" |
+    awk '{ name = $1; $1 = ""; if ($0 ~ /Passed/) passed[name] = 1; else failed[name] = 1 }
+         END { for (n in passed) if (n in failed) print n }' | sort
 }

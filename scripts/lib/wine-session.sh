@@ -24,6 +24,7 @@ make_template() {
   [ -f "$WINE_TEMPLATE/.ready" ] && return 0
   log "creating the Wine prefix template"
   rm -rf "$WINE_TEMPLATE"
+  mkdir -p "$(dirname "$WINE_TEMPLATE")"
   (
     export WINEPREFIX="$WINE_TEMPLATE"
     "$WINE64" wineboot -i >/dev/null 2>&1
@@ -48,7 +49,7 @@ wine_session_start() {
   local prefix="$1"
   wine_env
   [ -n "${2:-}" ] && export DISPLAY="$2" || start_xvfb
-  make_template
+  make_template || return 1
   rm -rf "$prefix"
   cp -a "$WINE_TEMPLATE" "$prefix"
   export WINEPREFIX="$prefix"

@@ -19,15 +19,6 @@ testsupport::HttpResponse Text(const std::string& body) {
   return r;
 }
 
-std::string ReadFileBytes(const std::wstring& path) {
-  win32::FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-  std::string bytes(64 * 1024, '\0');
-  DWORD read = 0;
-  ::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-  bytes.resize(read);
-  return bytes;
-}
-
 class StartupTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -107,7 +98,7 @@ TEST_F(StartupTest, AnnouncedOtherVersionHandsOverToTheUpdaterWithFieldOneExactl
   const std::wstring record = folder + L"\\molvane-command-line.txt";
   ASSERT_TRUE(testsupport::WaitUntil([&] { return ::GetFileAttributesW(record.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000));
   testsupport::PumpFor(300);
-  const std::string bytes = ReadFileBytes(record);
+  const std::string bytes = testsupport::ReadFile(record);
   const std::string expectedTail = " " + arguments;
   ASSERT_GE(bytes.size(), expectedTail.size());
   EXPECT_EQ(bytes.substr(bytes.size() - expectedTail.size()), expectedTail);

@@ -5,11 +5,10 @@
 #include <windows.h>
 
 #include <cctype>
-#include <fstream>
 #include <set>
-#include <sstream>
 #include <string>
 
+#include "testsupport/files.h"
 #include "testsupport/http_test_server.h"
 #include "testsupport/process.h"
 #include "win32/paths.h"
@@ -29,13 +28,6 @@ const wchar_t* const kSystemDlls[] = {
     L"schannel.dll", L"rsaenh.dll",   L"ncrypt.dll",   L"msasn1.dll",   L"wintrust.dll", L"setupapi.dll",
 };
 
-std::string ReadFile(const std::wstring& path) {
-  std::ifstream in(path.c_str(), std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 std::wstring PlantedFolder(const wchar_t* hint, const wchar_t* program) {
   const std::wstring folder = testsupport::MakeTempFolder(hint);
   EXPECT_TRUE(::CopyFileW((testsupport::OutDir() + L"\\" + program).c_str(), (folder + L"\\" + program).c_str(), FALSE));
@@ -48,10 +40,10 @@ TEST(DllPlantingTest, MolvaneLoadsNoDllFromItsFolder) {
   const std::wstring folder = PlantedFolder(L"plant-molvane", L"Molvane.exe");
   testsupport::HttpTestServer server;
   testsupport::HttpResponse installer;
-  installer.body = ReadFile(win32::ProgramFolder() + L"\\fake_installer.exe");
+  installer.body = testsupport::ReadFile(win32::ProgramFolder() + L"\\fake_installer.exe");
   server.Route("/PravikSetup.exe", installer);
   testsupport::HttpResponse signature;
-  signature.body = ReadFile(win32::ProgramFolder() + L"\\fake_installer.exe.sig");
+  signature.body = testsupport::ReadFile(win32::ProgramFolder() + L"\\fake_installer.exe.sig");
   server.Route("/PravikSetup.exe.sig", signature);
 
   // The current folder holds planted copies too.
@@ -60,8 +52,8 @@ TEST(DllPlantingTest, MolvaneLoadsNoDllFromItsFolder) {
   const auto code = molvane.WaitExit(60000);
   if (!code) molvane.Terminate();
   EXPECT_EQ(code, 0u);
-  EXPECT_EQ(ReadFile(folder + L"\\planted-loads.log"), "");
-  EXPECT_TRUE(testsupport::WaitUntil([&] { return !ReadFile(folder + L"\\installer-runs.log").empty(); }, 20000))
+  EXPECT_EQ(testsupport::ReadFile(folder + L"\\planted-loads.log"), "");
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return !testsupport::ReadFile(folder + L"\\installer-runs.log").empty(); }, 20000))
       << "the honest installer was not started";
 }
 
@@ -72,7 +64,7 @@ TEST(DllPlantingTest, PravikLoadsNoDllFromItsFolder) {
   // Without its skins Pravik ends with a message box: by then every DLL of its start-up is loaded.
   const HWND box = testsupport::WaitForWindow(pravik.pid(), L"#32770", 30000);
   EXPECT_NE(box, nullptr);
-  const std::string loads = ReadFile(folder + L"\\planted-loads.log");
+  const std::string loads = testsupport::ReadFile(folder + L"\\planted-loads.log");
   pravik.Terminate();
   EXPECT_EQ(loads, "");
 }
@@ -101,7 +93,7 @@ TEST(DllPlantingTest, ControlAnUnprotectedLoadByName) {
   // above can only catch planted DLLs of that kind, and the import table test below stands in
   // for the rest.
   EXPECT_NE(loadedFromFolder, L"") << "the planted copies were not loadable: the tests above prove nothing";
-  EXPECT_NE(ReadFile(folder + L"\\planted-loads.log"), "");
+  EXPECT_NE(testsupport::ReadFile(folder + L"\\planted-loads.log"), "");
 }
 
 // The names in a PE file's import directory: the DLLs the loader resolves before any code runs.
@@ -137,7 +129,7 @@ TEST(DllPlantingTest, ProgramsImportAtLoadTimeOnlyWhatTheSystemProtects) {
                                     "comdlg32.dll", "shlwapi.dll",  "ws2_32.dll"};
   // Quessel counts too: COM loads it with its own folder, the program folder, searched first.
   for (const wchar_t* file : {L"Molvane.exe", L"Pravik.exe", L"Quessel.ocx"}) {
-    const auto imports = LoadTimeImports(ReadFile(testsupport::OutDir() + L"\\" + file));
+    const auto imports = LoadTimeImports(testsupport::ReadFile(testsupport::OutDir() + L"\\" + file));
     SCOPED_TRACE(win32::WideToUtf8(file));
     ASSERT_FALSE(imports.empty());
     for (const std::string& dll : imports) {

@@ -2,11 +2,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "testsupport/files.h"
 #include "testsupport/http_test_server.h"
 #include "testsupport/process.h"
 #include "updater/update_engine.h"
@@ -24,15 +23,6 @@ std::string Body(std::size_t n) {
   std::string body(n, '\0');
   for (std::size_t i = 0; i < n; ++i) body[i] = static_cast<char>((i * 131 + 7) % 251);
   return body;
-}
-
-bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::string ReadFile(const std::wstring& path) {
-  std::ifstream in(path.c_str(), std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
 }
 
 class DownloadTest : public ::testing::Test {
@@ -69,16 +59,16 @@ TEST_F(DownloadTest, ChunksFollowTheBytesThatArrive) {
     HttpResponse response;
     response.body = Body(c.size);
     EXPECT_EQ(Run(response), c.events);
-    EXPECT_EQ(ReadFile(savePath), response.body);
+    EXPECT_EQ(testsupport::ReadFile(savePath), response.body);
   }
 }
 
 TEST_F(DownloadTest, AnOlderLongerFileIsReplacedAsAWhole) {
-  std::ofstream(savePath.c_str(), std::ios::binary) << Body(5000) << "tail";
+  testsupport::WriteFile(savePath, Body(5000) + "tail");
   HttpResponse response;
   response.body = "new";
   Run(response);
-  EXPECT_EQ(ReadFile(savePath), "new");
+  EXPECT_EQ(testsupport::ReadFile(savePath), "new");
 }
 
 TEST_F(DownloadTest, ASlowBodyArrivingInPiecesIsCountedByBytes) {
@@ -89,7 +79,7 @@ TEST_F(DownloadTest, ASlowBodyArrivingInPiecesIsCountedByBytes) {
   ASSERT_FALSE(events.empty());
   EXPECT_EQ(events.front(), L"start 300");
   EXPECT_EQ(events.back(), L"complete");
-  EXPECT_EQ(ReadFile(savePath), response.body);
+  EXPECT_EQ(testsupport::ReadFile(savePath), response.body);
 }
 
 TEST_F(DownloadTest, LengthsThatCannotBeTrusted) {
@@ -117,7 +107,7 @@ TEST_F(DownloadTest, LengthsThatCannotBeTrusted) {
     ASSERT_FALSE(events.empty());
     EXPECT_EQ(events.back(), L"error " + c.message);
     EXPECT_EQ(std::count_if(events.begin(), events.end(), [](auto& e) { return e.rfind(L"error", 0) == 0; }), 1);
-    EXPECT_FALSE(Exists(savePath));
+    EXPECT_FALSE(testsupport::FileExists(savePath));
   }
 }
 
@@ -126,7 +116,7 @@ TEST_F(DownloadTest, ALengthSmallerThanTheBodyTakesTheAnnouncedBytes) {
   response.body = Body(3000);
   response.lengthOverride = "1500";
   EXPECT_EQ(Run(response), (std::vector<std::wstring>{L"start 1500", L"chunk 1024", L"chunk 476", L"complete"}));
-  EXPECT_EQ(ReadFile(savePath), response.body.substr(0, 1500));
+  EXPECT_EQ(testsupport::ReadFile(savePath), response.body.substr(0, 1500));
 }
 
 TEST_F(DownloadTest, AnErrorPageIsNotTheFile) {
@@ -135,7 +125,7 @@ TEST_F(DownloadTest, AnErrorPageIsNotTheFile) {
   response.reason = "Not Found";
   response.body = "<html>404</html>";
   EXPECT_EQ(Run(response), std::vector<std::wstring>{L"error " + text::ServerRefused(404)});
-  EXPECT_FALSE(Exists(savePath));
+  EXPECT_FALSE(testsupport::FileExists(savePath));
 }
 
 TEST_F(DownloadTest, ACutOrStalledTransferFailsAndLeavesNoFile) {
@@ -160,7 +150,7 @@ TEST_F(DownloadTest, ACutOrStalledTransferFailsAndLeavesNoFile) {
     ASSERT_FALSE(events.empty());
     EXPECT_EQ(events.back().rfind(L"error ", 0), 0u) << events.back();
     EXPECT_EQ(std::count(events.begin(), events.end(), L"complete"), 0);
-    EXPECT_FALSE(Exists(savePath));
+    EXPECT_FALSE(testsupport::FileExists(savePath));
   }
 }
 

@@ -2,10 +2,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
+#include "testsupport/files.h"
 #include "testsupport/http_test_server.h"
 #include "testsupport/process.h"
 #include "updater/messages.h"
@@ -15,15 +14,8 @@
 namespace pravik::updater {
 namespace {
 
-std::string ReadFile(const std::wstring& path) {
-  std::ifstream in(path.c_str(), std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 int CountRuns(const std::wstring& folder) {
-  const std::string log = ReadFile(folder + L"\\installer-runs.log");
+  const std::string log = testsupport::ReadFile(folder + L"\\installer-runs.log");
   int runs = 0;
   for (std::size_t at = log.find("run"); at != std::string::npos; at = log.find("run", at + 1)) ++runs;
   return runs;
@@ -59,8 +51,8 @@ class MolvaneTest : public ::testing::Test {
   void SetUp() override {
     folder = testsupport::MakeTempFolder(L"molvane");
     ASSERT_TRUE(::CopyFileW((testsupport::OutDir() + L"\\Molvane.exe").c_str(), (folder + L"\\Molvane.exe").c_str(), FALSE));
-    installer = ReadFile(win32::ProgramFolder() + L"\\fake_installer.exe");
-    signature = ReadFile(win32::ProgramFolder() + L"\\fake_installer.exe.sig");
+    installer = testsupport::ReadFile(win32::ProgramFolder() + L"\\fake_installer.exe");
+    signature = testsupport::ReadFile(win32::ProgramFolder() + L"\\fake_installer.exe.sig");
     ASSERT_FALSE(installer.empty());
     ASSERT_EQ(signature.size(), 64u);
   }
@@ -116,7 +108,7 @@ TEST_F(MolvaneTest, AGoodAddressIsDownloadedStartedOnceAndTheProgramEnds) {
   const bool ended = molvane.WaitExit(60000).has_value();
   if (!ended) molvane.Terminate();
   ASSERT_TRUE(ended);
-  EXPECT_TRUE(ReadFile(folder + L"\\PravikUpdate.exe") == installer);
+  EXPECT_TRUE(testsupport::ReadFile(folder + L"\\PravikUpdate.exe") == installer);
   EXPECT_TRUE(testsupport::WaitUntil([&] { return CountRuns(folder) >= 1; }, 20000));
   testsupport::PumpFor(500);
   EXPECT_EQ(CountRuns(folder), 1);
@@ -195,7 +187,7 @@ TEST_F(MolvaneTest, TheShrunkWindowStaysLiveWhileTheServerStalls) {
   const auto ms = [](const FILETIME& t) { return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32 | t.dwLowDateTime) / 10000; };
   std::printf("updater processor time over a 4 s stall: %llu ms user, %llu ms kernel\n", ms(user), ms(kernel));
   EXPECT_EQ(server.RequestCount("/slow.exe"), 1u);
-  EXPECT_TRUE(ReadFile(folder + L"\\PravikUpdate.exe") == installer);
+  EXPECT_TRUE(testsupport::ReadFile(folder + L"\\PravikUpdate.exe") == installer);
   EXPECT_TRUE(testsupport::WaitUntil([&] { return CountRuns(folder) == 1; }, 20000));
 }
 

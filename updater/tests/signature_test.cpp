@@ -3,10 +3,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
+#include "testsupport/files.h"
 #include "testsupport/http_test_server.h"
 #include "testsupport/process.h"
 #include "updater/update_engine.h"
@@ -20,16 +19,7 @@ namespace pravik::updater {
 namespace {
 
 
-std::string ReadFile(const std::wstring& path) {
-  std::ifstream in(path.c_str(), std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-std::string Fixture(const wchar_t* name) { return ReadFile(win32::ProgramFolder() + L"\\" + name); }
-
-bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+std::string Fixture(const wchar_t* name) { return testsupport::ReadFile(win32::ProgramFolder() + L"\\" + name); }
 
 class SignatureTest : public ::testing::Test {
  protected:
@@ -78,7 +68,7 @@ TEST_F(SignatureTest, TheHonestInstallerIsCompleteAndKept) {
   const auto events = Download(installer, signature);
   ASSERT_FALSE(events.empty());
   EXPECT_EQ(events.back(), L"complete");
-  EXPECT_TRUE(ReadFile(savePath) == installer);
+  EXPECT_TRUE(testsupport::ReadFile(savePath) == installer);
 }
 
 TEST_F(SignatureTest, TamperedInstallersAreNeverCompleteAndNeverKept) {
@@ -131,7 +121,7 @@ TEST_F(SignatureTest, TamperedInstallersAreNeverCompleteAndNeverKept) {
     EXPECT_EQ(events.back(), L"error " + c.message);
     EXPECT_EQ(std::count(events.begin(), events.end(), L"complete"), 0);
     EXPECT_EQ(std::count_if(events.begin(), events.end(), [](const std::wstring& e) { return e.rfind(L"error", 0) == 0; }), 1);
-    EXPECT_FALSE(Exists(savePath));
+    EXPECT_FALSE(testsupport::FileExists(savePath));
   }
 }
 
@@ -139,7 +129,7 @@ class SignedFileTest : public SignatureTest {
  protected:
   void SetUp() override {
     SignatureTest::SetUp();
-    std::ofstream(savePath.c_str(), std::ios::binary) << installer;
+    testsupport::WriteFile(savePath, installer);
     file.reset(::CreateFileW(savePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(file.valid());
     sig.assign(signature.begin(), signature.end());

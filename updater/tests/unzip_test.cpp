@@ -2,10 +2,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
+#include "testsupport/files.h"
 #include "testsupport/process.h"
 #include "updater/update_engine.h"
 #include "updater/messages.h"
@@ -16,26 +15,7 @@
 namespace pravik::updater {
 namespace {
 
-
-std::wstring DataDir() {
-  std::wstring unix = win32::Utf8ToWide(PRAVIK_SOURCE_DIR "/updater/tests/data");
-  for (auto& c : unix)
-    if (c == L'/') c = L'\\';
-  return L"Z:" + unix;
-}
-
-std::string ReadFile(const std::wstring& path) {
-  std::ifstream in(path.c_str(), std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void WriteFile(const std::wstring& path, const std::string& bytes) {
-  std::ofstream(path.c_str(), std::ios::binary) << bytes;
-}
-
-bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+const std::wstring kData = testsupport::SourcePath("updater/tests/data");
 
 const wchar_t* const kTreeFiles[] = {L"top.txt", L"Graphics\\big.txt", L"Graphics\\icons\\start.png"};
 
@@ -54,7 +34,7 @@ class UnzipTest : public ::testing::Test {
   void ExpectTree() {
     for (const wchar_t* file : kTreeFiles) {
       SCOPED_TRACE(win32::WideToUtf8(file));
-      EXPECT_EQ(ReadFile(target + L"\\" + file), ReadFile(DataDir() + L"\\expected\\" + file));
+      EXPECT_EQ(testsupport::ReadFile(target + L"\\" + file), testsupport::ReadFile(kData + L"\\expected\\" + file));
     }
   }
 
@@ -72,31 +52,31 @@ TEST_F(UnzipTest, ArchivesFromZipExtractWithTheirFolders) {
   for (const Case& c : cases) {
     SCOPED_TRACE(win32::WideToUtf8(c.archive));
     target = testsupport::MakeTempFolder(L"unzip");
-    EXPECT_EQ(Unzip(DataDir() + L"\\" + c.archive, c.password), complete);
+    EXPECT_EQ(Unzip(kData + L"\\" + c.archive, c.password), complete);
     ExpectTree();
   }
 }
 
 TEST_F(UnzipTest, APasswordIsKeptForLaterRunsAndAWrongOneFails) {
-  EXPECT_EQ(Unzip(DataDir() + L"\\protected.zip", L"secret pass"), complete);
+  EXPECT_EQ(Unzip(kData + L"\\protected.zip", L"secret pass"), complete);
   target = testsupport::MakeTempFolder(L"unzip");
-  EXPECT_EQ(Unzip(DataDir() + L"\\protected.zip"), complete);  // the empty Password keeps the last one
+  EXPECT_EQ(Unzip(kData + L"\\protected.zip"), complete);  // the empty Password keeps the last one
   ExpectTree();
 
   target = testsupport::MakeTempFolder(L"unzip");
-  WriteFile(target + L"\\top.txt", "kept");
-  EXPECT_EQ(Unzip(DataDir() + L"\\protected.zip", L"wrong pass"),
+  testsupport::WriteFile(target + L"\\top.txt", "kept");
+  EXPECT_EQ(Unzip(kData + L"\\protected.zip", L"wrong pass"),
             std::vector<std::wstring>{std::wstring(L"unzip error ") + text::kBadPassword});
-  EXPECT_EQ(ReadFile(target + L"\\top.txt"), "kept");
-  EXPECT_FALSE(Exists(target + L"\\Graphics\\big.txt"));
-  Unzip(DataDir() + L"\\protected.zip", L"secret pass");  // leave the right one for other tests
+  EXPECT_EQ(testsupport::ReadFile(target + L"\\top.txt"), "kept");
+  EXPECT_FALSE(testsupport::FileExists(target + L"\\Graphics\\big.txt"));
+  Unzip(kData + L"\\protected.zip", L"secret pass");  // leave the right one for other tests
 }
 
 TEST_F(UnzipTest, ExistingFilesAreOverwrittenWithoutAQuestion) {
-  WriteFile(target + L"\\top.txt", std::string(50000, 'x'));
+  testsupport::WriteFile(target + L"\\top.txt", std::string(50000, 'x'));
   ::CreateDirectoryW((target + L"\\Graphics").c_str(), nullptr);
-  WriteFile(target + L"\\Graphics\\big.txt", "old");
-  EXPECT_EQ(Unzip(DataDir() + L"\\deflated.zip"), complete);
+  testsupport::WriteFile(target + L"\\Graphics\\big.txt", "old");
+  EXPECT_EQ(Unzip(kData + L"\\deflated.zip"), complete);
   ExpectTree();
 }
 
@@ -105,10 +85,10 @@ TEST_F(UnzipTest, DamagedArchivesAreReportedAndCostNothing) {
     SCOPED_TRACE(win32::WideToUtf8(archive));
     target = testsupport::MakeTempFolder(L"unzip");
     ::CreateDirectoryW((target + L"\\Graphics").c_str(), nullptr);
-    WriteFile(target + L"\\Graphics\\big.txt", "the old file");
-    EXPECT_EQ(Unzip(DataDir() + L"\\" + archive),
+    testsupport::WriteFile(target + L"\\Graphics\\big.txt", "the old file");
+    EXPECT_EQ(Unzip(kData + L"\\" + archive),
               std::vector<std::wstring>{std::wstring(L"unzip error ") + text::kDamagedZip});
-    EXPECT_EQ(ReadFile(target + L"\\Graphics\\big.txt"), "the old file");
+    EXPECT_EQ(testsupport::ReadFile(target + L"\\Graphics\\big.txt"), "the old file");
   }
 }
 
@@ -133,16 +113,16 @@ TEST_F(UnzipTest, NamesThatClimbOutAreNeverWrittenOutside) {
                                        .Add("sub/fine.txt", "fine")
                                        .Build();
   const std::wstring archive = outer + L"\\hostile.zip";
-  WriteFile(archive, archiveBytes);
+  testsupport::WriteFile(archive, archiveBytes);
   EXPECT_EQ(Unzip(archive), std::vector<std::wstring>{std::wstring(L"unzip error ") + text::kUnsafeEntry});
-  EXPECT_EQ(ReadFile(target + L"\\good.txt"), "good");
-  EXPECT_EQ(ReadFile(target + L"\\sub\\fine.txt"), "fine");
+  EXPECT_EQ(testsupport::ReadFile(target + L"\\good.txt"), "good");
+  EXPECT_EQ(testsupport::ReadFile(target + L"\\sub\\fine.txt"), "fine");
   for (const std::wstring& evil :
        {outer + L"\\evil-up.txt", outer + L"\\evil-back.txt", outer + L"\\evil-mid.txt", outer + L"\\evil-midback.txt",
         std::wstring(L"C:\\evil-root.txt"), std::wstring(L"C:\\pravik-evil-drive.txt"),
         std::wstring(temp) + L"pravik-evil-absolute.txt", std::wstring(L"C:\\pravik-evil-unc.txt")}) {
     SCOPED_TRACE(win32::WideToUtf8(evil));
-    EXPECT_FALSE(Exists(evil));
+    EXPECT_FALSE(testsupport::FileExists(evil));
   }
   // Only what the archive may write, and the archive itself, are there.
   WIN32_FIND_DATAW found;
@@ -157,7 +137,7 @@ TEST_F(UnzipTest, NamesThatClimbOutAreNeverWrittenOutside) {
 
 TEST_F(UnzipTest, EmptyEntriesPlainAndEncrypted) {
   const std::wstring archive = target + L"\\empties.zip";
-  WriteFile(archive, core::zip::ZipBuilder()
+  testsupport::WriteFile(archive, core::zip::ZipBuilder()
                          .Add("plain-empty.txt", "")
                          .Add("sealed-empty.txt", "", "secret pass")
                          .Add("sealed.txt", "sealed words", "secret pass")
@@ -165,10 +145,10 @@ TEST_F(UnzipTest, EmptyEntriesPlainAndEncrypted) {
   EXPECT_EQ(Unzip(archive, L"secret pass"), complete);
   for (const wchar_t* name : {L"plain-empty.txt", L"sealed-empty.txt"}) {
     SCOPED_TRACE(win32::WideToUtf8(name));
-    EXPECT_TRUE(Exists(target + L"\\" + name));
-    EXPECT_EQ(ReadFile(target + L"\\" + name), "");
+    EXPECT_TRUE(testsupport::FileExists(target + L"\\" + name));
+    EXPECT_EQ(testsupport::ReadFile(target + L"\\" + name), "");
   }
-  EXPECT_EQ(ReadFile(target + L"\\sealed.txt"), "sealed words");
+  EXPECT_EQ(testsupport::ReadFile(target + L"\\sealed.txt"), "sealed words");
 }
 
 TEST_F(UnzipTest, MissingInputsAreNamedOneAtATime) {
@@ -178,7 +158,7 @@ TEST_F(UnzipTest, MissingInputsAreNamedOneAtATime) {
   update.UnZipFiles();
   update.ExtractPath(target + L"\\no folder");
   update.UnZipFiles();
-  update.ZipPath(DataDir() + L"\\stored.zip");
+  update.ZipPath(kData + L"\\stored.zip");
   update.UnZipFiles();
   EXPECT_EQ(log.lines, (std::vector<std::wstring>{std::wstring(L"unzip error ") + text::kNoZipPath,
                                                   std::wstring(L"unzip error ") + text::kNoExtractPath,
