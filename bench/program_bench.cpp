@@ -1,9 +1,9 @@
 // What Pravik costs a user, each figure against the bare baseline (bare_button.exe) measured
-// alternately in the same session: start to a visible button, a click to a visible menu, CPU
-// while idle, resident memory. Prints "name: ours / baseline = ratio" and one JSON line a figure.
-//   program_bench.exe [runs] [idle seconds]
+// alternately in the same session: start to a visible button, a click to a visible menu. Prints
+// "name: ours / baseline = ratio" and one JSON line a figure. (Idle CPU and memory are read from
+// the host side by scripts/bench: Wine does not report another process's times.)
+//   program_bench.exe [runs]
 #include <windows.h>
-#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -108,13 +108,6 @@ double Median(std::vector<double> v) {
   return v[v.size() / 2];
 }
 
-double CpuMs(HANDLE process) {
-  FILETIME created, exited, kernel, user;
-  if (!::GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
-  auto ms = [](FILETIME f) { return static_cast<double>((ULONGLONG(f.dwHighDateTime) << 32) | f.dwLowDateTime) / 1e4; };
-  return ms(kernel) + ms(user);
-}
-
 void Report(const char* name, const char* unit, double ours, double baseline) {
   const double ratio = baseline > 0 ? ours / baseline : 0;
   std::printf("%s: %.2f / %.2f = %.2f (%s)\n", name, ours, baseline, ratio, unit);
@@ -149,7 +142,6 @@ double ClickToMenu(const Program& p, Running& r) {
 
 int wmain(int argc, wchar_t** argv) {
   const int runs = argc > 1 ? _wtoi(argv[1]) : 9;
-  const int idleSeconds = argc > 2 ? _wtoi(argv[2]) : 30;
   std::wstring dir = pravik::win32::Utf8ToWide(PRAVIK_OUT_DIR);
   std::replace(dir.begin(), dir.end(), L'/', L'\\');
   std::wstring bench = pravik::win32::Utf8ToWide(PRAVIK_BENCH_DIR);
@@ -191,19 +183,5 @@ int wmain(int argc, wchar_t** argv) {
   Report("click_to_visible_menu", "ms", Median(clickOurs), Median(clickBare));
   Report("first_click_to_visible_menu_worst", "ms", firstClickOurs, firstClickBare);
 
-  // Idle and memory: both running side by side, button out, menu closed, nothing moving.
-  PointerAway();
-  Running a = Start(ours), b = Start(bare);
-  if (!a.button || !b.button) return 1;
-  ::Sleep(3000);
-  const double a0 = CpuMs(a.process.get()), b0 = CpuMs(b.process.get());
-  ::Sleep(static_cast<DWORD>(idleSeconds) * 1000);
-  Report("idle_cpu", "ms of CPU", CpuMs(a.process.get()) - a0, CpuMs(b.process.get()) - b0);
-  PROCESS_MEMORY_COUNTERS ma{}, mb{};
-  ma.cb = mb.cb = sizeof(PROCESS_MEMORY_COUNTERS);
-  if (::GetProcessMemoryInfo(a.process.get(), &ma, sizeof(ma)) && ::GetProcessMemoryInfo(b.process.get(), &mb, sizeof(mb)))
-    Report("resident_memory", "MB", ma.WorkingSetSize / 1048576.0, mb.WorkingSetSize / 1048576.0);
-  Stop(a);
-  Stop(b);
   return 0;
 }
