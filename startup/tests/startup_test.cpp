@@ -134,3 +134,25 @@ int wmain(int argc, wchar_t** argv) {
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
+
+namespace pravik::startup {
+namespace {
+
+// Title bars, file lists and the task switcher show the programs' own icon, not the system's
+// default: each executable carries an icon group.
+TEST(ProgramFiles, PravikAndMolvaneCarryTheirOwnIcon) {
+  for (const wchar_t* name : {L"Pravik.exe", L"Molvane.exe"}) {
+    SCOPED_TRACE(testing::Message() << name);
+    const std::wstring path = testsupport::OutDir() + L"\\" + name;
+    HMODULE image = ::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_TRUE(image);
+    EXPECT_TRUE(::FindResourceW(image, MAKEINTRESOURCEW(1), RT_GROUP_ICON));
+    HICON icon = static_cast<HICON>(::LoadImageW(image, MAKEINTRESOURCEW(1), IMAGE_ICON, 32, 32, 0));
+    EXPECT_TRUE(icon);
+    if (icon) ::DestroyIcon(icon);
+    ::FreeLibrary(image);
+  }
+}
+
+}  // namespace
+}  // namespace pravik::startup
