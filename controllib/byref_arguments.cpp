@@ -40,10 +40,6 @@ FUNCDESC* FindFunction(ITypeInfo* info, DISPID id) noexcept {
 
 }  // namespace
 
-ByRefArguments::~ByRefArguments() {
-  for (Temporary& t : temporaries_) ::VariantClear(&t.value);
-}
-
 HRESULT ByRefArguments::Prepare(ITypeInfo* info, DISPID id, const DISPPARAMS& caller, UINT* argError) {
   params_ = caller;
   if (caller.cNamedArgs != 0 || caller.cArgs == 0 || !caller.rgvarg) return S_OK;
@@ -64,21 +60,19 @@ HRESULT ByRefArguments::Prepare(ITypeInfo* info, DISPID id, const DISPPARAMS& ca
       if (target->vt == VT_ERROR) continue;
       Temporary& t = temporaries_.emplace_back();
       t.callerTarget = nullptr;
-      ::VariantInit(&t.value);
-      if (FAILED(::VariantChangeType(&t.value, target, 0, byValue))) {
+      if (FAILED(::VariantChangeType(t.value.put(), target, 0, byValue))) {
         temporaries_.pop_back();
         if (argError) *argError = caller.cArgs - 1 - i;
         hr = DISP_E_TYPEMISMATCH;
         break;
       }
-      arg = t.value;  // a shallow copy; the temporary keeps ownership
+      arg = t.value.v;  // a shallow copy; the temporary keeps ownership
       continue;
     }
     const VARTYPE want = ReferencedType(declared);
     if (want == VT_EMPTY) continue;
     Temporary& t = temporaries_.emplace_back();
     t.callerTarget = target;
-    ::VariantInit(&t.value);
     // A missing optional argument passes as is; a variant that holds the declared type already
     // is passed as a direct reference to its value (Wine does not unwrap it either).
     if (target->vt == VT_ERROR) {
@@ -91,14 +85,14 @@ HRESULT ByRefArguments::Prepare(ITypeInfo* info, DISPID id, const DISPPARAMS& ca
       arg.byref = &target->lVal;
       continue;
     }
-    if (FAILED(::VariantChangeType(&t.value, target, 0, want))) {
+    if (FAILED(::VariantChangeType(t.value.put(), target, 0, want))) {
       temporaries_.pop_back();
       if (argError) *argError = caller.cArgs - 1 - i;
       hr = DISP_E_TYPEMISMATCH;
       break;
     }
     arg.vt = static_cast<VARTYPE>(want | VT_BYREF);
-    arg.byref = &t.value.lVal;  // every member of the union starts at the same address
+    arg.byref = &t.value.v.lVal;  // every member of the union starts at the same address
   }
   info->ReleaseFuncDesc(desc);
   params_.rgvarg = args_.data();
@@ -109,8 +103,7 @@ void ByRefArguments::WriteBack() noexcept {
   for (Temporary& t : temporaries_) {
     if (!t.callerTarget) continue;  // a value argument: nothing goes back
     ::VariantClear(t.callerTarget);
-    *t.callerTarget = t.value;  // the caller's variant takes over the value and its text
-    ::VariantInit(&t.value);
+    *t.callerTarget = t.value.release();  // the caller's variant takes over the value and its text
   }
   temporaries_.clear();
 }

@@ -11,6 +11,8 @@
 
 #include <vector>
 
+#include "win32/variant.h"
+
 namespace pravik::controllib {
 
 class ByRefArguments {
@@ -18,7 +20,7 @@ class ByRefArguments {
   ByRefArguments() = default;
   ByRefArguments(const ByRefArguments&) = delete;
   ByRefArguments& operator=(const ByRefArguments&) = delete;
-  ~ByRefArguments();
+  ~ByRefArguments() = default;
 
   // Builds the adjusted argument list for the method `id`; S_OK or DISP_E_TYPEMISMATCH with
   // *argError set. The returned parameters are valid while this object lives.
@@ -30,7 +32,7 @@ class ByRefArguments {
  private:
   struct Temporary {
     VARIANT* callerTarget;  // the variant the caller's reference points at; null for a value
-    VARIANT value;          // of the declared type
+    win32::Variant value;   // of the declared type
   };
   DISPPARAMS params_{};
   std::vector<VARIANT> args_;

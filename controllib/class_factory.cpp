@@ -52,11 +52,14 @@ class QuesselFactory final : public IClassFactory {
 
 extern "C" {
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   if (reason == DLL_PROCESS_ATTACH) {
     pravik::controllib::SetModuleInstance(instance);
     ::DisableThreadLibraryCalls(instance);
   }
+  // Freed while the process goes on (a host's FreeLibrary): the class must not point into code
+  // that is about to go. At process exit nothing is left to reach it.
+  if (reason == DLL_PROCESS_DETACH && !reserved) pravik::controllib::UnregisterFaceClass();
   return TRUE;
 }
 
@@ -71,6 +74,10 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
   return hr;
 }
 
-STDAPI DllCanUnloadNow() { return pravik::controllib::ModuleInUse() ? S_FALSE : S_OK; }
+STDAPI DllCanUnloadNow() {
+  if (pravik::controllib::ModuleInUse()) return S_FALSE;
+  pravik::controllib::UnregisterFaceClass();  // no object, so no face window is left
+  return S_OK;
+}
 
 }  // extern "C"

@@ -6,7 +6,6 @@
 #include <urlmon.h>
 #include <wininet.h>
 
-#include <algorithm>
 #include <vector>
 
 #include "controllib/bstr.h"
@@ -18,6 +17,7 @@
 #include "win32/handles.h"
 #include "win32/late_bound.h"
 #include "win32/text.h"
+#include "win32/variant.h"
 
 namespace pravik::controllib {
 namespace {
@@ -26,39 +26,10 @@ constexpr HRESULT kInvalidCall = ErrorNumberToHresult(5);
 constexpr HRESULT kOverflow = ErrorNumberToHresult(6);
 constexpr HRESULT kCannotCreate = ErrorNumberToHresult(429);
 
-// Calls a member of a late-bound object by name with positional arguments (first to last).
-HRESULT CallByName(IDispatch* object, const wchar_t* name, WORD flags, std::vector<VARIANT> args) {
-  DISPID id = DISPID_UNKNOWN;
-  LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-  HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
-  if (FAILED(hr)) return hr;
-  std::reverse(args.begin(), args.end());
-  DISPID put = DISPID_PROPERTYPUT;
-  DISPPARAMS params{args.data(), nullptr, static_cast<UINT>(args.size()), 0};
-  if (flags == DISPATCH_PROPERTYPUT) {
-    params.rgdispidNamedArgs = &put;
-    params.cNamedArgs = 1;
-  }
-  VARIANT result;
-  ::VariantInit(&result);
-  hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, &result, nullptr, nullptr);
-  ::VariantClear(&result);
-  return hr;
-}
-
-VARIANT TextArg(BSTR text) {
-  VARIANT v;
-  ::VariantInit(&v);
-  v.vt = VT_BSTR;
-  v.bstrVal = text;
-  return v;
-}
-
-VARIANT LongArg(long value) {
-  VARIANT v;
-  ::VariantInit(&v);
-  v.vt = VT_I4;
-  v.lVal = value;
+// A text argument; running out of memory ends the method like any other allocation failure.
+win32::Variant TextArg(std::wstring_view text) {
+  win32::Variant v = win32::Variant::Text(text);
+  if (v.empty()) throw std::bad_alloc();
   return v;
 }
 
@@ -83,15 +54,11 @@ int TimedMessageBox(BSTR* msg, BSTR* title, long waitSeconds, VARIANT_BOOL modal
 
 std::wstring TextOfOptional(const VARIANT* v) {
   if (!v) return {};
-  VARIANT copy;
-  ::VariantInit(&copy);
   const VARIANT* source = (v->vt == (VT_VARIANT | VT_BYREF)) ? v->pvarVal : v;
   if (source->vt == VT_ERROR || source->vt == VT_EMPTY) return {};  // omitted
-  if (FAILED(::VariantChangeType(&copy, const_cast<VARIANT*>(source), 0, VT_BSTR)))
-    throw MethodError(DISP_E_TYPEMISMATCH, L"PopupMenu: an item is not a text");
-  std::wstring text(copy.bstrVal ? copy.bstrVal : L"", ::SysStringLen(copy.bstrVal));
-  ::VariantClear(&copy);
-  return text;
+  win32::Variant text;
+  if (FAILED(text.ConvertFrom(*source, VT_BSTR))) throw MethodError(DISP_E_TYPEMISMATCH, L"PopupMenu: an item is not a text");
+  return std::wstring(View(text.v.bstrVal));
 }
 
 }  // namespace
@@ -99,7 +66,7 @@ std::wstring TextOfOptional(const VARIANT* v) {
 STDMETHODIMP Quessel::cShutdownSystem(EShutDownTypes eType, VARIANT_BOOL* result) noexcept {
   if (!result) return E_POINTER;
   return RunMethod([&] {
-    *result = RequestSessionEnd(static_cast<long>(eType), osVersion_.platformId == VER_PLATFORM_WIN32_NT)
+    *result = RequestSessionEnd(static_cast<long>(eType), osVersion_.IsNt())
                   ? VARIANT_TRUE
                   : VARIANT_FALSE;
     return S_OK;
@@ -158,17 +125,10 @@ STDMETHODIMP Quessel::cSleep(LONG* Milliseconds) noexcept {
 STDMETHODIMP Quessel::cNewExplorer(BSTR URL) noexcept {
   return RunMethod([&] {
     // The browser application is a local server, so any server kind is accepted here.
-    CLSID clsid;
-    win32::ComPtr<IDispatch> browser;
-    if (FAILED(::CLSIDFromProgID(L"InternetExplorer.Application", &clsid)) ||
-        FAILED(::CoCreateInstance(clsid, nullptr, CLSCTX_ALL, IID_IDispatch, browser.put_void())))
-      return S_OK;  // failures are ignored
-    VARIANT yes;
-    ::VariantInit(&yes);
-    yes.vt = VT_BOOL;
-    yes.boolVal = VARIANT_TRUE;
-    CallByName(browser.get(), L"Visible", DISPATCH_PROPERTYPUT, {yes});
-    CallByName(browser.get(), L"Navigate", DISPATCH_METHOD, {TextArg(URL)});
+    const win32::LateBoundObject browser(L"InternetExplorer.Application", CLSCTX_ALL);
+    if (browser.empty()) return S_OK;  // failures are ignored
+    browser.Invoke(L"Visible", DISPATCH_PROPERTYPUT, {win32::Variant::Bool(true)});
+    browser.Invoke(L"Navigate", DISPATCH_METHOD, {TextArg(View(URL))});
     return S_OK;
   });
 }
@@ -246,12 +206,11 @@ STDMETHODIMP Quessel::cTooltip(BSTR* Message, LONG* FontColor, LONG* BackColor, 
     win32::LateBoundObject help(L"Internet.HHCtrl");
     if (help.empty())
       throw MethodError(kCannotCreate, L"ActiveX component can't create object: Internet.HHCtrl", L"Quessel");
-    BSTR font = ::SysAllocString(L"굴림");
-    if (!font) throw std::bad_alloc();
-    const HRESULT hr = CallByName(help.get(), L"TextPopup", DISPATCH_METHOD,
-                                  {TextArg(*Message), TextArg(font), LongArg(8), LongArg(Height ? *Height : 5),
-                                   LongArg(FontColor ? *FontColor : 0), LongArg(BackColor ? *BackColor : 0)});
-    ::SysFreeString(font);
+    const HRESULT hr = help.Invoke(L"TextPopup", DISPATCH_METHOD,
+                                   {TextArg(View(Message)), TextArg(L"굴림"), win32::Variant::Long(8),
+                                    win32::Variant::Long(Height ? *Height : 5),
+                                    win32::Variant::Long(FontColor ? *FontColor : 0),
+                                    win32::Variant::Long(BackColor ? *BackColor : 0)});
     if (FAILED(hr)) throw MethodError(hr, L"Tooltip: the HTML Help control refused the text popup", L"Quessel");
     return S_OK;
   });

@@ -10,6 +10,7 @@
 #include "controllib/method_error.h"
 #include "controllib/quessel.h"
 #include "win32/com_ptr.h"
+#include "win32/gdiplus_session.h"
 
 namespace pravik::controllib {
 namespace {
@@ -25,26 +26,6 @@ constexpr GUID kQuality = {0x1D5BE4B5, 0xFA4A, 0x452D, {0x9C, 0xDD, 0x5D, 0xB3, 
   throw MethodError(ErrorNumberToHresult(5), L"Cannot save the image. GDI+ Error:" + std::to_wstring(status),
                     L"Quessel");
 }
-
-// GDI+ for the length of one save.
-class GdiplusSession {
- public:
-  GdiplusSession() {
-    gp::GdiplusStartupInput input;
-    input.GdiplusVersion = 1;
-    status_ = gp::GdiplusStartup(&token_, &input, nullptr);
-  }
-  GdiplusSession(const GdiplusSession&) = delete;
-  GdiplusSession& operator=(const GdiplusSession&) = delete;
-  ~GdiplusSession() {
-    if (status_ == gp::Ok) gp::GdiplusShutdown(token_);
-  }
-  [[nodiscard]] gp::Status status() const noexcept { return status_; }
-
- private:
-  ULONG_PTR token_ = 0;
-  gp::Status status_;
-};
 
 class GpBitmapOwner {
  public:
@@ -72,7 +53,7 @@ HRESULT SavePicture(IPictureDisp** pict, BSTR filename, const CLSID& encoder, co
     const std::wstring path(View(filename));
     int status = gp::Ok;
     {
-      GdiplusSession session;
+      win32::GdiplusSession session;
       if (session.status() != gp::Ok) FailWithStatus(session.status());
       GpBitmapOwner bitmap;
       status = gp::DllExports::GdipCreateBitmapFromHBITMAP(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)),

@@ -16,4 +16,8 @@ void ModuleAddRef() noexcept;
 void ModuleRelease() noexcept;
 bool ModuleInUse() noexcept;
 
+// The face window's class is registered on first activation and belongs to this library's code:
+// it is unregistered when the library may unload, so no class outlives the window procedure.
+void UnregisterFaceClass() noexcept;
+
 }  // namespace pravik::controllib

@@ -4,6 +4,7 @@
 #include <olectl.h>
 
 #include "controllib/face_size.h"
+#include "controllib/misc_status.h"
 #include "controllib/module.h"
 #include "controllib/quessel.h"
 #include "core/geometry/rounding.h"
@@ -13,8 +14,6 @@ namespace pravik::controllib {
 namespace {
 
 constexpr wchar_t kFaceClass[] = L"QuesselFace";
-constexpr DWORD kMiscStatus = OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINKINSIDE | OLEMISC_INSIDEOUT |
-                              OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_SETCLIENTSITEFIRST;
 
 void PaintFace(HDC dc, const RECT& area) noexcept {
   win32::Brush brush(::CreateSolidBrush(kFaceColour));
@@ -52,6 +51,8 @@ bool RegisterFaceClass() noexcept {
 }
 
 }  // namespace
+
+void UnregisterFaceClass() noexcept { ::UnregisterClassW(kFaceClass, ModuleInstance()); }
 
 int FacePixels(bool horizontal) noexcept {
   win32::WindowDc screen(nullptr);

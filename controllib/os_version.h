@@ -1,15 +1,12 @@
 #pragma once
-// The operating-system version an instance reads once at creation.
-#include <cstdint>
+// The operating-system version an instance reads once at creation, with the platform's name.
 #include <string>
+
+#include "win32/os_version.h"
 
 namespace pravik::controllib {
 
-struct OsVersion {
-  std::uint32_t major = 0;
-  std::uint32_t minor = 0;
-  std::uint32_t build = 0;
-  std::uint32_t platformId = 0;
+struct OsVersion : win32::WindowsVersion {
   std::wstring platformName;
 };
 

@@ -3,13 +3,14 @@
 #include <oleauto.h>
 
 #include "win32/com_ptr.h"
+#include "win32/variant.h"
 
 namespace pravik::controllib {
 namespace {
 
-constexpr DISPID kSaveJpg = 0x60030055;
-constexpr DISPID kSaveGif = 0x60030056;
-constexpr DISPID kSavePng = 0x60030057;
+constexpr DISPID kSaveJpg = DISPID_QUESSEL_SAVEJPG;
+constexpr DISPID kSaveGif = DISPID_QUESSEL_SAVEGIF;
+constexpr DISPID kSavePng = DISPID_QUESSEL_SAVEPNG;
 
 const VARIANT& Unwrapped(const VARIANT& v) { return v.vt == (VT_VARIANT | VT_BYREF) && v.pvarVal ? *v.pvarVal : v; }
 
@@ -62,9 +63,8 @@ bool InvokePictureMethod(_Quessel* object, DISPID id, const DISPPARAMS& params, 
     *hr = DISP_E_TYPEMISMATCH;
     return true;
   }
-  VARIANT name;
-  ::VariantInit(&name);
-  if (FAILED(::VariantChangeType(&name, const_cast<VARIANT*>(&Unwrapped(arg(1))), 0, VT_BSTR))) {
+  win32::Variant name;
+  if (FAILED(name.ConvertFrom(arg(1), VT_BSTR))) {
     if (argError) *argError = params.cArgs - 2;
     *hr = DISP_E_TYPEMISMATCH;
     return true;
@@ -72,27 +72,24 @@ bool InvokePictureMethod(_Quessel* object, DISPID id, const DISPPARAMS& params, 
   LONG quality = 80;
   bool hasQuality = false;
   if (params.cArgs == 3 && !(Unwrapped(arg(2)).vt == VT_ERROR)) {
-    VARIANT q;
-    ::VariantInit(&q);
-    if (FAILED(::VariantChangeType(&q, const_cast<VARIANT*>(&Unwrapped(arg(2))), 0, VT_I4))) {
-      ::VariantClear(&name);
+    win32::Variant q;
+    if (FAILED(q.ConvertFrom(arg(2), VT_I4))) {
       if (argError) *argError = 0;
       *hr = DISP_E_TYPEMISMATCH;
       return true;
     }
-    quality = q.lVal;
+    quality = q.v.lVal;
     hasQuality = true;
   }
   IPictureDisp* raw = picture.get();
   HRESULT call = E_UNEXPECTED;
   if (id == kSaveJpg) {
-    call = object->cSaveJPG(&raw, name.bstrVal, hasQuality ? &quality : nullptr);
+    call = object->cSaveJPG(&raw, name.v.bstrVal, hasQuality ? &quality : nullptr);
   } else if (id == kSaveGif) {
-    call = object->cSaveGIF(&raw, name.bstrVal);
+    call = object->cSaveGIF(&raw, name.v.bstrVal);
   } else {
-    call = object->cSavePNG(&raw, name.bstrVal);
+    call = object->cSavePNG(&raw, name.v.bstrVal);
   }
-  ::VariantClear(&name);
   if (FAILED(call)) {
     FillException(call, exception);
     *hr = DISP_E_EXCEPTION;

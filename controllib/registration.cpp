@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "controllib/misc_status.h"
 #include "controllib/module.h"
 #include "controllib/quessel_interface.h"
 #include "controllib/type_library.h"
@@ -17,8 +18,6 @@ namespace {
 constexpr wchar_t kProgId[] = L"QuesselControl.Quessel";
 constexpr wchar_t kClassName[] = L"Quessel";
 constexpr wchar_t kVersion[] = L"1.0";
-// OLEMISC_RECOMPOSEONRESIZE | CANTLINKINSIDE | INSIDEOUT | ACTIVATEWHENVISIBLE | SETCLIENTSITEFIRST
-constexpr wchar_t kMiscStatus[] = L"132497";
 
 std::wstring GuidText(REFGUID guid) {
   wchar_t text[40] = {};
@@ -64,7 +63,7 @@ HRESULT RegisterClassKeys(const std::wstring& path) {
       {clsidKey + L"\\TypeLib", nullptr, libid},
       {clsidKey + L"\\Version", nullptr, kVersion},
       {clsidKey + L"\\MiscStatus", nullptr, L"0"},
-      {clsidKey + L"\\MiscStatus\\1", nullptr, kMiscStatus},
+      {clsidKey + L"\\MiscStatus\\1", nullptr, std::to_wstring(kMiscStatus)},
       {kProgId, nullptr, kClassName},
       {std::wstring(kProgId) + L"\\CLSID", nullptr, GuidText(CLSID_Quessel)},
   };

@@ -1,10 +1,14 @@
 #include "drawing/drop_shadow.h"
 
 #include <commctrl.h>
-#include <uxtheme.h>
 
 #include <cstring>
-#include <optional>
+
+#include "core/button/colour.h"
+#include "win32/dib.h"
+#include "win32/ole_colour.h"
+#include "win32/os_version.h"
+#include "win32/visual_style.h"
 
 namespace pravik::drawing {
 
@@ -13,24 +17,6 @@ namespace {
 constexpr UINT_PTR kSubclassId = 0x50534844;
 // Marks a window that carries a shadow already: one subclassing per window for this component.
 constexpr const wchar_t* kMarker = L"PravikDropShadow";
-
-// The visual style's theme name ("Luna" on the rounded style). The library is loaded for the
-// question only; when it is missing the earlier answer stands.
-std::optional<std::wstring> CurrentThemeName() {
-  win32::Module uxtheme(::LoadLibraryW(L"uxtheme.dll"));
-  if (!uxtheme) return std::nullopt;
-  using GetName = HRESULT(WINAPI*)(LPWSTR, int, LPWSTR, int, LPWSTR, int);
-  using GetDoc = HRESULT(WINAPI*)(LPCWSTR, LPCWSTR, LPWSTR, int);
-  auto getName = reinterpret_cast<GetName>(reinterpret_cast<void*>(::GetProcAddress(uxtheme.get(), "GetCurrentThemeName")));
-  auto getDoc =
-      reinterpret_cast<GetDoc>(reinterpret_cast<void*>(::GetProcAddress(uxtheme.get(), "GetThemeDocumentationProperty")));
-  if (!getName || !getDoc) return std::nullopt;
-  wchar_t file[256] = {};
-  if (FAILED(getName(file, 255, nullptr, 0, nullptr, 0))) return std::wstring();
-  wchar_t name[256] = {};
-  if (FAILED(getDoc(file, L"ThemeName", name, 255))) return std::wstring();
-  return std::wstring(name);
-}
 
 }  // namespace
 
@@ -52,22 +38,19 @@ void DropShadow::Diagnose(const wchar_t* source, std::wstring text) {
 
 void DropShadow::CheckCapability() {
   capable_ = false;
-  OSVERSIONINFOW version{};
-  version.dwOSVersionInfoSize = sizeof version;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  const bool known = ::GetVersionExW(&version) != FALSE;
-#pragma GCC diagnostic pop
-  if (!known) return;
+  const auto version = win32::ReadWindowsVersion();
+  if (!version) return;
   int bitsPerPixel = 0;
   {
     win32::WindowDc screen(nullptr);
     if (screen.get()) bitsPerPixel = ::GetDeviceCaps(screen.get(), BITSPIXEL);
   }
-  const auto result = core::shadow::EvaluateCapability(version.dwPlatformId == VER_PLATFORM_WIN32_NT, version.dwMajorVersion,
-                                                 version.dwMinorVersion, bitsPerPixel, themeMessages_);
-  if (version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion >= 5 && version.dwMinorVersion > 0) {
-    if (auto name = CurrentThemeName()) roundedTheme_ = core::shadow::IsRoundedThemeName(*name);
+  const auto result =
+      core::shadow::EvaluateCapability(version->IsNt(), version->major, version->minor, bitsPerPixel, themeMessages_);
+  if (version->IsNt() && version->major >= 5 && version->minor > 0) {
+    // The style's own name ("Luna" on the rounded style); no style means no rounded corners.
+    const auto style = win32::CurrentVisualStyle();
+    roundedTheme_ = core::shadow::IsRoundedThemeName(style ? win32::VisualStyleName(style->file) : std::wstring());
   }
   themeMessages_ = result.themeMessages;
   capable_ = result.capable;
@@ -126,7 +109,8 @@ void DropShadow::DestroyStrips() noexcept {
 }
 
 void DropShadow::SetColor(std::uint32_t color) {
-  const COLORREF value = (color & 0x80000000u) ? ::GetSysColor(static_cast<int>(color & 0xFF)) : color;
+  // A system colour the platform does not know draws black, as its colour lookup answers.
+  const COLORREF value = core::button::IsSystemColour(color) ? win32::TranslateOleColour(color).value_or(0) : color;
   if (value == color_) return;
   color_ = value;
   RedrawBoth();
@@ -160,21 +144,14 @@ void DropShadow::DrawStrip(core::shadow::Strip which) {
   const auto pixels = core::shadow::StripPixels(which, rect.width, rect.height, color_, roundedTheme_);
   if (pixels.empty()) return;
 
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = rect.width;
-  info.bmiHeader.biHeight = rect.height;  // positive: rows bottom-up, as the pixels are laid out
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
   win32::WindowDc screen(nullptr);
-  win32::Bitmap image(::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!image || !bits) return;
-  std::memcpy(bits, pixels.data(), pixels.size() * sizeof pixels[0]);
+  // Bottom-up rows, as the pixels are laid out.
+  win32::Dib image = win32::CreateDib32(screen.get(), rect.width, rect.height, win32::RowOrder::kBottomUp);
+  if (!image) return;
+  std::memcpy(image.bits, pixels.data(), pixels.size() * sizeof pixels[0]);
   win32::MemoryDc memory(::CreateCompatibleDC(screen.get()));
   if (!memory) return;
-  win32::SelectScope select(memory.get(), image.get());
+  win32::SelectScope select(memory.get(), image.bitmap.get());
   POINT position{rect.x, rect.y};
   SIZE size{rect.width, rect.height};
   POINT source{0, 0};

@@ -3,27 +3,10 @@
 #include <gdiplus.h>
 
 #include "win32/app_error.h"
+#include "win32/gdiplus_session.h"
 
 namespace pravik::drawing {
 namespace {
-
-// GDI+ lives only for one load, so no GDI+ state outlives a call.
-class GdiPlusSession {
- public:
-  GdiPlusSession() {
-    Gdiplus::GdiplusStartupInput input;
-    ok_ = Gdiplus::GdiplusStartup(&token_, &input, nullptr) == Gdiplus::Ok;
-  }
-  GdiPlusSession(const GdiPlusSession&) = delete;
-  GdiPlusSession& operator=(const GdiPlusSession&) = delete;
-  ~GdiPlusSession() {
-    if (ok_) Gdiplus::GdiplusShutdown(token_);
-  }
-
- private:
-  ULONG_PTR token_ = 0;
-  bool ok_ = false;
-};
 
 struct GpImageOwner {
   Gdiplus::GpImage* image = nullptr;
@@ -78,7 +61,8 @@ win32::Bitmap LoadPictureGdiPlus(const std::wstring& path, int& width, int& heig
 }
 
 void LoadPngSkin(const std::wstring& path, win32::PictureBox& box, bool fit) {
-  GdiPlusSession session;
+  // GDI+ lives only for one load, so no GDI+ state outlives a call.
+  win32::GdiplusSession session;
   int width = -1, height = -1;
   if (fit && box.hwnd()) {
     // The box's inner size: its client area in pixels (its twips divided by the factor).

@@ -4,6 +4,7 @@
 #include <wtsapi32.h>
 
 #include "controls/button/picture_convert.h"
+#include "core/button/shutdown_button.h"
 #include "core/menu/power_menu.h"
 #include "win32/app_error.h"
 #include "win32/handles.h"
@@ -35,24 +36,7 @@ void PowerCommands::Create(HWND framMain, HWND menuWindow, HCURSOR pointer, Comm
   picShortMenu_.onMouseUp = [this](const win32::MouseEventArgs&) { picShortMenu_MouseUp(); };
   ::SetWindowSubclass(picShortMenu_.hwnd(), &PowerCommands::ArrowProc, 1, reinterpret_cast<DWORD_PTR>(this));
 
-  // The blue shutdown button as stored with the window.
-  core::propbag::PropertyBag layout;
-  layout.Set(L"ButtonStyle", std::int32_t{4});
-  layout.Set(L"ColorScheme", std::int32_t{3});
-  layout.Set(L"BackColor", std::int32_t{0x00F0B000});
-  layout.Set(L"Caption", std::wstring(kShutdownCaption));
-  layout.Set(L"ForeColor", std::int32_t{0x00FFFFFF});
-  layout.Set(L"ForeColorHover", std::int32_t{0x00FFFFFF});
-  layout.Set(L"Font", core::propbag::FontDesc{});  // Tahoma 8.25
-  layout.Set(L"PicturePushOnHover", true);
-  layout.Set(L"PictureEffectOnOver", std::int32_t{0});
-  layout.Set(L"PictureEffectOnDown", std::int32_t{0});
-  layout.Set(L"CaptionEffects", std::int32_t{0});
-  layout.Set(L"TooltipBackColor", std::int32_t{0});
-  if (const auto hand = controls::button::PointingHandPicture()) {
-    layout.Set(L"MousePointer", std::int32_t{99});
-    layout.Set(L"MouseIcon", core::button::EncodePicture(*hand));
-  }
+  const core::propbag::PropertyBag layout = core::button::ShutdownButtonLayout(controls::button::PointingHandPicture());
   r = Px(L"zqbutton1");
   zqbutton1_ = std::make_unique<controls::button::ImageButton>();
   zqbutton1_->onClick = [this] { zqbutton1_Click(); };

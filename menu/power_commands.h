@@ -12,8 +12,6 @@
 
 namespace pravik::menu {
 
-inline constexpr wchar_t kShutdownCaption[] = L"시스템 종료";
-
 // The platform's own session actions, replaceable by tests (which must not end their session).
 struct SessionActions {
   // Switch user: the session is disconnected and the logon screen offers the other users.

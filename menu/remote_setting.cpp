@@ -29,7 +29,6 @@ bool StartsWithNoCase(std::wstring_view text, std::wstring_view prefix) {
   return true;
 }
 
-using win32::Variant;
 
 }  // namespace
 
@@ -66,58 +65,38 @@ std::wstring NoticeAddressFor(const std::optional<std::wstring>& body) {
   return HomePageAddress();
 }
 
-HRESULT SettingRequest::Invoke(DISPID id, WORD flags, VARIANT* args, UINT count, VARIANT* result) noexcept {
-  DISPPARAMS params{args, nullptr, count, 0};
-  return request_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, nullptr, nullptr);
-}
-
 std::optional<std::wstring> SettingRequest::Get(const std::wstring& url) {
-  if (!request_) {
-    if (FAILED(::CoCreateInstance(kWinHttpRequestClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                                  request_.put_void()))) {
+  using win32::Variant;
+  if (request_.empty()) {
+    request_ = win32::LateBoundObject(kWinHttpRequestClsid);
+    if (request_.empty()) return std::nullopt;
+  }
+  // Resolve, connect, send, receive (milliseconds).
+  const LONG each = static_cast<LONG>(limits_.connect.count());
+  if (FAILED(request_.Invoke(kSetTimeouts, DISPATCH_METHOD,
+                             {Variant::Long(each), Variant::Long(each), Variant::Long(each), Variant::Long(each)}))) {
+    return std::nullopt;
+  }
+  // Opened asynchronously so that one wait below bounds the whole exchange: a server that
+  // accepts and then drips or says nothing cannot hold the menu's load.
+  {
+    Variant method = Variant::Text(L"GET"), address = Variant::Text(url);
+    if (method.empty() || address.empty()) return std::nullopt;
+    if (FAILED(request_.Invoke(kOpen, DISPATCH_METHOD, {std::move(method), std::move(address), Variant::Bool(true)})))
       return std::nullopt;
-    }
   }
+  if (FAILED(request_.Invoke(kSend, DISPATCH_METHOD))) return std::nullopt;
   {
-    // Resolve, connect, send, receive (milliseconds); arguments go in reverse order.
-    const LONG each = static_cast<LONG>(limits_.connect.count());
-    VARIANT args[4];
-    for (VARIANT& a : args) {
-      ::VariantInit(&a);
-      a.vt = VT_I4;
-      a.lVal = each;
-    }
-    if (FAILED(Invoke(kSetTimeouts, DISPATCH_METHOD, args, 4, nullptr))) return std::nullopt;
-  }
-  {
-    // Opened asynchronously so that one wait below bounds the whole exchange: a server that
-    // accepts and then drips or says nothing cannot hold the menu's load.
-    Variant method, address, async;
-    method.v.vt = VT_BSTR;
-    method.v.bstrVal = ::SysAllocString(L"GET");
-    address.v.vt = VT_BSTR;
-    address.v.bstrVal = ::SysAllocStringLen(url.data(), static_cast<UINT>(url.size()));
-    async.v.vt = VT_BOOL;
-    async.v.boolVal = VARIANT_TRUE;
-    VARIANT args[3] = {async.v, address.v, method.v};
-    if (!method.v.bstrVal || !address.v.bstrVal) return std::nullopt;
-    if (FAILED(Invoke(kOpen, DISPATCH_METHOD, args, 3, nullptr))) return std::nullopt;
-  }
-  if (FAILED(Invoke(kSend, DISPATCH_METHOD, nullptr, 0, nullptr))) return std::nullopt;
-  {
-    VARIANT seconds;
-    ::VariantInit(&seconds);
-    seconds.vt = VT_I4;
-    seconds.lVal = static_cast<LONG>(limits_.total.count());
     Variant finished;
-    const HRESULT hr = Invoke(kWaitForResponse, DISPATCH_METHOD, &seconds, 1, &finished.v);
+    const HRESULT hr = request_.Invoke(kWaitForResponse, DISPATCH_METHOD,
+                                       {Variant::Long(static_cast<LONG>(limits_.total.count()))}, &finished);
     if (FAILED(hr) || (finished.v.vt == VT_BOOL && finished.v.boolVal == VARIANT_FALSE)) {
-      (void)Invoke(kAbort, DISPATCH_METHOD, nullptr, 0, nullptr);
+      (void)request_.Invoke(kAbort, DISPATCH_METHOD);
       return std::nullopt;
     }
   }
   Variant text;
-  if (FAILED(Invoke(kResponseText, DISPATCH_PROPERTYGET, nullptr, 0, &text.v)) || text.v.vt != VT_BSTR) {
+  if (FAILED(request_.Invoke(kResponseText, DISPATCH_PROPERTYGET, {}, &text)) || text.v.vt != VT_BSTR) {
     return std::nullopt;
   }
   return text.v.bstrVal ? std::wstring(text.v.bstrVal, ::SysStringLen(text.v.bstrVal)) : std::wstring();

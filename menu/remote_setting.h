@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "win32/com_ptr.h"
+#include "win32/late_bound.h"
 
 namespace pravik::menu {
 
@@ -45,12 +45,11 @@ class SettingRequest {
   // GET of the url; the response body as text whatever the status, or nothing on any failure
   // (no object, no server, time-out).
   std::optional<std::wstring> Get(const std::wstring& url);
-  [[nodiscard]] bool created() const noexcept { return static_cast<bool>(request_); }
+  [[nodiscard]] bool created() const noexcept { return !request_.empty(); }
 
  private:
-  HRESULT Invoke(DISPID id, WORD flags, VARIANT* args, UINT count, VARIANT* result) noexcept;
   Limits limits_{};
-  win32::ComPtr<IDispatch> request_;
+  win32::LateBoundObject request_;
 };
 
 }  // namespace pravik::menu

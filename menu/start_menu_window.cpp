@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "drawing/png_skin.h"
+#include "controllib/quessel_interface.h"
 #include "core/menu/picked_path.h"
 #include "core/menu/power_menu.h"
 #include "core/menu/root_table.h"
@@ -19,7 +20,7 @@ bool MenuVisible = false;
 namespace {
 
 constexpr UINT_PTR kTimId = 1;
-constexpr DISPID kForegroundWindowFileName = 0x60030011;
+constexpr DISPID kForegroundWindowFileName = DISPID_QUESSEL_FOREGROUNDWINDOW_FILENAME;
 
 enum ElementId : int {
   kPicTitle = 100, kPicLogon, kCmbRoot, kFramMain, kPicture1, kFrame4, kFrame1, kUcBrowse1,

@@ -59,10 +59,8 @@ HRESULT WebPanel::Navigate(const std::wstring& address) noexcept {
   if (!browser_) return E_UNEXPECTED;
   const HRESULT silent = browser_->put_Silent(VARIANT_TRUE);
   if (FAILED(silent)) return silent;
-  Variant url;
-  url.v.vt = VT_BSTR;
-  url.v.bstrVal = ::SysAllocStringLen(address.data(), static_cast<UINT>(address.size()));
-  if (!url.v.bstrVal) return E_OUTOFMEMORY;
+  Variant url = Variant::Text(address);
+  if (url.empty()) return E_OUTOFMEMORY;
   // Only the address; the other arguments are left out (empty).
   Variant flags, target, post, headers;
   return browser_->Navigate2(&url.v, &flags.v, &target.v, &post.v, &headers.v);

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "generated/win32/build_settings.h"
+#include "controllib/quessel_interface.h"
 #include "core/geometry/rounding.h"
 #include "drawing/png_skin.h"
 #include "core/startbutton/slide.h"
@@ -17,7 +18,7 @@ namespace pravik::startup {
 namespace {
 
 enum TimerId : UINT_PTR { kTimMove = 1, kTimMoveView = 2, kTimMouseCheck = 3 };
-constexpr DISPID kMouseLocationGetX = 0x60030037;
+constexpr DISPID kMouseLocationGetX = DISPID_QUESSEL_MOUSE_LOCATIONGET_X;
 constexpr int kMenuWidthTwips = 7050;
 constexpr int kMenuHeightTwips = 8925;
 

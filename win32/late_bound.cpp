@@ -2,39 +2,72 @@
 
 #include <oleauto.h>
 
+#include <vector>
+
 namespace pravik::win32 {
 
-LateBoundObject::LateBoundObject(const wchar_t* progId) noexcept {
-  CLSID clsid;
-  created_ = ::CLSIDFromProgID(progId, &clsid);
-  if (FAILED(created_)) return;
-  created_ = ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, dispatch_.put_void());
+LateBoundObject::LateBoundObject(const CLSID& clsid, DWORD context) noexcept {
+  created_ = ::CoCreateInstance(clsid, nullptr, context, IID_IDispatch, dispatch_.put_void());
 }
 
-HRESULT LateBoundObject::Call(DISPID id, VARIANT& result) const noexcept {
-  ::VariantInit(&result);
+LateBoundObject::LateBoundObject(const wchar_t* progId, DWORD context) noexcept {
+  CLSID clsid;
+  created_ = ::CLSIDFromProgID(progId, &clsid);
+  if (SUCCEEDED(created_)) *this = LateBoundObject(clsid, context);
+}
+
+HRESULT LateBoundObject::Invoke(DISPID id, WORD flags, std::initializer_list<Variant> args,
+                                Variant* result) const noexcept {
+  if (result) result->put();
   if (!dispatch_) return E_POINTER;
-  DISPPARAMS none{};
-  return dispatch_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD | DISPATCH_PROPERTYGET, &none, &result,
+  // Invoke reads its arguments last to first; the owners keep the values, these are views.
+  std::vector<VARIANT> reversed;
+  try {
+    reversed.reserve(args.size());
+  } catch (...) {
+    return E_OUTOFMEMORY;
+  }
+  for (auto it = args.end(); it != args.begin();) reversed.push_back((--it)->v);
+  DISPID put = DISPID_PROPERTYPUT;
+  DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+  if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
+    params.rgdispidNamedArgs = &put;
+    params.cNamedArgs = 1;
+  }
+  Variant ignored;
+  return dispatch_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result ? &result->v : &ignored.v,
                            nullptr, nullptr);
 }
 
+HRESULT LateBoundObject::Invoke(const wchar_t* name, WORD flags, std::initializer_list<Variant> args,
+                                Variant* result) const noexcept {
+  if (result) result->put();
+  if (!dispatch_) return E_POINTER;
+  DISPID id = DISPID_UNKNOWN;
+  LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+  const HRESULT hr = dispatch_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+  if (FAILED(hr)) return hr;
+  return Invoke(id, flags, args, result);
+}
+
+HRESULT LateBoundObject::Call(DISPID id, Variant& result) const noexcept {
+  return Invoke(id, DISPATCH_METHOD | DISPATCH_PROPERTYGET, {}, &result);
+}
+
 std::optional<long> LateBoundObject::CallLong(DISPID id) const noexcept {
-  VARIANT v;
+  Variant v;
   if (FAILED(Call(id, v))) return std::nullopt;
-  std::optional<long> out;
-  if (SUCCEEDED(::VariantChangeType(&v, &v, 0, VT_I4))) out = v.lVal;
-  ::VariantClear(&v);
-  return out;
+  return v.AsLong();
 }
 
 std::optional<std::wstring> LateBoundObject::CallText(DISPID id) const noexcept {
-  VARIANT v;
+  Variant v;
   if (FAILED(Call(id, v))) return std::nullopt;
-  std::optional<std::wstring> out;
-  if (SUCCEEDED(::VariantChangeType(&v, &v, 0, VT_BSTR))) out = std::wstring(v.bstrVal ? v.bstrVal : L"", ::SysStringLen(v.bstrVal));
-  ::VariantClear(&v);
-  return out;
+  try {
+    return v.AsText();
+  } catch (...) {
+    return std::nullopt;
+  }
 }
 
 }  // namespace pravik::win32

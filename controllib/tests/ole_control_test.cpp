@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <ole2.h>
 
+#include <string>
+
 #include "controllib/quessel_interface.h"
 #include "testsupport/process.h"
 #include "win32/com_ptr.h"
@@ -130,6 +132,56 @@ TEST(QuesselControl, SitsInAContainerAtItsFixedSize) {
     ole->SetClientSite(nullptr);
   }
   ::DestroyWindow(host);
+}
+
+// Containers read the flags from the registry before creating the control and from the object
+// afterwards; both must say the control shows nothing at run time.
+TEST(QuesselControl, RegistryAndObjectReportTheSameMiscStatus) {
+  auto control = NewControl();
+  win32::ComPtr<IOleObject> ole;
+  ASSERT_EQ(control.As(ole), S_OK);
+  DWORD status = 0;
+  ASSERT_EQ(ole->GetMiscStatus(DVASPECT_CONTENT, &status), S_OK);
+  wchar_t clsid[40] = {};
+  ::StringFromGUID2(CLSID_Quessel, clsid, 40);
+  wchar_t text[32] = {};
+  DWORD size = sizeof text;
+  ASSERT_EQ(::RegGetValueW(HKEY_CLASSES_ROOT, (std::wstring(L"CLSID\\") + clsid + L"\\MiscStatus\\1").c_str(),
+                           nullptr, RRF_RT_REG_SZ, nullptr, text, &size),
+            ERROR_SUCCESS);
+  EXPECT_EQ(std::to_wstring(status), text);
+  EXPECT_EQ(status & OLEMISC_INVISIBLEATRUNTIME, static_cast<DWORD>(OLEMISC_INVISIBLEATRUNTIME));
+}
+
+// A class left registered after the library is gone points its window procedure into freed
+// memory: the next window of that class would crash its host.
+TEST(QuesselControl, UnloadedLibraryLeavesNoWindowClass) {
+  HWND host = ::CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW, 0, 0, 400, 400, nullptr, nullptr,
+                                nullptr, nullptr);
+  ASSERT_NE(host, nullptr);
+  Site site(host);
+  HINSTANCE library = nullptr;
+  {
+    auto control = NewControl();
+    win32::ComPtr<IOleObject> ole;
+    ASSERT_EQ(control.As(ole), S_OK);
+    ASSERT_EQ(ole->SetClientSite(&site), S_OK);
+    ASSERT_EQ(ole->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, &site, 0, host, nullptr), S_OK);
+    win32::ComPtr<IOleInPlaceObject> inPlace;
+    ASSERT_EQ(control.As(inPlace), S_OK);
+    HWND face = nullptr;
+    ASSERT_EQ(inPlace->GetWindow(&face), S_OK);
+    library = reinterpret_cast<HINSTANCE>(::GetClassLongPtrW(face, GCLP_HMODULE));
+    ole->Close(OLECLOSE_NOSAVE);
+    ole->SetClientSite(nullptr);
+  }
+  ::DestroyWindow(host);
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  ASSERT_TRUE(::GetClassInfoExW(library, L"QuesselFace", &wc));
+  ::CoFreeUnusedLibraries();
+  if (::GetModuleHandleW(L"Quessel.ocx")) GTEST_SKIP() << "COM kept the library loaded";
+  EXPECT_FALSE(::GetClassInfoExW(library, L"QuesselFace", &wc));
 }
 
 TEST(QuesselControl, CanUnloadOnlyWithoutLiveObjectsOrLocks) {

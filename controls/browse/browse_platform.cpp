@@ -1,24 +1,16 @@
 #include "controls/browse/browse_platform.h"
 
-#include <ole2.h>
-#include <olectl.h>
 #include <shlwapi.h>
-#include <uxtheme.h>
 
 #include "core/browse/border_theme.h"
-#include "core/browse/qualify_path.h"
+#include "core/path/qualify_path.h"
 #include "win32/handles.h"
+#include "win32/ole_colour.h"
+#include "win32/os_version.h"
+#include "win32/visual_style.h"
 
 namespace pravik::controls::browse {
 namespace {
-
-bool VersionIs(DWORD major, DWORD minor, DWORD minBuild) noexcept {
-  OSVERSIONINFOW info{};
-  info.dwOSVersionInfoSize = sizeof(info);
-  if (!::GetVersionExW(&info)) return false;
-  return info.dwPlatformId == VER_PLATFORM_WIN32_NT && info.dwMajorVersion == major &&
-         info.dwMinorVersion == minor && info.dwBuildNumber >= minBuild;
-}
 
 // An export of a module, looked up without keeping a module loaded that was not loaded before.
 bool HasExport(const wchar_t* module, const char* name) noexcept {
@@ -35,20 +27,25 @@ bool IsFolder(const std::wstring& path) noexcept {
   return answer == FILE_ATTRIBUTE_DIRECTORY || answer == 1;
 }
 
-bool IsWin2K() noexcept { return VersionIs(5, 0, 0); }
-bool IsWinXP() noexcept { return VersionIs(5, 1, 2600); }
+bool IsWin2K() noexcept {
+  const auto version = win32::ReadWindowsVersion();
+  return version && version->IsNtVersion(5, 0);
+}
+bool IsWinXP() noexcept {
+  const auto version = win32::ReadWindowsVersion();
+  return version && version->IsWindowsXp();
+}
 
 std::wstring GetThemeName() {
   if (!IsWinXP()) return L"None";
-  wchar_t file[256] = {}, scheme[256] = {};
-  if (FAILED(::GetCurrentThemeName(file, 255, scheme, 255, nullptr, 0))) return L"UxTheme_Error";
-  return core::browse::ThemeNameFromScheme(std::wstring_view(scheme, 255));
+  const auto style = win32::CurrentVisualStyle();
+  if (!style) return L"UxTheme_Error";
+  return core::browse::ThemeNameFromScheme(style->colorScheme);
 }
 
 std::int32_t TranslateColor(std::int32_t color) noexcept {
-  COLORREF out = 0;
-  if (FAILED(::OleTranslateColor(static_cast<OLE_COLOR>(color), nullptr, &out))) return -1;
-  return static_cast<std::int32_t>(out);
+  const auto rgb = win32::TranslateOleColour(static_cast<OLE_COLOR>(color));
+  return rgb ? static_cast<std::int32_t>(*rgb) : -1;
 }
 
 std::wstring Version(bool withDateTime) {
@@ -60,7 +57,7 @@ bool MouseLeaveTrackingAvailable() noexcept {
 }
 
 std::wstring QualifyPath(const std::wstring& path) {
-  return core::browse::QualifyPath(path, [](const std::wstring& p) { return IsFolder(p); });
+  return core::path::QualifyPath(path, [](const std::wstring& p) { return IsFolder(p); });
 }
 
 }  // namespace pravik::controls::browse

@@ -9,6 +9,7 @@
 #include "core/button/access_key.h"
 #include "core/geometry/rounding.h"
 #include "win32/app_error.h"
+#include "win32/os_version.h"
 
 namespace pravik::controls::button {
 
@@ -44,7 +45,8 @@ core::propbag::FontDesc DescribeFont(HFONT font) {
 ImageButton::ImageButton() {
   // The platform's shell library is held for the control's life; the NT family draws wide text.
   shell_.reset(::LoadLibraryW(L"shell32.dll"));
-  wideText_ = (::GetVersion() & 0x80000000u) == 0;
+  const auto version = win32::ReadWindowsVersion();
+  wideText_ = version && version->IsNt();
 }
 
 ImageButton::~ImageButton() { Destroy(); }

@@ -14,6 +14,7 @@
 #include "core/button/scheme.h"
 #include "controls/button/picture_convert.h"
 #include "controls/button/image_button.h"
+#include "win32/dib.h"
 
 namespace pravik::controls::button {
 
@@ -207,18 +208,10 @@ void ImageButton::Paint(HDC target) {
   }
 
   win32::MemoryDc mem(::CreateCompatibleDC(target));
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = -h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  win32::Bitmap dib(::CreateDIBSection(target, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!mem || !dib || !bits) return;
-  win32::SelectScope select(mem.get(), dib.get());
-  core::button::PixelView px{static_cast<core::button::Pixel*>(bits), w, h, w};
+  win32::Dib dib = win32::CreateDib32(target, w, h);
+  if (!mem || !dib) return;
+  win32::SelectScope select(mem.get(), dib.bitmap.get());
+  core::button::PixelView px{static_cast<core::button::Pixel*>(dib.bits), w, h, w};
 
   core::button::FaceState fs;
   fs.style = s_.buttonStyle;

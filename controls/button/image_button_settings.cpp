@@ -1,7 +1,7 @@
 // The stored layout of a zqbutton: names, defaults when absent, and the writing rules.
-#include <olectl.h>
 
 #include "controls/button/image_button.h"
+#include "win32/ole_colour.h"
 
 namespace pravik::controls::button {
 
@@ -33,9 +33,7 @@ void WritePicture(core::propbag::PropertyBag& bag, const wchar_t* name, const st
 }  // namespace
 
 std::uint32_t TranslateColour(std::uint32_t ole) noexcept {
-  COLORREF out = 0;
-  if (FAILED(::OleTranslateColor(static_cast<OLE_COLOR>(ole), nullptr, &out))) return 0xFFFFFFFFu;
-  return out;
+  return win32::TranslateOleColour(static_cast<OLE_COLOR>(ole)).value_or(0xFFFFFFFFu);
 }
 
 ImageButtonSettings ReadSettings(const core::propbag::PropertyBag& bag, const core::propbag::FontDesc& ambientFont) {

@@ -2,20 +2,9 @@
 
 #include <vector>
 
-namespace pravik::controls::button {
+#include "win32/dib.h"
 
-namespace {
-BITMAPINFO TopDown32(int w, int h) {
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = -h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  return bi;
-}
-}  // namespace
+namespace pravik::controls::button {
 
 std::optional<core::button::ButtonPicture> PictureFromBitmap(HBITMAP bitmap) {
   BITMAP bm{};
@@ -23,7 +12,7 @@ std::optional<core::button::ButtonPicture> PictureFromBitmap(HBITMAP bitmap) {
   core::button::ButtonPicture p;
   p.kind = bm.bmBitsPixel == 32 ? core::button::PictureKind::AlphaBitmap : core::button::PictureKind::Bitmap;
   p.pixels = core::button::PixelBuffer(bm.bmWidth, bm.bmHeight);
-  BITMAPINFO bi = TopDown32(bm.bmWidth, bm.bmHeight);
+  BITMAPINFO bi = win32::Dib32Info(bm.bmWidth, bm.bmHeight);
   win32::WindowDc screen(nullptr);
   if (!::GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(bm.bmHeight), p.pixels.pixels.data(), &bi,
                    DIB_RGB_COLORS)) {
@@ -45,12 +34,10 @@ std::optional<core::button::ButtonPicture> PictureFromIcon(HICON icon) {
   if (w <= 0 || h <= 0) return std::nullopt;
   win32::WindowDc screen(nullptr);
   win32::MemoryDc dc(::CreateCompatibleDC(screen.get()));
-  BITMAPINFO bi = TopDown32(w, h);
-  void* bits = nullptr;
-  win32::Bitmap dib(::CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!dib || !bits) return std::nullopt;
+  win32::Dib dib = win32::CreateDib32(screen.get(), w, h);
+  if (!dib) return std::nullopt;
   {
-    win32::SelectScope select(dc.get(), dib.get());
+    win32::SelectScope select(dc.get(), dib.bitmap.get());
     win32::Brush grey(::CreateSolidBrush(RGB(0xC0, 0xC0, 0xC0)));
     RECT rc{0, 0, w, h};
     ::FillRect(dc.get(), &rc, grey.get());
@@ -60,7 +47,7 @@ std::optional<core::button::ButtonPicture> PictureFromIcon(HICON icon) {
   core::button::ButtonPicture p;
   p.kind = core::button::PictureKind::Icon;
   p.pixels = core::button::PixelBuffer(w, h);
-  const auto* src = static_cast<const std::uint32_t*>(bits);
+  const auto* src = static_cast<const std::uint32_t*>(dib.bits);
   for (std::size_t i = 0; i < p.pixels.pixels.size(); ++i) p.pixels.pixels[i] = src[i] & 0x00FFFFFFu;
   return p;
 }
@@ -77,14 +64,12 @@ win32::Icon CursorFromPicture(const core::button::ButtonPicture& picture, int ho
     const bool transparent = alpha ? (px >> 24) == 0 : core::button::FromPixel(px) == maskColour;
     argb[i] = transparent ? 0u : (alpha ? px : (px | 0xFF000000u));
   }
-  BITMAPINFO bi = TopDown32(w, h);
   win32::WindowDc screen(nullptr);
-  void* bits = nullptr;
-  win32::Bitmap colour(::CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!colour || !bits) return {};
-  std::copy(argb.begin(), argb.end(), static_cast<std::uint32_t*>(bits));
+  win32::Dib colour = win32::CreateDib32(screen.get(), w, h);
+  if (!colour) return {};
+  std::copy(argb.begin(), argb.end(), static_cast<std::uint32_t*>(colour.bits));
   win32::Bitmap mask(::CreateBitmap(w, h, 1, 1, nullptr));
-  ICONINFO info{FALSE, static_cast<DWORD>(hotX), static_cast<DWORD>(hotY), mask.get(), colour.get()};
+  ICONINFO info{FALSE, static_cast<DWORD>(hotX), static_cast<DWORD>(hotY), mask.get(), colour.bitmap.get()};
   return win32::Icon(::CreateIconIndirect(&info));
 }
 

@@ -1,10 +1,13 @@
 #include "controls/pickbox/pick_helpers.h"
 
-#include <olectl.h>
 #include <uxtheme.h>
 
+#include "core/path/qualify_path.h"
 #include "core/pickbox/pick_paths.h"
 #include "win32/handles.h"
+#include "win32/ole_colour.h"
+#include "win32/os_version.h"
+#include "win32/visual_style.h"
 
 namespace pravik::controls::pickbox {
 
@@ -16,7 +19,8 @@ bool FileExists(const std::wstring& path) {
 }
 
 std::wstring QualifyPath(const std::wstring& path) {
-  return core::pickbox::QualifyPath(path, [](const std::wstring& p) { return FileExists(p); });
+  // Anything that is not an existing file is taken for a folder.
+  return core::path::QualifyPath(path, [](const std::wstring& p) { return !FileExists(p); });
 }
 
 std::wstring TrimPathByLen(const std::wstring& text, int width, const std::wstring& replacement,
@@ -35,26 +39,18 @@ std::wstring TrimPathByLen(const std::wstring& text, int width, const std::wstri
 }
 
 std::uint32_t TranslateColor(std::uint32_t color) {
-  COLORREF out = 0;
-  return SUCCEEDED(::OleTranslateColor(color, nullptr, &out)) ? out : 0xFFFFFFFFu;
+  return win32::TranslateOleColour(color).value_or(0xFFFFFFFFu);
 }
 
 bool IsWinXP() {
-  OSVERSIONINFOW version{};
-  version.dwOSVersionInfoSize = sizeof version;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  if (!::GetVersionExW(&version)) return false;
-#pragma GCC diagnostic pop
-  return version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion == 5 &&
-         version.dwMinorVersion == 1 && version.dwBuildNumber >= 2600;
+  const auto version = win32::ReadWindowsVersion();
+  return version && version->IsWindowsXp();
 }
 
 std::wstring CurrentColorScheme() {
   if (!::IsThemeActive()) return {};
-  wchar_t scheme[256] = {};
-  if (FAILED(::GetCurrentThemeName(nullptr, 0, scheme, 255, nullptr, 0))) return {};
-  return scheme;
+  const auto style = win32::CurrentVisualStyle();
+  return style ? style->colorScheme : std::wstring();
 }
 
 }  // namespace pravik::controls::pickbox

@@ -14,12 +14,6 @@ std::wstring ExtractPath(std::wstring_view path) {
   return slash == std::wstring_view::npos ? std::wstring() : std::wstring(path.substr(0, slash));
 }
 
-std::wstring QualifyPath(const std::wstring& path, const ExistsTest& fileExists) {
-  if (fileExists && fileExists(path)) return path;
-  if (!path.empty() && path.back() == L'\\') return path;
-  return path + L"\\";
-}
-
 namespace {
 
 std::vector<std::wstring> Split(std::wstring_view text, wchar_t separator) {

@@ -12,11 +12,6 @@ std::wstring ExtractFilename(std::wstring_view path);
 // The text before the last "\", empty when there is none.
 std::wstring ExtractPath(std::wstring_view path);
 
-// `fileExists` answers the picker's existence test (an entry that is not a plain directory).
-using ExistsTest = std::function<bool(const std::wstring&)>;
-// The path unchanged when it names an existing file, otherwise with "\" appended unless it ends with one.
-std::wstring QualifyPath(const std::wstring& path, const ExistsTest& fileExists);
-
 // Measures a text's width in pixels with the font the caller chose.
 using MeasureText = std::function<int(const std::wstring&)>;
 // The text unchanged when it fits into width less a small margin; otherwise its middle components

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "controls/button/image_button.h"
+#include "controls/button/picture_convert.h"
+#include "core/button/shutdown_button.h"
 #include "win32/window.h"
 
 using namespace pravik;
@@ -99,18 +101,7 @@ class Gallery : public win32::Window {
 
   void AddShutdownButtons() {
     for (int state = 0; state < 3; ++state) {
-      core::propbag::PropertyBag layout;
-      layout.Set(L"ButtonStyle", std::int32_t{4});
-      layout.Set(L"ColorScheme", std::int32_t{3});
-      layout.Set(L"BackColor", std::int32_t{0x00F0B000});
-      layout.Set(L"Caption", std::wstring(L"시스템 종료"));
-      layout.Set(L"ForeColor", std::int32_t{0x00FFFFFF});
-      layout.Set(L"ForeColorHover", std::int32_t{0x00FFFFFF});
-      layout.Set(L"Font", core::propbag::FontDesc{});
-      layout.Set(L"PicturePushOnHover", true);
-      layout.Set(L"PictureEffectOnOver", std::int32_t{0});
-      layout.Set(L"PictureEffectOnDown", std::int32_t{0});
-      layout.Set(L"TooltipBackColor", std::int32_t{0});
+      const core::propbag::PropertyBag layout = core::button::ShutdownButtonLayout(controls::button::PointingHandPicture());
       auto b = std::make_unique<controls::button::ImageButton>();
       b->Create(hwnd(), 900 + state, kLeft + state * 170, kTop + 14 * kCellH + 6, 162, 23, layout);
       if (state == 1) previews_.emplace_back(b.get(), core::button::ButtonState::Hot);

@@ -5,27 +5,16 @@
 #include <gtest/gtest.h>
 
 #include "core/button/colour.h"
+#include "core/button/shutdown_button.h"
+#include "controls/button/picture_convert.h"
 #include "testsupport/process.h"
 #include "controls/button/tests/image_button_test_host.h"
 
 namespace pravik::controls::button {
 namespace {
 
-core::propbag::PropertyBag ShutdownLayout() {
-  core::propbag::PropertyBag layout;
-  layout.Set(L"ButtonStyle", std::int32_t{4});
-  layout.Set(L"ColorScheme", std::int32_t{3});
-  layout.Set(L"BackColor", std::int32_t{0x00F0B000});
-  layout.Set(L"Caption", std::wstring(L"시스템 종료"));
-  layout.Set(L"ForeColor", std::int32_t{0x00FFFFFF});
-  layout.Set(L"ForeColorHover", std::int32_t{0x00FFFFFF});
-  layout.Set(L"Font", core::propbag::FontDesc{});
-  layout.Set(L"PicturePushOnHover", true);
-  layout.Set(L"PictureEffectOnOver", std::int32_t{0});
-  layout.Set(L"PictureEffectOnDown", std::int32_t{0});
-  layout.Set(L"TooltipBackColor", std::int32_t{0});
-  return layout;
-}
+// The layout the start menu ships, pointer included.
+core::propbag::PropertyBag ShutdownLayout() { return core::button::ShutdownButtonLayout(PointingHandPicture()); }
 
 TEST(ImageButtonLook, ShutdownButtonNormalHotAndPressed) {
   HostWindow host;

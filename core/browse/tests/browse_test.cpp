@@ -1,34 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "core/browse/border_theme.h"
 #include "core/browse/browse_properties.h"
-#include "core/browse/qualify_path.h"
 #include "core/browse/tree_styles.h"
 
 namespace pravik::core::browse {
 namespace {
-
-TEST(QualifyPath, OnlyFoldersWithoutSeparatorGainOne) {
-  const std::set<std::wstring> folders = {L"C:\\", L"C:\\Programs", L"C:\\Programs\\"};
-  const FolderTest isFolder = [&](const std::wstring& p) { return folders.count(p) > 0; };
-  struct Case {
-    const wchar_t* in;
-    const wchar_t* out;
-  } cases[] = {
-      {L"C:\\Programs", L"C:\\Programs\\"},
-      {L"C:\\Programs\\", L"C:\\Programs\\"},
-      {L"C:\\", L"C:\\"},
-      {L"C:\\Programs\\Notepad.lnk", L"C:\\Programs\\Notepad.lnk"},  // a file never gets one
-      {L"C:\\does not exist", L"C:\\does not exist"},
-      {L"", L""},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.in);
-    EXPECT_EQ(QualifyPath(c.in, isFolder), c.out);
-  }
-}
 
 TEST(TreeStyles, MaskClearsTheDialogsOwnBits) {
   // WS_CHILD|WS_VISIBLE plus every tree bit the dialog sets, and RTL reading.

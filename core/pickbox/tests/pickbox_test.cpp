@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "core/pickbox/pick_paths.h"
 #include "core/pickbox/pick_settings.h"
 #include "core/pickbox/pick_values.h"
@@ -22,15 +20,6 @@ TEST(PickPaths, ExtractFilenameAndPath) {
     EXPECT_EQ(ExtractFilename(c.path), c.file);
     EXPECT_EQ(ExtractPath(c.path), c.folder);
   }
-}
-
-TEST(PickPaths, QualifyPathAddsSeparatorUnlessAFileExists) {
-  const std::set<std::wstring> files = {L"C:\\boot.ini"};
-  const ExistsTest exists = [&](const std::wstring& p) { return files.count(p) > 0; };
-  EXPECT_EQ(QualifyPath(L"C:\\boot.ini", exists), L"C:\\boot.ini");
-  EXPECT_EQ(QualifyPath(L"C:\\Windows", exists), L"C:\\Windows\\");
-  EXPECT_EQ(QualifyPath(L"C:\\", exists), L"C:\\");
-  EXPECT_EQ(QualifyPath(L"C:\\missing.txt", exists), L"C:\\missing.txt\\");  // the existence test decides
 }
 
 // One pixel per character keeps the packing visible; a text fits when it is at most width - 4.
