@@ -1,6 +1,6 @@
 #include "drawing/drop_shadow.h"
 
-#include <commctrl.h>
+#include <uxtheme.h>
 
 #include <cstring>
 
@@ -14,7 +14,6 @@ namespace pravik::drawing {
 
 namespace {
 
-constexpr UINT_PTR kSubclassId = 0x50534844;
 // Marks a window that carries a shadow already: one subclassing per window for this component.
 constexpr const wchar_t* kMarker = L"PravikDropShadow";
 
@@ -23,11 +22,8 @@ constexpr const wchar_t* kMarker = L"PravikDropShadow";
 DropShadow::DropShadow() { CheckCapability(); }
 
 DropShadow::~DropShadow() {
-  if (subclassed_ && ::IsWindow(target_)) {
-    ::RemoveWindowSubclass(target_, &DropShadow::SubclassProc, kSubclassId);
-    ::RemovePropW(target_, kMarker);
-  }
-  subclassed_ = false;
+  if (hook_.hwnd()) ::RemovePropW(target_, kMarker);
+  hook_.Remove();
   DestroyStrips();
 }
 
@@ -77,12 +73,15 @@ bool DropShadow::Shadow(HWND target) {
     Diagnose(L"ssc_Subclass", L"Window handle is already subclassed");
     return false;
   }
-  if (!::SetWindowSubclass(target, &DropShadow::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+  const bool hooked = hook_.Install(target, [this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
+    OnMessage(message, wParam, lParam);
+    return false;
+  });
+  if (!hooked) {
     Diagnose(L"ssc_Subclass", L"SetWindowLong failed, error #" + std::to_wstring(::GetLastError()));
     return false;
   }
   ::SetPropW(target, kMarker, reinterpret_cast<HANDLE>(this));
-  subclassed_ = true;
   return CreateStrips();
 }
 
@@ -222,6 +221,11 @@ void DropShadow::OnDisplayChange() {
 
 void DropShadow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   switch (message) {
+    case WM_NCDESTROY:
+      // The window goes first: let go of it so the destructor does not touch a dead handle.
+      ::RemovePropW(target_, kMarker);
+      DestroyStrips();
+      break;
     case WM_WINDOWPOSCHANGED:
       if (lParam) OnWindowPosChanged(*reinterpret_cast<const WINDOWPOS*>(lParam));
       break;
@@ -240,25 +244,6 @@ void DropShadow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept 
     default:
       break;
   }
-}
-
-LRESULT CALLBACK DropShadow::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                          DWORD_PTR self) noexcept {
-  auto* shadow = reinterpret_cast<DropShadow*>(self);
-  if (message == WM_NCDESTROY) {
-    // The window goes first: let go of it so the destructor does not touch a dead handle.
-    ::RemoveWindowSubclass(hwnd, &DropShadow::SubclassProc, id);
-    ::RemovePropW(hwnd, kMarker);
-    shadow->subclassed_ = false;
-    shadow->DestroyStrips();
-  } else {
-    try {
-      shadow->OnMessage(message, wParam, lParam);
-    } catch (...) {
-      // Drawing failures (out of memory) cost the shadow, never the window.
-    }
-  }
-  return ::DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 }  // namespace pravik::drawing

@@ -9,6 +9,7 @@
 
 #include "core/shadow/shadow_strips.h"
 #include "win32/handles.h"
+#include "win32/window_hook.h"
 
 namespace pravik::drawing {
 
@@ -41,8 +42,6 @@ class DropShadow {
   [[nodiscard]] const std::wstring& lastDiagnostic() const noexcept { return diagnostic_; }
 
  private:
-  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                       DWORD_PTR self) noexcept;
   void OnMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
   void OnWindowPosChanged(const WINDOWPOS& pos);
   void OnDisplayChange();
@@ -57,7 +56,6 @@ class DropShadow {
   void Diagnose(const wchar_t* source, std::wstring text);
 
   HWND target_ = nullptr;
-  bool subclassed_ = false;
   bool capable_ = false;
   bool themeMessages_ = false;
   bool roundedTheme_ = false;
@@ -72,6 +70,8 @@ class DropShadow {
   std::int32_t lastHeight_ = 0;
   int drawCount_ = 0;
   std::wstring diagnostic_;
+  // Last, so it stops first.
+  win32::WindowHook hook_;
 };
 
 }  // namespace pravik::drawing

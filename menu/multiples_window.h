@@ -18,7 +18,7 @@ class MultiplesWindow : public win32::Window {
   [[nodiscard]] controls::browse::FolderTree& tree(std::size_t index) noexcept { return trees_[index]; }
 
  private:
-  std::array<controls::browse::FolderTree, 4> trees_;
+  std::array<win32::Instance<controls::browse::FolderTree>, 4> trees_;
 };
 
 }  // namespace pravik::menu

@@ -8,7 +8,6 @@ namespace pravik::menu {
 
 namespace {
 
-constexpr UINT_PTR kTabSubclassId = 0x4F50;
 constexpr const wchar_t* kThemes[] = {L"Auto", L"Classic", L"Blue", L"HomeStead", L"Metallic", L"None"};
 
 }  // namespace
@@ -29,7 +28,7 @@ HWND OptionControls::Add(const wchar_t* cls, const wchar_t* text, DWORD style, i
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), win32::ThisModule(), nullptr);
   if (!control) return nullptr;
   ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  if (style & WS_TABSTOP) ::SetWindowSubclass(control, &OptionControls::TabProc, kTabSubclassId, 0);
+  if (style & WS_TABSTOP) HookTab(control);
   return control;
 }
 
@@ -63,7 +62,7 @@ bool OptionControls::Create(HWND menuWindow, HWND mainPanel, controls::browse::F
   // pbPath: stored extent 4683 x 556 HIMETRIC, about 177 x 21 pixels.
   if (!pbPath_.Create(hwnd(), kPbPath, 72, 248, 177, 21)) return false;
   for (auto part : {controls::pickbox::PickBox::kTextId, controls::pickbox::PickBox::kPickId}) {
-    ::SetWindowSubclass(pbPath_.part(part), &OptionControls::TabProc, kTabSubclassId, 0);
+    HookTab(pbPath_.part(part));
   }
   pbPath_.onClick = [this] {
     if (tree_) tree_->SetPath(pbPath_.Path());
@@ -166,7 +165,7 @@ void OptionControls::OnCommand(int id, int code) {
       break;
     case kCommand1:
       if (!multiples_ || !::IsWindow(multiples_->hwnd())) {
-        multiples_ = std::make_unique<MultiplesWindow>();
+        multiples_ = std::make_unique<win32::Instance<MultiplesWindow>>();
         if (!multiples_->Load()) return;
       }
       multiples_->Show();
@@ -184,20 +183,26 @@ LRESULT OptionControls::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
   return Window::HandleMessage(message, wParam, lParam);
 }
 
-LRESULT CALLBACK OptionControls::TabProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                         DWORD_PTR) noexcept {
-  if (message == WM_GETDLGCODE && wParam == VK_TAB) {
-    return ::DefSubclassProc(hwnd, message, wParam, lParam) | DLGC_WANTTAB;
-  }
-  if (message == WM_KEYDOWN && wParam == VK_TAB) {
-    // The program's loop has no dialog manager: step through the menu window's tab stops here.
-    HWND root = ::GetAncestor(hwnd, GA_ROOT);
-    const bool back = ::GetKeyState(VK_SHIFT) < 0;
-    if (HWND next = ::GetNextDlgTabItem(root, hwnd, back ? TRUE : FALSE)) ::SetFocus(next);
-    return 0;
-  }
-  if (message == WM_CHAR && wParam == L'\t') return 0;  // no beep, no tab character
-  return ::DefSubclassProc(hwnd, message, wParam, lParam);
+void OptionControls::HookTab(HWND control) {
+  auto hook = std::make_unique<win32::WindowHook>();
+  hook->Install(
+      control,
+      [control](UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+        if (message == WM_KEYDOWN && wParam == VK_TAB) {
+          // The program's loop has no dialog manager: step through the menu window's tab stops here.
+          HWND root = ::GetAncestor(control, GA_ROOT);
+          const bool back = ::GetKeyState(VK_SHIFT) < 0;
+          if (HWND next = ::GetNextDlgTabItem(root, control, back ? TRUE : FALSE)) ::SetFocus(next);
+          result = 0;
+          return true;
+        }
+        result = 0;
+        return message == WM_CHAR && wParam == L'\t';  // no beep, no tab character
+      },
+      [](UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+        if (message == WM_GETDLGCODE && wParam == VK_TAB) result |= DLGC_WANTTAB;
+      });
+  tabHooks_.push_back(std::move(hook));
 }
 
 }  // namespace pravik::menu

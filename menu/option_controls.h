@@ -8,11 +8,13 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "controls/browse/folder_tree.h"
 #include "controls/pickbox/pick_box.h"
 #include "menu/multiples_window.h"
 #include "win32/window.h"
+#include "win32/window_hook.h"
 
 namespace pravik::menu {
 
@@ -51,8 +53,8 @@ class OptionControls : public win32::Window {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  static LRESULT CALLBACK TabProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                  DWORD_PTR self) noexcept;
+  // Tab and Shift+Tab on a control step through the menu window's tab stops.
+  void HookTab(HWND control);
   HWND Add(const wchar_t* cls, const wchar_t* text, DWORD style, int id, int x, int y, int w, int h, HWND parent = nullptr);
   void OnCommand(int id, int code);
   void OnThemeChosen();
@@ -63,9 +65,10 @@ class OptionControls : public win32::Window {
   std::function<void()> applyRoot_;
   HWND menu_ = nullptr;
   HWND command5_ = nullptr;
-  controls::pickbox::PickBox pbPath_;
+  win32::Instance<controls::pickbox::PickBox> pbPath_;
   std::unique_ptr<MultiplesWindow> multiples_;
   HFONT font_ = nullptr;  // the stock GUI font: not ours to delete
+  std::vector<std::unique_ptr<win32::WindowHook>> tabHooks_;
 };
 
 }  // namespace pravik::menu

@@ -1,6 +1,5 @@
 #include "menu/power_commands.h"
 
-#include <commctrl.h>
 #include <wtsapi32.h>
 
 #include "controls/button/picture_convert.h"
@@ -34,11 +33,17 @@ void PowerCommands::Create(HWND framMain, HWND menuWindow, HCURSOR pointer, Comm
   PlaceLast(picShortMenu_.hwnd());
   // Any button's release opens the popup; which one and the shift state do not matter.
   picShortMenu_.onMouseUp = [this](const win32::MouseEventArgs&) { picShortMenu_MouseUp(); };
-  ::SetWindowSubclass(picShortMenu_.hwnd(), &PowerCommands::ArrowProc, 1, reinterpret_cast<DWORD_PTR>(this));
+  // The picture box reports the left and right buttons; the middle one is taken here.
+  arrowHook_.Install(picShortMenu_.hwnd(), [this](UINT message, WPARAM, LPARAM, LRESULT& result) {
+    if (message != WM_MBUTTONUP) return false;
+    picShortMenu_MouseUp();
+    result = 0;
+    return true;
+  });
 
   const core::propbag::PropertyBag layout = core::button::ShutdownButtonLayout(controls::button::PointingHandPicture());
   r = Px(L"zqbutton1");
-  zqbutton1_ = std::make_unique<controls::button::ImageButton>();
+  zqbutton1_ = std::make_unique<win32::Instance<controls::button::ImageButton>>();
   zqbutton1_->onClick = [this] { zqbutton1_Click(); };
   zqbutton1_->Create(framMain, kZqbutton1Id, r.left, r.top, r.width, r.height, layout);
   PlaceLast(zqbutton1_->hwnd());
@@ -47,18 +52,7 @@ void PowerCommands::Create(HWND framMain, HWND menuWindow, HCURSOR pointer, Comm
   elements[L"zqbutton1"] = zqbutton1_->hwnd();
 }
 
-PowerCommands::~PowerCommands() {
-  if (picShortMenu_.hwnd()) ::RemoveWindowSubclass(picShortMenu_.hwnd(), &PowerCommands::ArrowProc, 1);
-}
-
-LRESULT CALLBACK PowerCommands::ArrowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                         DWORD_PTR data) noexcept {
-  if (message == WM_MBUTTONUP) {
-    win32::RunHandler([&] { reinterpret_cast<PowerCommands*>(data)->picShortMenu_MouseUp(); });
-    return 0;
-  }
-  return ::DefSubclassProc(hwnd, message, wParam, lParam);
-}
+PowerCommands::~PowerCommands() = default;
 
 void PowerCommands::zqbutton1_Click() {
   // No question first, no delay: the button says what it does.

@@ -9,6 +9,7 @@
 #include "controls/button/image_button.h"
 #include "menu/menu_element.h"
 #include "win32/picture_box.h"
+#include "win32/window_hook.h"
 
 namespace pravik::menu {
 
@@ -42,14 +43,13 @@ class PowerCommands {
   [[nodiscard]] HMENU PowerMenu() const noexcept { return powerMenu_; }
 
  private:
-  // The picture box reports the left and right buttons; the middle one is taken here.
-  static LRESULT CALLBACK ArrowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                    DWORD_PTR data) noexcept;
   CommandSink run_;
   HWND menuWindow_ = nullptr;
-  win32::PictureBox picShortMenu_;
+  win32::Instance<win32::PictureBox> picShortMenu_;
   std::unique_ptr<controls::button::ImageButton> zqbutton1_;
   HMENU powerMenu_ = nullptr;  // only while the popup is open; owned by the popup's scope
+  // Last, so it stops first, while picShortMenu is still there to unhook.
+  win32::WindowHook arrowHook_;
 };
 
 }  // namespace pravik::menu

@@ -13,9 +13,7 @@ constexpr COLORREF kPlaceholderGrey = RGB(0xA6, 0xA6, 0xA6);
 
 }  // namespace
 
-RunBox::~RunBox() {
-  if (txtExe_ && ::IsWindow(txtExe_)) ::RemoveWindowSubclass(txtExe_, &RunBox::EditProc, 1);
-}
+RunBox::~RunBox() = default;
 
 void RunBox::Create(HWND framMain, HFONT font, HCURSOR pointer, CommandSink run, ElementMap& elements) {
   run_ = std::move(run);
@@ -47,7 +45,22 @@ void RunBox::Create(HWND framMain, HFONT font, HCURSOR pointer, CommandSink run,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTxtExeId)), win32::ThisModule(), nullptr);
   PlaceLast(txtExe_);
   ::SendMessageW(txtExe_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  ::SetWindowSubclass(txtExe_, &RunBox::EditProc, 1, reinterpret_cast<DWORD_PTR>(this));
+  editHook_.Install(
+      txtExe_,
+      [this](UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+        if (message == WM_SETFOCUS) txtExe_GotFocus();
+        if (message != WM_CHAR) return false;
+        txtExe_KeyPress(static_cast<wchar_t>(wParam));
+        // Enter is passed on as usual; a one-line box only beeps at it, so it is not.
+        result = 0;
+        return wParam == L'\r';
+      },
+      [](UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+        // Enter belongs to the box, not to the window's default button.
+        const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+        if (message == WM_GETDLGCODE && msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN)
+          result |= DLGC_WANTALLKEYS;
+      });
 
   elements[L"Frame3"] = frame3_.hwnd();
   elements[L"Frame7"] = frame7_.hwnd();
@@ -74,29 +87,6 @@ void RunBox::txtExe_KeyPress(wchar_t keyAscii) {
   // Exactly as typed: not trimmed, not quoted. A blank line is refused by the runner itself.
   if (run_) run_(text);
   ::SetWindowTextW(txtExe_, L"");
-}
-
-LRESULT CALLBACK RunBox::EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                  DWORD_PTR data) noexcept {
-  auto* self = reinterpret_cast<RunBox*>(data);
-  switch (message) {
-    case WM_SETFOCUS:
-      win32::RunHandler([&] { self->txtExe_GotFocus(); });
-      break;
-    case WM_CHAR:
-      win32::RunHandler([&] { self->txtExe_KeyPress(static_cast<wchar_t>(wParam)); });
-      // Enter is passed on as usual; a one-line box only beeps at it, so it is not.
-      if (wParam == L'\r') return 0;
-      break;
-    case WM_GETDLGCODE: {
-      // Enter belongs to the box, not to the window's default button.
-      LRESULT code = ::DefSubclassProc(hwnd, message, wParam, lParam);
-      const MSG* msg = reinterpret_cast<const MSG*>(lParam);
-      if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) code |= DLGC_WANTALLKEYS;
-      return code;
-    }
-  }
-  return ::DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 }  // namespace pravik::menu

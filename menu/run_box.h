@@ -10,6 +10,7 @@
 #include "menu/label.h"
 #include "menu/menu_element.h"
 #include "win32/picture_box.h"
+#include "win32/window_hook.h"
 
 namespace pravik::menu {
 
@@ -34,12 +35,12 @@ class RunBox {
   win32::PictureBox& picExe() { return picExe_; }
 
  private:
-  static LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                   DWORD_PTR data) noexcept;
   CommandSink run_;
-  win32::PictureBox frame3_, frame7_, frame5_, picExe_;
-  Label label4_;
+  win32::Instance<win32::PictureBox> frame3_, frame7_, frame5_, picExe_;
+  win32::Instance<Label> label4_;
   HWND txtExe_ = nullptr;  // a child of Frame7, destroyed with it
+  // Last, so it stops first, while txtExe is still there to unhook.
+  win32::WindowHook editHook_;
 };
 
 }  // namespace pravik::menu

@@ -20,7 +20,7 @@ void ShortcutColumn::Create(HWND framMain, HFONT font, HCURSOR pointer, CommandS
   run_ = std::move(run);
   auto makeIcon = [&](int row) {
     const auto r = Px(kIconNames[row]);
-    auto box = std::make_unique<win32::PictureBox>();
+    auto box = std::make_unique<win32::Instance<win32::PictureBox>>();
     box->Create(framMain, kIconIdBase + row, r.left, r.top, r.width, r.height);
     box->SetCursor(pointer);
     PlaceLast(box->hwnd());
@@ -31,14 +31,14 @@ void ShortcutColumn::Create(HWND framMain, HFONT font, HCURSOR pointer, CommandS
   auto makeFrame = [&](int index) {
     const std::wstring name = L"FramMenu" + std::to_wstring(index);
     const auto r = Px(name);
-    auto frame = std::make_unique<win32::PictureBox>();
+    auto frame = std::make_unique<win32::Instance<win32::PictureBox>>();
     frame->Create(framMain, kFrameIdBase + index, r.left, r.top, r.width, r.height, core::menu::kNormalBack);
     frame->SetCursor(pointer);
     PlaceLast(frame->hwnd());
     frame->onMouseMove = [this, index](const win32::MouseEventArgs&) { FramMenu_MouseMove(index); };
     // The frame's own margin runs nothing; only the caption and the icon do.
     const auto c = Px(L"lblMenuCaption" + std::to_wstring(index));
-    auto caption = std::make_unique<Label>();
+    auto caption = std::make_unique<win32::Instance<Label>>();
     caption->Create(frame->hwnd(), kCaptionIdBase + index, c.left, c.top, c.width, c.height,
                     std::wstring(core::menu::kShortcuts[static_cast<std::size_t>(index)].caption), font);
     caption->SetColors(NormalCaptionColor(), core::menu::kNormalBack);

@@ -25,13 +25,13 @@ void StartMenuParts::AttachShadow(HWND menuWindow) {
 }
 
 void StartMenuParts::AttachTitleLink(HWND picTitle) {
-  titleLink_ = std::make_unique<TitleLink>();
+  titleLink_ = std::make_unique<win32::Instance<TitleLink>>();
   if (!titleLink_->Create(picTitle)) titleLink_.reset();
 }
 
 void StartMenuParts::CreateOptions(HWND menuWindow, HWND mainPanel, controls::browse::FolderTree* tree,
                                    std::function<void()> applyRoot) {
-  options_ = std::make_unique<OptionControls>();
+  options_ = std::make_unique<win32::Instance<OptionControls>>();
   if (!options_->Create(menuWindow, mainPanel, tree, std::move(applyRoot))) options_.reset();
 }
 

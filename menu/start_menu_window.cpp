@@ -43,10 +43,7 @@ core::propbag::PropertyBag StoredProgramsTree() {
 
 StartMenuWindow::StartMenuWindow() : tim_(kTimId, 1000, false) {}
 
-StartMenuWindow::~StartMenuWindow() {
-  // The unload handler must run while this is still the menu window, not its base.
-  Destroy();
-}
+StartMenuWindow::~StartMenuWindow() = default;
 
 void StartMenuWindow::Load(HWND owner) {
   // Borderless, black background, 470 x 595 pixels; no taskbar entry of its own.
@@ -68,7 +65,7 @@ void StartMenuWindow::Load(HWND owner) {
 
 win32::PictureBox& StartMenuWindow::AddPicture(std::wstring_view name, HWND container, int id, COLORREF back) {
   const auto r = Px(name);
-  auto box = std::make_unique<win32::PictureBox>();
+  auto box = std::make_unique<win32::Instance<win32::PictureBox>>();
   box->Create(container, id, r.left, r.top, r.width, r.height, back);
   PlaceLast(box->hwnd());
   elements_[std::wstring(name)] = box->hwnd();

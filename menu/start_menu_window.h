@@ -89,7 +89,7 @@ class StartMenuWindow : public win32::Window {
   ElementMap elements_;
   std::vector<std::unique_ptr<win32::PictureBox>> pictures_;
   HWND cmbRoot_ = nullptr;  // a child: destroyed with the window
-  controls::browse::FolderTree ucBrowse1_;
+  win32::Instance<controls::browse::FolderTree> ucBrowse1_;
   ShortcutColumn shortcuts_;
   RunBox runBox_;
   PowerCommands power_;

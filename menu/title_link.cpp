@@ -66,16 +66,10 @@ LRESULT TitleLink::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_LBUTTONDOWN:
-      pressed_ = true;
-      ::SetCapture(hwnd());
+      click_.Press(hwnd());
       return 0;
     case WM_LBUTTONUP: {
-      const bool wasPressed = std::exchange(pressed_, false);
-      if (::GetCapture() == hwnd()) ::ReleaseCapture();
-      RECT client{};
-      ::GetClientRect(hwnd(), &client);
-      const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-      if (wasPressed && ::PtInRect(&client, at)) {
+      if (click_.Release(hwnd(), lParam)) {
         win32::RunHandler([this] {
           if (onClick) {
             onClick();

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "win32/click_tracker.h"
 #include "win32/window.h"
 
 namespace pravik::menu {
@@ -33,7 +34,7 @@ class TitleLink : public win32::Window {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  bool pressed_ = false;
+  win32::ClickTracker click_;
 };
 
 }  // namespace pravik::menu

@@ -39,7 +39,7 @@ class WebPanel {
 
  private:
   class Site;
-  win32::PictureBox picture_;
+  win32::Instance<win32::PictureBox> picture_;
   Site* site_ = nullptr;
   win32::ComPtr<IOleObject> object_;
   win32::ComPtr<IWebBrowser2> browser_;

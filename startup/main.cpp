@@ -15,7 +15,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   ::InitCommonControlsEx(&icc);
   pravik::win32::OleScope ole;
 
-  pravik::startup::StartButtonWindow startButton;
+  pravik::win32::Instance<pravik::startup::StartButtonWindow> startButton;
   bool running = false;
   pravik::win32::RunHandler([&] {
     if (!startButton.Create()) return;

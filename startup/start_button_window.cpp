@@ -95,7 +95,7 @@ bool StartButtonWindow::Load() {
   timMouseCheck_.Start();
 
   // 9. The menu window, loaded and hidden.
-  frmMain_ = std::make_unique<menu::StartMenuWindow>();
+  frmMain_ = std::make_unique<win32::Instance<menu::StartMenuWindow>>();
   frmMain_->Load(hwnd());
   frmMain_->Hide();
   return true;

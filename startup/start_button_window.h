@@ -43,7 +43,7 @@ class StartButtonWindow : public win32::Window {
   void timMoveView_Timer();
   void TimMouseCheck_Timer();
 
-  win32::PictureBox picture1_, picHelp_, picWall_, picBg_;
+  win32::Instance<win32::PictureBox> picture1_, picHelp_, picWall_, picBg_;
   win32::Timer timMove_, timMoveView_, timMouseCheck_;
   std::unique_ptr<win32::LateBoundObject> quessel1_;
   std::unique_ptr<menu::StartMenuWindow> frmMain_;

@@ -18,7 +18,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_PROGRESS_CLASS};
   ::InitCommonControlsEx(&icc);
 
-  pravik::updater::UpdateWindow frmMain(commandText);
+  pravik::win32::Instance<pravik::updater::UpdateWindow> frmMain(commandText);
   bool loaded = false;
   pravik::win32::RunHandler([&] {
     loaded = frmMain.Load();

@@ -24,7 +24,7 @@ UpdateWindow::UpdateWindow(std::wstring commandText)
   inet1_.SetWait(&win32::http::WaitPumpingMessages);
 }
 
-UpdateWindow::~UpdateWindow() { Destroy(); }
+UpdateWindow::~UpdateWindow() = default;
 
 bool UpdateWindow::Load() {
   if (!Create(L"MolvaneUpdater", L"Zembra Updater", WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX, 0, CW_USEDEFAULT,

@@ -17,13 +17,18 @@ class ClickTracker {
     const bool wasPressed = pressed_;
     pressed_ = false;
     if (::GetCapture() == hwnd) ::ReleaseCapture();
-    RECT client;
-    ::GetClientRect(hwnd, &client);
-    const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    return wasPressed && ::PtInRect(&client, at);
+    return wasPressed && Inside(hwnd, lParam);
   }
   // The capture went elsewhere: no click comes of this press.
   void Cancel() noexcept { pressed_ = false; }
+  [[nodiscard]] bool pressed() const noexcept { return pressed_; }
+  // Whether a mouse message's position lies in the window's client area.
+  static bool Inside(HWND hwnd, LPARAM lParam) noexcept {
+    RECT client{};
+    ::GetClientRect(hwnd, &client);
+    const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    return ::PtInRect(&client, at) != FALSE;
+  }
 
  private:
   bool pressed_ = false;

@@ -8,7 +8,13 @@ namespace pravik::win32 {
 
 HINSTANCE ThisModule() noexcept { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
 
-Window::~Window() { Destroy(); }
+Window::~Window() {
+  // Reached with a live window only when Instance's Destroy failed: the derived parts are gone,
+  // so unbind first and let whatever arrives now go to DefWindowProc.
+  if (!hwnd_) return;
+  ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+  ::DestroyWindow(hwnd_);
+}
 
 bool Window::Create(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle, int x, int y,
                     int width, int height, HWND parent, HMENU idOrMenu, HBRUSH background, HCURSOR cursor) {
@@ -30,6 +36,14 @@ bool Window::Create(const wchar_t* className, const wchar_t* title, DWORD style,
 
 void Window::Destroy() noexcept {
   if (hwnd_) ::DestroyWindow(hwnd_);
+}
+
+Window* Window::Bound(HWND hwnd) noexcept {
+  // The slot is ours only on windows of this process whose class runs our procedure.
+  DWORD process = 0;
+  if (!hwnd || !::GetWindowThreadProcessId(hwnd, &process) || process != ::GetCurrentProcessId()) return nullptr;
+  if (::GetClassLongPtrW(hwnd, GCLP_WNDPROC) != reinterpret_cast<ULONG_PTR>(&Window::StaticProc)) return nullptr;
+  return reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
 LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) { return Default(message, wParam, lParam); }

@@ -111,10 +111,7 @@ std::wstring ClassOf(HWND hwnd) {
 
 FolderTree::FolderTree() : alive_(std::make_shared<bool>(true)) {}
 
-FolderTree::~FolderTree() {
-  // Our own WM_DESTROY handling must run while this object is still a FolderTree.
-  Destroy();
-}
+FolderTree::~FolderTree() = default;
 
 bool FolderTree::Create(HWND parent, int id, int x, int y, int width, int height, const core::propbag::PropertyBag& stored,
                       bool runMode) {

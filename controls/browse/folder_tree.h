@@ -15,7 +15,7 @@
 #include <string>
 
 #include "core/browse/browse_properties.h"
-#include "controls/browse/window_hook.h"
+#include "win32/window_hook.h"
 #include "core/propbag/property_bag.h"
 #include "win32/window.h"
 
@@ -116,8 +116,8 @@ class FolderTree : public win32::Window {
   int loopDepth_ = 0;
   int keyDepth_ = 0;  // inside the tree's own handling of a key
   bool lastChangeByKeyboard_ = false;  // the thread's loop depth of this control's innermost dialog loop
-  WindowHook dialogHook_;
-  WindowHook treeHook_;
+  win32::WindowHook dialogHook_;
+  win32::WindowHook treeHook_;
   // Cleared when the control's window goes: a dialog loop that returns afterwards must not touch it.
   std::shared_ptr<bool> alive_;
 };

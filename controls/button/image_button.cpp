@@ -49,7 +49,7 @@ ImageButton::ImageButton() {
   wideText_ = version && version->IsNt();
 }
 
-ImageButton::~ImageButton() { Destroy(); }
+ImageButton::~ImageButton() = default;
 
 bool ImageButton::Create(HWND container, int id, int x, int y, int width, int height,
                       const core::propbag::PropertyBag& layout, bool userMode) {
@@ -80,8 +80,10 @@ bool ImageButton::Create(HWND container, int id, int x, int y, int width, int he
       canTrackLeave_ = comctl && ::GetProcAddress(comctl, "_TrackMouseEvent");
     }
     // The host's activation changes the look; failures leave the button without it.
-    hostSubclassed_ = host_ && ::SetWindowSubclass(host_, &ImageButton::HostProc, SubclassId(),
-                                                   reinterpret_cast<DWORD_PTR>(this));
+    if (host_) hostHook_.Install(host_, [this](UINT message, WPARAM wParam, LPARAM, LRESULT&) {
+      OnHostMessage(message, wParam);
+      return false;
+    });
     logic_.hostActive = host_ && ::GetActiveWindow() == host_;
   }
   OnSize();
@@ -90,12 +92,6 @@ bool ImageButton::Create(HWND container, int id, int x, int y, int width, int he
 
 void ImageButton::Save(core::propbag::PropertyBag& layout) const { WriteSettings(s_, ambientFont_, layout); }
 
-ImageButton* ImageButton::FromWindow(HWND hwnd) noexcept {
-  wchar_t name[64] = {};
-  if (!hwnd || !::GetClassNameW(hwnd, name, 64) || std::wstring_view(name) != kClassName) return nullptr;
-  return reinterpret_cast<ImageButton*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-}
-
 struct AccessKeySearch {
   wchar_t key;
   ImageButton* found;
@@ -103,7 +99,7 @@ struct AccessKeySearch {
 
 static BOOL CALLBACK FindAccessKeyOwner(HWND child, LPARAM lp) noexcept {
   auto* search = reinterpret_cast<AccessKeySearch*>(lp);
-  ImageButton* b = ImageButton::FromWindow(child);
+  ImageButton* b = win32::Window::FromHwnd<ImageButton>(child);
   if (b && b->accessKey() && b->accessKey() == search->key && ::IsWindowVisible(child)) {
     search->found = b;
     return FALSE;
@@ -192,7 +188,7 @@ struct OptionGroup {
 
 static BOOL CALLBACK ClearOptionIfSibling(HWND child, LPARAM lp) noexcept {
   auto* group = reinterpret_cast<OptionGroup*>(lp);
-  ImageButton* other = ImageButton::FromWindow(child);
+  ImageButton* other = win32::Window::FromHwnd<ImageButton>(child);
   if (other && other != group->self && ::GetParent(child) == group->container && other->settings().mode == 2) {
     win32::RunHandler([&] { other->SetValue(false); });
   }
@@ -343,8 +339,7 @@ LRESULT ImageButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       Redraw();
       return 0;
     case WM_DESTROY:
-      if (hostSubclassed_) ::RemoveWindowSubclass(host_, &ImageButton::HostProc, SubclassId());
-      hostSubclassed_ = false;
+      hostHook_.Remove();
       popupMenu_ = nullptr;
       logic_.popupAttached = false;
       tooltip_.reset();
@@ -356,19 +351,13 @@ LRESULT ImageButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return Default(message, wParam, lParam);
 }
 
-LRESULT CALLBACK ImageButton::HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                    DWORD_PTR selfPtr) noexcept {
-  auto* self = reinterpret_cast<ImageButton*>(selfPtr);
-  const bool mdiChild = (::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_MDICHILD) != 0;
+void ImageButton::OnHostMessage(UINT message, WPARAM wParam) {
+  const bool mdiChild = (::GetWindowLongPtrW(host_, GWL_EXSTYLE) & WS_EX_MDICHILD) != 0;
   const UINT watched = mdiChild ? WM_NCACTIVATE : WM_ACTIVATE;
-  if (message == watched && self->hwnd()) {
-    win32::RunHandler([&] {
-      const bool active = mdiChild ? wParam != 0 : LOWORD(wParam) != WA_INACTIVE;
-      self->Run(self->logic_.HostActivated(active), {});
-      if (active && self->logic_.displayAsDefault) self->Redraw();
-    });
-  }
-  return ::DefSubclassProc(hwnd, message, wParam, lParam);
+  if (message != watched || !hwnd()) return;
+  const bool active = mdiChild ? wParam != 0 : LOWORD(wParam) != WA_INACTIVE;
+  Run(logic_.HostActivated(active), {});
+  if (active && logic_.displayAsDefault) Redraw();
 }
 
 }  // namespace pravik::controls::button

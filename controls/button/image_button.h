@@ -40,6 +40,7 @@
 #include "core/propbag/property_bag.h"
 #include "win32/handles.h"
 #include "win32/window.h"
+#include "win32/window_hook.h"
 
 namespace pravik::controls::button {
 
@@ -100,8 +101,6 @@ class ImageButton : public win32::Window {
   bool Create(HWND container, int id, int x, int y, int width, int height, const core::propbag::PropertyBag& layout,
               bool userMode = true);
   void Save(core::propbag::PropertyBag& layout) const;
-  // The button behind a window of this control's class, or null.
-  static ImageButton* FromWindow(HWND hwnd) noexcept;
   // The host routes an access key (or Enter/Escape for its default/cancel button) here.
   static bool RouteAccessKey(HWND host, wchar_t key);
   // The host presses this button by its access key, or by Enter (13) or Escape (27) when the
@@ -201,10 +200,7 @@ class ImageButton : public win32::Window {
   LRESULT OnKey(UINT message, WPARAM wParam, LPARAM lParam);
   void OnSize();
   void Paint(HDC target);
-  // Every button on a host subclasses it under its own id (one id would replace the others).
-  [[nodiscard]] UINT_PTR SubclassId() const noexcept { return reinterpret_cast<UINT_PTR>(this); }
-  static LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                   DWORD_PTR self) noexcept;
+  void OnHostMessage(UINT message, WPARAM wParam);
 
   friend class ImageButtonPainter;
 
@@ -223,7 +219,6 @@ class ImageButton : public win32::Window {
   bool userMode_ = true;
   bool canTrackLeave_ = false;
   bool wideText_ = true;
-  bool hostSubclassed_ = false;
   wchar_t accessKey_ = 0;
   // Popup attachment.
   HMENU popupMenu_ = nullptr;  // the host's menu; the host keeps ownership
@@ -234,6 +229,8 @@ class ImageButton : public win32::Window {
   std::optional<bool> themed_;
   // The region the window was last given: (kind, W, H).
   int regionKind_ = -1, regionW_ = -1, regionH_ = -1;
+  // Last, so it stops first: the host's activation changes the look (one hook per button).
+  win32::WindowHook hostHook_;
 };
 
 }  // namespace pravik::controls::button

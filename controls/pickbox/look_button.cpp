@@ -121,7 +121,7 @@ LRESULT LookButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (!tracking_) {
         TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd(), 0};
         tracking_ = ::TrackMouseEvent(&track) != FALSE;
-        SetState(pressed_ ? ButtonState::kDown : ButtonState::kHot);
+        SetState(click_.pressed() ? ButtonState::kDown : ButtonState::kHot);
         win32::RunHandler([this] {
           if (onMouseEnter) onMouseEnter();
         });
@@ -139,24 +139,18 @@ LRESULT LookButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-      pressed_ = true;
-      ::SetCapture(hwnd());
+      click_.Press(hwnd());
       SetState(ButtonState::kDown);
       win32::RunHandler([&] {
         if (onMouseDown) onMouseDown(ArgsOf(wParam, lParam, 1));
       });
       return 0;
     case WM_LBUTTONUP: {
-      const bool wasPressed = std::exchange(pressed_, false);
-      if (::GetCapture() == hwnd()) ::ReleaseCapture();
-      RECT client{};
-      ::GetClientRect(hwnd(), &client);
-      const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      const bool inside = ::PtInRect(&client, at) != FALSE;
-      SetState(inside ? ButtonState::kHot : ButtonState::kNormal);
+      const bool click = click_.Release(hwnd(), lParam);
+      SetState(win32::ClickTracker::Inside(hwnd(), lParam) ? ButtonState::kHot : ButtonState::kNormal);
       win32::RunHandler([&] {
         if (onMouseUp) onMouseUp(ArgsOf(wParam, lParam, 1));
-        if (wasPressed && inside && onClick) onClick();
+        if (click && onClick) onClick();
       });
       return 0;
     }

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "core/pickbox/pick_values.h"
+#include "win32/click_tracker.h"
 #include "win32/picture_box.h"
 #include "win32/window.h"
 
@@ -46,7 +47,7 @@ class LookButton : public win32::Window {
   Glyph glyph_ = Glyph::kEllipsis;
   ButtonState state_ = ButtonState::kNormal;
   bool tracking_ = false;
-  bool pressed_ = false;
+  win32::ClickTracker click_;
 };
 
 }  // namespace pravik::controls::pickbox

@@ -14,7 +14,6 @@ namespace pravik::controls::pickbox {
 
 namespace {
 
-constexpr UINT_PTR kTextSubclassId = 1;
 constexpr wchar_t kBoxTitle[] = L"ucPickBox";
 
 double TwipsPerPixel(int axis) {
@@ -37,9 +36,7 @@ int ShiftState() {
 
 PickBox::PickBox() { core::pickbox::Reset(settings_); }
 
-PickBox::~PickBox() {
-  if (text_ && ::IsWindow(text_)) ::RemoveWindowSubclass(text_, &PickBox::TextProc, kTextSubclassId);
-}
+PickBox::~PickBox() = default;
 
 bool PickBox::Create(HWND parent, int id, int x, int y, int width, int height) {
   if (!Window::Create(L"PravikPickBox", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_TABSTOP,
@@ -60,7 +57,10 @@ bool PickBox::Create(HWND parent, int id, int x, int y, int width, int height) {
   if (!pbPick_.Create(hwnd(), kPickImageId, Glyph::kEllipsis) || !pbDrop_.Create(hwnd(), kDropImageId, Glyph::kArrow)) {
     return false;
   }
-  ::SetWindowSubclass(text_, &PickBox::TextProc, kTextSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  textHook_.Install(text_, [this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
+    OnTextMessage(message, wParam, lParam);
+    return false;
+  });
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
   if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
@@ -440,38 +440,33 @@ void PickBox::OnDropClick() {
   ::SendMessageW(list_, CB_SHOWDROPDOWN, TRUE, 0);
 }
 
-LRESULT CALLBACK PickBox::TextProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                   DWORD_PTR self) noexcept {
-  auto* box = reinterpret_cast<PickBox*>(self);
-  win32::RunHandler([&] {
-    switch (message) {
-      case WM_KEYDOWN:
-        if (box->onKeyDown) box->onKeyDown(static_cast<int>(wParam), ShiftState());
-        break;
-      case WM_CHAR:
-        if (box->onKeyPress) box->onKeyPress(static_cast<int>(wParam));
-        break;
-      case WM_KEYUP:
-        if (box->onKeyUp) box->onKeyUp(static_cast<int>(wParam), ShiftState());
-        break;
-      case WM_LBUTTONDOWN:
-      case WM_LBUTTONUP:
-      case WM_MOUSEMOVE: {
-        win32::MouseEventArgs args;
-        args.button = (wParam & MK_LBUTTON) ? 1 : 0;
-        args.shift = ShiftState();
-        args.x = GET_X_LPARAM(lParam);
-        args.y = GET_Y_LPARAM(lParam);
-        if (message == WM_LBUTTONDOWN && box->onMouseDown) box->onMouseDown(args);
-        if (message == WM_LBUTTONUP && box->onMouseUp) box->onMouseUp(args);
-        if (message == WM_MOUSEMOVE && box->onMouseMove) box->onMouseMove(args);
-        break;
-      }
-      default:
-        break;
+void PickBox::OnTextMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_KEYDOWN:
+      if (onKeyDown) onKeyDown(static_cast<int>(wParam), ShiftState());
+      break;
+    case WM_CHAR:
+      if (onKeyPress) onKeyPress(static_cast<int>(wParam));
+      break;
+    case WM_KEYUP:
+      if (onKeyUp) onKeyUp(static_cast<int>(wParam), ShiftState());
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_MOUSEMOVE: {
+      win32::MouseEventArgs args;
+      args.button = (wParam & MK_LBUTTON) ? 1 : 0;
+      args.shift = ShiftState();
+      args.x = GET_X_LPARAM(lParam);
+      args.y = GET_Y_LPARAM(lParam);
+      if (message == WM_LBUTTONDOWN && onMouseDown) onMouseDown(args);
+      if (message == WM_LBUTTONUP && onMouseUp) onMouseUp(args);
+      if (message == WM_MOUSEMOVE && onMouseMove) onMouseMove(args);
+      break;
     }
-  });
-  return ::DefSubclassProc(hwnd, message, wParam, lParam);
+    default:
+      break;
+  }
 }
 
 LRESULT PickBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -16,6 +16,7 @@
 #include "win32/handles.h"
 #include "win32/picture_box.h"
 #include "win32/window.h"
+#include "win32/window_hook.h"
 
 namespace pravik::controls::pickbox {
 
@@ -93,8 +94,7 @@ class PickBox : public win32::Window {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  static LRESULT CALLBACK TextProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                   DWORD_PTR self) noexcept;
+  void OnTextMessage(UINT message, WPARAM wParam, LPARAM lParam);
   HWND Host() const noexcept;
   void Changed();
   void ApplyLook();
@@ -120,9 +120,11 @@ class PickBox : public win32::Window {
   bool dropShown_ = false;
   bool validating_ = false;
   HWND text_ = nullptr, cmdPick_ = nullptr, cmdDrop_ = nullptr, list_ = nullptr, tip_ = nullptr;
-  LookButton pbPick_, pbDrop_;
+  win32::Instance<LookButton> pbPick_, pbDrop_;
   win32::Font font_;
   win32::Brush textBack_;
+  // Last, so it stops first: the text box's keys and mouse become the box's events.
+  win32::WindowHook textHook_;
 };
 
 }  // namespace pravik::controls::pickbox

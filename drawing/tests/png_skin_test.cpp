@@ -31,8 +31,8 @@ class PngSkinTest : public testing::Test {
     // A box of 465 x 435 twips: 31 x 29 pixels.
     ASSERT_TRUE(box_.Create(host_.hwnd(), 1, 0, 0, 31, 29));
   }
-  win32::Window host_;
-  win32::PictureBox box_;
+  win32::Instance<win32::Window> host_;
+  win32::Instance<win32::PictureBox> box_;
 };
 
 TEST_F(PngSkinTest, OwnSizeWithTransparencyOnWhite) {

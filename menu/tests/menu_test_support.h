@@ -114,7 +114,7 @@ class MenuTest : public testing::Test {
     TheRecorders().Clear();
     ForwardCommands(true);
     ui_.Run([&] {
-      menu_ = std::make_unique<StartMenuWindow>();
+      menu_ = std::make_unique<win32::Instance<StartMenuWindow>>();
       menu_->SetSkinFolder(SourceGraphicsRoot());
       menu_->SetForegroundQuery([] { return std::optional<std::wstring>(ForegroundFileName()); });
       menu_->Load(nullptr);

@@ -34,8 +34,8 @@ class OptionControlsTest : public testing::Test {
   }
 
   HWND menu_ = nullptr;
-  controls::browse::FolderTree tree_;
-  OptionControls options_;
+  win32::Instance<controls::browse::FolderTree> tree_;
+  win32::Instance<OptionControls> options_;
   int applied_ = 0;
 };
 

@@ -300,7 +300,7 @@ TEST(MenuQuesselWatcher, HidesOnceAnotherProgramIsInFront) {
     GTEST_SKIP() << "Quessel is not registered here";
   std::unique_ptr<StartMenuWindow> menu;
   ui.Run([&] {
-    menu = std::make_unique<StartMenuWindow>();
+    menu = std::make_unique<win32::Instance<StartMenuWindow>>();
     menu->SetSkinFolder(SourceGraphicsRoot());
     menu->Load(nullptr);
     MenuVisible = true;

@@ -57,8 +57,8 @@ class TitleLinkTest : public testing::Test {
 
   std::wstring folder_, record_, saved_;
   HWND host_ = nullptr;
-  win32::PictureBox picTitle_;
-  TitleLink link_;
+  win32::Instance<win32::PictureBox> picTitle_;
+  win32::Instance<TitleLink> link_;
 };
 
 TEST_F(TitleLinkTest, LinkAreaStartsTheBrowserWithTheHomeHost) {

@@ -73,10 +73,10 @@ class BrowseTest : public testing::Test {
  protected:
   void Open(const core::propbag::PropertyBag& stored) {
     ui_.Run([&] {
-      host_ = std::make_unique<HostWindow>();
+      host_ = std::make_unique<win32::Instance<HostWindow>>();
       host_->Create(L"PravikBrowseTestHost", L"host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 50, 50, 400, 500,
                     nullptr);
-      browse_ = std::make_unique<FolderTree>();
+      browse_ = std::make_unique<win32::Instance<FolderTree>>();
       browse_->onStatus = [this](const std::wstring& s) { statuses_.push_back(s); };
       browse_->onPathChange = [this](const std::wstring& p) { paths_.push_back(p); };
       browse_->Create(host_->hwnd(), 1, 10, 10, 300, 400, stored);
@@ -332,10 +332,10 @@ TEST(BrowseSeveralTrees, LowerTreeReopensWhileAnotherTreesLoopRunsAboveIt) {
   core::propbag::PropertyBag programs;
   programs.Set(L"Root", std::int32_t{kCommonPrograms});
   ui.Run([&] {
-    host = std::make_unique<HostWindow>();
+    host = std::make_unique<win32::Instance<HostWindow>>();
     host->Create(L"PravikBrowseTestHost", L"host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 50, 50, 640, 500, nullptr);
-    first = std::make_unique<FolderTree>();
-    second = std::make_unique<FolderTree>();
+    first = std::make_unique<win32::Instance<FolderTree>>();
+    second = std::make_unique<win32::Instance<FolderTree>>();
     first->onStatus = [&](const std::wstring& s) { firstStatus.push_back(s); };
     second->onStatus = [&](const std::wstring& s) { secondStatus.push_back(s); };
     first->Create(host->hwnd(), 1, 10, 10, 300, 400, programs);

@@ -90,7 +90,7 @@ class Gallery : public win32::Window {
       layout.Set(L"Value", true);
     }
     if (state == 5) layout.Set(L"Enabled", false);
-    auto b = std::make_unique<controls::button::ImageButton>();
+    auto b = std::make_unique<win32::Instance<controls::button::ImageButton>>();
     b->Create(hwnd(), 100 + style * 10 + state, kLeft + state * kCellW, kTop + style * kCellH, kButtonW, kButtonH,
               layout);
     if (state == 4) b->SetDisplayAsDefault(true);
@@ -102,7 +102,7 @@ class Gallery : public win32::Window {
   void AddShutdownButtons() {
     for (int state = 0; state < 3; ++state) {
       const core::propbag::PropertyBag layout = core::button::ShutdownButtonLayout(controls::button::PointingHandPicture());
-      auto b = std::make_unique<controls::button::ImageButton>();
+      auto b = std::make_unique<win32::Instance<controls::button::ImageButton>>();
       b->Create(hwnd(), 900 + state, kLeft + state * 170, kTop + 14 * kCellH + 6, 162, 23, layout);
       if (state == 1) previews_.emplace_back(b.get(), core::button::ButtonState::Hot);
       if (state == 2) previews_.emplace_back(b.get(), core::button::ButtonState::Down);
@@ -118,7 +118,7 @@ class Gallery : public win32::Window {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  Gallery gallery;
+  win32::Instance<Gallery> gallery;
   if (!gallery.Open()) return 1;
   MSG msg;
   while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {

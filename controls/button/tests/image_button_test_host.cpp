@@ -8,15 +8,15 @@ namespace {
 class Container : public win32::Window {};
 }  // namespace
 
-HostWindow::HostWindow() {
+ButtonHost::ButtonHost() {
   Create(L"PravikZqButtonTestHost", L"zqbutton test", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 0, 100,
          100, 500, 300, nullptr, nullptr, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
   ::SetForegroundWindow(hwnd());
   pravik::testsupport::PumpFor(50);
 }
 
-HWND HostWindow::AddContainer(int x, int y, int w, int h) {
-  auto c = std::make_unique<Container>();
+HWND ButtonHost::AddContainer(int x, int y, int w, int h) {
+  auto c = std::make_unique<win32::Instance<Container>>();
   c->Create(L"PravikZqButtonTestContainer", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, x, y,
             w, h, hwnd());
   HWND handle = c->hwnd();
@@ -24,8 +24,8 @@ HWND HostWindow::AddContainer(int x, int y, int w, int h) {
   return handle;
 }
 
-ImageButton& HostWindow::AddButton(const core::propbag::PropertyBag& layout, int x, int y, int w, int h, HWND container) {
-  auto b = std::make_unique<ImageButton>();
+ImageButton& ButtonHost::AddButton(const core::propbag::PropertyBag& layout, int x, int y, int w, int h, HWND container) {
+  auto b = std::make_unique<win32::Instance<ImageButton>>();
   const std::wstring name = L"#" + std::to_wstring(buttons_.size()) + L" ";
   auto mouse = [this, name](const wchar_t* what) {
     return [this, name, what](int button, int, float, float) {

@@ -12,9 +12,9 @@
 
 namespace pravik::controls::button {
 
-class HostWindow : public win32::Window {
+class ButtonHost : public win32::Window {
  public:
-  HostWindow();
+  ButtonHost();
   // A plain child window that groups buttons (option buttons clear only within one).
   HWND AddContainer(int x, int y, int w, int h);
   // Creates a button in the host (or a container) and records its events.
@@ -26,6 +26,7 @@ class HostWindow : public win32::Window {
   std::vector<std::unique_ptr<ImageButton>> buttons_;
   std::vector<std::unique_ptr<win32::Window>> containers_;
 };
+using HostWindow = win32::Instance<ButtonHost>;
 
 // The colour drawn at a client point of a window (0x00BBGGRR).
 COLORREF ScreenPixel(HWND hwnd, int x, int y);

@@ -88,7 +88,7 @@ class PickBoxTest : public testing::Test {
   }
 
   HWND host_ = nullptr, other_ = nullptr;
-  PickBox box_;
+  win32::Instance<PickBox> box_;
   std::vector<std::wstring> events_;
 };
 
@@ -182,7 +182,7 @@ TEST_F(PickBoxTest, MissingExtensionIsAsked) {
 }
 
 TEST_F(PickBoxTest, LayoutRules) {
-  PickBox narrow;
+  win32::Instance<PickBox> narrow;
   ASSERT_TRUE(narrow.Create(host_, 11, 0, 40, 30, 50));
   const RECT r = Rect(narrow.hwnd());
   EXPECT_EQ(r.right - r.left, 97);   // 1455 twips at 96 dpi

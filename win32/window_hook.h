@@ -1,12 +1,15 @@
 #pragma once
-// Watches chosen messages of a window of this thread through the platform's subclassing: the
-// before handler may answer a message itself, the after handler sees (and may change) the
-// previous procedure's result. Removing puts the previous procedure back.
+// The one way to watch another window's messages: the platform's subclassing, owned. The before
+// handler may answer a message itself, the after handler sees (and may change) the previous
+// procedure's result. Removing, destroying the hook or the window's end puts the previous
+// procedure back, so a hook never outlives its window or its owner.
+// Teardown order for an owner: stop dispatching (declare the hook after what its handlers use, so it
+// goes first), unsubclass while the window still exists (the destructor does that), then destroy.
 #include <windows.h>
 
 #include <functional>
 
-namespace pravik::controls::browse {
+namespace pravik::win32 {
 
 class WindowHook {
  public:
@@ -19,7 +22,8 @@ class WindowHook {
   WindowHook& operator=(const WindowHook&) = delete;
   ~WindowHook() { Remove(); }
 
-  bool Install(HWND hwnd, Before before, After after) noexcept;
+  // Hooks one window of this thread (a hook watches one window at a time).
+  bool Install(HWND hwnd, Before before, After after = {}) noexcept;
   // Safe from inside one of the handlers; the handlers stay alive until the next Install.
   void Remove() noexcept;
   [[nodiscard]] HWND hwnd() const noexcept { return hwnd_; }
@@ -32,4 +36,4 @@ class WindowHook {
   After after_;
 };
 
-}  // namespace pravik::controls::browse
+}  // namespace pravik::win32

@@ -1,10 +1,10 @@
-#include "controls/browse/window_hook.h"
+#include "win32/window_hook.h"
 
 #include <commctrl.h>
 
 #include "win32/app_error.h"
 
-namespace pravik::controls::browse {
+namespace pravik::win32 {
 
 bool WindowHook::Install(HWND hwnd, Before before, After after) noexcept {
   Remove();
@@ -28,7 +28,7 @@ LRESULT CALLBACK WindowHook::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
   auto* self = reinterpret_cast<WindowHook*>(data);
   LRESULT result = 0;
   bool handled = false;
-  if (self->before_) win32::RunHandler([&] { handled = self->before_(message, wParam, lParam, result); });
+  if (self->before_) RunHandler([&] { handled = self->before_(message, wParam, lParam, result); });
   if (handled) return result;
   result = ::DefSubclassProc(hwnd, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
@@ -37,8 +37,8 @@ LRESULT CALLBACK WindowHook::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     if (self->hwnd_ == hwnd) self->hwnd_ = nullptr;
     return result;
   }
-  if (self->after_) win32::RunHandler([&] { self->after_(message, wParam, lParam, result); });
+  if (self->after_) RunHandler([&] { self->after_(message, wParam, lParam, result); });
   return result;
 }
 
-}  // namespace pravik::controls::browse
+}  // namespace pravik::win32
