@@ -1,6 +1,7 @@
 #include "core/button/pixels.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 namespace pravik::core::button {
@@ -11,16 +12,22 @@ PixelBuffer::PixelBuffer(int w, int h, Pixel fill)
 void Fill(PixelView& px, Rect r, Colour c) noexcept {
   const int l = std::max(r.left, 0), t = std::max(r.top, 0);
   const int rr = std::min(r.right, px.width), b = std::min(r.bottom, px.height);
+  // Nothing to fill: no pointer is formed at all (one past a clipped edge may lie far outside).
+  if (l >= rr || t >= b) return;
   const Pixel p = ToPixel(c);
-  for (int y = t; y < b; ++y) std::fill(px.bits + y * px.stride + l, px.bits + y * px.stride + std::max(rr, l), p);
+  for (int y = t; y < b; ++y) std::fill(px.bits + y * px.stride + l, px.bits + y * px.stride + rr, p);
 }
 
 void Frame(PixelView& px, int x, int y, int w, int h, Colour c) noexcept {
   if (w <= 0 || h <= 0) return;
-  Fill(px, {x, y, x + w, y + 1}, c);
-  Fill(px, {x, y + h - 1, x + w, y + h}, c);
-  Fill(px, {x, y, x + 1, y + h}, c);
-  Fill(px, {x + w - 1, y, x + w, y + h}, c);
+  // Edges in 64 bits, held to int: a far-off or huge frame clips instead of overflowing.
+  auto at = [](long long v) { return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX)); };
+  const int right = at(static_cast<long long>(x) + w), bottom = at(static_cast<long long>(y) + h);
+  const int lastColumn = at(right - 1LL), lastRow = at(bottom - 1LL);
+  Fill(px, {x, y, right, at(y + 1LL)}, c);
+  Fill(px, {x, lastRow, right, bottom}, c);
+  Fill(px, {x, y, at(x + 1LL), bottom}, c);
+  Fill(px, {lastColumn, y, right, bottom}, c);
 }
 
 void Line(PixelView& px, int x1, int y1, int x2, int y2, Colour c) noexcept {

@@ -94,7 +94,7 @@ ZipError CheckLayout(ByteSource& source, const std::vector<ZipEntry>& entries, c
 
 bool MemorySource::Read(std::uint64_t offset, void* into, std::size_t count) {
   if (offset > bytes_.size() || count > bytes_.size() - offset) return false;
-  std::memcpy(into, bytes_.data() + offset, count);
+  if (count) std::memcpy(into, bytes_.data() + offset, count);  // an empty target may be null
   return true;
 }
 

@@ -85,6 +85,11 @@ TEST(ButtonPrimitives, FrameLineAndCornersStayInsideAndExcludeEnds) {
     Gradient(v, 2, 2, INT_MAX, INT_MAX, kBlack, kWhite, dir);
   }
   Line(v, INT_MIN, INT_MIN, INT_MAX, INT_MAX, kWhite);
+  Frame(v, INT_MAX, INT_MAX, INT_MAX, INT_MAX, kWhite);  // found by fuzzing
+  // Found by fuzzing: a buffer with no columns and a fill far to the right forms no pointer.
+  PixelBuffer noColumns(0, 64);
+  auto empty = noColumns.View();
+  Fill(empty, {INT_MAX - 1, 0, INT_MAX, 64}, kWhite);
   const auto ramp = GradientRamp(kBlack, kWhite, INT_MAX);
   EXPECT_EQ(ramp.size(), static_cast<std::size_t>(kMaxRampSteps) + 1);
   EXPECT_EQ(ramp.back(), kWhite);
