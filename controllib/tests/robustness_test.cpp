@@ -37,16 +37,8 @@ const std::set<std::wstring> kExcluded = {
 // One argument value. Owned storage lives in the Call that holds it.
 using Maker = std::function<VARIANT(std::vector<BSTR>&, std::vector<long>&)>;
 
-VARIANT Long(long v) {
-  VARIANT r;
-  ::VariantInit(&r);
-  r.vt = VT_I4;
-  r.lVal = v;
-  return r;
-}
-
 Maker Number(long v) {
-  return [v](std::vector<BSTR>&, std::vector<long>&) { return Long(v); };
+  return [v](std::vector<BSTR>&, std::vector<long>&) { return Value(v); };
 }
 Maker Text(std::wstring v) {
   return [v](std::vector<BSTR>& texts, std::vector<long>&) {
@@ -61,21 +53,13 @@ Maker Text(std::wstring v) {
 Maker TextRef(std::wstring v) {
   return [v](std::vector<BSTR>& texts, std::vector<long>&) {
     texts.push_back(::SysAllocStringLen(v.data(), static_cast<UINT>(v.size())));
-    VARIANT r;
-    ::VariantInit(&r);
-    r.vt = VT_BSTR | VT_BYREF;
-    r.pbstrVal = &texts.back();
-    return r;
+    return ByRef(&texts.back());
   };
 }
 Maker NumberRef(long v) {
   return [v](std::vector<BSTR>&, std::vector<long>& numbers) {
     numbers.push_back(v);
-    VARIANT r;
-    ::VariantInit(&r);
-    r.vt = VT_I4 | VT_BYREF;
-    r.plVal = &numbers.back();
-    return r;
+    return ByRef(&numbers.back());
   };
 }
 Maker Of(VARTYPE vt, double value = 0) {
