@@ -33,7 +33,7 @@ void Frame(PixelView& px, int x, int y, int w, int h, Colour c) noexcept {
 void Line(PixelView& px, int x1, int y1, int x2, int y2, Colour c) noexcept {
   // Far past anything a face draws, the step arithmetic would overflow and the walk take
   // billions of steps: such a line is not drawn.
-  constexpr int kFar = 1 << 20;
+  constexpr int kFar = 1 << 16;
   for (int v : {x1, y1, x2, y2})
     if (v > kFar || v < -kFar) return;
   const Pixel p = ToPixel(c);
