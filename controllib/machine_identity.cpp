@@ -35,6 +35,11 @@ std::wstring CardAddress(long cardNumber) {
 }
 
 long VolumeSerial(std::wstring_view driveLetter) {
+  // One drive letter only: any other text (a \\host\share path) would make the query reach out
+  // over the network with the caller's credentials.
+  if (driveLetter.size() != 1 || !((driveLetter[0] >= L'A' && driveLetter[0] <= L'Z') ||
+                                   (driveLetter[0] >= L'a' && driveLetter[0] <= L'z')))
+    return 0;
   const std::wstring root = std::wstring(driveLetter) + L":\\";
   DWORD serial = 0;
   if (!::GetVolumeInformationW(root.c_str(), nullptr, 0, &serial, nullptr, nullptr, nullptr, 0)) return 0;

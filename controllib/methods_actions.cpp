@@ -76,17 +76,24 @@ STDMETHODIMP Quessel::cShutdownSystem(EShutDownTypes eType, VARIANT_BOOL* result
 STDMETHODIMP Quessel::cEndProcess(BSTR Filename) noexcept {
   return RunMethod([&] {
     const std::wstring name(View(Filename));
-    // The name is quoted on the command line; a quote inside it would smuggle in more arguments.
-    if (name.find(L'"') != std::wstring::npos)
-      throw MethodError(kInvalidCall, L"EndProcess: a program name cannot contain a double quote");
+    // One program name: a wildcard would end every process the caller may end, and a quote or
+    // slash would smuggle further arguments or options onto taskkill's command line.
+    if (name.find_first_of(L"*?\"/\\") != std::wstring::npos)
+      throw MethodError(kInvalidCall, L"EndProcess: not a program name: " + name);
+    // Started by its full system path, so a taskkill.exe in the current folder is never run.
+    std::wstring program(MAX_PATH, L'\0');
+    const UINT length = ::GetSystemDirectoryW(program.data(), MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return S_OK;
+    program.resize(length);
+    program += L"\\taskkill.exe";
     std::wstring command = L"taskkill.exe /f /im \"" + name + L"\"";
     STARTUPINFOW si{};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESHOWWINDOW;
     si.wShowWindow = SW_HIDE;
     PROCESS_INFORMATION pi{};
-    if (::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si,
-                         &pi)) {
+    if (::CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                         &si, &pi)) {
       win32::Handle process(pi.hProcess), thread(pi.hThread);
     }
     return S_OK;

@@ -48,6 +48,10 @@ HRESULT SavePicture(IPictureDisp** pict, BSTR filename, const CLSID& encoder, co
     win32::ComPtr<IPicture> picture;
     if (FAILED((*pict)->QueryInterface(IID_IPicture, picture.put_void())))
       throw MethodError(ErrorNumberToHresult(13), L"Type mismatch: not a picture", L"Quessel");
+    // Only a bitmap can be handed to GDI+ as one; an icon or a metafile is the same type error.
+    SHORT type = PICTYPE_UNINITIALIZED;
+    if (FAILED(picture->get_Type(&type)) || type != PICTYPE_BITMAP)
+      throw MethodError(ErrorNumberToHresult(13), L"Type mismatch: not a picture", L"Quessel");
     OLE_HANDLE handle = 0;
     picture->get_Handle(&handle);
     const std::wstring path(View(filename));

@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "win32/http/inet_transfer.h"
+
 namespace pravik::controllib {
 namespace {
 
@@ -31,6 +33,7 @@ std::wstring ModulePath() {
 
 void ModuleAddRef() noexcept { ++g_users; }
 void ModuleRelease() noexcept { --g_users; }
-bool ModuleInUse() noexcept { return g_users.load() != 0; }
+// A blocking fetch that timed out leaves its worker running this library's code: it counts too.
+bool ModuleInUse() noexcept { return g_users.load() != 0 || win32::http::TransfersRunning(); }
 
 }  // namespace pravik::controllib

@@ -95,6 +95,10 @@ STDMETHODIMP Quessel::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS
                              EXCEPINFO* exception, UINT* argError) noexcept {
   if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
   if (!params) return E_INVALIDARG;
+  // A count with no array behind it, or more names than arguments: nothing may be read there.
+  if ((params->cArgs && !params->rgvarg) || (params->cNamedArgs && !params->rgdispidNamedArgs) ||
+      params->cNamedArgs > params->cArgs)
+    return E_INVALIDARG;
   // The type information checks the argument count and coerces each argument to its declared
   // type, so a wrong call ends in a dispatch error before any method code runs.
   if (HRESULT picture; InvokePictureMethod(this, id, *params, result, exception, argError, &picture)) return picture;

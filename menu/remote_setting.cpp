@@ -3,8 +3,6 @@
 #include <objbase.h>
 #include <oleauto.h>
 
-#include <cwctype>
-
 #include "generated/win32/build_settings.h"
 #include "win32/variant.h"
 
@@ -21,14 +19,7 @@ constexpr DISPID kAbort = 12;
 constexpr DISPID kWaitForResponse = 15;
 constexpr DISPID kSetTimeouts = 16;
 
-bool StartsWithNoCase(std::wstring_view text, std::wstring_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (std::size_t k = 0; k < prefix.size(); ++k) {
-    if (std::towlower(static_cast<wint_t>(text[k])) != static_cast<wint_t>(prefix[k])) return false;
-  }
-  return true;
-}
-
+using win32::Variant;
 
 }  // namespace
 
@@ -38,35 +29,12 @@ std::wstring SettingFileUrl() {
   return std::wstring(PRAVIK_UPDATE_SCHEME) + L"://" + PRAVIK_UPDATE_HOST + L"/updateserver/Pravik/Setting/Setting.txt";
 }
 
-bool IsAcceptableNoticeAddress(std::wstring_view address) {
-  std::wstring_view core = address;
-  while (!core.empty() && (core.back() == L'\r' || core.back() == L'\n')) core.remove_suffix(1);
-  if (core.empty() || core.size() > kMaxNoticeAddressLength) return false;
-  std::size_t schemeLength = 0;
-  if (StartsWithNoCase(core, L"http://")) {
-    schemeLength = 7;
-  } else if (StartsWithNoCase(core, L"https://")) {
-    schemeLength = 8;
-  } else {
-    return false;
-  }
-  for (wchar_t c : core) {
-    if (c < 0x20 || c == 0x7F) return false;
-  }
-  // A host must follow: "http:///x" or "http://\\server" would leave the choice to the browser.
-  const std::wstring_view rest = core.substr(schemeLength);
-  if (rest.empty()) return false;
-  const wchar_t first = rest.front();
-  return first != L'/' && first != L'\\' && first != L' ' && first != L'?' && first != L'#';
-}
-
 std::wstring NoticeAddressFor(const std::optional<std::wstring>& body) {
   if (body && !body->empty() && IsAcceptableNoticeAddress(*body)) return *body;
   return HomePageAddress();
 }
 
 std::optional<std::wstring> SettingRequest::Get(const std::wstring& url) {
-  using win32::Variant;
   if (request_.empty()) {
     request_ = win32::LateBoundObject(kWinHttpRequestClsid);
     if (request_.empty()) return std::nullopt;

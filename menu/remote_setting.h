@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/menu/notice_address.h"
+#include "win32/com_ptr.h"
 #include "win32/late_bound.h"
 
 namespace pravik::menu {
@@ -18,15 +20,9 @@ std::wstring HomePageAddress();
 // The setting file on the update server.
 std::wstring SettingFileUrl();
 
-// Longest address taken from the setting file; browsers and servers commonly refuse longer ones.
-constexpr std::size_t kMaxNoticeAddressLength = 2048;
-
-// Whether a setting body may be handed to the web panel: an http: or https: address (any letter
-// case) of at most kMaxNoticeAddressLength characters with a host, and no control characters
-// except a trailing line break, which is passed on unchanged. Everything else (file:, javascript:,
-// UNC and drive paths, huge bodies) is refused so the panel never loads local or script content
-// with the program's rights.
-bool IsAcceptableNoticeAddress(std::wstring_view address);
+// The filter on the setting body's address lives in the core (fuzzed natively there).
+using core::menu::IsAcceptableNoticeAddress;
+using core::menu::kMaxNoticeAddressLength;
 
 // The address the panel is pointed at for a fetched body (nothing when the fetch failed).
 std::wstring NoticeAddressFor(const std::optional<std::wstring>& body);

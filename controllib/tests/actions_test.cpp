@@ -75,6 +75,20 @@ TEST(QuesselActions, TimedYesNoBox) {
   wait = 0x7FFFFFFF;
   EXPECT_EQ(client.Call(L"cMsgbox_OK", {ByRef(&msg), ByRef(&title), ByRef(&wait)}).exception.scode,
             static_cast<SCODE>(0x800A0006));
+
+  // No wait at all times out at once; the time-out closes the box this call showed, not a host
+  // dialog of the same thread with the same caption.
+  wait = 0;
+  const ULONGLONG start = ::GetTickCount64();
+  EXPECT_EQ(client.Call(L"cMsgbox_YesNo", {ByRef(&msg), ByRef(&title), ByRef(&wait)}).value.v.lVal, -1);
+  EXPECT_LT(::GetTickCount64() - start, 2000u);
+  HWND host = ::CreateWindowExW(WS_EX_TOPMOST, L"#32770", L"Quessel", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr,
+                                nullptr, nullptr);
+  ASSERT_NE(host, nullptr);
+  wait = 1;
+  EXPECT_EQ(client.Call(L"cMsgbox_OK", {ByRef(&msg), ByRef(&title), ByRef(&wait)}).hr, S_OK);
+  EXPECT_TRUE(::IsWindow(host) && ::IsWindowVisible(host));
+  ::DestroyWindow(host);
   ::SysFreeString(msg);
   ::SysFreeString(title);
 }
@@ -166,8 +180,12 @@ TEST(QuesselActions, EndProcessByNameAndBadNames) {
   if (!ended) notepad.Terminate();
   EXPECT_TRUE(ended.has_value());
 
-  Var smuggled(L"x.exe\" /im \"explorer.exe");
-  EXPECT_EQ(client.Call(L"cEndProcess", {Value(smuggled)}).exception.scode, static_cast<SCODE>(0x800A0005));
+  // Wildcards, quotes and slashes never reach taskkill's command line.
+  for (const wchar_t* bad : {L"x.exe\" /im \"explorer.exe", L"*", L"note*.exe", L"?otepad.exe", L"/im",
+                             L"..\\x.exe"}) {
+    Var smuggled(bad);
+    EXPECT_EQ(client.Call(L"cEndProcess", {Value(smuggled)}).exception.scode, static_cast<SCODE>(0x800A0005));
+  }
 }
 
 TEST(QuesselActions, SleepAndQuietSound) {

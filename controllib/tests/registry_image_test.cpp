@@ -175,6 +175,27 @@ TEST(QuesselImage, MissingFolderFailsWithErrorFive) {
   IPictureDisp* nothing = nullptr;
   Var path((folder + L"\\x.png").c_str());
   EXPECT_EQ(client.Call(L"cSavePNG", {PictureRef(&nothing), Value(path)}).hr, DISP_E_EXCEPTION);
+
+  // An icon is a picture but not a bitmap: the type error, not a GDI+ failure.
+  PICTDESC icon{};
+  icon.cbSizeofstruct = sizeof icon;
+  icon.picType = PICTYPE_ICON;
+  icon.icon.hicon = ::LoadIconW(nullptr, IDI_APPLICATION);
+  win32::ComPtr<IPictureDisp> iconPicture;
+  ASSERT_EQ(::OleCreatePictureIndirect(&icon, IID_IPictureDisp, FALSE, iconPicture.put_void()), S_OK);
+  IPictureDisp* rawIcon = iconPicture.get();
+  EXPECT_EQ(client.Call(L"cSavePNG", {PictureRef(&rawIcon), Value(path)}).exception.scode,
+            static_cast<SCODE>(0x800A000D));
+
+  // A count with no argument array is refused before anything reads it.
+  for (const wchar_t* method : {L"cSaveJPG", L"cSavePNG", L"cSaveGIF", L"cString_Len"}) {
+    DISPPARAMS params{nullptr, nullptr, 2, 0};
+    VARIANT result;
+    ::VariantInit(&result);
+    EXPECT_EQ(client.get()->Invoke(client.IdOf(method), IID_NULL, 0, DISPATCH_METHOD, &params, &result, nullptr,
+                                   nullptr),
+              E_INVALIDARG);
+  }
 }
 
 }  // namespace

@@ -70,9 +70,12 @@ TEST(QuesselSystemInfo, LoadSerialsAndCards) {
   BSTR c = ::SysAllocString(L"C");
   EXPECT_EQ(client.Call(L"cHDDSerialNumber", {ByRef(&c)}).value.v.lVal, static_cast<long>(serial));
   ::SysFreeString(c);
-  BSTR none = ::SysAllocString(L"Q");
-  EXPECT_EQ(client.Call(L"cHDDSerialNumber", {ByRef(&none)}).value.v.lVal, 0);
-  ::SysFreeString(none);
+  // Only one drive letter is asked about: a share path or a longer text never reaches the system.
+  for (const wchar_t* other : {L"Q", L"\\\\127.0.0.1\\c$", L"C:", L"CC", L"", L"1"}) {
+    BSTR none = ::SysAllocString(other);
+    EXPECT_EQ(client.Call(L"cHDDSerialNumber", {ByRef(&none)}).value.v.lVal, 0);
+    ::SysFreeString(none);
+  }
 
   long card = 200;
   EXPECT_EQ(client.Call(L"cMacAddress", {ByRef(&card)}).value.Text(), L"000000000000");

@@ -90,14 +90,15 @@ struct HighlightColours {
 };
 void Highlight(Face& f, const HighlightColours& c) {
   const int W = f.W, H = f.H;
-  f.line(1, 2, W - 1, 2, c.y2);
-  f.line(1, 1, W - 1, 1, c.y1);
-  f.line(1, 1, 1, H - 1, c.sides);
-  f.line(W - 2, 2, W - 2, H - 1, c.sides);
-  f.line(2, 2, 2, H - 2, c.innerLeft);
-  f.line(W - 3, 3, W - 3, H - 2, c.innerRight);
-  f.line(2, H - 3, W - 1, H - 3, c.yH3);
-  f.line(2, H - 2, W - 1, H - 2, c.yH2);
+  // "x a to b" is a line from a to b with its end point not drawn, as the normal face's lines.
+  f.line(1, 2, W - 2, 2, c.y2);
+  f.line(1, 1, W - 2, 1, c.y1);
+  f.line(1, 1, 1, H - 2, c.sides);
+  f.line(W - 2, 2, W - 2, H - 2, c.sides);
+  f.line(2, 2, 2, H - 3, c.innerLeft);
+  f.line(W - 3, 3, W - 3, H - 3, c.innerRight);
+  f.line(2, H - 3, W - 2, H - 3, c.yH3);
+  f.line(2, H - 2, W - 2, H - 2, c.yH2);
 }
 
 void Style2(Face& f) {
@@ -194,14 +195,15 @@ void Style3(Face& f) {
   if (Down(s)) {
     Fill(f.px, {1, 1, W - 1, H - 1}, Hex(0xC2E4F6));
     Fill(f.px, {1, mid, W - 1, H - 1}, Hex(0x9AD2F0));
-    strips(Shift(Hex(0x91C8E6), -0.01), Shift(Hex(0xC2E4F6), 0.01), Shift(Hex(0x4EABDC), -0.02),
-           Shift(Hex(0x9AD2F0), 0.02));
     f.frame(0, 0, W, H, Hex(0x1D415C));
     f.line(1, 1, W - 1, 1, Hex(0x719CB3));
     f.line(1, 2, W - 1, 2, Hex(0xA9C6D6));
     f.line(1, 3, W - 1, 3, Hex(0xB9D9EC));
     f.line(1, 1, 1, mid, Hex(0x73B0CF));
     f.line(1, mid, 1, H - 1, Hex(0x2B91C5));
+    // The side strips go over the lines' ends.
+    strips(Shift(Hex(0x91C8E6), -0.01), Shift(Hex(0xC2E4F6), 0.01), Shift(Hex(0x4EABDC), -0.02),
+           Shift(Hex(0x9AD2F0), 0.02));
     f.contents();
   } else if (Hot(s)) {
     f.grad(1, 1, W - 1, H, Hex(0xE4F7FF), Hex(0xDAF3FF));

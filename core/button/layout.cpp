@@ -12,7 +12,15 @@ int GlyphRoom(int dropDownSymbol, bool dropDownSeparator, int pictureAlign) noex
   return (pictureAlign == 2 || pictureAlign == 3) ? 24 : 16;
 }
 
-LayoutResult LayoutContents(const LayoutInput& in) noexcept {
+namespace {
+// Sizes past what a screen can hold are held to it, so the sums below stay far inside int.
+constexpr int kMaxSize = 1 << 16;
+int Held(int v) noexcept { return std::clamp(v, -kMaxSize, kMaxSize); }
+}  // namespace
+
+LayoutResult LayoutContents(const LayoutInput& raw) noexcept {
+  LayoutInput in = raw;
+  for (int* v : {&in.width, &in.height, &in.picW, &in.picH, &in.textW, &in.textH}) *v = Held(*v);
   const int W = in.width, H = in.height, picW = in.picW, picH = in.picH;
   const bool glyphShown = in.dropDownSymbol != 0 || in.dropDownSeparator;
   LayoutResult out;

@@ -1,6 +1,7 @@
 #include "core/button/pixels.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 namespace pravik::core::button {
@@ -11,19 +12,30 @@ PixelBuffer::PixelBuffer(int w, int h, Pixel fill)
 void Fill(PixelView& px, Rect r, Colour c) noexcept {
   const int l = std::max(r.left, 0), t = std::max(r.top, 0);
   const int rr = std::min(r.right, px.width), b = std::min(r.bottom, px.height);
+  // Nothing to fill: no pointer is formed at all (one past a clipped edge may lie far outside).
+  if (l >= rr || t >= b) return;
   const Pixel p = ToPixel(c);
-  for (int y = t; y < b; ++y) std::fill(px.bits + y * px.stride + l, px.bits + y * px.stride + std::max(rr, l), p);
+  for (int y = t; y < b; ++y) std::fill(px.bits + y * px.stride + l, px.bits + y * px.stride + rr, p);
 }
 
 void Frame(PixelView& px, int x, int y, int w, int h, Colour c) noexcept {
   if (w <= 0 || h <= 0) return;
-  Fill(px, {x, y, x + w, y + 1}, c);
-  Fill(px, {x, y + h - 1, x + w, y + h}, c);
-  Fill(px, {x, y, x + 1, y + h}, c);
-  Fill(px, {x + w - 1, y, x + w, y + h}, c);
+  // Edges in 64 bits, held to int: a far-off or huge frame clips instead of overflowing.
+  auto at = [](long long v) { return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX)); };
+  const int right = at(static_cast<long long>(x) + w), bottom = at(static_cast<long long>(y) + h);
+  const int lastColumn = at(right - 1LL), lastRow = at(bottom - 1LL);
+  Fill(px, {x, y, right, at(y + 1LL)}, c);
+  Fill(px, {x, lastRow, right, bottom}, c);
+  Fill(px, {x, y, at(x + 1LL), bottom}, c);
+  Fill(px, {lastColumn, y, right, bottom}, c);
 }
 
 void Line(PixelView& px, int x1, int y1, int x2, int y2, Colour c) noexcept {
+  // Far past anything a face draws, the step arithmetic would overflow and the walk take
+  // billions of steps: such a line is not drawn.
+  constexpr int kFar = 1 << 16;
+  for (int v : {x1, y1, x2, y2})
+    if (v > kFar || v < -kFar) return;
   const Pixel p = ToPixel(c);
   const int dx = std::abs(x2 - x1), dy = -std::abs(y2 - y1);
   const int sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
@@ -43,35 +55,46 @@ void Line(PixelView& px, int x1, int y1, int x2, int y2, Colour c) noexcept {
   }
 }
 
+namespace {
+// Entry i of an n-step ramp, in 64 bits so a huge n or i cannot overflow.
+Colour RampAt(Colour c1, Colour c2, long long i, long long n) noexcept {
+  auto ch = [&](int u, int v) { return static_cast<int>(u + static_cast<long long>(v - u) * i / n); };
+  return Rgb(ch(Red(c1), Red(c2)), ch(Green(c1), Green(c2)), ch(Blue(c1), Blue(c2)));
+}
+}  // namespace
+
 std::vector<Colour> GradientRamp(Colour c1, Colour c2, int n) {
   if (n <= 0) {
     // One entry: each channel's halves, both truncated.
     return {Rgb(Red(c1) / 2 + Red(c2) / 2, Green(c1) / 2 + Green(c2) / 2, Blue(c1) / 2 + Blue(c2) / 2)};
   }
-  std::vector<Colour> ramp(static_cast<std::size_t>(n) + 1);
-  for (int i = 0; i <= n; ++i) {
-    auto ch = [&](int u, int v) { return u + (v - u) * i / n; };
-    ramp[static_cast<std::size_t>(i)] = Rgb(ch(Red(c1), Red(c2)), ch(Green(c1), Green(c2)), ch(Blue(c1), Blue(c2)));
-  }
+  // No more entries than a picture could show; the last entry is always the end colour.
+  const long long steps = std::min<long long>(n, kMaxRampSteps);
+  std::vector<Colour> ramp(static_cast<std::size_t>(steps) + 1);
+  for (long long i = 0; i <= steps; ++i) ramp[static_cast<std::size_t>(i)] = RampAt(c1, c2, i, steps);
   return ramp;
 }
 
 void Gradient(PixelView& px, int x, int y, int w, int h, Colour c1, Colour c2, int dir) {
   if (w <= 0 || h <= 0) return;
-  const int n = dir == 0 ? w - 1 : dir == 1 ? h - 1 : w + h - 2;
-  std::vector<Pixel> ramp;
-  for (Colour c : GradientRamp(c1, c2, n)) ramp.push_back(ToPixel(c));
-  for (int row = 0; row < h; ++row) {
-    const int py = y + row;
-    if (py < 0 || py >= px.height) continue;
+  // Colours are worked out for the visible pixels only, in 64 bits: a huge or far-off rectangle
+  // costs no more than the buffer and reads no ramp outside its range.
+  const long long n = dir == 0 ? w - 1LL : dir == 1 ? h - 1LL : static_cast<long long>(w) + h - 2;
+  const Colour middle = GradientRamp(c1, c2, 0).front();
+  auto colourAt = [&](long long i) { return n <= 0 ? middle : RampAt(c1, c2, i, n); };
+  const long long top = std::max<long long>(y, 0), bottom = std::min<long long>(static_cast<long long>(y) + h, px.height);
+  const long long left = std::max<long long>(x, 0), right = std::min<long long>(static_cast<long long>(x) + w, px.width);
+  for (long long py = top; py < bottom; ++py) {
+    const long long row = py - y;
     Pixel* line = px.bits + py * px.stride;
     if (dir == 1) {
-      std::fill(line + std::clamp(x, 0, px.width), line + std::clamp(x + w, 0, px.width), ramp[row]);
+      if (left < right) std::fill(line + left, line + right, ToPixel(colourAt(row)));
       continue;
     }
-    const int diagonalRow = dir == 3 ? h - 1 - row : row;
-    for (int col = std::max(0, -x); col < w && x + col < px.width; ++col) {
-      line[x + col] = dir == 0 ? ramp[col] : ramp[col + diagonalRow];
+    const long long diagonalRow = dir == 3 ? h - 1LL - row : row;
+    for (long long pxX = left; pxX < right; ++pxX) {
+      const long long col = pxX - x;
+      line[pxX] = ToPixel(colourAt(dir == 0 ? col : col + diagonalRow));
     }
   }
 }

@@ -68,7 +68,9 @@ void Edge(PixelView& px, Rect r, EdgeKind kind, const SystemColours& sys) noexce
 // A dotted rectangle that inverts every other pixel of its outline, as a focus rectangle does.
 void DottedFocusRect(PixelView& px, Rect r) noexcept;
 
-// The ramp a gradient paints: n + 1 entries, per channel u + (v - u) * i / n truncated.
+// The ramp a gradient paints: n + 1 entries, per channel u + (v - u) * i / n truncated. A count
+// past kMaxRampSteps is held to it (no screen shows more).
+inline constexpr int kMaxRampSteps = 1 << 16;
 std::vector<Colour> GradientRamp(Colour c1, Colour c2, int n);
 
 }  // namespace pravik::core::button

@@ -1,5 +1,6 @@
 #include "core/download/download_rules.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -77,7 +78,10 @@ AnnouncedLength ReadAnnouncedLength(std::wstring_view header) {
 }
 
 std::wstring PercentText(double value, double maximum) {
-  const double percent = std::floor(value / maximum * 100.0);
+  double percent = std::floor(value / maximum * 100.0);
+  // No length yet (maximum 0) or absurd values: casting NaN or infinity is undefined; show 0.
+  if (!std::isfinite(percent)) percent = 0;
+  percent = std::clamp(percent, -1e15, 1e15);
   return std::to_wstring(static_cast<long long>(percent)) + L" %";
 }
 

@@ -21,8 +21,9 @@ std::optional<TwipsPoint> PlaceInCorner(std::int32_t corner, const PixelRect& r,
                                         double width, double height) {
   if (corner < 1 || corner > 4) return std::nullopt;
   const TaskbarEdge edge = DeriveTaskbarEdge(r, s);
-  const double barHeight = (r.bottom - r.top) * s.twipsPerPixelY;
-  const double barWidth = (r.right - r.left) * s.twipsPerPixelX;
+  // In double: the difference of two extreme 32-bit edges does not fit 32 bits.
+  const double barHeight = (static_cast<double>(r.bottom) - r.top) * s.twipsPerPixelY;
+  const double barWidth = (static_cast<double>(r.right) - r.left) * s.twipsPerPixelX;
   const bool topRow = corner == 1 || corner == 2;
   const bool leftColumn = corner == 1 || corner == 3;
 

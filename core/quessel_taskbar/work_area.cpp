@@ -5,7 +5,10 @@
 namespace pravik::core::quessel_taskbar {
 namespace {
 
-double Scale(std::int32_t pixels, double twipsPerPixel) { return pixels * twipsPerPixel / 15.0; }
+// In double throughout: the span between two extreme 32-bit edges does not fit 32 bits, and the
+// rounding helper holds results to the 32-bit range.
+double Scale(double pixels, double twipsPerPixel) { return pixels * twipsPerPixel / 15.0; }
+double Span(std::int32_t from, std::int32_t to) { return static_cast<double>(to) - from; }
 
 }  // namespace
 
@@ -21,7 +24,7 @@ TaskbarWorkArea ComputeTaskbarWorkArea(const TaskbarRect& bar, const TaskbarScre
       area.height = core::geometry::RoundHalfEven(sh - Scale(bar.bottom, s.twipsPerPixelY));
     } else {
       area.type = kTaskbarBottom;
-      area.height = core::geometry::RoundHalfEven(sh - Scale(bar.bottom - bar.top, s.twipsPerPixelY));
+      area.height = core::geometry::RoundHalfEven(sh - Scale(Span(bar.top, bar.bottom), s.twipsPerPixelY));
     }
     return area;
   }
@@ -34,7 +37,7 @@ TaskbarWorkArea ComputeTaskbarWorkArea(const TaskbarRect& bar, const TaskbarScre
       area.width = core::geometry::RoundHalfEven(sw - Scale(bar.right, s.twipsPerPixelX));
     } else {
       area.type = kTaskbarRight;
-      area.width = core::geometry::RoundHalfEven(sw - Scale(bar.right - bar.left, s.twipsPerPixelX));
+      area.width = core::geometry::RoundHalfEven(sw - Scale(Span(bar.left, bar.right), s.twipsPerPixelX));
     }
     return area;
   }

@@ -16,8 +16,10 @@ bool IsDeviceName(std::string_view step) {
   std::transform(base.begin(), base.end(), base.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
   static constexpr std::array<std::string_view, 6> kFixed{"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
   if (std::find(kFixed.begin(), kFixed.end(), base) != kFixed.end()) return true;
-  return base.size() == 4 && (base.rfind("COM", 0) == 0 || base.rfind("LPT", 0) == 0) && base[3] >= '0' &&
-         base[3] <= '9';
+  if (!(base.rfind("COM", 0) == 0 || base.rfind("LPT", 0) == 0)) return false;
+  if (base.size() == 4) return base[3] >= '0' && base[3] <= '9';
+  // The platform also maps COM and LPT followed by a superscript one, two or three (UTF-8 here).
+  return base.size() == 5 && base[3] == '\xC2' && (base[4] == '\xB9' || base[4] == '\xB2' || base[4] == '\xB3');
 }
 
 bool IsAcceptableStep(std::string_view step) {
@@ -31,6 +33,11 @@ bool IsAcceptableStep(std::string_view step) {
 }
 
 }  // namespace
+
+bool IsPlainFolder(std::uint32_t attributes) noexcept {
+  constexpr std::uint32_t kUnreadable = 0xFFFFFFFF, kDirectory = 0x10, kReparsePoint = 0x400;
+  return attributes != kUnreadable && (attributes & kDirectory) && !(attributes & kReparsePoint);
+}
 
 std::optional<std::vector<std::string>> SafeRelativePath(std::string_view storedName) {
   if (storedName.empty() || IsSeparator(storedName.front())) return std::nullopt;  // absolute, UNC

@@ -55,11 +55,46 @@ void ApplyUnicodePath(ZipEntry& entry, const std::uint8_t* extra, std::size_t le
   }
 }
 
+// The local headers agree with the directory, the entries' stretches of the archive do not
+// overlap nor reach into the directory, and the sizes keep within the caps.
+ZipError CheckLayout(ByteSource& source, const std::vector<ZipEntry>& entries, const std::vector<std::string>& storedNames,
+                     std::uint64_t dirOffset) {
+  struct Stretch {
+    std::uint64_t begin, end;
+  };
+  std::vector<Stretch> stretches;
+  stretches.reserve(entries.size());
+  std::uint64_t total = 0;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const ZipEntry& entry = entries[i];
+    std::uint8_t local[kLocalSize];
+    if (!source.Read(entry.localHeaderOffset, local, kLocalSize) || U32(local) != kLocalSignature)
+      return ZipError::Damaged;
+    const std::size_t nameLength = U16(local + 26);
+    const std::uint64_t dataAt = entry.localHeaderOffset + kLocalSize + nameLength + U16(local + 28);
+    const std::uint64_t end = dataAt + entry.compressedSize;  // 32-bit fields: no overflow
+    if (end > dirOffset) return ZipError::Damaged;
+    if (nameLength != storedNames[i].size()) return ZipError::Damaged;
+    std::string localName(nameLength, '\0');
+    if (!source.Read(entry.localHeaderOffset + kLocalSize, localName.data(), nameLength) || localName != storedNames[i])
+      return ZipError::Damaged;
+    stretches.push_back({entry.localHeaderOffset, end});
+    if (entry.size > kRatioFloor && entry.size / kMaxRatio > entry.compressedSize) return ZipError::TooLarge;
+    total += entry.size;
+    if (total > kMaxTotalSize) return ZipError::TooLarge;
+  }
+  if (total > kRatioFloor && total / kMaxRatio > source.size()) return ZipError::TooLarge;
+  std::sort(stretches.begin(), stretches.end(), [](const Stretch& a, const Stretch& b) { return a.begin < b.begin; });
+  for (std::size_t i = 1; i < stretches.size(); ++i)
+    if (stretches[i].begin < stretches[i - 1].end) return ZipError::Damaged;
+  return ZipError::None;
+}
+
 }  // namespace
 
 bool MemorySource::Read(std::uint64_t offset, void* into, std::size_t count) {
   if (offset > bytes_.size() || count > bytes_.size() - offset) return false;
-  std::memcpy(into, bytes_.data() + offset, count);
+  if (count) std::memcpy(into, bytes_.data() + offset, count);  // an empty target may be null
   return true;
 }
 
@@ -92,6 +127,7 @@ ZipDirectory ReadDirectory(ByteSource& source) {
     directory.error = ZipError::Damaged;
     return directory;
   }
+  std::vector<std::string> storedNames;
   std::size_t at = 0;
   for (std::uint16_t i = 0; i < count; ++i) {
     if (at + kCentralSize > central.size() || U32(&central[at]) != kCentralSignature) {
@@ -116,6 +152,7 @@ ZipDirectory ReadDirectory(ByteSource& source) {
     entry.size = U32(h + 24);
     entry.localHeaderOffset = U32(h + 42);
     entry.name.assign(reinterpret_cast<const char*>(h + kCentralSize), nameLength);
+    storedNames.push_back(entry.name);
     entry.utf8Name = entry.flags & 0x0800;
     if (!entry.utf8Name) ApplyUnicodePath(entry, h + kCentralSize + nameLength, extraLength);
     if (entry.compressedSize == 0xFFFFFFFF || entry.size == 0xFFFFFFFF || entry.localHeaderOffset == 0xFFFFFFFF) {
@@ -126,6 +163,8 @@ ZipDirectory ReadDirectory(ByteSource& source) {
     directory.entries.push_back(std::move(entry));
     at += kCentralSize + nameLength + extraLength + commentLength;
   }
+  directory.error = CheckLayout(source, directory.entries, storedNames, dirOffset);
+  if (directory.error != ZipError::None) directory.entries.clear();
   return directory;
 }
 

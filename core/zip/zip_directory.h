@@ -55,13 +55,22 @@ struct ZipEntry {
   }
 };
 
-enum class ZipError { None, NotAnArchive, Damaged, Unsupported };
+// TooLarge: the entries would write more than the caps below allow (a decompression bomb).
+enum class ZipError { None, NotAnArchive, Damaged, Unsupported, TooLarge };
+
+// What one archive may write: 4 GiB in all, and no more than 1000 bytes for each byte it holds,
+// per entry and overall (small entries, up to kRatioFloor, are never held to the ratio).
+inline constexpr std::uint64_t kMaxTotalSize = 4ULL << 30;
+inline constexpr std::uint64_t kMaxRatio = 1000;
+inline constexpr std::uint64_t kRatioFloor = 64 * 1024;
 
 struct ZipDirectory {
   ZipError error = ZipError::None;
   std::vector<ZipEntry> entries;
 };
 
+// Besides the directory itself, every entry's local header must be there with the same name, and
+// no two entries' headers and data may overlap (one stretch of bytes would be written many times).
 ZipDirectory ReadDirectory(ByteSource& source);
 
 // Where an entry's (possibly encrypted) data starts, after its local header; nothing when the

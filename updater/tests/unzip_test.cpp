@@ -90,6 +90,23 @@ TEST_F(UnzipTest, DamagedArchivesAreReportedAndCostNothing) {
               std::vector<std::wstring>{std::wstring(L"unzip error ") + text::kDamagedZip});
     EXPECT_EQ(testsupport::ReadFile(target + L"\\Graphics\\big.txt"), "the old file");
   }
+  // A bomb (an entry claiming far more than 1000 bytes per byte held) and one stretch of data
+  // listed under two names are refused whole, before anything is written.
+  std::string bomb = core::zip::ZipBuilder().Add("bomb.bin", std::string(100, 'z')).Build();
+  const std::size_t central = bomb.find("PK\x01\x02");
+  bomb[central + 24 + 2] = '\x7F';  // declared size ~8 MB
+  std::string twice = core::zip::ZipBuilder().Add("a.txt", "alpha").Add("b.txt", "alpha").Build();
+  const std::size_t second = twice.find("PK\x01\x02", twice.find("PK\x01\x02") + 4);
+  for (int b = 0; b < 4; ++b) twice[second + 42 + b] = '\0';  // b.txt's data is a.txt's
+  for (const auto& [name, bytes] : {std::pair{L"bomb.zip", bomb}, std::pair{L"twice.zip", twice}}) {
+    SCOPED_TRACE(win32::WideToUtf8(name));
+    target = testsupport::MakeTempFolder(L"unzip");
+    const std::wstring archive = target + L"\\" + name;
+    testsupport::WriteFile(archive, bytes);
+    EXPECT_EQ(Unzip(archive), std::vector<std::wstring>{std::wstring(L"unzip error ") + text::kDamagedZip});
+    EXPECT_FALSE(testsupport::FileExists(target + L"\\bomb.bin"));
+    EXPECT_FALSE(testsupport::FileExists(target + L"\\a.txt"));
+  }
 }
 
 TEST_F(UnzipTest, NamesThatClimbOutAreNeverWrittenOutside) {

@@ -76,7 +76,7 @@ bool MakeFolders(const std::wstring& root, const std::vector<std::wstring>& step
   for (std::size_t i = 0; i < count; ++i) {
     path += L"\\" + steps[i];
     if (!::CreateDirectoryW(path.c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS) return false;
-    if (!(::GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    if (!core::zip::IsPlainFolder(::GetFileAttributesW(path.c_str()))) return false;
   }
   return true;
 }

@@ -3,9 +3,10 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <atomic>
 #include <memory>
 #include <mutex>
-#include <thread>
+#include <vector>
 
 #include "win32/handles.h"
 #include "win32/http/open_request.h"
@@ -22,6 +23,12 @@ struct FetchJob {
   Handle done{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
   std::optional<FetchResult> result;
 };
+
+// Workers still running, counted so a library holding this code reports itself in use; and the
+// workers whose callers gave up, which the next call waits for so time-outs do not pile threads up.
+std::atomic<long> g_running{0};
+std::mutex g_lingeringLock;
+std::vector<Handle> g_lingering;
 
 bool Abandoned(FetchJob& job) {
   std::lock_guard<std::mutex> guard(job.lock);
@@ -83,15 +90,62 @@ void RunFetch(const std::shared_ptr<FetchJob>& job, std::wstring url, FetchLimit
   ::SetEvent(job->done.get());
 }
 
+struct WorkerStart {
+  std::shared_ptr<FetchJob> job;
+  std::wstring url;
+  FetchLimits limits;
+  HMODULE pin = nullptr;
+};
+
+// The worker holds a reference on the module its code lives in and drops it only as it exits,
+// so a library unloaded by its host while a fetch is still running stays mapped until then.
+DWORD WINAPI WorkerMain(void* parameter) {
+  HMODULE pin = nullptr;
+  {
+    std::unique_ptr<WorkerStart> start(static_cast<WorkerStart*>(parameter));
+    pin = start->pin;
+    RunFetch(start->job, std::move(start->url), start->limits);
+  }
+  --g_running;
+  if (pin) ::FreeLibraryAndExitThread(pin, 0);
+  return 0;
+}
+
+// Waits up to the limit for earlier callers' workers; false when one of them still runs.
+bool EarlierWorkersEnded(std::chrono::milliseconds limit) {
+  std::lock_guard<std::mutex> guard(g_lingeringLock);
+  const ULONGLONG deadline = ::GetTickCount64() + static_cast<ULONGLONG>(limit.count());
+  while (!g_lingering.empty()) {
+    const ULONGLONG now = ::GetTickCount64();
+    const DWORD left = now < deadline ? static_cast<DWORD>(deadline - now) : 0;
+    if (::WaitForSingleObject(g_lingering.back().get(), left) != WAIT_OBJECT_0) return false;
+    g_lingering.pop_back();
+  }
+  return true;
+}
+
 }  // namespace
 
+bool TransfersRunning() noexcept { return g_running.load() != 0; }
+
 std::optional<FetchResult> FetchUrl(const std::wstring& url, const FetchLimits& limits) {
+  if (!EarlierWorkersEnded(limits.total)) return std::nullopt;
   auto job = std::make_shared<FetchJob>();
   if (!job->done) return std::nullopt;
-  std::thread worker(RunFetch, job, url, limits);
+  auto start = std::make_unique<WorkerStart>(WorkerStart{job, url, limits, nullptr});
+  ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(&WorkerMain), &start->pin);
+  const HMODULE pin = start->pin;
+  ++g_running;
+  Handle worker(::CreateThread(nullptr, 0, WorkerMain, start.get(), 0, nullptr));
+  if (!worker) {
+    --g_running;
+    if (pin) ::FreeLibrary(pin);
+    return std::nullopt;
+  }
+  start.release();  // the worker owns it now
   const DWORD wait = ::WaitForSingleObject(job->done.get(), static_cast<DWORD>(limits.total.count()));
   if (wait == WAIT_OBJECT_0) {
-    worker.join();
+    ::WaitForSingleObject(worker.get(), INFINITE);
     std::lock_guard<std::mutex> guard(job->lock);
     return std::move(job->result);
   }
@@ -99,8 +153,10 @@ std::optional<FetchResult> FetchUrl(const std::wstring& url, const FetchLimits& 
     std::lock_guard<std::mutex> guard(job->lock);
     job->abandoned = true;
   }
-  // The worker holds its own share of the job and ends once WinINet returns from its call.
-  worker.detach();
+  // The worker ends once WinINet returns from its current call (each is bounded by the limits);
+  // the next fetch waits for it first.
+  std::lock_guard<std::mutex> guard(g_lingeringLock);
+  g_lingering.push_back(std::move(worker));
   return std::nullopt;
 }
 

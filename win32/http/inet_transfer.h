@@ -21,6 +21,11 @@ struct FetchResult {
 
 // Fetches an address at once (the control's "open URL"): the whole body, or nothing when the
 // server cannot be reached, the time runs out or the body exceeds the cap.
+// A fetch whose time ran out leaves its worker to end on its own; the next fetch first waits for
+// such workers (up to its own limit, failing if they still run), so threads do not pile up.
 std::optional<FetchResult> FetchUrl(const std::wstring& url, const FetchLimits& limits = {});
+
+// True while any fetch worker of this module still runs (a library must not be unloaded then).
+bool TransfersRunning() noexcept;
 
 }  // namespace pravik::win32::http

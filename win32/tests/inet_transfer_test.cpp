@@ -1,5 +1,6 @@
 // The bounded fetch against a loopback server that behaves, lies, stalls or drips.
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include "testsupport/http_test_server.h"
 #include "win32/http/inet_transfer.h"
@@ -72,6 +73,21 @@ TEST(FetchUrl, FailuresAreNothing) {
   const std::wstring refused = gone.Url("/x");
   gone.Stop();
   EXPECT_FALSE(win32::http::FetchUrl(refused, limits).has_value());
+}
+
+TEST(FetchUrl, AWorkerLeftBehindIsCountedUntilItEnds) {
+  HttpTestServer server;
+  HttpResponse late = Body("late");
+  late.delayBeforeHeadersMs = 2500;
+  server.Route("/late", late);
+  const win32::http::FetchLimits limits{300ms, 64 * 1024};
+  EXPECT_FALSE(win32::http::FetchUrl(server.Url("/late"), limits).has_value());
+  // The caller has gone on; the worker still runs this module's code, so a library holding it
+  // reports itself in use until the worker ends.
+  EXPECT_TRUE(win32::http::TransfersRunning());
+  const ULONGLONG end = ::GetTickCount64() + 15000;
+  while (win32::http::TransfersRunning() && ::GetTickCount64() < end) ::Sleep(20);
+  EXPECT_FALSE(win32::http::TransfersRunning());
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "core/button/colour.h"
 #include "core/button/pixels.h"
 
@@ -77,6 +79,20 @@ TEST(ButtonPrimitives, FrameLineAndCornersStayInsideAndExcludeEnds) {
   Fill(v, {-100, -100, 100, 100}, Rgb(2, 2, 2));
   Gradient(v, -50, -50, 200, 200, kBlack, kWhite, 2);
   Line(v, -10, -10, 20, 20, kWhite);
+  // Extreme sizes and places: clipped, bounded, no overflow (checked under the sanitizers).
+  for (int dir = 0; dir < 4; ++dir) {
+    Gradient(v, INT_MIN, INT_MIN, INT_MAX, INT_MAX, kBlack, kWhite, dir);
+    Gradient(v, 2, 2, INT_MAX, INT_MAX, kBlack, kWhite, dir);
+  }
+  Line(v, INT_MIN, INT_MIN, INT_MAX, INT_MAX, kWhite);
+  Frame(v, INT_MAX, INT_MAX, INT_MAX, INT_MAX, kWhite);  // found by fuzzing
+  // Found by fuzzing: a buffer with no columns and a fill far to the right forms no pointer.
+  PixelBuffer noColumns(0, 64);
+  auto empty = noColumns.View();
+  Fill(empty, {INT_MAX - 1, 0, INT_MAX, 64}, kWhite);
+  const auto ramp = GradientRamp(kBlack, kWhite, INT_MAX);
+  EXPECT_EQ(ramp.size(), static_cast<std::size_t>(kMaxRampSteps) + 1);
+  EXPECT_EQ(ramp.back(), kWhite);
 }
 
 TEST(ButtonPrimitives, EdgeHasLightTopLeftAndDarkBottomRight) {

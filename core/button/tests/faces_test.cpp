@@ -117,6 +117,27 @@ TEST(ButtonFaces, EachStyleAndStateAtChosenPoints) {
   }
 }
 
+TEST(ButtonFaces, HighlightLinesAndPressedStripsKeepTheirExtent) {
+  auto paint = [](int style, int scheme, Kind kind) {
+    PixelBuffer buf(kW, kH, 0);
+    auto v = buf.View();
+    RecordingHooks hooks;
+    PaintFace(v, StateFor(style, scheme, kind, kBase), hooks);
+    return buf;
+  };
+  // Style 2 hot: each highlight line ends one pixel before its end point, as the normal lines do.
+  const PixelBuffer hot = paint(2, 0, Ht);
+  // (W - 2, H - 3) is the right side line's last pixel, not the y = H - 3 line's.
+  EXPECT_EQ(hot.ColourAt(17, 9), Hex(0xF8B330));
+  EXPECT_EQ(hot.ColourAt(18, 9), Hex(0xF9BD49));
+  EXPECT_EQ(hot.ColourAt(17, 1), Hex(0xFFF0CF));
+  // Style 3 pressed: the side strips are drawn after the lines, over their ends.
+  const PixelBuffer down = paint(3, 2, Dn);
+  EXPECT_EQ(down.ColourAt(10, 2), Hex(0xA9C6D6));
+  EXPECT_NE(down.ColourAt(3, 2), Hex(0xA9C6D6));
+  EXPECT_NE(down.ColourAt(16, 2), Hex(0xA9C6D6));
+}
+
 TEST(ButtonFaces, RegionIsRebuiltAtTheStartOfNormalStatesOnly) {
   for (int style = 0; style < 14; ++style) {
     SCOPED_TRACE(style);

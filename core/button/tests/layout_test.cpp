@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdlib>
+
 #include "core/button/layout.h"
 
 namespace pravik::core::button {
@@ -62,6 +65,25 @@ TEST(ButtonLayout, PictureBesideAboveOrAloneAndTheGlyph) {
   EXPECT_EQ(GlyphRoom(0, false, 3), 0);
   EXPECT_EQ(GlyphCharacter(6), L'6');
   EXPECT_EQ(GlyphCharacter(16), L'1');
+}
+
+TEST(ButtonLayout, ExtremeSizesAreHeldToAScreen) {
+  // Found by fuzzing: huge sizes overflowed the sums; they are held to what a screen can hold.
+  LayoutInput in;
+  in.width = INT_MAX;
+  in.height = INT_MIN;
+  in.hasNormalPicture = true;
+  in.pictureAlign = 3;
+  in.picW = INT_MAX;
+  in.picH = INT_MAX;
+  in.captionBlank = false;
+  in.textW = INT_MIN;
+  in.textH = INT_MAX;
+  in.dropDownSymbol = 1;
+  const LayoutResult out = LayoutContents(in);
+  ASSERT_TRUE(out.picture.has_value());
+  EXPECT_LT(std::abs(out.caption.left), 1 << 20);
+  EXPECT_LT(std::abs(out.picture->right), 1 << 20);
 }
 
 TEST(ButtonLayout, SeparatorTakesItsColoursFromTheFace) {

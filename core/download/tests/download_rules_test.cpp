@@ -47,6 +47,11 @@ TEST(PercentTextTest, FloorsThePercentage) {
   EXPECT_EQ(PercentText(1024, 2500), L"40 %");
   EXPECT_EQ(PercentText(2499, 2500), L"99 %");
   EXPECT_EQ(PercentText(2500, 2500), L"100 %");
+  // Found by fuzzing: no length (0) or infinite values must not reach the integer cast.
+  EXPECT_EQ(PercentText(5, 0), L"0 %");
+  EXPECT_EQ(PercentText(-5, 0), L"0 %");
+  EXPECT_EQ(PercentText(0, 0), L"0 %");
+  EXPECT_EQ(PercentText(1e300, 1e-300), L"0 %");
 }
 
 TEST(ArgumentTextTest, KeepsEverythingAfterTheProgramName) {

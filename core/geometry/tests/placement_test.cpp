@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "core/geometry/rounding.h"
 #include "core/geometry/taskbar.h"
 
@@ -16,6 +18,11 @@ TEST(Rounding, HalvesGoToEven) {
   EXPECT_EQ(TwipsToPixels(45, 2), 22);   // 22.5
   EXPECT_EQ(TwipsToPixels(47, 2), 24);   // 23.5
   EXPECT_EQ(TwipsToPixels(1425, 15), 95);
+  // Nothing a cast to int cannot hold reaches one.
+  EXPECT_EQ(RoundHalfEven(std::nan("")), 0);
+  EXPECT_EQ(RoundHalfEven(1e300), INT32_MAX);
+  EXPECT_EQ(RoundHalfEven(-1e300), INT32_MIN);
+  EXPECT_EQ(TwipsToPixels(100, 0.0), INT32_MAX);
 }
 
 // 1366 x 768 pixels at 15 twips per pixel: SW 20490, SH 11520; the start button is 585 x 1425.

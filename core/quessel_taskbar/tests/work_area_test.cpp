@@ -54,5 +54,14 @@ TEST(TaskbarWorkArea, HalvesRoundToEven) {
   EXPECT_EQ(ComputeTaskbarWorkArea({0, 0, 30, 3}, {15, 100, 7.5, 7.5}).top, 2);
 }
 
+TEST(TaskbarWorkArea, ExtremeRectanglesDoNotOverflow) {
+  const TaskbarWorkArea bottom = ComputeTaskbarWorkArea({0, INT32_MIN, 1366, INT32_MAX}, {1366, 768, 15, 15});
+  EXPECT_EQ(bottom.type, kTaskbarBottom);
+  EXPECT_EQ(bottom.height, INT32_MIN);  // 768 - (2^32 - 1): held to the range
+  const TaskbarWorkArea right = ComputeTaskbarWorkArea({INT32_MIN, 0, INT32_MAX, 768}, {1366, 768, 15, 15});
+  EXPECT_EQ(right.type, kTaskbarRight);
+  EXPECT_EQ(right.width, INT32_MIN);
+}
+
 }  // namespace
 }  // namespace pravik::core::quessel_taskbar

@@ -96,6 +96,14 @@ TEST(ShadowPixels, DegenerateSizesGiveNoPixels) {
   // A strip shorter than twice its width still stays within 0..255.
   const auto tiny = StripPixels(Strip::kRight, 7, 3, 0, true);
   EXPECT_EQ(tiny.size(), 21u);
+  // Extreme window rectangles: no overflow, strips no larger than a screen, no huge buffers.
+  const StripRect right = RightStripRect(INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX);
+  EXPECT_EQ(right.x, INT32_MAX);
+  EXPECT_LE(right.height, 1 << 15);
+  const StripRect bottom = BottomStripRect(INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN, INT32_MAX);
+  EXPECT_LE(bottom.width, 0);
+  EXPECT_TRUE(StripPixels(Strip::kBottom, INT32_MAX, 4, 0, false).empty());
+  EXPECT_EQ(RightStripAlpha(INT32_MIN, INT32_MAX - 1, INT32_MAX, INT32_MAX), 255);  // held to 255
 }
 
 TEST(ShadowCapability, PlatformAndDepth) {

@@ -9,7 +9,13 @@
 namespace pravik::core::zip {
 namespace {
 
-
+// Sets a 32-bit field of the n-th central directory record (offset from the record's start).
+void PatchCentral(std::string& archive, int n, std::size_t field, std::uint32_t value) {
+  std::size_t at = 0;
+  for (int i = 0; i <= n; ++i) at = archive.find("PK\x01\x02", i ? at + 4 : 0);
+  for (int b = 0; b < 4; ++b) archive[at + field + b] = static_cast<char>(value >> (8 * b));
+}
+constexpr std::size_t kSizeField = 24, kOffsetField = 42;
 
 std::string DataOf(MemorySource& source, const ZipEntry& entry) {
   const auto at = LocateData(source, entry);
@@ -53,6 +59,36 @@ TEST(ZipDirectoryTest, DamagedArchivesGiveErrorsNotReadsOutside) {
     MemorySource source(c.bytes);
     EXPECT_EQ(ReadDirectory(source).error, c.error);
   }
+}
+
+TEST(ZipDirectoryTest, BombsAndOverlapsAreRefused) {
+  // Found by fuzzing: an empty directory is read into an empty buffer (no copy into null).
+  MemorySource empty(std::string("PK\x05\x06", 4) + std::string(18, '\0'));
+  EXPECT_EQ(ReadDirectory(empty).error, ZipError::None);
+
+  // One stretch of data listed twice (here: both entries point at the first local header).
+  std::string twice = ZipBuilder().Add("a.txt", "alpha").Add("a.txt", "alpha").Build();
+  PatchCentral(twice, 1, kOffsetField, 0);
+  MemorySource overlapping(twice);
+  EXPECT_EQ(ReadDirectory(overlapping).error, ZipError::Damaged);
+
+  // The local header names another file than the directory.
+  std::string renamed = ZipBuilder().Add("a.txt", "alpha").Build();
+  renamed[30] = 'b';
+  MemorySource disagreeing(renamed);
+  EXPECT_EQ(ReadDirectory(disagreeing).error, ZipError::Damaged);
+
+  // One entry claiming far more than 1000 bytes per byte held.
+  std::string bomb = ZipBuilder().Add("big.bin", std::string(100, 'z')).Build();
+  PatchCentral(bomb, 0, kSizeField, 100 * 1000 + 70000);
+  MemorySource oneBomb(bomb);
+  EXPECT_EQ(ReadDirectory(oneBomb).error, ZipError::TooLarge);
+
+  // Right at the ratio passes.
+  std::string fair = ZipBuilder().Add("fair.bin", std::string(100, 'z')).Build();
+  PatchCentral(fair, 0, kSizeField, 100 * 1000);
+  MemorySource atTheCap(fair);
+  EXPECT_EQ(ReadDirectory(atTheCap).error, ZipError::None);
 }
 
 TEST(ZipDirectoryTest, DataClaimedPastTheEndIsNotLocated) {
@@ -122,10 +158,19 @@ TEST(SafeRelativePathTest, RefusesNamesThatReachOutside) {
   for (const char* name : {"../evil.txt", "..\\evil.txt", "a/../../evil.txt", "a\\..\\..\\evil.txt", "/etc/passwd",
                            "\\windows\\evil.dll", "C:\\evil.txt", "C:evil.txt", "c:/evil.txt", "\\\\server\\share\\x",
                            "//server/share/x", "a/.../b", "a/.. /b", "file.txt:stream", "CON", "dir/nul.txt",
-                           "com1", "LPT9.log", "a\x01" "b", "", "a/b?.txt"}) {
+                           "com1", "LPT9.log", "a\x01" "b", "", "a/b?.txt", "COM\xC2\xB9", "dir/lpt\xC2\xB2.txt",
+                           "Com\xC2\xB3 .log"}) {
     SCOPED_TRACE(name);
     EXPECT_FALSE(SafeRelativePath(name).has_value());
   }
+}
+
+TEST(SafeRelativePathTest, OnlyPlainFoldersAreWrittenInto) {
+  EXPECT_TRUE(IsPlainFolder(0x10));
+  EXPECT_TRUE(IsPlainFolder(0x10 | 0x20));
+  EXPECT_FALSE(IsPlainFolder(0xFFFFFFFF));   // attributes could not be read
+  EXPECT_FALSE(IsPlainFolder(0x10 | 0x400));  // a junction or folder link
+  EXPECT_FALSE(IsPlainFolder(0x20));          // a file
 }
 
 }  // namespace
