@@ -9,6 +9,9 @@
 
 namespace pravik::core::search {
 
+// One of 64 bits standing for a character; a name's bits are the OR of its characters'.
+constexpr std::uint64_t CharBit(char16_t c) { return std::uint64_t{1} << ((c * 0x9E3779B1u) >> 26); }
+
 enum class Kind : std::uint8_t { Program, File };
 
 struct Entry {
@@ -30,6 +33,11 @@ class Index {
   std::u16string_view matchForm(std::size_t i) const { return Slice(matchForms_, i); }
   std::u16string_view initials(std::size_t i) const { return Slice(initials_, i); }
 
+  // False when entry i cannot hold characters with these bits: most names are ruled out here.
+  bool MayHold(std::size_t i, std::uint64_t formBits, std::uint64_t initialBits) const {
+    return (formBits_[i] & formBits) == formBits && (initialBits_[i] & initialBits) == initialBits;
+  }
+
   // Use counts change when the user starts something; the names stay.
   void SetUseCount(std::size_t i, std::uint32_t count) { entries_[i].useCount = count; }
 
@@ -43,6 +51,8 @@ class Index {
   std::u16string matchForms_;
   std::u16string initials_;
   std::vector<std::size_t> offsets_{0};
+  std::vector<std::uint64_t> formBits_;
+  std::vector<std::uint64_t> initialBits_;
 };
 
 }  // namespace pravik::core::search

@@ -12,6 +12,8 @@ struct Query {
   std::u16string text;       // matching form
   std::vector<bool> byInitial;  // compare this character with the name's initials
   bool anyInitial = false;
+  std::uint64_t formBits = 0;     // what a name must hold to be worth comparing
+  std::uint64_t initialBits = 0;
 };
 
 Query PrepareQuery(std::u16string_view typed) {
@@ -25,15 +27,14 @@ Query PrepareQuery(std::u16string_view typed) {
   for (std::size_t i = 0; i < q.text.size(); ++i) {
     q.byInitial[i] = IsInitialConsonant(q.text[i]);
     q.anyInitial = q.anyInitial || q.byInitial[i];
+    (q.byInitial[i] ? q.initialBits : q.formBits) |= CharBit(q.text[i]);
   }
   return q;
 }
 
-bool MatchesAt(const Query& q, std::u16string_view form, std::u16string_view initials, std::size_t pos) {
-  for (std::size_t i = 0; i < q.text.size(); ++i) {
-    const char16_t have = q.byInitial[i] ? initials[pos + i] : form[pos + i];
-    if (have != q.text[i]) return false;
-  }
+bool MatchesAt(const Query& q, const char16_t* form, const char16_t* initials) {
+  for (std::size_t i = 0; i < q.text.size(); ++i)
+    if ((q.byInitial[i] ? initials[i] : form[i]) != q.text[i]) return false;
   return true;
 }
 
@@ -43,11 +44,14 @@ std::optional<Result> BestMatch(const Query& q, const Index& index, std::size_t 
   const std::u16string_view initials = index.initials(entry);
   const std::size_t m = q.text.size();
   if (m > form.size()) return std::nullopt;
+  const char16_t* probe = q.byInitial[0] ? initials.data() : form.data();
+  const char16_t first = q.text[0];
   std::optional<Result> best;
-  const std::u16string_view probe = q.byInitial[0] ? initials : form;
-  for (std::size_t pos = probe.find(q.text[0]); pos != std::u16string_view::npos && pos + m <= form.size();
-       pos = probe.find(q.text[0], pos + 1)) {
-    if (q.anyInitial ? !MatchesAt(q, form, initials, pos) : form.compare(pos, m, q.text) != 0) continue;
+  for (std::size_t pos = 0, last = form.size() - m; pos <= last; ++pos) {
+    if (probe[pos] != first) continue;
+    if (q.anyInitial ? !MatchesAt(q, form.data() + pos, initials.data() + pos)
+                     : form.compare(pos, m, q.text) != 0)
+      continue;
     if (pos == 0) {
       const bool whole = m == form.size() && form == q.text;
       return Result{entry, whole ? Rank::WholeName : Rank::Prefix, 0, m};
@@ -63,24 +67,44 @@ std::optional<Result> BestMatch(const Query& q, const Index& index, std::size_t 
 std::vector<Result> Search(const Index& index, std::u16string_view query, std::size_t limit,
                            std::optional<Kind> only) {
   const Query q = PrepareQuery(query);
-  std::vector<Result> found;
-  if (q.text.empty() || limit == 0) return found;
-  for (std::size_t i = 0; i < index.size(); ++i) {
-    if (only && index.entry(i).kind != *only) continue;
-    if (auto r = BestMatch(q, index, i)) found.push_back(*r);
-  }
-  const auto better = [&index](const Result& a, const Result& b) {
-    if (a.rank != b.rank) return a.rank < b.rank;
-    const Entry& ea = index.entry(a.entry);
-    const Entry& eb = index.entry(b.entry);
-    if (ea.useCount != eb.useCount) return ea.useCount > eb.useCount;
-    if (ea.kind != eb.kind) return ea.kind < eb.kind;
-    return a.entry < b.entry;  // a total order, so equal keys keep the index's order
+  if (q.text.empty() || limit == 0) return {};
+  // Rank, use count (inverted, so smaller sorts first) and kind packed into one number; the
+  // entry's position breaks ties, so equal keys keep the index's order.
+  struct Found {
+    std::uint64_t order;
+    std::size_t entry;
+    Result result;
   };
-  const std::size_t kept = std::min(limit, found.size());
-  std::partial_sort(found.begin(), found.begin() + static_cast<std::ptrdiff_t>(kept), found.end(), better);
-  found.resize(kept);
-  return found;
+  const auto better = [](const Found& a, const Found& b) {
+    return a.order != b.order ? a.order < b.order : a.entry < b.entry;
+  };
+  // The best `limit` so far, worst on top: a keystroke that matches thousands of names keeps
+  // only what the list can show.
+  std::vector<Found> kept;
+  kept.reserve(std::min(limit, index.size()) + 1);
+  for (std::size_t i = 0; i < index.size(); ++i) {
+    if (!index.MayHold(i, q.formBits, q.initialBits)) continue;
+    const Entry& e = index.entry(i);
+    if (only && e.kind != *only) continue;
+    const auto r = BestMatch(q, index, i);
+    if (!r) continue;
+    const Found f{(std::uint64_t{static_cast<std::uint8_t>(r->rank)} << 33) |
+                      (std::uint64_t{0xFFFFFFFFu - e.useCount} << 1) |
+                      static_cast<std::uint64_t>(e.kind == Kind::File),
+                  i, *r};
+    if (kept.size() == limit) {
+      if (!better(f, kept.front())) continue;
+      std::pop_heap(kept.begin(), kept.end(), better);
+      kept.pop_back();
+    }
+    kept.push_back(f);
+    std::push_heap(kept.begin(), kept.end(), better);
+  }
+  std::sort_heap(kept.begin(), kept.end(), better);
+  std::vector<Result> results;
+  results.reserve(kept.size());
+  for (const Found& f : kept) results.push_back(f.result);
+  return results;
 }
 
 }  // namespace pravik::core::search
