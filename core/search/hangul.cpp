@@ -19,6 +19,17 @@ constexpr std::array<char16_t, kTrailingCount - 1> kTrailingCompat = {
     u'ㄱ', u'ㄲ', u'ㄳ', u'ㄴ', u'ㄵ', u'ㄶ', u'ㄷ', u'ㄹ', u'ㄺ', u'ㄻ', u'ㄼ', u'ㄽ', u'ㄾ', u'ㄿ',
     u'ㅀ', u'ㅁ', u'ㅂ', u'ㅄ', u'ㅅ', u'ㅆ', u'ㅇ', u'ㅈ', u'ㅊ', u'ㅋ', u'ㅌ', u'ㅍ', u'ㅎ'};
 
+// For each trailing consonant: the trailing consonant that stays (0 for none, else its index)
+// and the one that moves on as the next syllable's initial. Clusters keep their first half.
+struct TrailingSplit {
+  int kept;
+  char16_t moved;
+};
+constexpr std::array<TrailingSplit, kTrailingCount - 1> kTrailingSplit = {{
+    {0, u'ㄱ'}, {0, u'ㄲ'}, {1, u'ㅅ'}, {0, u'ㄴ'}, {4, u'ㅈ'}, {4, u'ㅎ'}, {0, u'ㄷ'}, {0, u'ㄹ'}, {8, u'ㄱ'},
+    {8, u'ㅁ'}, {8, u'ㅂ'}, {8, u'ㅅ'}, {8, u'ㅌ'}, {8, u'ㅍ'}, {8, u'ㅎ'}, {0, u'ㅁ'}, {0, u'ㅂ'}, {17, u'ㅅ'},
+    {0, u'ㅅ'}, {0, u'ㅆ'}, {0, u'ㅇ'}, {0, u'ㅈ'}, {0, u'ㅊ'}, {0, u'ㅋ'}, {0, u'ㅌ'}, {0, u'ㅍ'}, {0, u'ㅎ'}}};
+
 bool IsLeading(char16_t c) { return c >= kLeadingFirst && c < kLeadingFirst + kLeadingCount; }
 bool IsVowel(char16_t c) { return c >= kVowelFirst && c < kVowelFirst + kVowelCount; }
 bool IsTrailing(char16_t c) { return c > kTrailingFirst && c < kTrailingFirst + kTrailingCount; }
@@ -28,6 +39,21 @@ bool IsTrailing(char16_t c) { return c > kTrailingFirst && c < kTrailingFirst + 
 char16_t InitialConsonant(char16_t syllable) {
   if (!IsSyllable(syllable)) return 0;
   return kLeadingCompat[(syllable - kSyllableFirst) / (kVowelCount * kTrailingCount)];
+}
+
+char16_t WithoutTrailing(char16_t syllable) {
+  if (!IsSyllable(syllable)) return 0;
+  return static_cast<char16_t>(syllable - (syllable - kSyllableFirst) % kTrailingCount);
+}
+
+bool SplitTrailing(char16_t syllable, char16_t& rest, char16_t& initial) {
+  if (!IsSyllable(syllable)) return false;
+  const int trailing = (syllable - kSyllableFirst) % kTrailingCount;
+  if (trailing == 0) return false;
+  const TrailingSplit& split = kTrailingSplit[trailing - 1];
+  rest = static_cast<char16_t>(syllable - trailing + split.kept);
+  initial = split.moved;
+  return true;
 }
 
 bool IsInitialConsonant(char16_t c) {

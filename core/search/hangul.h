@@ -17,6 +17,14 @@ constexpr bool IsSyllable(char16_t c) { return c >= kSyllableFirst && c <= kSyll
 // The compatibility jamo of the syllable's initial consonant; 0 for anything else.
 char16_t InitialConsonant(char16_t syllable);
 
+// The syllable without its trailing consonant (각 → 가); 0 for anything else.
+char16_t WithoutTrailing(char16_t syllable);
+
+// While a syllable is being typed an input method shows the next syllable's initial as this
+// one's trailing consonant (메모 typed as ㅁㅔㅁ shows 멤 first). Splits that consonant off:
+// 멤 → 메 + ㅁ, 닭 → 달 + ㄱ. False when the syllable has no trailing consonant.
+bool SplitTrailing(char16_t syllable, char16_t& rest, char16_t& initial);
+
 // True for the 19 compatibility consonants that can begin a syllable (ㄱ ㄲ ㄴ ... ㅎ), the only
 // query characters that match a syllable by its initial. Clusters such as ㄳ cannot.
 bool IsInitialConsonant(char16_t c);

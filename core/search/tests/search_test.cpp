@@ -86,6 +86,20 @@ TEST(Search, InitialsCompatibilityJamoAndMixedQueries) {
   EXPECT_EQ(word[1].length, 3u);
 }
 
+// Every state an input method shows while 메모장, 계산기 and 달기 are typed finds the program.
+TEST(Search, EachStateOfASyllableBeingTyped) {
+  const Index index = Programs({u"메모장", u"계산기", u"달기 게임", u"멤버 목록", u"닭 요리"});
+  for (std::u16string_view typed : {u"ㅁ", u"메", u"멤", u"메모", u"메몾", u"메모자", u"메모장"})
+    EXPECT_EQ(Names(index, typed).front(), u"메모장") << std::u16string(typed).size();
+  for (std::u16string_view typed : {u"ㄱ", u"계", u"곗", u"계사", u"계산", u"계산ㄱ", u"계산기"})
+    EXPECT_NE(Names(index, typed).front().find(u"계산기"), std::u16string::npos);
+  EXPECT_EQ(Names(index, u"닭"), (Names_{u"달기 게임", u"닭 요리"}));
+  EXPECT_EQ(Names(index, u"멤"), (Names_{u"메모장", u"멤버 목록"}));
+  // Only the last syllable can still grow; finished ones match exactly.
+  EXPECT_TRUE(Names(index, u"메모장 ").empty());
+  EXPECT_TRUE(Names(index, u"머모").empty());
+}
+
 TEST(Search, LatinCaseFolding) {
   const Index index = Programs({u"Notepad++", u"ÉLAN Viewer", u"Łódź Map", u"İzmir", u"ΑΘΗΝΑ", u"МОСКВА", u"Straße"});
   EXPECT_EQ(Names(index, u"NOTEPAD"), (Names_{u"Notepad++"}));
