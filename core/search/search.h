@@ -25,7 +25,9 @@ struct Result {
 };
 
 // Each query character matches a name character that is the same after case folding, or, if
-// it is a consonant such as ㅁ, a syllable that starts with it (메ㅁ finds 메모장). Results are
+// it is a consonant such as ㅁ, a syllable that starts with it (메ㅁ finds 메모장). The last
+// syllable may still be in an input method's hands, so it also matches what it can become
+// (메모자 and 멤 find 메모장); the ones before it match exactly. Results are
 // ordered by rank, then by use count (higher first), programs before files, then index order;
 // at most `limit` of them. A query that is empty or only spaces finds nothing.
 std::vector<Result> Search(const Index& index, std::u16string_view query, std::size_t limit,
