@@ -55,39 +55,48 @@ void BM_UniqueNumberEncryption(benchmark::State& state) {
 }
 BENCHMARK(BM_UniqueNumberEncryption);
 
-// A full index: 5 000 programs and 20 000 files with Korean and English names.
-const pravik::core::search::Index& FullIndex() {
+// 5 000 programs and 20 000 files with Korean and English names.
+std::vector<pravik::core::search::Entry> FullEntries() {
   using namespace pravik::core::search;
-  static const Index index = [] {
-    static constexpr std::u16string_view korean[] = {u"메모", u"장", u"계산", u"기", u"그림", u"판", u"설정",
-                                                     u"관리", u"도구", u"사진", u"보기", u"문서", u"편집", u"게임"};
-    static constexpr std::u16string_view english[] = {u"Note", u"pad", u"Studio", u"Paint", u"Viewer", u"Office",
-                                                      u"Report", u"Player", u"Setup", u"Tools", u"Media", u"Code"};
-    std::uint32_t seed = 12345;
-    const auto next = [&seed](std::uint32_t n) {
-      seed = seed * 1664525u + 1013904223u;
-      return (seed >> 8) % n;
-    };
-    std::vector<Entry> entries;
-    for (int i = 0; i < 25000; ++i) {
-      std::u16string name;
-      for (std::uint32_t words = 1 + next(3); words > 0; --words) {
-        if (!name.empty()) name += u' ';
-        name += next(2) ? std::u16string(korean[next(std::size(korean))]) + std::u16string(korean[next(std::size(korean))])
-                        : std::u16string(english[next(std::size(english))]);
-      }
-      const bool file = i >= 5000;
-      if (file) {
-        name += u' ';
-        name += static_cast<char16_t>(u'0' + next(10));
-        name += u".txt";
-      }
-      entries.push_back({name, file ? Kind::File : Kind::Program, next(5), static_cast<std::uint64_t>(i)});
+  static constexpr std::u16string_view korean[] = {u"메모", u"장", u"계산", u"기", u"그림", u"판", u"설정",
+                                                   u"관리", u"도구", u"사진", u"보기", u"문서", u"편집", u"게임"};
+  static constexpr std::u16string_view english[] = {u"Note", u"pad", u"Studio", u"Paint", u"Viewer", u"Office",
+                                                    u"Report", u"Player", u"Setup", u"Tools", u"Media", u"Code"};
+  std::uint32_t seed = 12345;
+  const auto next = [&seed](std::uint32_t n) {
+    seed = seed * 1664525u + 1013904223u;
+    return (seed >> 8) % n;
+  };
+  std::vector<Entry> entries;
+  for (int i = 0; i < 25000; ++i) {
+    std::u16string name;
+    for (std::uint32_t words = 1 + next(3); words > 0; --words) {
+      if (!name.empty()) name += u' ';
+      name += next(2) ? std::u16string(korean[next(std::size(korean))]) + std::u16string(korean[next(std::size(korean))])
+                      : std::u16string(english[next(std::size(english))]);
     }
-    return Index(std::move(entries));
-  }();
+    const bool file = i >= 5000;
+    if (file) {
+      name += u' ';
+      name += static_cast<char16_t>(u'0' + next(10));
+      name += u".txt";
+    }
+    entries.push_back({name, file ? Kind::File : Kind::Program, next(5), static_cast<std::uint64_t>(i)});
+  }
+  return entries;
+}
+
+const pravik::core::search::Index& FullIndex() {
+  static const pravik::core::search::Index index(FullEntries());
   return index;
 }
+
+// Preparing the full index again, as a change to a watched folder does.
+void BM_SearchIndexBuild(benchmark::State& state) {
+  const auto entries = FullEntries();
+  for (auto _ : state) benchmark::DoNotOptimize(pravik::core::search::Index(entries));
+}
+BENCHMARK(BM_SearchIndexBuild)->Unit(benchmark::kMillisecond);
 
 // One keystroke's search: initials, mixed, Latin, and single letters that match thousands.
 void BM_SearchKeystroke(benchmark::State& state) {
