@@ -1,0 +1,58 @@
+#pragma once
+// What the menu's search looks through: programs and files by display name, prepared once so
+// that each keystroke only compares code units.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pravik::core::search {
+
+// One of 64 bits standing for a character; a name's bits are the OR of its characters'.
+constexpr std::uint64_t CharBit(char16_t c) { return std::uint64_t{1} << ((c * 0x9E3779B1u) >> 26); }
+
+enum class Kind : std::uint8_t { Program, File };
+
+struct Entry {
+  std::u16string displayName;  // composed (NFC) by the index
+  Kind kind = Kind::Program;
+  std::uint32_t useCount = 0;  // how often the user started it from the menu
+  std::uint64_t id = 0;        // the caller's, returned with each result
+};
+
+class Index {
+ public:
+  Index() = default;
+  explicit Index(std::vector<Entry> entries);
+
+  std::size_t size() const { return entries_.size(); }
+  const Entry& entry(std::size_t i) const { return entries_[i]; }
+
+  // Matching form and initials of entry i, as long as its display name.
+  std::u16string_view matchForm(std::size_t i) const { return Slice(matchForms_, i); }
+  std::u16string_view initials(std::size_t i) const { return Slice(initials_, i); }
+
+  // False when entry i cannot hold characters with these bits: most names are ruled out here.
+  bool MayHold(std::size_t i, std::uint64_t formBits, std::uint64_t initialBits) const {
+    return (formBits_[i] & formBits) == formBits && (initialBits_[i] & initialBits) == initialBits;
+  }
+
+  // Use counts change when the user starts something; the names stay.
+  void SetUseCount(std::size_t i, std::uint32_t count) { entries_[i].useCount = count; }
+
+ private:
+  std::u16string_view Slice(const std::u16string& pool, std::size_t i) const {
+    return std::u16string_view(pool).substr(offsets_[i], offsets_[i + 1] - offsets_[i]);
+  }
+
+  std::vector<Entry> entries_;
+  // Every entry's text back to back, so a keystroke walks memory in order.
+  std::u16string matchForms_;
+  std::u16string initials_;
+  std::vector<std::size_t> offsets_{0};
+  std::vector<std::uint64_t> formBits_;
+  std::vector<std::uint64_t> initialBits_;
+};
+
+}  // namespace pravik::core::search
