@@ -8,6 +8,8 @@
 #include <optional>
 #include <string_view>
 
+#include "core/geometry/display_scale.h"
+
 namespace pravik::core::menu {
 
 constexpr int kMenuWidthTwips = 7050;
@@ -19,7 +21,7 @@ struct ElementLayout {
   int left, top, width, height;  // twips
 };
 
-inline constexpr std::array<ElementLayout, 45> kLayout = {{
+inline constexpr std::array<ElementLayout, 46> kLayout = {{
     {L"PicTitle", L"", 0, 0, 6975, 555},
     {L"PicLogon", L"", 7350, 1080, 1005, 1005},
     {L"cmbRoot", L"", 210, 720, 3675, 300},
@@ -45,6 +47,7 @@ inline constexpr std::array<ElementLayout, 45> kLayout = {{
     {L"picShortMenu", L"FramMain", 6210, 7800, 555, 345},
     {L"zqbutton1", L"FramMain", 3780, 7800, 2430, 345},
     {L"Picture2", L"FramMain", 150, 6690, 6615, 975},
+    {L"WebNotice", L"Picture2", -30, -30, 6915, 1275},
     {L"Picture1", L"FramMain", 60, 120, 3705, 285},
     {L"Frame4", L"FramMain", 2475, 5460, 555, 625},
     {L"Frame1", L"FramMain", 120, 90, 3645, 6555},
@@ -72,8 +75,23 @@ struct PixelRect {
   bool operator==(const PixelRect&) const = default;
 };
 
-// The element's rectangle in pixels (twips / 15, halves to even); nothing for an unknown name.
-std::optional<PixelRect> LayoutPixels(std::wstring_view name);
+// The element's rectangle in pixels (twips / factor, halves to even; 15 at 100 %); nothing for an
+// unknown name. Every element, the window included, goes through this one conversion.
+std::optional<PixelRect> LayoutPixels(std::wstring_view name, geometry::TwipsPerPixel scale = {});
+
+// The menu window's outer size in pixels at a factor.
+PixelRect MenuPixels(geometry::TwipsPerPixel scale);
+
+// The factor the menu is drawn with: the screen's own, or the largest scale at which the whole
+// menu fits the work area where it is taller or wider than that area.
+geometry::TwipsPerPixel MenuScale(geometry::TwipsPerPixel screen, const geometry::PixelRect& workArea);
+
+// Where the start button shows the menu: its left edge on the button's right edge (the button's
+// left taken from its Left in pixels), its bottom edge on the button's bottom edge as long as the
+// menu's earlier height equals its height; then moved only as far as needed to lie inside the
+// work area. The result is left, top, right, bottom.
+geometry::PixelRect PlaceMenu(std::int32_t buttonLeft, const geometry::PixelRect& button, std::int32_t earlierHeight,
+                              const PixelRect& menuSize, const geometry::PixelRect& workArea);
 const ElementLayout* FindLayout(std::wstring_view name);
 
 }  // namespace pravik::core::menu
