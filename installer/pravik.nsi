@@ -86,7 +86,7 @@ Section "Pravik"
       DetailPrint "Quessel.ocx could not be registered"
   !endif
   SetOutPath "$INSTDIR\Graphics"
-  File "${SOURCE}\Graphics\*.png"
+  File /r "${SOURCE}\Graphics\*.png"
   SetOutPath "$INSTDIR"
 
   WriteRegStr HKCU "Software\Pravik" "version" "${VERSION}"
