@@ -7,7 +7,7 @@ namespace pravik::core::menu {
 const ElementLayout* FindLayout(std::wstring_view name) {
   for (const auto& e : kLayout)
     if (e.name == name) return &e;
-  return nullptr;
+  return name == kWebNotice.name ? &kWebNotice : nullptr;
 }
 
 std::optional<PixelRect> LayoutPixels(std::wstring_view name, geometry::TwipsPerPixel scale) {

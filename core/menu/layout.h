@@ -21,7 +21,7 @@ struct ElementLayout {
   int left, top, width, height;  // twips
 };
 
-inline constexpr std::array<ElementLayout, 46> kLayout = {{
+inline constexpr std::array<ElementLayout, 45> kLayout = {{
     {L"PicTitle", L"", 0, 0, 6975, 555},
     {L"PicLogon", L"", 7350, 1080, 1005, 1005},
     {L"cmbRoot", L"", 210, 720, 3675, 300},
@@ -47,7 +47,6 @@ inline constexpr std::array<ElementLayout, 46> kLayout = {{
     {L"picShortMenu", L"FramMain", 6210, 7800, 555, 345},
     {L"zqbutton1", L"FramMain", 3780, 7800, 2430, 345},
     {L"Picture2", L"FramMain", 150, 6690, 6615, 975},
-    {L"WebNotice", L"Picture2", -30, -30, 6915, 1275},
     {L"Picture1", L"FramMain", 60, 120, 3705, 285},
     {L"Frame4", L"FramMain", 2475, 5460, 555, 625},
     {L"Frame1", L"FramMain", 120, 90, 3645, 6555},
@@ -69,6 +68,11 @@ inline constexpr std::array<ElementLayout, 46> kLayout = {{
     {L"lblMenuCaption8", L"FramMenu8", 30, 120, 1755, 255},
     {L"lblLink", L"PicTitle", 5160, 330, 1785, 195},
 }};
+
+// The web browser inside Picture2: 2 pixels beyond it on the left and top and 18 on the right and
+// bottom, so its border and scroll bars are cut off. It is the browser's own window, not one of
+// the window's named elements.
+inline constexpr ElementLayout kWebNotice{L"WebNotice", L"Picture2", -30, -30, 6915, 1275};
 
 struct PixelRect {
   int left, top, width, height;

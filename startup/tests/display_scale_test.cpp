@@ -189,7 +189,7 @@ TEST_F(DisplayScaleTest, TheButtonTheMenuAndEveryElementScaleWithTheScreen) {
   ::GetWindowRect(::GetDlgItem(menu_, 101), &logon);
   EXPECT_GE(o.left, menu.right);
   EXPECT_GE(logon.left, menu.right);
-  testsupport::PumpFor(300);
+  testsupport::PumpFor(1500);  // let the tree and the run box paint
   SaveScreen(L"scale-" + std::to_wstring(ScreenDpi()) + L".bmp");
 }
 
