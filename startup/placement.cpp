@@ -27,7 +27,7 @@ double AxisTwipsPerPixel(int axis) {
   HDC screen = ::GetDC(nullptr);
   const int dpi = screen ? ::GetDeviceCaps(screen, axis) : 96;
   if (screen) ::ReleaseDC(nullptr, screen);
-  return 1440.0 / (dpi > 0 ? dpi : 96);
+  return core::geometry::TwipsPerPixelAt(dpi, dpi).x;
 }
 
 }  // namespace
