@@ -74,6 +74,12 @@ FunctionEnd
   SetOverwrite on
 !macroend
 
+; The skins drawn for one display scale, in their own folder.
+!macro ScaleSkins PERCENT
+  SetOutPath "$INSTDIR\Graphics\${PERCENT}"
+  File "${SOURCE}\Graphics\${PERCENT}\*.png"
+!macroend
+
 Section "Pravik"
   SetOutPath "$INSTDIR"
   !insertmacro PlaceFile "Pravik.exe"
@@ -86,7 +92,10 @@ Section "Pravik"
       DetailPrint "Quessel.ocx could not be registered"
   !endif
   SetOutPath "$INSTDIR\Graphics"
-  File /r "${SOURCE}\Graphics\*.png"
+  File "${SOURCE}\Graphics\*.png"
+  !insertmacro ScaleSkins 125
+  !insertmacro ScaleSkins 150
+  !insertmacro ScaleSkins 200
   SetOutPath "$INSTDIR"
 
   WriteRegStr HKCU "Software\Pravik" "version" "${VERSION}"
