@@ -2,6 +2,7 @@
 
 #include <gdiplus.h>
 
+#include "core/geometry/display_scale.h"
 #include "win32/app_error.h"
 #include "win32/gdiplus_session.h"
 
@@ -58,6 +59,15 @@ win32::Bitmap LoadPictureGdiPlus(const std::wstring& path, int& width, int& heig
     }
   }
   return bitmap;
+}
+
+std::wstring ScaledSkinPath(const std::wstring& folder, const std::wstring& file, double twipsPerPixel) {
+  const int percent = core::geometry::NearestSkinPercent(twipsPerPixel);
+  if (percent != 100) {
+    std::wstring scaled = folder + L"\\" + std::to_wstring(percent) + L"\\" + file;
+    if (::GetFileAttributesW(scaled.c_str()) != INVALID_FILE_ATTRIBUTES) return scaled;
+  }
+  return folder + L"\\" + file;
 }
 
 void LoadPngSkin(const std::wstring& path, win32::PictureBox& box, bool fit) {

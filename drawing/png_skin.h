@@ -14,6 +14,10 @@ namespace pravik::drawing {
 // width and height of -1 stand for the image's own size and are replaced by it.
 win32::Bitmap LoadPictureGdiPlus(const std::wstring& path, int& width, int& height, COLORREF backColor);
 
+// The skin drawn for the scale nearest to a factor (twips per pixel): folder\125\file at 125 %,
+// folder\150\file, folder\200\file; folder\file at 100 % and wherever the scaled one is missing.
+std::wstring ScaledSkinPath(const std::wstring& folder, const std::wstring& file, double twipsPerPixel);
+
 // Puts the image into the box as its picture. With fit the image is scaled to the box's inner
 // size (twips converted to pixels, halves to even); otherwise it keeps its own pixel size.
 void LoadPngSkin(const std::wstring& path, win32::PictureBox& box, bool fit);

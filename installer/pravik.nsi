@@ -147,6 +147,12 @@ FunctionEnd
   ${EndIf}
 !macroend
 
+; The skins drawn for one display scale, in their own folder.
+!macro ScaleSkins PERCENT
+  SetOutPath "$INSTDIR\Graphics\${PERCENT}"
+  File "${SOURCE}\Graphics\${PERCENT}\*.png"
+!macroend
+
 Section "Pravik"
   Call FindDesktopUser
   Call EndRunningCopies
@@ -167,6 +173,9 @@ Section "Pravik"
   !endif
   SetOutPath "$INSTDIR\Graphics"
   File "${SOURCE}\Graphics\*.png"
+  !insertmacro ScaleSkins 125
+  !insertmacro ScaleSkins 150
+  !insertmacro ScaleSkins 200
   SetOutPath "$INSTDIR"
 
   WriteRegStr HKCU "${USER_KEY}" "version" "${VERSION}"

@@ -18,9 +18,13 @@ using CommandSink = std::function<void(std::wstring_view command)>;
 // Named elements of the menu window, for placement checks and for tests.
 using ElementMap = std::map<std::wstring, HWND, std::less<>>;
 
-// The element's pixels from the layout table (all zero for a name not in it).
+// The factor (twips per pixel) the menu is drawn with, chosen by the start button before it loads
+// the menu: the screen's own, or larger where the whole menu would not fit the work area.
+inline core::geometry::TwipsPerPixel MenuTwipsPerPixel;
+
+// The element's pixels from the layout table at the menu's factor (all zero for a name not in it).
 inline core::menu::PixelRect Px(std::wstring_view name) {
-  const auto r = core::menu::LayoutPixels(name);
+  const auto r = core::menu::LayoutPixels(name, MenuTwipsPerPixel);
   return r ? *r : core::menu::PixelRect{0, 0, 0, 0};
 }
 

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "core/geometry/rounding.h"
+#include "menu/menu_element.h"
 #include "win32/app_error.h"
 
 namespace pravik::menu {
@@ -38,7 +40,8 @@ bool OptionControls::Create(HWND menuWindow, HWND mainPanel, controls::browse::F
   applyRoot_ = std::move(applyRoot);
   font_ = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
   if (!Window::Create(L"PravikMenuOptions", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT,
-                      kLeftPixels, 0, 320, 595, menuWindow, nullptr, ::GetSysColorBrush(COLOR_BTNFACE))) {
+                      core::geometry::TwipsToPixels(kLeftTwips, MenuTwipsPerPixel.x), 0, 320,
+                      core::menu::MenuPixels(MenuTwipsPerPixel).height, menuWindow, nullptr, ::GetSysColorBrush(COLOR_BTNFACE))) {
     return false;
   }
   const DWORD label = WS_VISIBLE | SS_LEFT;

@@ -27,7 +27,7 @@ class OptionControls : public win32::Window {
     kLblActivePath, kLblLogOnName, kLabel1, kLabel2, kLabel3, kLblPath, kLblTheme, kHeader0, kHeader1, kHeader2,
     kCommand5 = 299,
   };
-  static constexpr int kLeftPixels = 564;  // 8460 twips
+  static constexpr int kLeftTwips = 8460;  // 564 pixels at 100 %
 
   OptionControls();
   ~OptionControls() override;

@@ -1,5 +1,7 @@
 #include "menu/start_menu_parts.h"
 
+#include "core/geometry/rounding.h"
+#include "menu/menu_element.h"
 #include "menu/notice.h"
 
 namespace pravik::menu {
@@ -21,7 +23,7 @@ void StartMenuParts::AttachShadow(HWND menuWindow) {
   dropShadow_ = std::make_unique<drawing::DropShadow>();
   (void)dropShadow_->Shadow(menuWindow);  // false leaves the menu without a shadow, nothing more
   dropShadow_->SetColor(0);
-  dropShadow_->SetDepth(4);
+  dropShadow_->SetDepth(core::geometry::TwipsToPixels(60, MenuTwipsPerPixel.x));  // 4 pixels at 100 %
 }
 
 void StartMenuParts::AttachTitleLink(HWND picTitle) {

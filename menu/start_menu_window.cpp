@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "core/geometry/rounding.h"
 #include "drawing/png_skin.h"
 #include "controllib/quessel_interface.h"
 #include "core/menu/picked_path.h"
@@ -46,9 +47,10 @@ StartMenuWindow::StartMenuWindow() : tim_(kTimId, 1000, false) {}
 StartMenuWindow::~StartMenuWindow() = default;
 
 void StartMenuWindow::Load(HWND owner) {
-  // Borderless, black background, 470 x 595 pixels; no taskbar entry of its own.
+  // Borderless, black background, 7050 x 8925 twips (470 x 595 pixels at 100 %); no taskbar entry.
+  const auto size = core::menu::MenuPixels(MenuTwipsPerPixel);
   Create(L"PravikStartMenu", L"Pravik", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT, 0, 0,
-         470, 595, owner, nullptr, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+         size.width, size.height, owner, nullptr, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
   tim_.Attach(hwnd());
   if (skinFolder_.empty()) skinFolder_ = win32::ProgramFolder();
   ownName_ = core::menu::OwnForegroundName(win32::ModulePath());
@@ -74,7 +76,8 @@ win32::PictureBox& StartMenuWindow::AddPicture(std::wstring_view name, HWND cont
 }
 
 void StartMenuWindow::CreateElements() {
-  font_.reset(::CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+  // 9 points: 12 pixels at 100 %, following the menu's scale.
+  font_.reset(::CreateFontW(-core::geometry::TwipsToPixels(180, MenuTwipsPerPixel.y), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                             CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Malgun Gothic"));
   pointer_ = ::LoadCursorW(nullptr, IDC_HAND);
 
@@ -136,7 +139,9 @@ void StartMenuWindow::LoadSkins() {
       if (shortcuts_.icon(row).hwnd() == Element(skin.box)) box = &shortcuts_.icon(row);
     if (!box && skin.box == L"picExe") box = &runBox_.picExe();
     if (!box && skin.box == L"picShortMenu") box = &power_.picShortMenu();
-    if (box) drawing::LoadPngSkin(skinFolder_ + L"\\Graphics\\" + skin.file, *box, skin.fit);
+    if (box)
+      drawing::LoadPngSkin(drawing::ScaledSkinPath(skinFolder_ + L"\\Graphics", skin.file, MenuTwipsPerPixel.x), *box,
+                           skin.fit);
   }
 }
 

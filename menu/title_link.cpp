@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "generated/win32/build_settings.h"
+#include "menu/menu_element.h"
 #include "menu/remote_setting.h"
 #include "win32/app_error.h"
 #include "win32/handles.h"
@@ -50,8 +51,9 @@ BrowserStart StartHomeBrowser(const std::function<bool(const std::wstring&)>& fa
 }
 
 bool TitleLink::Create(HWND picTitle) {
-  return Window::Create(L"PravikTitleLink", L"", WS_CHILD | WS_VISIBLE, WS_EX_TRANSPARENT, kArea.left, kArea.top,
-                        kArea.right - kArea.left, kArea.bottom - kArea.top, picTitle, nullptr, nullptr,
+  const auto area = Px(L"lblLink");  // in PicTitle
+  return Window::Create(L"PravikTitleLink", L"", WS_CHILD | WS_VISIBLE, WS_EX_TRANSPARENT, area.left, area.top,
+                        area.width, area.height, picTitle, nullptr, nullptr,
                         ::LoadCursorW(nullptr, IDC_HAND));
 }
 

@@ -25,7 +25,7 @@ BrowserStart StartHomeBrowser(const std::function<bool(const std::wstring& addre
 
 class TitleLink : public win32::Window {
  public:
-  static constexpr RECT kArea{344, 22, 344 + 119, 22 + 13};  // pixels in PicTitle
+
   // Creates the area inside PicTitle; a click starts the browser unless onClick replaces it.
   bool Create(HWND picTitle);
   std::function<void()> onClick;

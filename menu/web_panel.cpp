@@ -2,6 +2,7 @@
 
 #include <oleauto.h>
 
+#include "menu/menu_element.h"
 #include "menu/web_panel_site.h"
 #include "win32/variant.h"
 
@@ -11,10 +12,16 @@ using win32::Variant;
 
 WebPanel::WebPanel() = default;
 
+RECT WebPanel::BrowserRect() {
+  const auto r = Px(L"WebNotice");
+  return {r.left, r.top, r.left + r.width, r.top + r.height};
+}
+
 WebPanel::~WebPanel() { Close(); }
 
 bool WebPanel::Create(HWND container, int x, int y) {
-  if (!picture_.Create(container, 0, x, y, kWidth, kHeight)) return false;
+  const auto frame = Px(L"Picture2");
+  if (!picture_.Create(container, 0, x, y, frame.width, frame.height)) return false;
   // The browser window must stay inside the frame's clip, whatever it paints.
   ::SetWindowLongPtrW(picture_.hwnd(), GWL_STYLE,
                       ::GetWindowLongPtrW(picture_.hwnd(), GWL_STYLE) | WS_CLIPCHILDREN | WS_CLIPSIBLINGS);
@@ -23,7 +30,7 @@ bool WebPanel::Create(HWND container, int x, int y) {
     Close();
     return false;
   }
-  RECT rect = kBrowserRect;
+  RECT rect = BrowserRect();
   if (FAILED(object_->SetClientSite(static_cast<IOleClientSite*>(site_))) ||
       FAILED(object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, static_cast<IOleClientSite*>(site_), 0,
                              picture_.hwnd(), &rect)) ||

@@ -15,8 +15,8 @@ namespace pravik::menu {
 
 class WebPanel {
  public:
-  static constexpr int kWidth = 441, kHeight = 65;
-  static constexpr RECT kBrowserRect{-2, -2, 459, 83};  // 461 x 85 within Picture2
+  // The browser within Picture2 (-2, -2, 461 x 85 at 100 %), at the menu's scale.
+  static RECT BrowserRect();
 
   WebPanel();
   ~WebPanel();

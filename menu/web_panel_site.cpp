@@ -50,7 +50,7 @@ STDMETHODIMP WebPanel::Site::GetWindowContext(IOleInPlaceFrame** frame, IOleInPl
   *frame = static_cast<IOleInPlaceFrame*>(this);
   AddRef();
   *document = nullptr;
-  *position = WebPanel::kBrowserRect;
+  *position = WebPanel::BrowserRect();
   ::GetClientRect(window_, clip);
   info->fMDIApp = FALSE;
   info->hwndFrame = ::GetAncestor(window_, GA_ROOT);

@@ -2,51 +2,95 @@
 
 #include <shellapi.h>
 
+#include <optional>
+
 #include "core/geometry/rounding.h"
 #include "core/geometry/taskbar.h"
 
 namespace pravik::startup {
 namespace {
 
-double ScreenTwipsPerPixel(int axis) {
+#ifdef PRAVIK_TEST_SEAMS
+std::optional<RECT> injectedTaskbar;
+#endif
+
+core::geometry::ScreenMetrics Screen() {
+  core::geometry::ScreenMetrics screen;
+  screen.twipsPerPixelX = TwipsPerPixelX();
+  screen.twipsPerPixelY = TwipsPerPixelY();
+  screen.widthTwips = ::GetSystemMetrics(SM_CXSCREEN) * screen.twipsPerPixelX;
+  screen.heightTwips = ::GetSystemMetrics(SM_CYSCREEN) * screen.twipsPerPixelY;
+  return screen;
+}
+
+double AxisTwipsPerPixel(int axis) {
   HDC screen = ::GetDC(nullptr);
   const int dpi = screen ? ::GetDeviceCaps(screen, axis) : 96;
   if (screen) ::ReleaseDC(nullptr, screen);
-  return 1440.0 / (dpi > 0 ? dpi : 96);
+  return core::geometry::TwipsPerPixelAt(dpi, dpi).x;
 }
 
 }  // namespace
 
 // The factors are fixed for a log-on session; the slide timers ask for them on every tick.
 double TwipsPerPixelX() {
-  static const double factor = ScreenTwipsPerPixel(LOGPIXELSX);
+  static const double factor = AxisTwipsPerPixel(LOGPIXELSX);
   return factor;
 }
 double TwipsPerPixelY() {
-  static const double factor = ScreenTwipsPerPixel(LOGPIXELSY);
+  static const double factor = AxisTwipsPerPixel(LOGPIXELSY);
   return factor;
 }
+
+core::geometry::TwipsPerPixel ScreenTwipsPerPixel() { return {TwipsPerPixelX(), TwipsPerPixelY()}; }
 
 std::int32_t TwipsToPixels(std::int32_t twips, bool horizontal) {
   return core::geometry::TwipsToPixels(twips, horizontal ? TwipsPerPixelX() : TwipsPerPixelY());
 }
 
-void PlaceWindow(std::int32_t corner, HWND window) {
+#ifdef PRAVIK_TEST_SEAMS
+void InjectTaskbarRect(const RECT& taskbar) { injectedTaskbar = taskbar; }
+#endif
+
+RECT TaskbarRect() {
+#ifdef PRAVIK_TEST_SEAMS
+  if (injectedTaskbar) return *injectedTaskbar;
+#endif
   APPBARDATA bar{};
   bar.cbSize = sizeof(bar);
   ::SHAppBarMessage(ABM_GETTASKBARPOS, &bar);
+  return bar.rc;
+}
 
-  core::geometry::ScreenMetrics screen;
-  screen.twipsPerPixelX = TwipsPerPixelX();
-  screen.twipsPerPixelY = TwipsPerPixelY();
-  screen.widthTwips = ::GetSystemMetrics(SM_CXSCREEN) * screen.twipsPerPixelX;
-  screen.heightTwips = ::GetSystemMetrics(SM_CYSCREEN) * screen.twipsPerPixelY;
+core::geometry::PixelRect WorkArea() {
+#ifdef PRAVIK_TEST_SEAMS
+  if (injectedTaskbar) {
+    const RECT& t = *injectedTaskbar;
+    core::geometry::PixelRect area{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    switch (core::geometry::DeriveTaskbarEdge({t.left, t.top, t.right, t.bottom}, Screen())) {
+      case core::geometry::TaskbarEdge::Bottom: area.bottom = t.top; break;
+      case core::geometry::TaskbarEdge::Top: area.top = t.bottom; break;
+      case core::geometry::TaskbarEdge::Left: area.left = t.right; break;
+      case core::geometry::TaskbarEdge::Right: area.right = t.left; break;
+      case core::geometry::TaskbarEdge::None: break;
+    }
+    return area;
+  }
+#endif
+  RECT work{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  return {work.left, work.top, work.right, work.bottom};
+}
+
+void PlaceWindow(std::int32_t corner, HWND window) {
+  const RECT bar = TaskbarRect();
+  const core::geometry::ScreenMetrics screen = Screen();
 
   RECT outer;
   ::GetWindowRect(window, &outer);
   const double width = (outer.right - outer.left) * screen.twipsPerPixelX;
   const double height = (outer.bottom - outer.top) * screen.twipsPerPixelY;
-  const core::geometry::PixelRect taskbar{bar.rc.left, bar.rc.top, bar.rc.right, bar.rc.bottom};
+  const core::geometry::PixelRect taskbar{bar.left, bar.top, bar.right, bar.bottom};
   const auto place = core::geometry::PlaceInCorner(corner, taskbar, screen, width, height);
   if (!place) return;
   ::SetWindowPos(window, nullptr, core::geometry::RoundHalfEven(place->left / screen.twipsPerPixelX),

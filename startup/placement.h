@@ -4,13 +4,28 @@
 
 #include <cstdint>
 
+#include "core/geometry/display_scale.h"
+
 namespace pravik::startup {
 
 double TwipsPerPixelX();
 double TwipsPerPixelY();
+// Both factors of the screen, as the menu and the skins take them.
+core::geometry::TwipsPerPixel ScreenTwipsPerPixel();
 
 // Pixels from twips on one axis of the screen, halves to even.
 std::int32_t TwipsToPixels(std::int32_t twips, bool horizontal);
+
+// The taskbar's rectangle as the shell reports it (all zeros when there is none), and the part of
+// the primary screen that the taskbar and other desktop bars leave free.
+RECT TaskbarRect();
+core::geometry::PixelRect WorkArea();
+
+#ifdef PRAVIK_TEST_SEAMS
+// Test builds only: the taskbar rectangle the placement uses from now on instead of the shell's,
+// since the test desktop's taskbar never moves. The work area is the screen beside it.
+void InjectTaskbarRect(const RECT& taskbar);
+#endif
 
 // Moves a top-level window into a corner of the work area (1 top-left .. 4 bottom-right)
 // so that it does not cover the taskbar; other corner values leave it where it is.

@@ -5,6 +5,7 @@
 #include "generated/win32/build_settings.h"
 #include "controllib/quessel_interface.h"
 #include "core/geometry/rounding.h"
+#include "core/menu/layout.h"
 #include "drawing/png_skin.h"
 #include "core/startbutton/slide.h"
 #include "startup/internet_state.h"
@@ -19,10 +20,14 @@ namespace {
 
 enum TimerId : UINT_PTR { kTimMove = 1, kTimMoveView = 2, kTimMouseCheck = 3 };
 constexpr DISPID kMouseLocationGetX = DISPID_QUESSEL_MOUSE_LOCATIONGET_X;
-constexpr int kMenuWidthTwips = 7050;
-constexpr int kMenuHeightTwips = 8925;
+constexpr UINT kWmDpiChanged = 0x02E0;
+#ifdef PRAVIK_TEST_SEAMS
+constexpr ULONG_PTR kInjectTaskbarRect = 0x50544252;  // test builds: a RECT for the taskbar
+#endif
 
-int Px(int twips) { return core::geometry::RoundHalfEven(twips / 15.0); }
+// The button's elements at the screen's scale, through the same conversion as the menu's.
+int X(int twips) { return TwipsToPixels(twips, true); }
+int Y(int twips) { return TwipsToPixels(twips, false); }
 
 }  // namespace
 
@@ -33,8 +38,8 @@ StartButtonWindow::~StartButtonWindow() = default;
 
 bool StartButtonWindow::Create() {
   // Frameless, white, 585 x 1425 twips; a tool window has no taskbar entry of its own.
-  if (!Window::Create(L"PravikStartButton", L"Form1", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW, 0, 0, Px(585),
-                      Px(1425), nullptr, nullptr, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH))))
+  if (!Window::Create(L"PravikStartButton", L"Form1", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW, 0, 0, X(585),
+                      Y(1425), nullptr, nullptr, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH))))
     return false;
   CreateElements();
   timMove_.Attach(hwnd());
@@ -44,10 +49,10 @@ bool StartButtonWindow::Create() {
 }
 
 void StartButtonWindow::CreateElements() {
-  picture1_.Create(hwnd(), 100, 0, 0, Px(585), Px(1425));
-  picHelp_.Create(picture1_.hwnd(), 101, Px(60), Px(60), Px(465), Px(435));
-  picWall_.Create(picture1_.hwnd(), 102, Px(60), Px(480), Px(465), Px(465));
-  picBg_.Create(picture1_.hwnd(), 103, Px(60), Px(930), Px(465), Px(435));
+  picture1_.Create(hwnd(), 100, 0, 0, X(585), Y(1425));
+  picHelp_.Create(picture1_.hwnd(), 101, X(60), Y(60), X(465), Y(435));
+  picWall_.Create(picture1_.hwnd(), 102, X(60), Y(480), X(465), Y(465));
+  picBg_.Create(picture1_.hwnd(), 103, X(60), Y(930), X(465), Y(435));
 
   auto hover = [this](const win32::MouseEventArgs&) { Hover(); };
   picBg_.onMouseMove = hover;
@@ -76,10 +81,11 @@ bool StartButtonWindow::Load() {
   SetWindowTopmost(hwnd(), true);
 
   // 6. Skins; a failure raises error 999 and ends the program.
-  const std::wstring graphics = win32::ProgramFolder() + L"\\Graphics\\";
-  drawing::LoadPngSkin(graphics + L"StartMenu.png", picBg_, false);
-  drawing::LoadPngSkin(graphics + L"Help.png", picHelp_, false);
-  drawing::LoadPngSkin(graphics + L"Wall.png", picWall_, false);
+  const std::wstring graphics = win32::ProgramFolder() + L"\\Graphics";
+  const double scale = TwipsPerPixelX();
+  drawing::LoadPngSkin(drawing::ScaledSkinPath(graphics, L"StartMenu.png", scale), picBg_, false);
+  drawing::LoadPngSkin(drawing::ScaledSkinPath(graphics, L"Help.png", scale), picHelp_, false);
+  drawing::LoadPngSkin(drawing::ScaledSkinPath(graphics, L"Wall.png", scale), picWall_, false);
 
   // The pointer check asks the control library where the pointer is.
   quessel1_ = std::make_unique<win32::LateBoundObject>(L"QuesselControl.Quessel");
@@ -94,7 +100,10 @@ bool StartButtonWindow::Load() {
   timMouseCheck_.SetInterval(500);
   timMouseCheck_.Start();
 
-  // 9. The menu window, loaded and hidden.
+  // 9. The menu window, loaded and hidden, at the screen's scale or as large as fits.
+  menu::MenuTwipsPerPixel = core::menu::MenuScale(ScreenTwipsPerPixel(), WorkArea());
+  // Explorer runs without elevation: let its broadcasts through to this elevated window.
+  ::ChangeWindowMessageFilterEx(hwnd(), taskbarCreated_, MSGFLT_ALLOW, nullptr);
   frmMain_ = std::make_unique<win32::Instance<menu::StartMenuWindow>>();
   frmMain_->Load(hwnd());
   frmMain_->Hide();
@@ -132,15 +141,27 @@ void StartButtonWindow::picBg_Click() {
   }
   menu::MenuVisible = true;
   frmMain_->ShowModeless();
+  PlaceMenu();
+  frmMain_->Tim().Start();
+  frmMain_->Tim().SetInterval(1000);
+}
+
+void StartButtonWindow::PlaceMenu() {
   RECT button, menu;
   ::GetWindowRect(hwnd(), &button);
   ::GetWindowRect(frmMain_->hwnd(), &menu);
-  const int menuHeight = menu.bottom - menu.top;
-  const int left = core::geometry::RoundHalfEven(left_ / TwipsPerPixelX()) + (button.right - button.left);
-  const int top = button.top - menuHeight + (button.bottom - button.top);
-  frmMain_->MoveAndSize(left, top, TwipsToPixels(kMenuWidthTwips, true), TwipsToPixels(kMenuHeightTwips, false));
-  frmMain_->Tim().Start();
-  frmMain_->Tim().SetInterval(1000);
+  // Beside the button, its bottom on the button's, and moved only as far as the work area needs.
+  const auto r = core::menu::PlaceMenu(core::geometry::RoundHalfEven(left_ / TwipsPerPixelX()),
+                                       {button.left, button.top, button.right, button.bottom}, menu.bottom - menu.top,
+                                       core::menu::MenuPixels(menu::MenuTwipsPerPixel), WorkArea());
+  frmMain_->MoveAndSize(r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+void StartButtonWindow::Replace() {
+  // The taskbar moved, resized or came back, or the screen changed: beside it again, as at start-up.
+  PlaceWindow(3, hwnd());
+  SyncLeftFromWindow();
+  if (frmMain_ && menu::MenuVisible && ::IsWindowVisible(frmMain_->hwnd())) PlaceMenu();
 }
 
 void StartButtonWindow::Hover() {
@@ -184,6 +205,20 @@ LRESULT StartButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
     }
   }
   if (message == WM_MOUSEACTIVATE) return MA_NOACTIVATE;
+  if (message == WM_DISPLAYCHANGE || message == kWmDpiChanged || (message == taskbarCreated_ && message != 0) ||
+      (message == WM_SETTINGCHANGE && wParam == SPI_SETWORKAREA)) {
+    Replace();
+    return message == WM_SETTINGCHANGE || message == WM_DISPLAYCHANGE ? Window::HandleMessage(message, wParam, lParam) : 0;
+  }
+#ifdef PRAVIK_TEST_SEAMS
+  if (message == WM_COPYDATA) {
+    const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+    if (data && data->dwData == kInjectTaskbarRect && data->cbData == sizeof(RECT)) {
+      InjectTaskbarRect(*static_cast<const RECT*>(data->lpData));
+      return TRUE;
+    }
+  }
+#endif
   return Window::HandleMessage(message, wParam, lParam);
 }
 

@@ -35,6 +35,8 @@ class StartButtonWindow : public win32::Window {
   void SetLeft(float twips);
   void SyncLeftFromWindow();
   double WidthTwips() const;
+  void PlaceMenu();
+  void Replace();
 
   void picBg_Click();
   void Hover();
@@ -49,6 +51,8 @@ class StartButtonWindow : public win32::Window {
   std::unique_ptr<menu::StartMenuWindow> frmMain_;
   std::wstring updaterArguments_;
   float left_ = 0;  // Left in twips, single precision
+  // Broadcast by the shell when its taskbar is (re)created: at sign-in and after a restart.
+  const UINT taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
 };
 
 }  // namespace pravik::startup

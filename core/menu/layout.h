@@ -8,6 +8,8 @@
 #include <optional>
 #include <string_view>
 
+#include "core/geometry/display_scale.h"
+
 namespace pravik::core::menu {
 
 constexpr int kMenuWidthTwips = 7050;
@@ -67,13 +69,33 @@ inline constexpr std::array<ElementLayout, 45> kLayout = {{
     {L"lblLink", L"PicTitle", 5160, 330, 1785, 195},
 }};
 
+// The web browser inside Picture2: 2 pixels beyond it on the left and top and 18 on the right and
+// bottom, so its border and scroll bars are cut off. It is the browser's own window, not one of
+// the window's named elements.
+inline constexpr ElementLayout kWebNotice{L"WebNotice", L"Picture2", -30, -30, 6915, 1275};
+
 struct PixelRect {
   int left, top, width, height;
   bool operator==(const PixelRect&) const = default;
 };
 
-// The element's rectangle in pixels (twips / 15, halves to even); nothing for an unknown name.
-std::optional<PixelRect> LayoutPixels(std::wstring_view name);
+// The element's rectangle in pixels (twips / factor, halves to even; 15 at 100 %); nothing for an
+// unknown name. Every element, the window included, goes through this one conversion.
+std::optional<PixelRect> LayoutPixels(std::wstring_view name, geometry::TwipsPerPixel scale = {});
+
+// The menu window's outer size in pixels at a factor.
+PixelRect MenuPixels(geometry::TwipsPerPixel scale);
+
+// The factor the menu is drawn with: the screen's own, or the largest scale at which the whole
+// menu fits the work area where it is taller or wider than that area.
+geometry::TwipsPerPixel MenuScale(geometry::TwipsPerPixel screen, const geometry::PixelRect& workArea);
+
+// Where the start button shows the menu: its left edge on the button's right edge (the button's
+// left taken from its Left in pixels), its bottom edge on the button's bottom edge as long as the
+// menu's earlier height equals its height; then moved only as far as needed to lie inside the
+// work area. The result is left, top, right, bottom.
+geometry::PixelRect PlaceMenu(std::int32_t buttonLeft, const geometry::PixelRect& button, std::int32_t earlierHeight,
+                              const PixelRect& menuSize, const geometry::PixelRect& workArea);
 const ElementLayout* FindLayout(std::wstring_view name);
 
 }  // namespace pravik::core::menu

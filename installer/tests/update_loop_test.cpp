@@ -32,7 +32,8 @@ TEST(UpdateLoopTest, PravikUpdatesItselfFromOneInstalledVersionToTheNext) {
   ASSERT_TRUE(install.started());
   ASSERT_EQ(install.WaitExit(120000), 0u);
   EXPECT_EQ(InstalledVersion(), win32::Utf8ToWide(PRAVIK_TEST_VERSION));
-  for (const wchar_t* file : {L"Pravik.exe", L"Molvane.exe", L"Uninstall.exe", L"Graphics\\StartMenu.png"}) {
+  for (const wchar_t* file : {L"Pravik.exe", L"Molvane.exe", L"Uninstall.exe", L"Graphics\\StartMenu.png",
+                                L"Graphics\\125\\StartMenu.png"}) {
     SCOPED_TRACE(win32::WideToUtf8(file));
     EXPECT_TRUE(testsupport::FileExists(installDir + L"\\" + file));
   }

@@ -8,16 +8,18 @@ std::wstring CopyInstalledTree(const std::wstring& hint, const std::vector<std::
   const std::wstring folder = testsupport::MakeTempFolder(hint);
   const std::wstring out = testsupport::OutDir();
   ::CopyFileW((out + L"\\Pravik.exe").c_str(), (folder + L"\\Pravik.exe").c_str(), FALSE);
-  ::CreateDirectoryW((folder + L"\\Graphics").c_str(), nullptr);
-  WIN32_FIND_DATAW found;
-  HANDLE search = ::FindFirstFileW((out + L"\\Graphics\\*.png").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
+  // The skins at 100 % and in their scale folders; skipped names count at 100 % only.
+  for (const std::wstring sub : {L"", L"\\125", L"\\150", L"\\200"}) {
+    const std::wstring from = out + L"\\Graphics" + sub, to = folder + L"\\Graphics" + sub;
+    ::CreateDirectoryW(to.c_str(), nullptr);
+    WIN32_FIND_DATAW found;
+    HANDLE search = ::FindFirstFileW((from + L"\\*.png").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) continue;
     do {
       bool skipped = false;
-      for (const auto& name : skip) skipped = skipped || lstrcmpiW(name.c_str(), found.cFileName) == 0;
+      for (const auto& name : skip) skipped = skipped || (sub.empty() && lstrcmpiW(name.c_str(), found.cFileName) == 0);
       if (!skipped)
-        ::CopyFileW((out + L"\\Graphics\\" + found.cFileName).c_str(),
-                    (folder + L"\\Graphics\\" + found.cFileName).c_str(), FALSE);
+        ::CopyFileW((from + L"\\" + found.cFileName).c_str(), (to + L"\\" + found.cFileName).c_str(), FALSE);
     } while (::FindNextFileW(search, &found));
     ::FindClose(search);
   }
