@@ -35,6 +35,8 @@ class PowerCommands {
   void zqbutton1_Click();
   // Builds, shows and destroys the popup at the pointer; runs the chosen entry's command.
   void picShortMenu_MouseUp();
+  // The same popup from the keyboard (Enter, Space or Alt+Down on the arrow): at the arrow.
+  void ShowPowerMenuAtArrow();
   // What a chosen popup identifier does (0: dismissed, nothing).
   void RunPowerEntry(unsigned id);
 
@@ -47,6 +49,7 @@ class PowerCommands {
   // The picture box reports the left and right buttons; the middle one is taken here.
   static LRESULT CALLBACK ArrowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                     DWORD_PTR data) noexcept;
+  void ShowPowerMenu(POINT at);
   CommandSink run_;
   HWND menuWindow_ = nullptr;
   win32::PictureBox picShortMenu_;

@@ -2,6 +2,10 @@
 
 #include <commctrl.h>
 
+#include <oleacc.h>
+
+#include "menu/accessible_element.h"
+#include "menu/key_target.h"
 #include "win32/app_error.h"
 
 namespace pravik::menu {
@@ -19,6 +23,7 @@ RunBox::~RunBox() {
 
 void RunBox::Create(HWND framMain, HFONT font, HCURSOR pointer, CommandSink run, ElementMap& elements) {
   run_ = std::move(run);
+  font_ = font;
   auto r = Px(L"Frame3");
   frame3_.Create(framMain, kFrame3Id, r.left, r.top, r.width, r.height, kBarGrey);
   MakeControlParent(frame3_.hwnd());
@@ -31,6 +36,10 @@ void RunBox::Create(HWND framMain, HFONT font, HCURSOR pointer, CommandSink run,
   picExe_.Create(frame3_.hwnd(), kPicExeId, r.left, r.top, r.width, r.height);
   picExe_.SetCursor(pointer);
   PlaceLast(picExe_.hwnd());
+  // The arrow runs the box's text as Enter does, by click or from the keyboard.
+  picExe_.onClick = [this] { RunText(); };
+  MakeKeyTarget(picExe_.hwnd(), {[this] { RunText(); }, {}, {}});
+  DescribeAccessibly(picExe_.hwnd(), {L"실행", ROLE_SYSTEM_PUSHBUTTON, STATE_SYSTEM_FOCUSABLE});
 
   // The cover first, so that it lies over the box.
   r = Px(L"Frame5");
@@ -48,6 +57,7 @@ void RunBox::Create(HWND framMain, HFONT font, HCURSOR pointer, CommandSink run,
   PlaceLast(txtExe_);
   ::SendMessageW(txtExe_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   ::SetWindowSubclass(txtExe_, &RunBox::EditProc, 1, reinterpret_cast<DWORD_PTR>(this));
+  DescribeAccessibly(txtExe_, {kRunBoxPlaceholder, ROLE_SYSTEM_TEXT, 0});
 
   elements[L"Frame3"] = frame3_.hwnd();
   elements[L"Frame7"] = frame7_.hwnd();
@@ -59,6 +69,27 @@ void RunBox::Create(HWND framMain, HFONT font, HCURSOR pointer, CommandSink run,
 
 bool RunBox::covered() const { return ::IsWindowVisible(frame5_.hwnd()) != FALSE; }
 
+bool RunBox::placeholderShown() const { return ::GetWindowTextLengthW(txtExe_) == 0; }
+
+void RunBox::txtExe_LostFocus() {
+  // Empty again: the cover with its placeholder comes back.
+  if (::GetWindowTextLengthW(txtExe_) == 0) ::ShowWindow(frame5_.hwnd(), SW_SHOW);
+}
+
+void RunBox::PaintPlaceholder() const {
+  if (::GetWindowTextLengthW(txtExe_) != 0) return;
+  HDC dc = ::GetDC(txtExe_);
+  RECT r;
+  ::GetClientRect(txtExe_, &r);
+  r.left += 2;
+  const HGDIOBJ old = ::SelectObject(dc, font_);
+  ::SetTextColor(dc, kPlaceholderGrey);
+  ::SetBkMode(dc, TRANSPARENT);
+  ::DrawTextW(dc, kRunBoxPlaceholder, -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+  ::SelectObject(dc, old);
+  ::ReleaseDC(txtExe_, dc);
+}
+
 void RunBox::Label4_Click() {
   ::ShowWindow(frame5_.hwnd(), SW_HIDE);
   ::SetFocus(txtExe_);
@@ -67,13 +98,17 @@ void RunBox::Label4_Click() {
 void RunBox::txtExe_GotFocus() { ::ShowWindow(frame5_.hwnd(), SW_HIDE); }
 
 void RunBox::txtExe_KeyPress(wchar_t keyAscii) {
-  if (keyAscii != L'\r') return;
+  if (keyAscii == L'\r') RunText();
+}
+
+void RunBox::RunText() {
   const int length = ::GetWindowTextLengthW(txtExe_);
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
   text.resize(static_cast<std::size_t>(::GetWindowTextW(txtExe_, text.data(), length + 1)));
   // Exactly as typed: not trimmed, not quoted. A blank line is refused by the runner itself.
-  if (run_) run_(text);
+  // The command starts and the box empties at once: the command's end is not waited for.
   ::SetWindowTextW(txtExe_, L"");
+  if (run_) run_(text);
 }
 
 LRESULT CALLBACK RunBox::EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -83,11 +118,35 @@ LRESULT CALLBACK RunBox::EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     case WM_SETFOCUS:
       win32::RunHandler([&] { self->txtExe_GotFocus(); });
       break;
+    case WM_KILLFOCUS:
+      win32::RunHandler([&] { self->txtExe_LostFocus(); });
+      break;
+    case WM_PAINT: {
+      const LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
+      self->PaintPlaceholder();
+      return result;
+    }
+    case WM_KEYDOWN:
+    case WM_SETTEXT:
+    case WM_PASTE:
+    case WM_CUT:
+    case WM_CLEAR:
+    case WM_UNDO:
+    case EM_REPLACESEL: {
+      // The placeholder comes and goes with the text.
+      const LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
+      ::InvalidateRect(hwnd, nullptr, TRUE);
+      return result;
+    }
     case WM_CHAR:
       win32::RunHandler([&] { self->txtExe_KeyPress(static_cast<wchar_t>(wParam)); });
       // Enter is passed on as usual; a one-line box only beeps at it, so it is not.
       if (wParam == L'\r') return 0;
-      break;
+      {
+        const LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
+        ::InvalidateRect(hwnd, nullptr, TRUE);
+        return result;
+      }
     case WM_GETDLGCODE: {
       // Enter belongs to the box, not to the window's default button.
       LRESULT code = ::DefSubclassProc(hwnd, message, wParam, lParam);

@@ -1,5 +1,10 @@
 #include "menu/start_menu_parts.h"
 
+#include <oleacc.h>
+
+#include "menu/accessible_element.h"
+#include "menu/key_target.h"
+
 #include "menu/notice.h"
 
 namespace pravik::menu {
@@ -26,7 +31,13 @@ void StartMenuParts::AttachShadow(HWND menuWindow) {
 
 void StartMenuParts::AttachTitleLink(HWND picTitle) {
   titleLink_ = std::make_unique<TitleLink>();
-  if (!titleLink_->Create(picTitle)) titleLink_.reset();
+  if (!titleLink_->Create(picTitle)) {
+    titleLink_.reset();
+    return;
+  }
+  TitleLink* link = titleLink_.get();
+  MakeKeyTarget(link->hwnd(), {[link] { link->Activate(); }, {}, {}});
+  DescribeAccessibly(link->hwnd(), {kTitleLinkName, ROLE_SYSTEM_LINK, STATE_SYSTEM_FOCUSABLE});
 }
 
 void StartMenuParts::CreateOptions(HWND menuWindow, HWND mainPanel, controls::browse::FolderTree* tree,

@@ -76,18 +76,20 @@ LRESULT TitleLink::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       ::GetClientRect(hwnd(), &client);
       const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
       if (wasPressed && ::PtInRect(&client, at)) {
-        win32::RunHandler([this] {
-          if (onClick) {
-            onClick();
-          } else {
-            (void)StartHomeBrowser();
-          }
-        });
+        win32::RunHandler([this] { Activate(); });
       }
       return 0;
     }
     default:
       return Window::HandleMessage(message, wParam, lParam);
+  }
+}
+
+void TitleLink::Activate() {
+  if (onClick) {
+    onClick();
+  } else {
+    (void)StartHomeBrowser();
   }
 }
 

@@ -22,12 +22,17 @@ enum class BrowserStart { kBrowser, kShellDefault, kNothing };
 // replaceable for tests), and a failure there is reported nowhere.
 BrowserStart StartHomeBrowser(const std::function<bool(const std::wstring& address)>& fallback = {}) noexcept;
 
+// What a screen reader calls the title link: where it leads.
+inline constexpr wchar_t kTitleLinkName[] = L"Pravik 홈페이지";
+
 class TitleLink : public win32::Window {
  public:
   static constexpr RECT kArea{344, 22, 344 + 119, 22 + 13};  // pixels in PicTitle
   // Creates the area inside PicTitle; a click starts the browser unless onClick replaces it.
   bool Create(HWND picTitle);
   std::function<void()> onClick;
+  // What a click does: onClick, else the browser.
+  void Activate();
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -1,10 +1,14 @@
 #include "startup/start_button_window.h"
 
+#include <oleacc.h>
 #include <shellapi.h>
+
+#include <utility>
 
 #include "generated/win32/build_settings.h"
 #include "core/geometry/rounding.h"
 #include "drawing/png_skin.h"
+#include "menu/accessible_element.h"
 #include "core/startbutton/slide.h"
 #include "startup/internet_state.h"
 #include "startup/placement.h"
@@ -20,6 +24,7 @@ enum TimerId : UINT_PTR { kTimMove = 1, kTimMoveView = 2, kTimMouseCheck = 3 };
 constexpr DISPID kMouseLocationGetX = 0x60030037;
 constexpr int kMenuWidthTwips = 7050;
 constexpr int kMenuHeightTwips = 8925;
+constexpr UINT kToggleFromKeyboard = WM_APP + 0x50;
 
 int Px(int twips) { return core::geometry::RoundHalfEven(twips / 15.0); }
 
@@ -97,6 +102,7 @@ bool StartButtonWindow::Load() {
   frmMain_ = std::make_unique<menu::StartMenuWindow>();
   frmMain_->Load(hwnd());
   frmMain_->Hide();
+  keyHook_.Start(hwnd(), kToggleFromKeyboard);
   return true;
 }
 
@@ -142,6 +148,17 @@ void StartButtonWindow::picBg_Click() {
   frmMain_->Tim().SetInterval(1000);
 }
 
+void StartButtonWindow::ToggleFromKeyboard() {
+  if (ending_) return;
+  if (menu::MenuVisible || core::geometry::RoundHalfEven(left_) == 0) {
+    showWhenIn_ = false;
+    picBg_Click();
+    return;
+  }
+  showWhenIn_ = true;
+  Hover();
+}
+
 void StartButtonWindow::Hover() {
   timMoveView_.SetInterval(30);
   timMoveView_.Start();
@@ -161,7 +178,10 @@ void StartButtonWindow::timMoveView_Timer() {
   const core::startbutton::SlideTick tick = core::startbutton::SlideInTick(left_);
   SetLeft(tick.left);
   if (tick.stopMove) timMove_.Stop();
-  if (tick.stopMoveView) timMoveView_.Stop();
+  if (tick.stopMoveView) {
+    timMoveView_.Stop();
+    if (std::exchange(showWhenIn_, false) && !menu::MenuVisible) picBg_Click();
+  }
 }
 
 void StartButtonWindow::TimMouseCheck_Timer() {
@@ -174,7 +194,39 @@ void StartButtonWindow::TimMouseCheck_Timer() {
   }
 }
 
+void StartButtonWindow::End() noexcept {
+  if (ending_) return;
+  ending_ = true;
+  timMove_.Stop();
+  timMoveView_.Stop();
+  timMouseCheck_.Stop();
+  keyHook_.Stop();
+  ::ShowWindow(hwnd(), SW_HIDE);
+  if (frmMain_) frmMain_->PrepareEnd();
+  ::PostQuitMessage(0);
+}
+
 LRESULT StartButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CLOSE:
+      // The installer's close request (and Alt+F4 on the button itself): the real end.
+      End();
+      return 0;
+    case WM_QUERYENDSESSION:
+      // At once and without a veto; the session may still go on (another program can veto).
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wParam) End();
+      return 0;
+    case WM_GETOBJECT:
+      // The start button reads as one: its window title stays "Form1".
+      if (const auto answer = menu::AnswerGetObject(hwnd(), wParam, lParam, {L"시작", ROLE_SYSTEM_PUSHBUTTON, STATE_SYSTEM_FOCUSABLE}))
+        return *answer;
+      break;
+    case kToggleFromKeyboard:
+      ToggleFromKeyboard();
+      return 0;
+  }
   if (message == WM_TIMER) {
     switch (wParam) {
       case kTimMove: timMove_Timer(); return 0;
