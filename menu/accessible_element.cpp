@@ -26,7 +26,7 @@ class AccessibleElement final : public IAccessible {
   // IUnknown
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
     if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IAccessible) {
+    if (iid == IID_IUnknown || iid == IID_IDispatch || iid == __uuidof(IAccessible)) {
       *out = static_cast<IAccessible*>(this);
       AddRef();
       return S_OK;
@@ -129,9 +129,9 @@ LRESULT CALLBACK DescribedProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 std::optional<LRESULT> AnswerGetObject(HWND hwnd, WPARAM wParam, LPARAM lParam, const AccessibleDescription& description) {
   if (static_cast<LONG>(lParam) != OBJID_CLIENT) return std::nullopt;
   win32::ComPtr<IAccessible> standard;
-  (void)::CreateStdAccessibleObject(hwnd, OBJID_CLIENT, IID_IAccessible, standard.put_void());
+  (void)::CreateStdAccessibleObject(hwnd, OBJID_CLIENT, __uuidof(IAccessible), standard.put_void());
   auto* element = new AccessibleElement(std::move(standard), description);
-  const LRESULT result = ::LresultFromObject(IID_IAccessible, wParam, static_cast<IAccessible*>(element));
+  const LRESULT result = ::LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(element));
   element->Release();
   return result;
 }

@@ -366,7 +366,9 @@ void FolderTree::KeepDialogInactive(HWND dialog) {
   }, [this, dialog](UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
     switch (message) {
       case WM_MOVE:
-        ::ShowWindow(dialog, SW_HIDE);
+      case WM_WINDOWPOSCHANGED:
+        // Never on show, even off the screen: a visible dialog counts as a window of the program.
+        if (::IsWindowVisible(dialog)) ::ShowWindow(dialog, SW_HIDE);
         break;
       case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE) ::PostMessageW(hwnd(), kGiveBackActivation, 0, lParam);

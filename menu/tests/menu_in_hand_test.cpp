@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <oleacc.h>
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <initializer_list>
 #include <string>
@@ -54,6 +55,32 @@ HWND FindDescendant(HWND root, const wchar_t* cls, int id = 0) {
   return search.found;
 }
 
+// Ends the never-ending stand-ins: they would hold the test runner's output open.
+void EndStayingCommands() {
+  HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = ::Process32FirstW(snapshot, &entry); more; more = ::Process32NextW(snapshot, &entry)) {
+    if (lstrcmpiW(entry.szExeFile, L"StayForever.exe") != 0) continue;
+    if (HANDLE p = ::OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID)) {
+      ::TerminateProcess(p, 0);
+      ::CloseHandle(p);
+    }
+  }
+  ::CloseHandle(snapshot);
+}
+
+// The message box titled so of the process, once one shows.
+HWND WaitForBoxTitled(const wchar_t* title, DWORD timeoutMs) {
+  HWND box = nullptr;
+  testsupport::WaitUntil([&] {
+    box = ::FindWindowW(L"#32770", title);
+    return box && ::IsWindowVisible(box);
+  }, timeoutMs);
+  return box;
+}
+
 class MenuInHandTest : public testing::Test {
  protected:
   static void SetUpTestSuite() { TheRecorders(); }
@@ -67,7 +94,10 @@ class MenuInHandTest : public testing::Test {
     menu_ = testsupport::WaitForWindow(pravik_.pid(), L"PravikStartMenu", 5000, false);
     ASSERT_TRUE(menu_);
   }
-  void TearDown() override { pravik_.Terminate(); }
+  void TearDown() override {
+    pravik_.Terminate();
+    EndStayingCommands();
+  }
 
   // A click on the start icon, as a user does: the button slides in under the pointer first.
   void ClickStartIcon() {
@@ -139,6 +169,7 @@ TEST_F(MenuInHandTest, FirstShowOwnsTheKeyboardAndEscEnterAltF4LeaveTheTreeAlive
   // The menu, not the off-screen folder dialog, is in front, and typing goes into the run box.
   EXPECT_EQ(::GetForegroundWindow(), menu_);
   EXPECT_EQ(Focus(), RunBox());
+  EXPECT_EQ(testsupport::WaitForWindow(pravik_.pid(), L"#32770", 0), nullptr) << "the folder dialog shows";
   Type(L"x");
   EXPECT_TRUE(testsupport::WaitUntil([&] { return ::GetWindowTextLengthW(RunBox()) == 1; }, 3000));
   Key(VK_BACK);
@@ -252,10 +283,15 @@ TEST_F(MenuInHandTest, ANinthRunningCommandGetsAMessageInsteadOfVanishing) {
   }
   Type(L"runtest.exe ninth");
   Key(VK_RETURN);
-  const startup::MessageBoxTexts box = startup::WaitForMessageBox(pravik_.pid(), 5000);
-  ASSERT_TRUE(box.hwnd) << "the ninth command vanished silently";
-  EXPECT_EQ(box.prompt, kTooManyCommandsText);
-  ::PostMessageW(box.hwnd, WM_COMMAND, IDOK, 0);
+  const HWND box = WaitForBoxTitled(kTooManyCommandsTitle, 5000);
+  ASSERT_TRUE(box) << "the ninth command vanished silently";
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(box, &pid);
+  EXPECT_EQ(pid, pravik_.pid());
+  wchar_t prompt[256] = {};
+  ::GetDlgItemTextW(box, 0xFFFF, prompt, 256);
+  EXPECT_EQ(std::wstring(prompt), kTooManyCommandsText);
+  ::PostMessageW(box, WM_COMMAND, IDOK, 0);
   testsupport::PumpFor(500);
   EXPECT_TRUE(RecordsOfProgram(L"runtest.exe").empty());
 }
@@ -300,10 +336,11 @@ TEST_F(MenuInHandTest, WindowsKeyTogglesTheMenuAndCombinationsPassThrough) {
   testsupport::PumpFor(300);
   EXPECT_EQ(KeyProbe::ups[VK_LWIN], 0) << "the lone key's release reached the program in front";
   EXPECT_EQ(KeyProbe::downs[VK_LWIN], 0);
+  // Beside the button as it stood when the menu opened: slid in, at the screen's edge.
   RECT button, menu;
   ::GetWindowRect(button_, &button);
   ::GetWindowRect(menu_, &menu);
-  EXPECT_EQ(menu.left, button.right);
+  EXPECT_EQ(menu.left, button.right - button.left);
   EXPECT_EQ(::GetForegroundWindow(), menu_);
   Type(L"runtest.exe by keyboard");
   Key(VK_RETURN);
@@ -352,7 +389,7 @@ TEST_F(MenuInHandTest, EveryElementReadsItsNameAndRole) {
     SCOPED_TRACE(win32::WideToUtf8(e.name));
     ASSERT_TRUE(e.hwnd);
     IAccessible* acc = nullptr;
-    ASSERT_TRUE(SUCCEEDED(::AccessibleObjectFromWindow(e.hwnd, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&acc))));
+    ASSERT_TRUE(SUCCEEDED(::AccessibleObjectFromWindow(e.hwnd, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&acc))));
     VARIANT self{};
     self.vt = VT_I4;
     self.lVal = CHILDID_SELF;
