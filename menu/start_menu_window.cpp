@@ -311,6 +311,17 @@ LRESULT StartMenuWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_KILLFOCUS:
       Form_LostFocus(reinterpret_cast<HWND>(wParam));
       break;
+    case WM_ACTIVATE:
+      // Like a dialog: the keyboard goes back to the element that had it (the run box at first),
+      // never to the bare window where typing would go nowhere.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        const HWND focus = ::GetFocus();
+        if (focus && ::IsChild(hwnd(), focus)) lastFocus_ = focus;
+        return 0;
+      }
+      if (!::IsChild(hwnd(), ::GetFocus()))
+        ::SetFocus(lastFocus_ && ::IsWindow(lastFocus_) && ::IsWindowVisible(lastFocus_) ? lastFocus_ : runBox_.txtExe());
+      return 0;
     case WM_DESTROY:
       Form_Unload();
       break;

@@ -108,6 +108,7 @@ class StartMenuWindow : public win32::Window {
   std::wstring ownName_;
   std::wstring activePath_;
   bool loading_ = false;
+  HWND lastFocus_ = nullptr;  // the element that had the keyboard when the window was last left
 };
 
 }  // namespace pravik::menu

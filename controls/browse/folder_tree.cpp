@@ -16,6 +16,7 @@ namespace {
 
 constexpr UINT kOpenMessage = WM_APP + 0x31;
 constexpr UINT kGiveBackActivation = WM_APP + 0x32;
+constexpr UINT kGiveBackFocus = WM_APP + 0x33;
 
 // How many dialog loops of folder trees run on this thread, one inside the other.
 thread_local int g_dialogLoopDepth = 0;
@@ -249,6 +250,10 @@ void FolderTree::SelectInDialog(const std::wstring& path) {
 
 void FolderTree::TakeOver(HWND dialog) {
   dialogWindow_ = dialog;
+  // The dialog's own set-up may still move the keyboard focus (to its tree, now ours); once it
+  // has run, the focus goes back to where the user had it.
+  focusBefore_ = ::GetFocus();
+  ::PostMessageW(hwnd(), kGiveBackFocus, 0, 0);
   // Far left of every screen: the screen's width in twips, taken as pixels.
   const int offScreen = -::GetSystemMetrics(SM_CXSCREEN) * 15;
   ::MoveWindow(dialog, offScreen, 0, 480, 480, TRUE);
@@ -400,7 +405,14 @@ void FolderTree::GiveBackActivation(HWND previous) {
   HWND back = previous && ::IsWindowVisible(previous) && pid == ::GetCurrentProcessId() ? previous : host;
   if (!back || !::IsWindowVisible(back)) return;
   ::SetForegroundWindow(back);
-  if (back == host && treeWindow_) ::SetFocus(treeWindow_);
+  GiveBackFocus();
+}
+
+void FolderTree::GiveBackFocus() {
+  const HWND focus = ::GetFocus();
+  const bool taken = !focus || focus == treeWindow_ || (dialogWindow_ && (focus == dialogWindow_ || ::IsChild(dialogWindow_, focus)));
+  if (taken && focusBefore_ && focusBefore_ != focus && ::IsWindow(focusBefore_) && ::IsWindowVisible(focusBefore_))
+    ::SetFocus(focusBefore_);
 }
 
 void FolderTree::Shutdown() noexcept {
@@ -506,6 +518,9 @@ LRESULT FolderTree::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case kGiveBackActivation:
       GiveBackActivation(reinterpret_cast<HWND>(lParam));
+      return 0;
+    case kGiveBackFocus:
+      GiveBackFocus();
       return 0;
     case WM_DESTROY:
       Terminate();

@@ -101,6 +101,7 @@ class FolderTree : public win32::Window {
   void KeepDialogInactive(HWND dialog);
   void DropEndedDialog() noexcept;
   void GiveBackActivation(HWND previous);
+  void GiveBackFocus();
   void SelectionChanged(LPARAM item);
   bool TreeBefore(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   void TreeAfter(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -114,6 +115,7 @@ class FolderTree : public win32::Window {
   HWND dialogWindow_ = nullptr;
   HWND treeWindow_ = nullptr;
   HWND cancelButton_ = nullptr;
+  HWND focusBefore_ = nullptr;  // where the keyboard was when the last dialog was taken over
   bool hooksActive_ = false;
   bool inRefresh_ = false;
   bool shown_ = false;
