@@ -22,8 +22,8 @@ enum class BrowserStart { kBrowser, kShellDefault, kNothing };
 // replaceable for tests), and a failure there is reported nowhere.
 BrowserStart StartHomeBrowser(const std::function<bool(const std::wstring& address)>& fallback = {}) noexcept;
 
-// What a screen reader calls the title link: where it leads.
-inline constexpr wchar_t kTitleLinkName[] = L"Pravik 홈페이지";
+// What a screen reader calls the title link: the words the title skin shows there.
+inline constexpr wchar_t kTitleLinkName[] = L"홈페이지 바로가기";
 
 class TitleLink : public win32::Window {
  public:
