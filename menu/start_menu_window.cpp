@@ -114,8 +114,7 @@ void StartMenuWindow::CreateElements() {
   ucBrowse1_.Create(frame1.hwnd(), kUcBrowse1, t.left, t.top, t.width, t.height, StoredProgramsTree());
   elements_[L"ucBrowse1"] = ucBrowse1_.hwnd();
   runBox_.Create(framMain.hwnd(), font_.get(), pointer_, run, elements_);
-  // Tab follows the stacking order. The shutdown button overlaps nothing, so it can lie last
-  // and the keyboard goes root selector, tree, run box, shutdown button.
+  // The shutdown button overlaps nothing, so it can lie last (Tab keeps its own order, TabOrder).
   PlaceLast(Element(L"zqbutton1"));
 
   parts_ = std::make_unique<StartMenuParts>();
