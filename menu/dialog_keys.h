@@ -5,6 +5,9 @@
 // hands the window's key messages to the dialog manager.
 #include <windows.h>
 
+#include <functional>
+#include <vector>
+
 namespace pravik::menu {
 
 class DialogKeys {
@@ -14,8 +17,11 @@ class DialogKeys {
   DialogKeys& operator=(const DialogKeys&) = delete;
   ~DialogKeys();
 
+  // The elements Tab and Shift+Tab cycle through, in order; hidden and disabled ones are passed by.
+  using TabOrder = std::function<std::vector<HWND>()>;
+
   // One window per thread.
-  bool Install(HWND root) noexcept;
+  bool Install(HWND root, TabOrder order = {}) noexcept;
   void Remove() noexcept;
   // For message loops without a filter call of their own: true when the message was handled.
   static bool Translate(MSG& msg) noexcept;
@@ -23,6 +29,7 @@ class DialogKeys {
  private:
   static LRESULT CALLBACK Filter(int code, WPARAM wParam, LPARAM lParam) noexcept;
   HHOOK hook_ = nullptr;
+  TabOrder order_;
 };
 
 }  // namespace pravik::menu

@@ -1,10 +1,13 @@
 #include "menu/power_commands.h"
 
+#include <oleacc.h>
 #include <wtsapi32.h>
 
 #include "controls/button/picture_convert.h"
 #include "core/button/shutdown_button.h"
 #include "core/menu/power_menu.h"
+#include "menu/accessible_element.h"
+#include "menu/key_target.h"
 #include "win32/app_error.h"
 #include "win32/handles.h"
 
@@ -40,6 +43,15 @@ void PowerCommands::Create(HWND framMain, HWND menuWindow, HCURSOR pointer, Comm
     result = 0;
     return true;
   });
+  KeyTarget keys;
+  keys.activate = [this] { ShowPowerMenuAtArrow(); };
+  keys.key = [this](UINT message, WPARAM key) {
+    if (message != WM_SYSKEYDOWN || key != VK_DOWN) return false;
+    ShowPowerMenuAtArrow();
+    return true;
+  };
+  MakeKeyTarget(picShortMenu_.hwnd(), std::move(keys));
+  DescribeAccessibly(picShortMenu_.hwnd(), {L"종료 옵션", ROLE_SYSTEM_PUSHBUTTON, STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_HASPOPUP});
 
   const core::propbag::PropertyBag layout = core::button::ShutdownButtonLayout(controls::button::PointingHandPicture());
   r = Px(L"zqbutton1");
@@ -47,6 +59,7 @@ void PowerCommands::Create(HWND framMain, HWND menuWindow, HCURSOR pointer, Comm
   zqbutton1_->onClick = [this] { zqbutton1_Click(); };
   zqbutton1_->Create(framMain, kZqbutton1Id, r.left, r.top, r.width, r.height, layout);
   PlaceLast(zqbutton1_->hwnd());
+  DescribeAccessibly(zqbutton1_->hwnd(), {core::button::kShutdownCaption, ROLE_SYSTEM_PUSHBUTTON, STATE_SYSTEM_FOCUSABLE});
 
   elements[L"picShortMenu"] = picShortMenu_.hwnd();
   elements[L"zqbutton1"] = zqbutton1_->hwnd();
@@ -60,6 +73,18 @@ void PowerCommands::zqbutton1_Click() {
 }
 
 void PowerCommands::picShortMenu_MouseUp() {
+  POINT at{};
+  ::GetCursorPos(&at);
+  ShowPowerMenu(at);
+}
+
+void PowerCommands::ShowPowerMenuAtArrow() {
+  RECT arrow;
+  ::GetWindowRect(picShortMenu_.hwnd(), &arrow);
+  ShowPowerMenu({arrow.left, arrow.bottom});
+}
+
+void PowerCommands::ShowPowerMenu(POINT at) {
   win32::Menu popup(::CreatePopupMenu());
   if (!popup) return;
   powerMenu_ = popup.get();
@@ -69,8 +94,9 @@ void PowerCommands::picShortMenu_MouseUp() {
     else
       ::AppendMenuW(popup.get(), MF_STRING, entry.id, std::wstring(entry.text).c_str());
   }
-  POINT at{};
-  ::GetCursorPos(&at);
+  // The popup's keys reach it only while its owner is the foreground window, whatever the
+  // keyboard was used for before (the run box, the shutdown button, another program).
+  ::SetForegroundWindow(menuWindow_);
   const auto chosen = static_cast<unsigned>(
       ::TrackPopupMenuEx(popup.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, menuWindow_, nullptr));
   popup.reset();

@@ -34,6 +34,8 @@ class PowerCommands {
   void zqbutton1_Click();
   // Builds, shows and destroys the popup at the pointer; runs the chosen entry's command.
   void picShortMenu_MouseUp();
+  // The same popup from the keyboard (Enter, Space or Alt+Down on the arrow): at the arrow.
+  void ShowPowerMenuAtArrow();
   // What a chosen popup identifier does (0: dismissed, nothing).
   void RunPowerEntry(unsigned id);
 
@@ -43,6 +45,7 @@ class PowerCommands {
   [[nodiscard]] HMENU PowerMenu() const noexcept { return powerMenu_; }
 
  private:
+  void ShowPowerMenu(POINT at);
   CommandSink run_;
   HWND menuWindow_ = nullptr;
   win32::Instance<win32::PictureBox> picShortMenu_;

@@ -2,6 +2,10 @@
 
 #include <commctrl.h>
 
+#include <oleacc.h>
+
+#include "menu/accessible_element.h"
+#include "menu/key_target.h"
 #include "win32/app_error.h"
 
 namespace pravik::menu {
@@ -17,6 +21,7 @@ RunBox::~RunBox() = default;
 
 void RunBox::Create(HWND framMain, HFONT font, HCURSOR pointer, CommandSink run, ElementMap& elements) {
   run_ = std::move(run);
+  font_ = font;
   auto r = Px(L"Frame3");
   frame3_.Create(framMain, kFrame3Id, r.left, r.top, r.width, r.height, kBarGrey);
   MakeControlParent(frame3_.hwnd());
@@ -29,6 +34,10 @@ void RunBox::Create(HWND framMain, HFONT font, HCURSOR pointer, CommandSink run,
   picExe_.Create(frame3_.hwnd(), kPicExeId, r.left, r.top, r.width, r.height);
   picExe_.SetCursor(pointer);
   PlaceLast(picExe_.hwnd());
+  // The arrow runs the box's text as Enter does, by click or from the keyboard.
+  picExe_.onClick = [this] { RunText(); };
+  MakeKeyTarget(picExe_.hwnd(), {[this] { RunText(); }, {}, {}});
+  DescribeAccessibly(picExe_.hwnd(), {L"실행", ROLE_SYSTEM_PUSHBUTTON, STATE_SYSTEM_FOCUSABLE});
 
   // The cover first, so that it lies over the box.
   r = Px(L"Frame5");
@@ -48,19 +57,47 @@ void RunBox::Create(HWND framMain, HFONT font, HCURSOR pointer, CommandSink run,
   editHook_.Install(
       txtExe_,
       [this](UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
-        if (message == WM_SETFOCUS) txtExe_GotFocus();
-        if (message != WM_CHAR) return false;
-        txtExe_KeyPress(static_cast<wchar_t>(wParam));
-        // Enter is passed on as usual; a one-line box only beeps at it, so it is not.
-        result = 0;
-        return wParam == L'\r';
+        switch (message) {
+          case WM_SETFOCUS:
+            win32::RunHandler([&] { txtExe_GotFocus(); });
+            return false;
+          case WM_KILLFOCUS:
+            win32::RunHandler([&] { txtExe_LostFocus(); });
+            return false;
+          case WM_CHAR:
+            win32::RunHandler([&] { txtExe_KeyPress(static_cast<wchar_t>(wParam)); });
+            // Enter is passed on as usual; a one-line box only beeps at it, so it is not.
+            result = 0;
+            return wParam == L'\r';
+          default:
+            return false;
+        }
       },
-      [](UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
-        // Enter belongs to the box, not to the window's default button.
-        const MSG* msg = reinterpret_cast<const MSG*>(lParam);
-        if (message == WM_GETDLGCODE && msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN)
-          result |= DLGC_WANTALLKEYS;
+      [this](UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+        switch (message) {
+          case WM_PAINT:
+            PaintPlaceholder();
+            break;
+          case WM_KEYDOWN:
+          case WM_CHAR:
+          case WM_SETTEXT:
+          case WM_PASTE:
+          case WM_CUT:
+          case WM_CLEAR:
+          case WM_UNDO:
+          case EM_REPLACESEL:
+            // The placeholder comes and goes with the text.
+            ::InvalidateRect(txtExe_, nullptr, TRUE);
+            break;
+          case WM_GETDLGCODE: {
+            // Enter belongs to the box, not to the window's default button.
+            const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+            if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) result |= DLGC_WANTALLKEYS;
+            break;
+          }
+        }
       });
+  DescribeAccessibly(txtExe_, {kRunBoxPlaceholder, ROLE_SYSTEM_TEXT, 0});
 
   elements[L"Frame3"] = frame3_.hwnd();
   elements[L"Frame7"] = frame7_.hwnd();
@@ -72,6 +109,27 @@ void RunBox::Create(HWND framMain, HFONT font, HCURSOR pointer, CommandSink run,
 
 bool RunBox::covered() const { return ::IsWindowVisible(frame5_.hwnd()) != FALSE; }
 
+bool RunBox::placeholderShown() const { return ::GetWindowTextLengthW(txtExe_) == 0; }
+
+void RunBox::txtExe_LostFocus() {
+  // Empty again: the cover with its placeholder comes back.
+  if (::GetWindowTextLengthW(txtExe_) == 0) ::ShowWindow(frame5_.hwnd(), SW_SHOW);
+}
+
+void RunBox::PaintPlaceholder() const {
+  if (::GetWindowTextLengthW(txtExe_) != 0) return;
+  HDC dc = ::GetDC(txtExe_);
+  RECT r;
+  ::GetClientRect(txtExe_, &r);
+  r.left += 2;
+  const HGDIOBJ old = ::SelectObject(dc, font_);
+  ::SetTextColor(dc, kPlaceholderGrey);
+  ::SetBkMode(dc, TRANSPARENT);
+  ::DrawTextW(dc, kRunBoxPlaceholder, -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+  ::SelectObject(dc, old);
+  ::ReleaseDC(txtExe_, dc);
+}
+
 void RunBox::Label4_Click() {
   ::ShowWindow(frame5_.hwnd(), SW_HIDE);
   ::SetFocus(txtExe_);
@@ -80,13 +138,17 @@ void RunBox::Label4_Click() {
 void RunBox::txtExe_GotFocus() { ::ShowWindow(frame5_.hwnd(), SW_HIDE); }
 
 void RunBox::txtExe_KeyPress(wchar_t keyAscii) {
-  if (keyAscii != L'\r') return;
+  if (keyAscii == L'\r') RunText();
+}
+
+void RunBox::RunText() {
   const int length = ::GetWindowTextLengthW(txtExe_);
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
   text.resize(static_cast<std::size_t>(::GetWindowTextW(txtExe_, text.data(), length + 1)));
   // Exactly as typed: not trimmed, not quoted. A blank line is refused by the runner itself.
-  if (run_) run_(text);
+  // The command starts and the box empties at once: the command's end is not waited for.
   ::SetWindowTextW(txtExe_, L"");
+  if (run_) run_(text);
 }
 
 }  // namespace pravik::menu

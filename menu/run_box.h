@@ -1,7 +1,9 @@
 #pragma once
 // The run box: a one-line text box under a grey placeholder "프로그램 및 파일 검색". A click on the
-// placeholder or the focus (by click or Tab) uncovers the box for good; Enter runs the text as
-// typed through the interpreter and empties the box.
+// placeholder or the focus (by click or Tab) uncovers the box; the placeholder stays painted in
+// the box until the first character arrives and comes back whenever the box is empty again.
+// Enter, or the arrow picExe beside the box, runs the text as typed through the interpreter and
+// empties the box as soon as the command has been handed on.
 #include <windows.h>
 
 #include <memory>
@@ -29,16 +31,23 @@ class RunBox {
   void Label4_Click();
   void txtExe_GotFocus();
   void txtExe_KeyPress(wchar_t keyAscii);
+  void txtExe_LostFocus();
+  // Runs the box's text and empties the box.
+  void RunText();
 
   [[nodiscard]] HWND txtExe() const noexcept { return txtExe_; }
   [[nodiscard]] bool covered() const;
+  // Whether the placeholder shows, as the cover or painted in the focused box.
+  [[nodiscard]] bool placeholderShown() const;
   win32::PictureBox& picExe() { return picExe_; }
 
  private:
   CommandSink run_;
   win32::Instance<win32::PictureBox> frame3_, frame7_, frame5_, picExe_;
   win32::Instance<Label> label4_;
+  void PaintPlaceholder() const;
   HWND txtExe_ = nullptr;  // a child of Frame7, destroyed with it
+  HFONT font_ = nullptr;
   // Last, so it stops first, while txtExe is still there to unhook.
   win32::WindowHook editHook_;
 };

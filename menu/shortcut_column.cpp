@@ -1,5 +1,10 @@
 #include "menu/shortcut_column.h"
 
+#include <oleacc.h>
+
+#include "menu/accessible_element.h"
+#include "menu/key_target.h"
+
 namespace pravik::menu {
 namespace {
 
@@ -44,6 +49,18 @@ void ShortcutColumn::Create(HWND framMain, HFONT font, HCURSOR pointer, CommandS
     caption->SetColors(NormalCaptionColor(), core::menu::kNormalBack);
     caption->SetCursor(pointer);
     caption->onClick = [this, index] { lblMenuCaption_Click(index); };
+    // From the keyboard: Enter or Space runs the item, Up and Down move through the column, and
+    // the focused item is highlighted as the pointer would.
+    KeyTarget keys;
+    keys.activate = [this, index] { lblMenuCaption_Click(index); };
+    keys.focused = [this, index] { FramMenu_MouseMove(index); };
+    keys.key = [this, index](UINT message, WPARAM key) {
+      if (message != WM_KEYDOWN || (key != VK_UP && key != VK_DOWN)) return false;
+      MoveFocus(index, key == VK_UP ? -1 : 1);
+      return true;
+    };
+    MakeKeyTarget(caption->hwnd(), std::move(keys));
+    DescribeAccessibly(caption->hwnd(), {caption->text(), ROLE_SYSTEM_LINK, STATE_SYSTEM_FOCUSABLE});
     elements[name] = frame->hwnd();
     elements[L"lblMenuCaption" + std::to_wstring(index)] = caption->hwnd();
     frames_[static_cast<std::size_t>(index)] = std::move(frame);
@@ -57,6 +74,24 @@ void ShortcutColumn::Create(HWND framMain, HFONT font, HCURSOR pointer, CommandS
   for (int index : {0, 1, 2, 3, 4, 5, 6, 8}) makeFrame(index);
   ::ShowWindow(icons_[core::menu::kHiddenShortcut]->hwnd(), SW_HIDE);
   ::ShowWindow(frames_[core::menu::kHiddenShortcut]->hwnd(), SW_HIDE);
+}
+
+// The visible items from top to bottom.
+constexpr int kColumnOrder[] = {0, 1, 2, 3, 4, 5, 6, 8};
+
+HWND ShortcutColumn::focusTarget() const {
+  const int index = highlighted_ >= 0 && highlighted_ != core::menu::kHiddenShortcut ? highlighted_ : 0;
+  const auto& caption = captions_[static_cast<std::size_t>(index)];
+  return caption ? caption->hwnd() : nullptr;
+}
+
+void ShortcutColumn::MoveFocus(int index, int step) {
+  constexpr int n = static_cast<int>(std::size(kColumnOrder));
+  int at = 0;
+  for (int i = 0; i < n; ++i)
+    if (kColumnOrder[i] == index) at = i;
+  at = ((at + step) % n + n) % n;
+  ::SetFocus(captions_[static_cast<std::size_t>(kColumnOrder[at])]->hwnd());
 }
 
 void ShortcutColumn::lblMenuCaption_Click(int index) {

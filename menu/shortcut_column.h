@@ -26,6 +26,8 @@ class ShortcutColumn {
   // PicPrint, PicHelp.
   win32::PictureBox& icon(int row) { return *icons_[static_cast<std::size_t>(row)]; }
   [[nodiscard]] bool highlighted(int index) const { return highlighted_ == index; }
+  // Where Tab enters the column: the highlighted item's caption, else the first.
+  [[nodiscard]] HWND focusTarget() const;
 
  private:
   CommandSink run_;
@@ -34,6 +36,7 @@ class ShortcutColumn {
   // Index by row of the shortcut table; row 7 is Picture3.
   std::array<std::unique_ptr<win32::PictureBox>, core::menu::kShortcutCount> icons_;
   int highlighted_ = -1;
+  void MoveFocus(int index, int step);
 };
 
 }  // namespace pravik::menu

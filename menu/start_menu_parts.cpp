@@ -1,6 +1,10 @@
 #include "menu/start_menu_parts.h"
 
+#include <oleacc.h>
+
 #include "core/geometry/rounding.h"
+#include "menu/accessible_element.h"
+#include "menu/key_target.h"
 #include "menu/menu_element.h"
 #include "menu/notice.h"
 
@@ -28,7 +32,13 @@ void StartMenuParts::AttachShadow(HWND menuWindow) {
 
 void StartMenuParts::AttachTitleLink(HWND picTitle) {
   titleLink_ = std::make_unique<win32::Instance<TitleLink>>();
-  if (!titleLink_->Create(picTitle)) titleLink_.reset();
+  if (!titleLink_->Create(picTitle)) {
+    titleLink_.reset();
+    return;
+  }
+  TitleLink* link = titleLink_.get();
+  MakeKeyTarget(link->hwnd(), {[link] { link->Activate(); }, {}, {}});
+  DescribeAccessibly(link->hwnd(), {kTitleLinkName, ROLE_SYSTEM_LINK, STATE_SYSTEM_FOCUSABLE});
 }
 
 void StartMenuParts::CreateOptions(HWND menuWindow, HWND mainPanel, controls::browse::FolderTree* tree,

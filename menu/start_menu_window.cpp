@@ -1,5 +1,6 @@
 #include "menu/start_menu_window.h"
 
+#include <oleacc.h>
 #include <shellapi.h>
 
 #include "core/geometry/rounding.h"
@@ -8,9 +9,9 @@
 #include "core/menu/picked_path.h"
 #include "core/menu/power_menu.h"
 #include "core/menu/root_table.h"
+#include "menu/accessible_element.h"
 #include "menu/start_menu_parts.h"
 #include "menu/web_panel.h"
-#include "runner/console_runner.h"
 #include "win32/app_error.h"
 #include "win32/paths.h"
 
@@ -21,6 +22,8 @@ bool MenuVisible = false;
 namespace {
 
 constexpr UINT_PTR kTimId = 1;
+constexpr UINT kCommandDone = WM_APP + 0x40;
+constexpr wchar_t kProgramsTreeName[] = L"프로그램 목록";
 constexpr DISPID kForegroundWindowFileName = DISPID_QUESSEL_FOREGROUNDWINDOW_FILENAME;
 
 enum ElementId : int {
@@ -104,17 +107,30 @@ void StartMenuWindow::CreateElements() {
   const auto t = Px(L"ucBrowse1");
   ucBrowse1_.onPathChange = [this](const std::wstring& path) { ucBrowse1_PathChange(path); };
   ucBrowse1_.onActivate = [this](const std::wstring& path) { OpenPicked(path); };
+  ucBrowse1_.onTreeAdopted = [this](HWND tree) {
+    DescribeAccessibly(tree, {kProgramsTreeName, ROLE_SYSTEM_OUTLINE, STATE_SYSTEM_FOCUSABLE});
+    // A fresh tree while the menu shows (a root change, a lost dialog): the keyboard stays.
+    if (::IsWindowVisible(hwnd()) && !::GetFocus()) ::SetFocus(tree);
+  };
   ucBrowse1_.Create(frame1.hwnd(), kUcBrowse1, t.left, t.top, t.width, t.height, StoredProgramsTree());
   elements_[L"ucBrowse1"] = ucBrowse1_.hwnd();
   runBox_.Create(framMain.hwnd(), font_.get(), pointer_, run, elements_);
-  // Tab follows the stacking order. The shutdown button overlaps nothing, so it can lie last
-  // and the keyboard goes root selector, tree, run box, shutdown button.
+  // The shutdown button overlaps nothing, so it can lie last (Tab keeps its own order, TabOrder).
   PlaceLast(Element(L"zqbutton1"));
 
   parts_ = std::make_unique<StartMenuParts>();
   parts_->AttachTitleLink(Element(L"PicTitle"));
   parts_->CreateOptions(hwnd(), framMain.hwnd(), &ucBrowse1_, [this] { ApplyRoot(); });
-  dialogKeys_.Install(hwnd());
+  dialogKeys_.Install(hwnd(), [this] { return TabOrder(); });
+}
+
+std::vector<HWND> StartMenuWindow::TabOrder() {
+  // The visible elements only, as they read: root selector, tree, shortcut column, run box and
+  // its arrow, title link, shutdown button, power arrow. The off-screen options are left out.
+  const HWND tree = ucBrowse1_.TreeWindow() ? ucBrowse1_.TreeWindow() : ucBrowse1_.hwnd();
+  return {cmbRoot_, tree, shortcuts_.focusTarget(), runBox_.txtExe(), runBox_.picExe().hwnd(),
+          parts_ && parts_->titleLink() ? parts_->titleLink()->hwnd() : nullptr, Element(L"zqbutton1"),
+          Element(L"picShortMenu")};
 }
 
 void StartMenuWindow::LoadSkins() {
@@ -149,7 +165,7 @@ void StartMenuWindow::Form_Load() {
   // 1. Skins; a failure raises error 999 and ends the start-up.
   LoadSkins();
   // 2.
-  runner_ = std::make_unique<runner::ConsoleRunner>();
+  runners_ = std::make_unique<CommandRunners>(hwnd(), kCommandDone);
   // 3. The web panel and its remote address (bounded wait).
   parts_->ShowNotice(Element(L"FramMain"), Px(L"Picture2").left, Px(L"Picture2").top);
   if (parts_->webPanel()) elements_[L"Picture2"] = parts_->webPanel()->picture();
@@ -170,8 +186,34 @@ void StartMenuWindow::Form_Load() {
   loading_ = false;
 }
 
-void StartMenuWindow::ShowModeless() { ::ShowWindow(hwnd(), SW_SHOW); }
+void StartMenuWindow::ShowModeless() {
+  ::ShowWindow(hwnd(), SW_SHOW);
+  ::SetForegroundWindow(hwnd());
+  ::SetFocus(runBox_.txtExe());
+}
+
 void StartMenuWindow::Hide() { ::ShowWindow(hwnd(), SW_HIDE); }
+
+void StartMenuWindow::HideMenu() {
+  MenuVisible = false;
+  Hide();
+}
+
+void StartMenuWindow::PrepareEnd() noexcept {
+  tim_.Stop();
+  Hide();
+  runners_.reset();
+  ucBrowse1_.Shutdown();
+}
+
+void StartMenuWindow::Cancel() {
+  // Esc closes the open root list first, the menu only then.
+  if (::SendMessageW(cmbRoot_, CB_GETDROPPEDSTATE, 0, 0)) {
+    ::SendMessageW(cmbRoot_, CB_SHOWDROPDOWN, FALSE, 0);
+    return;
+  }
+  HideMenu();
+}
 
 void StartMenuWindow::MoveAndSize(int left, int top, int width, int height) {
   ::MoveWindow(hwnd(), left, top, width, height, TRUE);
@@ -183,8 +225,9 @@ HWND StartMenuWindow::Element(std::wstring_view name) const {
 }
 
 void StartMenuWindow::RunCommand(std::wstring_view command) {
-  // The result and the runner's error are not looked at: nothing is reported to the user.
-  if (runner_) (void)runner_->Execute(std::wstring(command), std::wstring(core::menu::kCommandPrefix));
+  // Each command on a runner of its own, collected in the background. The result and the
+  // runner's error are not looked at: nothing is reported to the user but a full house.
+  if (runners_) (void)runners_->Run(command, core::menu::kCommandPrefix);
 }
 
 void StartMenuWindow::Tim_Timer() {
@@ -202,7 +245,7 @@ void StartMenuWindow::Form_LostFocus(HWND gainingFocus) {
   DWORD pid = 0;
   if (gainingFocus) ::GetWindowThreadProcessId(gainingFocus, &pid);
   if (pid == ::GetCurrentProcessId()) return;
-  Hide();
+  HideMenu();
 }
 
 void StartMenuWindow::cmbRoot_Click() {
@@ -238,7 +281,7 @@ void StartMenuWindow::OpenPicked(const std::wstring& path) {
 
 void StartMenuWindow::Form_Unload() noexcept {
   dialogKeys_.Remove();
-  runner_.reset();
+  runners_.reset();
   if (parts_) parts_->Release();
 }
 
@@ -250,7 +293,18 @@ LRESULT StartMenuWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         return 0;
       }
       break;
+    case kCommandDone:
+      if (runners_) runners_->Finished(lParam);
+      return 0;
+    case WM_CLOSE:
+      // Alt+F4, the system menu's Close, a close request: hidden, never destroyed.
+      HideMenu();
+      return 0;
     case WM_COMMAND:
+      if (LOWORD(wParam) == IDCANCEL && lParam == 0) {
+        Cancel();
+        return 0;
+      }
       if (reinterpret_cast<HWND>(lParam) == cmbRoot_ && cmbRoot_ && HIWORD(wParam) == CBN_SELCHANGE) {
         cmbRoot_Click();
         return 0;
@@ -259,6 +313,17 @@ LRESULT StartMenuWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_KILLFOCUS:
       Form_LostFocus(reinterpret_cast<HWND>(wParam));
       break;
+    case WM_ACTIVATE:
+      // Like a dialog: the keyboard goes back to the element that had it (the run box at first),
+      // never to the bare window where typing would go nowhere.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        const HWND focus = ::GetFocus();
+        if (focus && ::IsChild(hwnd(), focus)) lastFocus_ = focus;
+        return 0;
+      }
+      if (!::IsChild(hwnd(), ::GetFocus()))
+        ::SetFocus(lastFocus_ && ::IsWindow(lastFocus_) && ::IsWindowVisible(lastFocus_) ? lastFocus_ : runBox_.txtExe());
+      return 0;
     case WM_DESTROY:
       Form_Unload();
       break;

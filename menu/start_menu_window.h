@@ -10,6 +10,7 @@
 #include <string>
 
 #include "controls/browse/folder_tree.h"
+#include "menu/command_runners.h"
 #include "menu/dialog_keys.h"
 #include "menu/menu_element.h"
 #include "menu/power_commands.h"
@@ -20,10 +21,6 @@
 #include "win32/picture_box.h"
 #include "win32/timer.h"
 #include "win32/window.h"
-
-namespace pravik::runner {
-class ConsoleRunner;
-}
 
 namespace pravik::menu {
 
@@ -43,8 +40,13 @@ class StartMenuWindow : public win32::Window {
   // Creates the window hidden and runs its load handler. Without a foreground query set before,
   // the window's own Quessel1 answers the focus watcher.
   void Load(HWND owner);
+  // Shows the window in front with the keyboard in the run box: typing goes there at once.
   void ShowModeless();
   void Hide();
+  // Hides the menu as a toggle of the start icon does (closing it never destroys it).
+  void HideMenu();
+  // The program ends: commands stop being collected, the tree's dialog closes for good.
+  void PrepareEnd() noexcept;
   // Left, top, width and height in pixels, in one call.
   void MoveAndSize(int left, int top, int width, int height);
   win32::Timer& Tim() noexcept { return tim_; }
@@ -69,6 +71,7 @@ class StartMenuWindow : public win32::Window {
   [[nodiscard]] StartMenuParts* parts() noexcept { return parts_.get(); }
   [[nodiscard]] const std::wstring& activePath() const noexcept { return activePath_; }
   [[nodiscard]] bool loading() const noexcept { return loading_; }
+  [[nodiscard]] CommandRunners* runners() noexcept { return runners_.get(); }
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -80,6 +83,8 @@ class StartMenuWindow : public win32::Window {
   void Form_LostFocus(HWND gainingFocus);
   void Form_Unload() noexcept;
   void RunCommand(std::wstring_view command);
+  void Cancel();
+  std::vector<HWND> TabOrder();
   win32::PictureBox& AddPicture(std::wstring_view name, HWND container, int id, COLORREF back = RGB(255, 255, 255));
 
   win32::Timer tim_;
@@ -95,7 +100,7 @@ class StartMenuWindow : public win32::Window {
   PowerCommands power_;
   DialogKeys dialogKeys_;
 
-  std::unique_ptr<runner::ConsoleRunner> runner_;
+  std::unique_ptr<CommandRunners> runners_;
   // Web panel, title link, drop shadow and off-screen options; released on unload.
   std::unique_ptr<StartMenuParts> parts_;
   std::unique_ptr<win32::LateBoundObject> quessel1_;
@@ -103,6 +108,7 @@ class StartMenuWindow : public win32::Window {
   std::wstring ownName_;
   std::wstring activePath_;
   bool loading_ = false;
+  HWND lastFocus_ = nullptr;  // the element that had the keyboard when the window was last left
 };
 
 }  // namespace pravik::menu

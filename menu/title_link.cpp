@@ -72,18 +72,20 @@ LRESULT TitleLink::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_LBUTTONUP: {
       if (click_.Release(hwnd(), lParam)) {
-        win32::RunHandler([this] {
-          if (onClick) {
-            onClick();
-          } else {
-            (void)StartHomeBrowser();
-          }
-        });
+        win32::RunHandler([this] { Activate(); });
       }
       return 0;
     }
     default:
       return Window::HandleMessage(message, wParam, lParam);
+  }
+}
+
+void TitleLink::Activate() {
+  if (onClick) {
+    onClick();
+  } else {
+    (void)StartHomeBrowser();
   }
 }
 

@@ -23,12 +23,17 @@ enum class BrowserStart { kBrowser, kShellDefault, kNothing };
 // replaceable for tests), and a failure there is reported nowhere.
 BrowserStart StartHomeBrowser(const std::function<bool(const std::wstring& address)>& fallback = {}) noexcept;
 
+// What a screen reader calls the title link: the words the title skin shows there.
+inline constexpr wchar_t kTitleLinkName[] = L"홈페이지 바로가기";
+
 class TitleLink : public win32::Window {
  public:
 
   // Creates the area inside PicTitle; a click starts the browser unless onClick replaces it.
   bool Create(HWND picTitle);
   std::function<void()> onClick;
+  // What a click does: onClick, else the browser.
+  void Activate();
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -1,12 +1,10 @@
 #include "runner/console_runner.h"
 
-#include <windows.h>
-
+#include <algorithm>
 #include <string>
 
 #include "core/runner/output_limits.h"
 
-#include "win32/handles.h"
 #include "win32/message_pump.h"
 #include "win32/text.h"
 
@@ -32,39 +30,45 @@ bool DrainAvailable(HANDLE readEnd, std::string& collected) {
   return true;
 }
 
-// Collects output until the limit, until every writer closed the pipe, or until the command's
-// own process has ended and the pipe is empty; window messages are dispatched meanwhile.
-void CollectOutput(HANDLE readEnd, HANDLE process, std::string& collected) {
+// Collects output until the limit, until every writer closed the pipe, until the command's own
+// process has ended and the pipe is empty, or until `stop` is set. Never blocks longer than one
+// poll, so a stop request is honoured at once.
+void CollectOutput(HANDLE readEnd, HANDLE process, HANDLE stop, std::string& collected) {
   for (;;) {
     if (!DrainAvailable(readEnd, collected) || core::runner::OutputLimitReached(collected.size())) return;
-    if (::WaitForSingleObject(process, 0) == WAIT_OBJECT_0) {
+    const HANDLE waits[2] = {process, stop};
+    const DWORD woke = ::WaitForMultipleObjects(2, waits, FALSE, kPollMs);
+    if (woke == WAIT_OBJECT_0) {
       // The process is gone; what it wrote is in the pipe already.
       DrainAvailable(readEnd, collected);
       return;
     }
-    if (::MsgWaitForMultipleObjects(1, &process, FALSE, kPollMs, QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
-      win32::PumpPendingMessages();
+    if (woke != WAIT_TIMEOUT) return;
   }
 }
 
-class RunningFlag {
- public:
-  explicit RunningFlag(bool& flag) : flag_(flag) { flag_ = true; }
-  RunningFlag(const RunningFlag&) = delete;
-  RunningFlag& operator=(const RunningFlag&) = delete;
-  ~RunningFlag() { flag_ = false; }
-
- private:
-  bool& flag_;
-};
-
 }  // namespace
 
-bool ConsoleRunner::Execute(const std::wstring& strCommand, const std::wstring& strPreFix) {
-  // A call from a handler dispatched while this runner waits: refused, and the running
-  // command's properties stay as they are.
-  if (running_) return false;
-  RunningFlag running(running_);
+ConsoleRunner::~ConsoleRunner() {
+  Stop();
+  Join();
+}
+
+bool ConsoleRunner::Running() const noexcept { return running_ && done_ && ::WaitForSingleObject(done_.get(), 0) != WAIT_OBJECT_0; }
+
+void ConsoleRunner::Stop() noexcept {
+  if (stop_) ::SetEvent(stop_.get());
+}
+
+void ConsoleRunner::Join() noexcept {
+  if (collector_.joinable()) collector_.join();
+  running_ = false;
+}
+
+bool ConsoleRunner::Start(const std::wstring& strCommand, const std::wstring& strPreFix, HWND notify, UINT message) {
+  // A call while this runner still collects: refused, and the running command's properties stay.
+  if (running_ && Running()) return false;
+  Join();
   Command = strCommand;
   Output.clear();
   ErrorNo = 0;
@@ -102,14 +106,46 @@ bool ConsoleRunner::Execute(const std::wstring& strCommand, const std::wstring& 
     ErrorMsg = L"File or command not found";
     return false;
   }
-  win32::Handle process(info.hProcess), thread(info.hThread);
+  process_.reset(info.hProcess);
+  win32::Handle thread(info.hThread);
   writeEnd.reset();
+  readEnd_ = std::move(readEnd);
+  stop_.reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  done_.reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  running_ = true;
+  collector_ = std::thread([this, notify, message] { Collect(notify, message); });
+  return true;
+}
 
+void ConsoleRunner::Collect(HWND notify, UINT message) noexcept {
   std::string collected;
-  CollectOutput(readEnd.get(), process.get(), collected);
-  if (!collected.empty()) Output += win32::AnsiToWide(collected);
-  // Normally it has ended already; past the limit it is stopped here.
-  ::TerminateProcess(process.get(), 0);
+  CollectOutput(readEnd_.get(), process_.get(), stop_.get(), collected);
+  if (!collected.empty()) {
+    try {
+      Output += win32::AnsiToWide(collected);
+    } catch (...) {
+      // Out of memory for the text: the command ran all the same.
+    }
+  }
+  // Normally it has ended already; past the limit (or stopped) it is ended here.
+  ::TerminateProcess(process_.get(), 0);
+  process_.reset();
+  readEnd_.reset();
+  ::SetEvent(done_.get());
+  if (notify) ::PostMessageW(notify, message, 0, reinterpret_cast<LPARAM>(this));
+}
+
+bool ConsoleRunner::Execute(const std::wstring& strCommand, const std::wstring& strPreFix) {
+  if (!Start(strCommand, strPreFix, nullptr, 0)) return false;
+  // Wait for the collector while the thread's windows stay live.
+  const HANDLE done = done_.get();
+  while (::MsgWaitForMultipleObjects(1, &done, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
+    if (!win32::PumpPendingMessages()) {
+      // The program ends: the command is not waited for.
+      Stop();
+      break;
+    }
+  Join();
   return true;
 }
 

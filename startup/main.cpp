@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "menu/dialog_keys.h"
 #include "startup/start_button_window.h"
 #include "win32/app_error.h"
 #include "win32/com_ptr.h"
@@ -26,8 +27,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
   MSG msg;
   while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (pravik::menu::DialogKeys::Translate(msg)) continue;
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
   }
+  // Every loop has returned: the windows and their objects go now, in the destructors.
   return 0;
 }

@@ -1,12 +1,16 @@
 #include "startup/start_button_window.h"
 
+#include <oleacc.h>
 #include <shellapi.h>
+
+#include <utility>
 
 #include "generated/win32/build_settings.h"
 #include "controllib/quessel_interface.h"
 #include "core/geometry/rounding.h"
 #include "core/menu/layout.h"
 #include "drawing/png_skin.h"
+#include "menu/accessible_element.h"
 #include "core/startbutton/slide.h"
 #include "startup/internet_state.h"
 #include "startup/placement.h"
@@ -24,6 +28,7 @@ constexpr UINT kWmDpiChanged = 0x02E0;
 #ifdef PRAVIK_TEST_SEAMS
 constexpr ULONG_PTR kInjectTaskbarRect = 0x50544252;  // test builds: a RECT for the taskbar
 #endif
+constexpr UINT kToggleFromKeyboard = WM_APP + 0x50;
 
 // The button's elements at the screen's scale, through the same conversion as the menu's.
 int X(int twips) { return TwipsToPixels(twips, true); }
@@ -107,6 +112,7 @@ bool StartButtonWindow::Load() {
   frmMain_ = std::make_unique<win32::Instance<menu::StartMenuWindow>>();
   frmMain_->Load(hwnd());
   frmMain_->Hide();
+  keyHook_.Start(hwnd(), kToggleFromKeyboard);
   return true;
 }
 
@@ -164,6 +170,17 @@ void StartButtonWindow::Replace() {
   if (frmMain_ && menu::MenuVisible && ::IsWindowVisible(frmMain_->hwnd())) PlaceMenu();
 }
 
+void StartButtonWindow::ToggleFromKeyboard() {
+  if (ending_) return;
+  if (menu::MenuVisible || core::geometry::RoundHalfEven(left_) == 0) {
+    showWhenIn_ = false;
+    picBg_Click();
+    return;
+  }
+  showWhenIn_ = true;
+  Hover();
+}
+
 void StartButtonWindow::Hover() {
   timMoveView_.SetInterval(30);
   timMoveView_.Start();
@@ -183,7 +200,10 @@ void StartButtonWindow::timMoveView_Timer() {
   const core::startbutton::SlideTick tick = core::startbutton::SlideInTick(left_);
   SetLeft(tick.left);
   if (tick.stopMove) timMove_.Stop();
-  if (tick.stopMoveView) timMoveView_.Stop();
+  if (tick.stopMoveView) {
+    timMoveView_.Stop();
+    if (std::exchange(showWhenIn_, false) && !menu::MenuVisible) picBg_Click();
+  }
 }
 
 void StartButtonWindow::TimMouseCheck_Timer() {
@@ -196,7 +216,39 @@ void StartButtonWindow::TimMouseCheck_Timer() {
   }
 }
 
+void StartButtonWindow::End() noexcept {
+  if (ending_) return;
+  ending_ = true;
+  timMove_.Stop();
+  timMoveView_.Stop();
+  timMouseCheck_.Stop();
+  keyHook_.Stop();
+  ::ShowWindow(hwnd(), SW_HIDE);
+  if (frmMain_) frmMain_->PrepareEnd();
+  ::PostQuitMessage(0);
+}
+
 LRESULT StartButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CLOSE:
+      // The installer's close request (and Alt+F4 on the button itself): the real end.
+      End();
+      return 0;
+    case WM_QUERYENDSESSION:
+      // At once and without a veto; the session may still go on (another program can veto).
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wParam) End();
+      return 0;
+    case WM_GETOBJECT:
+      // The start button reads as one: its window title stays "Form1".
+      if (const auto answer = menu::AnswerGetObject(hwnd(), wParam, lParam, {L"시작", ROLE_SYSTEM_PUSHBUTTON, STATE_SYSTEM_FOCUSABLE}))
+        return *answer;
+      break;
+    case kToggleFromKeyboard:
+      ToggleFromKeyboard();
+      return 0;
+  }
   if (message == WM_TIMER) {
     switch (wParam) {
       case kTimMove: timMove_Timer(); return 0;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "menu/start_menu_window.h"
+#include "startup/start_key_hook.h"
 #include "win32/late_bound.h"
 #include "win32/picture_box.h"
 #include "win32/timer.h"
@@ -27,6 +28,11 @@ class StartButtonWindow : public win32::Window {
 
   [[nodiscard]] float left() const noexcept { return left_; }
 
+  // The one real end of Pravik (sign-out, shutdown, the installer's close request): windows
+  // hidden, timers and commands stopped, the tree's dialog closed, then the message loop quits.
+  // Objects go only after the loop has returned, when none of their calls is on the stack.
+  void End() noexcept;
+
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -39,6 +45,9 @@ class StartButtonWindow : public win32::Window {
   void Replace();
 
   void picBg_Click();
+  // The Windows key or Ctrl+Esc: the menu opens where a click on the start icon opens it, once
+  // the button has slid in; or it closes.
+  void ToggleFromKeyboard();
   void Hover();
   void Notice();
   void timMove_Timer();
@@ -53,6 +62,9 @@ class StartButtonWindow : public win32::Window {
   float left_ = 0;  // Left in twips, single precision
   // Broadcast by the shell when its taskbar is (re)created: at sign-in and after a restart.
   const UINT taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+  bool ending_ = false;
+  bool showWhenIn_ = false;  // the keyboard asked for the menu: show it once the button is in
+  StartKeyHook keyHook_;
 };
 
 }  // namespace pravik::startup

@@ -15,6 +15,8 @@ namespace pravik::controls::browse {
 namespace {
 
 constexpr UINT kOpenMessage = WM_APP + 0x31;
+constexpr UINT kGiveBackActivation = WM_APP + 0x32;
+constexpr UINT kGiveBackFocus = WM_APP + 0x33;
 
 // How many dialog loops of folder trees run on this thread, one inside the other.
 thread_local int g_dialogLoopDepth = 0;
@@ -198,6 +200,11 @@ void FolderTree::RunDialogs() {
       --g_dialogLoopDepth;
       return;  // the control went while its dialog ran
     }
+    // A dialog that ended without CloseUp (the platform's loop ended it) leaves no handles.
+    if (dialogWindow_) DropEndedDialog();
+    // The program ends: no new dialog.
+    MSG quit;
+    if (::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) reopenWanted_ = false;
   } while (reopenWanted_ && hooksActive_ && !dialogWindow_);
   --g_dialogLoopDepth;
   inDialogLoop_ = outerLoop;
@@ -240,6 +247,10 @@ void FolderTree::SelectInDialog(const std::wstring& path) {
 
 void FolderTree::TakeOver(HWND dialog) {
   dialogWindow_ = dialog;
+  // The dialog's own set-up may still move the keyboard focus (to its tree, now ours); once it
+  // has run, the focus goes back to where the user had it.
+  focusBefore_ = ::GetFocus();
+  ::PostMessageW(hwnd(), kGiveBackFocus, 0, 0);
   // Far left of every screen: the screen's width in twips, taken as pixels.
   const int offScreen = -::GetSystemMetrics(SM_CXSCREEN) * 15;
   ::MoveWindow(dialog, offScreen, 0, 480, 480, TRUE);
@@ -252,19 +263,7 @@ void FolderTree::TakeOver(HWND dialog) {
 
   if (treeWindow_) {
     ::SetParent(treeWindow_, hwnd());
-    // The dialog stays hidden and never takes the activation from the host: it is only the
-    // tree's keeper, and an active off-screen dialog would take the keyboard with it.
-    dialogHook_.Install(dialog, [](UINT message, WPARAM, LPARAM lParam, LRESULT&) {
-      if (message == WM_WINDOWPOSCHANGING && lParam) {
-        auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
-        pos->flags = (pos->flags & ~static_cast<UINT>(SWP_SHOWWINDOW)) | SWP_NOACTIVATE;
-      }
-      return false;
-    }, [this](UINT message, WPARAM, LPARAM, LRESULT&) {
-      if (message != WM_MOVE) return;
-      ::ShowWindow(dialogHook_.hwnd(), SW_HIDE);
-      dialogHook_.Remove();
-    });
+    KeepDialogInactive(dialog);
     const LONG_PTR style = ::GetWindowLongPtrW(treeWindow_, GWL_STYLE);
     ::SetWindowLongPtrW(treeWindow_, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_BORDER));
     const LONG_PTR ex = ::GetWindowLongPtrW(treeWindow_, GWL_EXSTYLE);
@@ -280,6 +279,7 @@ void FolderTree::TakeOver(HWND dialog) {
                       });
     Refresh();
     if (!p_.path.empty()) SelectInDialog(p_.path);
+    if (onTreeAdopted) onTreeAdopted(treeWindow_);
   } else {
     if (!p_.path.empty()) SelectInDialog(p_.path);
     CloseUp();
@@ -337,11 +337,9 @@ void FolderTree::CloseUp() {
   ::SetParent(treeWindow_, dialogWindow_);
   treeHook_.Remove();
   dialogHook_.Remove();
-  if (cancelButton_) {
-    ::SetFocus(cancelButton_);
-    ::PostMessageW(cancelButton_, WM_LBUTTONDOWN, 0, 0);
-    ::PostMessageW(cancelButton_, WM_LBUTTONUP, 0, 0);
-  }
+  // No focus to the dialog's Cancel button and no clicks on it: focus on a child of the hidden
+  // dialog would make it the active window and take the keyboard from the host. Destroying the
+  // dialog ends its loop just as well.
   ::SendMessageW(dialogWindow_, WM_CLOSE, 1, reinterpret_cast<LPARAM>("0"));
   ::DestroyWindow(dialogWindow_);
   // The dialog's loop notices its end only with the next message it receives; without this
@@ -351,6 +349,71 @@ void FolderTree::CloseUp() {
   treeWindow_ = nullptr;
   dialogWindow_ = nullptr;
   RaiseStatus(kStatusShutDown);
+}
+
+void FolderTree::KeepDialogInactive(HWND dialog) {
+  // The dialog stays hidden and never takes the activation or the focus: it is only the tree's
+  // keeper, and an active off-screen dialog would take the keyboard with it. Its remaining
+  // controls are disabled, so the dialog manager finds nothing to focus; its showing is turned
+  // into a move without activation; and should it become active all the same, the activation
+  // goes straight back. The hook stays for the dialog's whole life.
+  for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+    ::EnableWindow(child, FALSE);
+  dialogHook_.Install(dialog, [](UINT message, WPARAM, LPARAM lParam, LRESULT&) {
+    if (message == WM_WINDOWPOSCHANGING && lParam) {
+      auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+      pos->flags = (pos->flags & ~static_cast<UINT>(SWP_SHOWWINDOW)) | SWP_NOACTIVATE;
+    }
+    return false;
+  }, [this, dialog](UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
+    switch (message) {
+      case WM_MOVE:
+      case WM_WINDOWPOSCHANGED:
+        // Never on show, even off the screen: a visible dialog counts as a window of the program.
+        if (::IsWindowVisible(dialog)) ::ShowWindow(dialog, SW_HIDE);
+        break;
+      case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE) ::PostMessageW(hwnd(), kGiveBackActivation, 0, lParam);
+        break;
+      case WM_DESTROY:
+        // Ended by someone else than CloseUp: the tree's notifications would go nowhere.
+        if (dialogWindow_ == dialog) DropEndedDialog();
+        break;
+    }
+  });
+}
+
+void FolderTree::DropEndedDialog() noexcept {
+  treeHook_.Remove();
+  dialogHook_.Remove();
+  if (treeWindow_) ::DestroyWindow(treeWindow_);
+  cancelButton_ = nullptr;
+  treeWindow_ = nullptr;
+  dialogWindow_ = nullptr;
+  // A fresh tree once the loop that ran the dialog gets control back.
+  reopenWanted_ = hooksActive_;
+  win32::RunHandler([&] { RaiseStatus(kStatusShutDown); });
+}
+
+void FolderTree::GiveBackActivation(HWND previous) {
+  HWND host = ::GetAncestor(hwnd(), GA_ROOT);
+  DWORD pid = 0;
+  if (previous) ::GetWindowThreadProcessId(previous, &pid);
+  HWND back = previous && ::IsWindowVisible(previous) && pid == ::GetCurrentProcessId() ? previous : host;
+  if (!back || !::IsWindowVisible(back)) return;
+  ::SetForegroundWindow(back);
+  GiveBackFocus();
+}
+
+void FolderTree::GiveBackFocus() {
+  const HWND focus = ::GetFocus();
+  const bool taken = !focus || focus == treeWindow_ || (dialogWindow_ && (focus == dialogWindow_ || ::IsChild(dialogWindow_, focus)));
+  if (taken && focusBefore_ && focusBefore_ != focus && ::IsWindow(focusBefore_) && ::IsWindowVisible(focusBefore_))
+    ::SetFocus(focusBefore_);
+}
+
+void FolderTree::Shutdown() noexcept {
+  Terminate();
 }
 
 void FolderTree::Reset() {
@@ -449,6 +512,12 @@ LRESULT FolderTree::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case kOpenMessage:
       OnOpenRequest();
+      return 0;
+    case kGiveBackActivation:
+      GiveBackActivation(reinterpret_cast<HWND>(lParam));
+      return 0;
+    case kGiveBackFocus:
+      GiveBackFocus();
       return 0;
     case WM_DESTROY:
       Terminate();

@@ -39,6 +39,8 @@ class FolderTree : public win32::Window {
   std::function<void(const std::wstring&)> onPathChange;
   // Enter on the tree: the user asks for the selected item itself.
   std::function<void(const std::wstring&)> onActivate;
+  // A tree has been taken over (the first, or a fresh one after a root change or a lost dialog).
+  std::function<void(HWND tree)> onTreeAdopted;
   // Whether the last PathChange came from a key on the tree (arrows, type-ahead) rather than
   // from the mouse or the program: a host that opens files on selection waits for Enter then.
   [[nodiscard]] bool LastChangeByKeyboard() const noexcept { return lastChangeByKeyboard_; }
@@ -69,6 +71,8 @@ class FolderTree : public win32::Window {
   void SetTheme(std::int32_t value);
 
   void CloseUp();
+  // The program ends: the dialog closes and no new one opens.
+  void Shutdown() noexcept;
   void Refresh();
   void Reset();
   void SizeSysTreeView(int left, int top, int width, int height);
@@ -94,6 +98,10 @@ class FolderTree : public win32::Window {
   void RunDialogs();
   void OpenBrowseDialog();
   void TakeOver(HWND dialog);
+  void KeepDialogInactive(HWND dialog);
+  void DropEndedDialog() noexcept;
+  void GiveBackActivation(HWND previous);
+  void GiveBackFocus();
   void SelectionChanged(LPARAM item);
   bool TreeBefore(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   void TreeAfter(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -107,6 +115,7 @@ class FolderTree : public win32::Window {
   HWND dialogWindow_ = nullptr;
   HWND treeWindow_ = nullptr;
   HWND cancelButton_ = nullptr;
+  HWND focusBefore_ = nullptr;  // where the keyboard was when the last dialog was taken over
   bool hooksActive_ = false;
   bool inRefresh_ = false;
   bool shown_ = false;

@@ -1,7 +1,8 @@
 // Stands in for the programs the menu starts (shutdown.exe, explorer.exe, a picked file): it
 // appends its own file name and its argument text to the file named by PRAVIK_RECORD_FILE, so a
 // test reads exactly what reached it through the command interpreter. Copies named "PickMe*"
-// also show a window in front for a while, like a program the user started. A copy named
+// also show a window in front for a while, like a program the user started; copies named
+// "StayForever*" never end. A copy named
 // cmd.exe beside the test program records the whole command line the runner built and, while
 // PRAVIK_FORWARD_CMD is set, hands it on to the real interpreter.
 #include <windows.h>
@@ -101,6 +102,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     Record(name + L":show\t" + std::to_wstring(showCommand) + L"\n");
     ShowInFront(showCommand);
   }
+  // A command that never ends on its own (as "ping -t" would).
+  if (name.rfind(L"StayForever", 0) == 0) ::Sleep(INFINITE);
   if (_wcsicmp(name.c_str(), L"cmd.exe") == 0 && ::GetEnvironmentVariableW(L"PRAVIK_FORWARD_CMD", nullptr, 0))
     return static_cast<int>(ForwardToInterpreter());
   return 0;

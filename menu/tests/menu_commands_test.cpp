@@ -83,13 +83,18 @@ TEST_F(CommandsTest, HighlightFollowsThePointerFromFrameToFrameAndStays) {
 TEST_F(CommandsTest, RunBoxPlaceholderEnterAndBlankText) {
   Show();
   ui_.Run([&] {
+    // Typing goes into the box at once; the placeholder stays until the first character.
+    EXPECT_EQ(::GetFocus(), menu_->runBox().txtExe());
+    EXPECT_TRUE(menu_->runBox().placeholderShown());
+    // Away from the empty box, the cover with its placeholder is back.
+    ::SetFocus(menu_->ucBrowse1().TreeWindow());
     EXPECT_TRUE(menu_->runBox().covered());
     EXPECT_TRUE(::IsWindowVisible(E(L"Label4")));
   });
   ui_.Run([&] { Click(E(L"Label4"), 10, 5); });
   Settle();
   ui_.Run([&] {
-    EXPECT_FALSE(menu_->runBox().covered()) << "the first click uncovers the box for good";
+    EXPECT_FALSE(menu_->runBox().covered()) << "a click on the placeholder uncovers the box";
     EXPECT_EQ(::GetFocus(), menu_->runBox().txtExe());
   });
   // Spaces and quotes reach the interpreter as typed, after the prefix.
@@ -99,6 +104,7 @@ TEST_F(CommandsTest, RunBoxPlaceholderEnterAndBlankText) {
   ASSERT_TRUE(WaitRecordsOf(L"runtest.exe", 1));
   EXPECT_EQ(RecordsOf(L"cmd.exe")[0], L"/c " + typed);
   EXPECT_EQ(RecordsOf(L"runtest.exe")[0], L"\"a  b\" 'c' d");
+  EXPECT_TRUE(ui_.Run([&] { return menu_->runBox().placeholderShown(); })) << "empty again: the placeholder is back";
   EXPECT_TRUE(ui_.WaitFor([&] { return ::GetWindowTextLengthW(menu_->runBox().txtExe()) == 0; }, 5000));
   // Korean text goes through as typed.
   Type(L"runtest.exe 메모장 \"시스템 종료\"");
@@ -119,6 +125,9 @@ TEST_F(CommandsTest, RunBoxPlaceholderEnterAndBlankText) {
 TEST_F(CommandsTest, TabFromTheTreeUncoversTheRunBox) {
   Show();
   ui_.Run([&] { ::SetFocus(menu_->ucBrowse1().TreeWindow()); });
+  // Past the shortcut column.
+  Key(VK_TAB);
+  EXPECT_TRUE(ui_.WaitFor([&] { return ::GetFocus() == E(L"lblMenuCaption0"); }, 5000));
   Key(VK_TAB);
   EXPECT_TRUE(ui_.WaitFor([&] { return ::GetFocus() == menu_->runBox().txtExe(); }, 5000));
   EXPECT_FALSE(ui_.Run([&] { return menu_->runBox().covered(); }));

@@ -45,7 +45,7 @@ class Recorders {
   Recorders() {
     folder_ = testsupport::MakeTempFolder(L"recorders");
     const std::wstring recorder = TestDir() + L"\\command_recorder.exe";
-    for (const wchar_t* name : {L"shutdown.exe", L"explorer.exe", L"WinHlp32.exe", L"runtest.exe"})
+    for (const wchar_t* name : {L"shutdown.exe", L"explorer.exe", L"WinHlp32.exe", L"runtest.exe", L"StayForever.exe"})
       ::CopyFileW(recorder.c_str(), (folder_ + L"\\" + name).c_str(), FALSE);
     record_ = folder_ + L"\\record.txt";
     ::SetEnvironmentVariableW(L"PRAVIK_RECORD_FILE", record_.c_str());
@@ -75,6 +75,14 @@ class Recorders {
 inline Recorders& TheRecorders() {
   static Recorders recorders;
   return recorders;
+}
+
+// The recorded argument texts of one program.
+inline std::vector<std::wstring> RecordsOfProgram(const std::wstring& program) {
+  std::vector<std::wstring> out;
+  for (const auto& line : TheRecorders().Lines())
+    if (line.rfind(program + L"\t", 0) == 0) out.push_back(line.substr(program.size() + 1));
+  return out;
 }
 
 inline void MouseAt(HWND hwnd, int x, int y) {
@@ -137,12 +145,7 @@ class MenuTest : public testing::Test {
   HWND E(const wchar_t* name) { return ui_.Run([&] { return menu_->Element(name); }); }
   static std::vector<std::wstring> Records() { return TheRecorders().Lines(); }
   // The recorded argument texts of one program.
-  static std::vector<std::wstring> RecordsOf(const std::wstring& program) {
-    std::vector<std::wstring> out;
-    for (const auto& line : TheRecorders().Lines())
-      if (line.rfind(program + L"\t", 0) == 0) out.push_back(line.substr(program.size() + 1));
-    return out;
-  }
+  static std::vector<std::wstring> RecordsOf(const std::wstring& program) { return RecordsOfProgram(program); }
   bool WaitRecordsOf(const std::wstring& program, std::size_t n) {
     const ULONGLONG end = ::GetTickCount64() + 15000;
     while (RecordsOf(program).size() < n) {

@@ -226,6 +226,41 @@ TEST_F(BrowseTest, RootChangeClosesAndReopensUnderTheNewRoot) {
   }), 1);
 }
 
+// The hidden dialog never takes the activation, and should it end on its own all the same (its
+// Cancel, Esc, a close request), the control lets go of it and takes over a fresh one.
+TEST_F(BrowseTest, ADialogEndedBehindTheControlsBackIsReplacedByAFreshTree) {
+  ProgramsFixture programs;
+  Open(MenuSettings());
+  const HWND first = ui_.Run([&] {
+    ::SetForegroundWindow(host_->hwnd());
+    return browse_->DialogWindow();
+  });
+  ui_.Run([&] {
+    EXPECT_FALSE(::IsWindowVisible(first));
+    EXPECT_NE(::GetActiveWindow(), first);
+    EXPECT_FALSE(::IsWindowEnabled(browse_->CancelButton())) << "nothing of the dialog can take the focus";
+  });
+  const HWND oldTree = ui_.Run([&] { return browse_->TreeWindow(); });
+  ui_.Run([&] { ::PostMessageW(first, WM_COMMAND, IDCANCEL, 0); });
+  ASSERT_TRUE(ui_.WaitFor([&] { return !::IsWindow(first) && browse_->DialogWindow() && browse_->DialogWindow() != first; }, 15000));
+  ASSERT_TRUE(ui_.WaitFor([&] { return browse_->TreeWindow() != nullptr; }, 15000));
+  ui_.Run([&] {
+    EXPECT_FALSE(::IsWindow(oldTree)) << "the dead dialog's tree is not left behind";
+    EXPECT_EQ(::GetParent(browse_->TreeWindow()), browse_->hwnd());
+    EXPECT_EQ(statuses_.back(), kStatusInitialized);
+  });
+  // The fresh tree reports selections again.
+  const HWND tree = ui_.Run([&] { return browse_->TreeWindow(); });
+  const HTREEITEM folder = ui_.Run([&] { return FindChild(tree, TreeView_GetRoot(tree), L"PravikBrowseTest"); });
+  ASSERT_NE(folder, nullptr);
+  ui_.Run([&] {
+    paths_.clear();
+    TreeView_SelectItem(tree, folder);
+  });
+  ASSERT_TRUE(ui_.WaitFor([&] { return !paths_.empty(); }, 5000));
+  EXPECT_EQ(ui_.Run([&] { return paths_.back(); }), programs.folder() + L"\\");
+}
+
 TEST_F(BrowseTest, FolderFlagsZeroListsFoldersOnly) {
   ProgramsFixture programs;
   core::propbag::PropertyBag bag = MenuSettings();
