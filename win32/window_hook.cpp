@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include <new>
-
 #include "win32/app_error.h"
 
 namespace pravik::win32 {
@@ -16,16 +14,6 @@ bool WindowHook::Install(HWND hwnd, Before before, After after) noexcept {
                            reinterpret_cast<DWORD_PTR>(this)))
     return false;
   hwnd_ = hwnd;
-  return true;
-}
-
-bool WindowHook::ForLifeOf(HWND hwnd, Before before, After after) noexcept {
-  auto* hook = new (std::nothrow) WindowHook();
-  if (!hook || !hook->Install(hwnd, std::move(before), std::move(after))) {
-    delete hook;
-    return false;
-  }
-  hook->ownedByWindow_ = true;
   return true;
 }
 
@@ -47,7 +35,6 @@ LRESULT CALLBACK WindowHook::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     // The window is gone: the subclass must not outlive it.
     ::RemoveWindowSubclass(hwnd, &WindowHook::Proc, reinterpret_cast<UINT_PTR>(self));
     if (self->hwnd_ == hwnd) self->hwnd_ = nullptr;
-    if (self->ownedByWindow_) delete self;
     return result;
   }
   if (self->after_) RunHandler([&] { self->after_(message, wParam, lParam, result); });
