@@ -11,7 +11,9 @@
 #include "startup/single_instance.h"
 #include "startup/update_check.h"
 #include "win32/app_error.h"
+#include "win32/launch.h"
 #include "win32/paths.h"
+#include "win32/update_record.h"
 
 namespace pravik::startup {
 namespace {
@@ -64,9 +66,11 @@ bool StartButtonWindow::Load() {
   // 2-3. Probe the network; only when it answers, ask the update server.
   if (ProbeConnection(std::wstring(L"http://") + PRAVIK_PROBE_HOST + L"/") == 1 &&
       !IsVersionCurrent(updaterArguments_)) {
-    const std::wstring updater = win32::ProgramFolder() + L"\\Molvane.exe";
-    ::ShellExecuteW(nullptr, L"OPEN", updater.c_str(), updaterArguments_.c_str(), L"", SW_SHOWNORMAL);
-    return false;
+    // By full path, not the shell's open verb (which consults the user's classes). Recorded first,
+    // so an updater that fails without a word still cannot make every start hand over again.
+    win32::RecordHandOver(updaterArguments_);
+    if (win32::StartProgram(win32::ProgramFolder() + L"\\Molvane.exe", updaterArguments_)) return false;
+    // No updater to hand over to: the button shows all the same.
   }
 
   // 4-5. Bottom-left corner beside the taskbar, above all other windows.

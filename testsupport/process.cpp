@@ -1,8 +1,11 @@
 #include "testsupport/process.h"
 
+#include <fstream>
+#include <sstream>
 #include <vector>
 
 #include "win32/text.h"
+#include "win32/update_record.h"
 
 namespace pravik::testsupport {
 
@@ -116,6 +119,22 @@ std::wstring MakeTempFolder(const std::wstring& hint) {
                         L"-" + std::to_wstring(::GetTickCount64());
   ::CreateDirectoryW(folder.c_str(), nullptr);
   return folder;
+}
+
+void ForgetUpdateAttempts() {
+  if (const auto folder = win32::UpdateDataFolder()) {
+    ::DeleteFileW((*folder + L"\\" + win32::kUpdateRecordName).c_str());
+    ::DeleteFileW((*folder + L"\\" + win32::kUpdateLogName).c_str());
+  }
+}
+
+std::string UpdateLogText() {
+  const auto folder = win32::UpdateDataFolder();
+  if (!folder) return {};
+  std::ifstream in((*folder + L"\\" + win32::kUpdateLogName).c_str(), std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
 }
 
 }  // namespace pravik::testsupport

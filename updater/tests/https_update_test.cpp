@@ -50,7 +50,7 @@ bool TrustRoot(const std::string& der) {
 std::vector<std::wstring> Download(const std::wstring& url, const std::wstring& savePath) {
   EventLog log;
   UpdateEngine update(log);
-  update.SetDownloadCheck(InstallerSignatureCheck(BuiltInReleaseKeys()));
+  update.SetDownloadCheck(InstallerSignatureCheck(BuiltInReleaseKeys(), core::update::Version{1, 0, 0}));
   update.URL(url);
   update.SavePath(savePath);
   win32::http::InetControl inet;
@@ -87,7 +87,7 @@ TEST(HttpsUpdateTest, DISABLED_3_ASignedInstallerComesOverHttps) {
   const auto signature = win32::http::FetchUrl(url + L".sig");
   ASSERT_TRUE(signature.has_value());
   EXPECT_EQ(signature->status, 200u);
-  EXPECT_EQ(signature->body.size(), 64u);
+  EXPECT_EQ(signature->body.size(), ReadFile(win32::ProgramFolder() + L"\\fake_installer.exe.sig").size());
 }
 
 }  // namespace
