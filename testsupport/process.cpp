@@ -128,6 +128,24 @@ void ForgetUpdateAttempts() {
   }
 }
 
+void BackdateHandOver(unsigned hours) {
+  const auto folder = win32::UpdateDataFolder();
+  if (!folder) return;
+  const std::wstring path = *folder + L"\\" + win32::kUpdateRecordName;
+  std::string record;
+  {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    record = text.str();
+  }
+  const auto newline = record.find('\n');
+  if (newline == std::string::npos) return;
+  const unsigned long long when = std::stoull(record.substr(0, newline));
+  record = std::to_string(when - hours * 3600ULL * 10'000'000ULL) + record.substr(newline);
+  std::ofstream(path.c_str(), std::ios::binary | std::ios::trunc) << record;
+}
+
 std::string UpdateLogText() {
   const auto folder = win32::UpdateDataFolder();
   if (!folder) return {};

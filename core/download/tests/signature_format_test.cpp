@@ -68,7 +68,7 @@ TEST(ParseSignedStatementTest, TakesOnlyTheExactForm) {
   EXPECT_EQ(good->version, "1.10.2");
   EXPECT_EQ(good->installerSha256[0], 0xaa);
   EXPECT_EQ(good->statement.size(), 17u + 15u + 72u);
-  for (const std::string bad : {
+  for (const std::string& bad : {
            "Pravik installer\nversion 1.1-beta\nsha256 " + digest + "\n",  // not dotted numbers
            "Pravik installer\nversion 1.1\nsha256 " + std::string(64, 'A') + "\n",
            "Pravik installer\nversion 1.1\nsha256 " + digest,               // no final line break
