@@ -15,7 +15,12 @@ namespace {
 // WinHttp.WinHttpRequest.5.1 and the dispatch identifiers of its methods.
 constexpr CLSID kWinHttpRequestClsid = {0x2087c2f4, 0x2cef, 0x4953, {0xa8, 0xab, 0x66, 0x77, 0x9b, 0x67, 0x04, 0x95}};
 constexpr DISPID kOpen = 1;
+constexpr DISPID kOption = 6;
 constexpr DISPID kSend = 5;
+constexpr DISPID kStatus = 7;
+constexpr LONG kOptionEnableRedirects = 6;
+// Like the version file's: a larger answer is no setting.
+constexpr std::size_t kMaxSettingChars = 64 * 1024;
 constexpr DISPID kResponseText = 9;
 constexpr DISPID kAbort = 12;
 constexpr DISPID kWaitForResponse = 15;
@@ -33,7 +38,7 @@ using win32::Variant;
 
 }  // namespace
 
-std::wstring HomePageAddress() { return std::wstring(L"http://") + PRAVIK_HOME_HOST + L"/"; }
+std::wstring HomePageAddress() { return std::wstring(PRAVIK_HOME_SCHEME) + L"://" + PRAVIK_HOME_HOST + L"/"; }
 
 std::wstring SettingFileUrl() {
   return std::wstring(PRAVIK_UPDATE_SCHEME) + L"://" + PRAVIK_UPDATE_HOST + L"/updateserver/Pravik/Setting/Setting.txt";
@@ -103,6 +108,21 @@ std::optional<std::wstring> SettingRequest::Get(const std::wstring& url) {
     if (!method.v.bstrVal || !address.v.bstrVal) return std::nullopt;
     if (FAILED(Invoke(kOpen, DISPATCH_METHOD, args, 3, nullptr))) return std::nullopt;
   }
+  {
+    // No redirect is followed: the answer must come from the host asked.
+    VARIANT args[2];
+    ::VariantInit(&args[0]);
+    ::VariantInit(&args[1]);
+    args[0].vt = VT_BOOL;
+    args[0].boolVal = VARIANT_FALSE;
+    args[1].vt = VT_I4;
+    args[1].lVal = kOptionEnableRedirects;
+    DISPID named = DISPID_PROPERTYPUT;
+    DISPPARAMS params{args, &named, 2, 1};
+    if (FAILED(request_->Invoke(kOption, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr,
+                                nullptr)))
+      return std::nullopt;
+  }
   if (FAILED(Invoke(kSend, DISPATCH_METHOD, nullptr, 0, nullptr))) return std::nullopt;
   {
     VARIANT seconds;
@@ -116,11 +136,20 @@ std::optional<std::wstring> SettingRequest::Get(const std::wstring& url) {
       return std::nullopt;
     }
   }
+  {
+    // Only a real answer counts: an error page or a redirect is no setting.
+    Variant status;
+    if (FAILED(Invoke(kStatus, DISPATCH_PROPERTYGET, nullptr, 0, &status.v)) ||
+        FAILED(::VariantChangeType(&status.v, &status.v, 0, VT_I4)) || status.v.lVal != 200)
+      return std::nullopt;
+  }
   Variant text;
   if (FAILED(Invoke(kResponseText, DISPATCH_PROPERTYGET, nullptr, 0, &text.v)) || text.v.vt != VT_BSTR) {
     return std::nullopt;
   }
-  return text.v.bstrVal ? std::wstring(text.v.bstrVal, ::SysStringLen(text.v.bstrVal)) : std::wstring();
+  if (!text.v.bstrVal) return std::wstring();
+  if (::SysStringLen(text.v.bstrVal) > kMaxSettingChars) return std::nullopt;
+  return std::wstring(text.v.bstrVal, ::SysStringLen(text.v.bstrVal));
 }
 
 }  // namespace pravik::menu

@@ -181,7 +181,11 @@ HWND StartMenuWindow::Element(std::wstring_view name) const {
 
 void StartMenuWindow::RunCommand(std::wstring_view command) {
   // The result and the runner's error are not looked at: nothing is reported to the user.
-  if (runner_) (void)runner_->Execute(std::wstring(command), std::wstring(core::menu::kCommandPrefix));
+  if (!runner_) return;
+  // The fixed lines name %SystemRoot%, %userprofile% and programs on the search path: resolved
+  // from system values only. What the user typed keeps the user's own environment.
+  runner_->SystemEnvironment = core::menu::IsFixedCommand(command);
+  (void)runner_->Execute(std::wstring(command), std::wstring(core::menu::kCommandPrefix));
 }
 
 void StartMenuWindow::Tim_Timer() {

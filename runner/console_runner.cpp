@@ -7,6 +7,7 @@
 #include "core/runner/output_limits.h"
 
 #include "win32/handles.h"
+#include "win32/launch.h"
 #include "win32/message_pump.h"
 #include "win32/text.h"
 
@@ -96,8 +97,8 @@ bool ConsoleRunner::Execute(const std::wstring& strCommand, const std::wstring& 
   startup.hStdInput = nullptr;
   std::wstring commandLine = strPreFix + strCommand;
   PROCESS_INFORMATION info{};
-  if (!::CreateProcessW(nullptr, commandLine.data(), &inherit, &inherit, TRUE, NORMAL_PRIORITY_CLASS, nullptr,
-                        nullptr, &startup, &info)) {
+  // The interpreter by its full system path, from the system folder (see win32/launch.h).
+  if (!win32::StartConsoleCommand(commandLine, startup, SystemEnvironment, info)) {
     ErrorNo = 3;
     ErrorMsg = L"File or command not found";
     return false;

@@ -12,6 +12,9 @@ class ConsoleRunner {
   std::wstring Output;
   long ErrorNo = 0;  // 0 none, 1 empty command, 2 pipe not created, 3 process not started
   std::wstring ErrorMsg;
+  // Run the next commands with an environment built from system values instead of this
+  // process's own (the menu's fixed command lines; a typed command keeps the user's own).
+  bool SystemEnvironment = false;
 
   // Starts prefix + command (nothing in between: the prefix carries its own space) hidden and
   // collects its output, at most about 30750 bytes read in pieces of 255.

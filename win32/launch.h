@@ -16,6 +16,23 @@ namespace pravik::win32 {
 std::wstring SystemFolder();
 // A known folder's path (SHGetKnownFolderPath), nothing when the system has none.
 std::optional<std::wstring> KnownFolderPath(const GUID& id);
+// The program files folder of this program's architecture, from the system (the variable
+// ProgramFiles can be set by any user through HKCU\Environment). Test builds: may be pointed at
+// a folder of stand-ins (PRAVIK_TEST_PROGRAM_FILES).
+std::optional<std::wstring> ProgramFilesFolder();
+
+// An environment block built from system values only (the system and known folders, the
+// signed-in user's profile folders, the computer and user names), for the fixed command lines
+// of the menu: nothing a user planted in HKCU\Environment or in this process's variables, such
+// as PATH, SystemRoot or USERPROFILE, is found first. Test builds also carry PRAVIK_* variables.
+std::wstring SystemEnvironmentBlock();
+
+// The runner's start of a console command line with inherited standard handles (in startup).
+// A line that begins with "cmd.exe " runs the system's interpreter by its full path while the
+// line keeps its text; the current folder is the system folder. systemEnvironment: the block
+// above; otherwise this process's own environment (text the user typed is the user's command).
+bool StartConsoleCommand(std::wstring commandLine, STARTUPINFOW& startup, bool systemEnvironment,
+                         PROCESS_INFORMATION& started);
 
 // Starts exactly the program at fullPath with the argument text after its quoted path, in its
 // own folder, in a normal window. False when it could not be started.

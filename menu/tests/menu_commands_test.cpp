@@ -2,9 +2,12 @@
 // recording stand-ins for shutdown.exe, explorer.exe and the like (see command_recorder.cpp).
 #include <windows.h>
 
+#include <knownfolders.h>
+
 #include <gtest/gtest.h>
 
 #include "menu/tests/menu_test_support.h"
+#include "win32/launch.h"
 
 namespace pravik::menu {
 namespace {
@@ -54,6 +57,26 @@ TEST_F(CommandsTest, CaptionsAndIconsRunTheirCommandsTheMarginNothing) {
   Settle();
   ::Sleep(500);
   EXPECT_EQ(Records().size(), before);
+}
+
+// What a standard user can plant (variables through HKCU\Environment, a program on the search
+// path) is not what the fixed commands find; the user's typed command keeps the user's own.
+TEST_F(CommandsTest, FixedCommandsRunFromSystemPathsWhateverTheEnvironmentHolds) {
+  Show();
+  ForwardCommands(true);
+  const std::wstring planted = TheRecorders().folder() + L"\\planted";
+  const std::wstring savedProfile = UserProfile();
+  ::SetEnvironmentVariableW(L"USERPROFILE", planted.c_str());
+  ui_.Run([&] { Click(E(L"lblMenuCaption1"), 5, 5); });
+  const bool recorded = WaitRecordsOf(L"explorer.exe", 1);
+  ::SetEnvironmentVariableW(L"USERPROFILE", savedProfile.c_str());
+  ASSERT_TRUE(recorded);
+  EXPECT_EQ(RecordsOf(L"explorer.exe")[0], *win32::KnownFolderPath(FOLDERID_Profile) + L"\\Pictures");
+  // The interpreter by its full system path, started in the system folder, its line unchanged.
+  const std::wstring system = win32::SystemFolder();
+  ASSERT_EQ(RecordsOf(L"cmd.exe:at").size(), 1u);
+  EXPECT_EQ(RecordsOf(L"cmd.exe:at")[0], system + L"\\cmd.exe\t" + system);
+  EXPECT_EQ(RecordsOf(L"cmd.exe")[0], L"/c explorer %userprofile%\\Pictures");
 }
 
 TEST_F(CommandsTest, HighlightFollowsThePointerFromFrameToFrameAndStays) {

@@ -44,8 +44,10 @@ inline std::wstring ForegroundFileName() {
   return p.substr(p.find_last_of(L'\\') + 1);
 }
 
-// Recording stand-ins where the interpreter finds them first, on the front of PATH; the
-// interpreter itself is recorded by the cmd.exe copy beside the test program (forwarding on).
+// Recording stand-ins where the interpreter finds them first: in the stand-in system folder
+// (the test build's seam; the runner starts the interpreter from there, as its current folder)
+// and on the front of PATH. The interpreter itself is recorded by the cmd.exe copy there
+// (forwarding on).
 class Recorders {
  public:
   Recorders() {
@@ -54,8 +56,9 @@ class Recorders {
     folder_ = std::wstring(temp) + L"pravik-recorders-" + std::to_wstring(::GetCurrentProcessId());
     ::CreateDirectoryW(folder_.c_str(), nullptr);
     const std::wstring recorder = TestDir() + L"\\command_recorder.exe";
-    for (const wchar_t* name : {L"shutdown.exe", L"explorer.exe", L"WinHlp32.exe", L"runtest.exe"})
+    for (const wchar_t* name : {L"shutdown.exe", L"explorer.exe", L"WinHlp32.exe", L"runtest.exe", L"cmd.exe"})
       ::CopyFileW(recorder.c_str(), (folder_ + L"\\" + name).c_str(), FALSE);
+    ::SetEnvironmentVariableW(L"PRAVIK_TEST_SYSTEM_FOLDER", folder_.c_str());
     record_ = folder_ + L"\\record.txt";
     ::SetEnvironmentVariableW(L"PRAVIK_RECORD_FILE", record_.c_str());
     wchar_t path[8192] = {};
