@@ -185,7 +185,9 @@ void StartMenuWindow::RunCommand(std::wstring_view command) {
   // The fixed lines name %SystemRoot%, %userprofile% and programs on the search path: resolved
   // from system values only. What the user typed keeps the user's own environment.
   runner_->SystemEnvironment = core::menu::IsFixedCommand(command);
-  (void)runner_->Execute(std::wstring(command), std::wstring(core::menu::kCommandPrefix));
+  // Other outcomes are not reported; a refusal to start with administrator rights is.
+  if (!runner_->Execute(std::wstring(command), std::wstring(core::menu::kCommandPrefix)) && runner_->ErrorNo == 4)
+    ::MessageBoxW(hwnd(), runner_->ErrorMsg.c_str(), L"Pravik", MB_OK | MB_ICONWARNING);
 }
 
 void StartMenuWindow::Tim_Timer() {

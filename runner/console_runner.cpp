@@ -97,8 +97,15 @@ bool ConsoleRunner::Execute(const std::wstring& strCommand, const std::wstring& 
   startup.hStdInput = nullptr;
   std::wstring commandLine = strPreFix + strCommand;
   PROCESS_INFORMATION info{};
-  // The interpreter by its full system path, from the system folder (see win32/launch.h).
-  if (!win32::StartConsoleCommand(commandLine, startup, SystemEnvironment, info)) {
+  // The interpreter by its full system path, from the system folder, with the user's own rights
+  // (see win32/launch.h).
+  const win32::UserStart start = win32::StartConsoleCommand(commandLine, startup, SystemEnvironment, info);
+  if (start == win32::UserStart::kNoUserToken) {
+    ErrorNo = 4;
+    ErrorMsg = win32::kNoUserTokenMessage;
+    return false;
+  }
+  if (start != win32::UserStart::kStarted) {
     ErrorNo = 3;
     ErrorMsg = L"File or command not found";
     return false;

@@ -10,7 +10,8 @@ class ConsoleRunner {
   // The last command given to Execute (without the prefix), its output, and its failure.
   std::wstring Command;
   std::wstring Output;
-  long ErrorNo = 0;  // 0 none, 1 empty command, 2 pipe not created, 3 process not started
+  long ErrorNo = 0;  // 0 none, 1 empty command, 2 pipe not created, 3 process not started,
+                     // 4 refused: no unelevated user token to start it with
   std::wstring ErrorMsg;
   // Run the next commands with an environment built from system values instead of this
   // process's own (the menu's fixed command lines; a typed command keeps the user's own).

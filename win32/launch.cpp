@@ -5,6 +5,7 @@
 
 #include "generated/win32/build_settings.h"
 #include "win32/handles.h"
+#include "win32/text.h"
 
 #include <algorithm>
 #include <cwchar>
@@ -113,18 +114,71 @@ std::wstring SystemEnvironmentBlock() {
   return block;
 }
 
-bool StartConsoleCommand(std::wstring commandLine, STARTUPINFOW& startup, bool systemEnvironment,
-                         PROCESS_INFORMATION& started) {
+namespace {
+
+// The signed-in user's own token, from the process of the desktop shell (the unelevated explorer).
+Handle ShellUserToken() {
+#if PRAVIK_TEST_SEAMS
+  if (::GetEnvironmentVariableW(L"PRAVIK_TEST_NO_SHELL_TOKEN", nullptr, 0)) return Handle{};
+#endif
+  const HWND shell = ::GetShellWindow();
+  DWORD pid = 0;
+  if (!shell || !::GetWindowThreadProcessId(shell, &pid) || pid == 0) return Handle{};
+  Handle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+  if (!process) return Handle{};
+  Handle token;
+  if (!::OpenProcessToken(process.get(), TOKEN_DUPLICATE | TOKEN_QUERY, token.put())) return Handle{};
+  Handle primary;
+  if (!::DuplicateTokenEx(token.get(),
+                          TOKEN_QUERY | TOKEN_DUPLICATE | TOKEN_ASSIGN_PRIMARY | TOKEN_ADJUST_DEFAULT |
+                              TOKEN_ADJUST_SESSIONID,
+                          nullptr, SecurityImpersonation, TokenPrimary, primary.put()))
+    return Handle{};
+  return primary;
+}
+
+#if PRAVIK_TEST_SEAMS
+// Test builds record the route asked of the platform (Wine models no elevation, and its
+// CreateProcessWithTokenW passes no handles on), then start the plain way.
+void RecordRoute(const std::wstring& line) {
+  wchar_t file[MAX_PATH];
+  const DWORD length = ::GetEnvironmentVariableW(L"PRAVIK_TEST_LAUNCH_RECORD", file, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return;
+  const FileHandle out(::CreateFileW(file, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, 0, nullptr));
+  const std::string utf8 = WideToUtf8(line + L"\n");
+  DWORD written = 0;
+  if (out) ::WriteFile(out.get(), utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+}
+#endif
+
+}  // namespace
+
+UserStart StartConsoleCommand(std::wstring commandLine, STARTUPINFOW& startup, bool systemEnvironment,
+                              PROCESS_INFORMATION& started) {
   const std::wstring system = SystemFolder();
   std::wstring interpreter;
   if (commandLine.size() > 8 && ::CompareStringOrdinal(commandLine.c_str(), 8, L"cmd.exe ", 8, TRUE) == CSTR_EQUAL)
     interpreter = system + L"\\cmd.exe";
   std::wstring environment;
   if (systemEnvironment) environment = SystemEnvironmentBlock();
-  return ::CreateProcessW(interpreter.empty() ? nullptr : interpreter.c_str(), commandLine.data(), nullptr, nullptr,
-                          TRUE, NORMAL_PRIORITY_CLASS | CREATE_UNICODE_ENVIRONMENT,
-                          environment.empty() ? nullptr : environment.data(), system.c_str(), &startup,
-                          &started) != FALSE;
+  // Never elevated: without the user's own token nothing starts.
+  const Handle token = ShellUserToken();
+  if (!token) return UserStart::kNoUserToken;
+  const wchar_t* application = interpreter.empty() ? nullptr : interpreter.c_str();
+  void* block = environment.empty() ? nullptr : environment.data();
+  const DWORD flags = NORMAL_PRIORITY_CLASS | CREATE_UNICODE_ENVIRONMENT;
+#if PRAVIK_TEST_SEAMS
+  RecordRoute(L"user-token\t" + commandLine);
+  return ::CreateProcessW(application, commandLine.data(), nullptr, nullptr, TRUE, flags, block, system.c_str(),
+                          &startup, &started)
+             ? UserStart::kStarted
+             : UserStart::kFailed;
+#else
+  return ::CreateProcessWithTokenW(token.get(), 0, application, commandLine.data(), flags, block, system.c_str(),
+                                   &startup, &started)
+             ? UserStart::kStarted
+             : UserStart::kFailed;
+#endif
 }
 
 bool StartProgram(const std::wstring& fullPath, const std::wstring& arguments) {

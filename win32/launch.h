@@ -27,12 +27,19 @@ std::optional<std::wstring> ProgramFilesFolder();
 // as PATH, SystemRoot or USERPROFILE, is found first. Test builds also carry PRAVIK_* variables.
 std::wstring SystemEnvironmentBlock();
 
+// What the user starts runs with the user's normal rights, never with this program's: the
+// process gets the signed-in user's token taken from the desktop shell's process.
+enum class UserStart { kStarted, kNoUserToken, kFailed };
+inline constexpr wchar_t kNoUserTokenMessage[] =
+    L"일반 사용자 권한으로 실행할 수 없어 실행하지 않았습니다 (바탕 화면 셸을 찾을 수 없습니다)";
+
 // The runner's start of a console command line with inherited standard handles (in startup).
 // A line that begins with "cmd.exe " runs the system's interpreter by its full path while the
 // line keeps its text; the current folder is the system folder. systemEnvironment: the block
 // above; otherwise this process's own environment (text the user typed is the user's command).
-bool StartConsoleCommand(std::wstring commandLine, STARTUPINFOW& startup, bool systemEnvironment,
-                         PROCESS_INFORMATION& started);
+// Started as the user (above); kNoUserToken: nothing was started.
+UserStart StartConsoleCommand(std::wstring commandLine, STARTUPINFOW& startup, bool systemEnvironment,
+                              PROCESS_INFORMATION& started);
 
 // Starts exactly the program at fullPath with the argument text after its quoted path, in its
 // own folder, in a normal window. False when it could not be started.
