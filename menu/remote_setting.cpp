@@ -3,9 +3,8 @@
 #include <objbase.h>
 #include <oleauto.h>
 
-#include <cwctype>
-
 #include "generated/win32/build_settings.h"
+#include "core/update/version_check.h"
 #include "win32/variant.h"
 
 namespace pravik::menu {
@@ -26,14 +25,6 @@ constexpr DISPID kAbort = 12;
 constexpr DISPID kWaitForResponse = 15;
 constexpr DISPID kSetTimeouts = 16;
 
-bool StartsWithNoCase(std::wstring_view text, std::wstring_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (std::size_t k = 0; k < prefix.size(); ++k) {
-    if (std::towlower(static_cast<wint_t>(text[k])) != static_cast<wint_t>(prefix[k])) return false;
-  }
-  return true;
-}
-
 using win32::Variant;
 
 }  // namespace
@@ -47,23 +38,9 @@ std::wstring SettingFileUrl() {
 bool IsAcceptableNoticeAddress(std::wstring_view address) {
   std::wstring_view core = address;
   while (!core.empty() && (core.back() == L'\r' || core.back() == L'\n')) core.remove_suffix(1);
-  if (core.empty() || core.size() > kMaxNoticeAddressLength) return false;
-  std::size_t schemeLength = 0;
-  if (StartsWithNoCase(core, L"http://")) {
-    schemeLength = 7;
-  } else if (StartsWithNoCase(core, L"https://")) {
-    schemeLength = 8;
-  } else {
-    return false;
-  }
-  for (wchar_t c : core) {
-    if (c < 0x20 || c == 0x7F) return false;
-  }
-  // A host must follow: "http:///x" or "http://\\server" would leave the choice to the browser.
-  const std::wstring_view rest = core.substr(schemeLength);
-  if (rest.empty()) return false;
-  const wchar_t first = rest.front();
-  return first != L'/' && first != L'\\' && first != L' ' && first != L'?' && first != L'#';
+  if (core.size() > kMaxNoticeAddressLength) return false;
+  // In a release, https only: the setting itself arrives over https.
+  return core::update::IsWebAddress(core, PRAVIK_RELEASE_BUILD != 0);
 }
 
 std::wstring NoticeAddressFor(const std::optional<std::wstring>& body) {

@@ -118,9 +118,6 @@ namespace {
 
 // The signed-in user's own token, from the process of the desktop shell (the unelevated explorer).
 Handle ShellUserToken() {
-#if PRAVIK_TEST_SEAMS
-  if (::GetEnvironmentVariableW(L"PRAVIK_TEST_NO_SHELL_TOKEN", nullptr, 0)) return Handle{};
-#endif
   const HWND shell = ::GetShellWindow();
   DWORD pid = 0;
   if (!shell || !::GetWindowThreadProcessId(shell, &pid) || pid == 0) return Handle{};
@@ -135,6 +132,17 @@ Handle ShellUserToken() {
                           nullptr, SecurityImpersonation, TokenPrimary, primary.put()))
     return Handle{};
   return primary;
+}
+
+// True unless the system says this process runs without elevation (then its own rights are the
+// user's normal ones and it may start programs itself).
+bool RunsElevated() {
+  Handle token;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.put())) return true;
+  TOKEN_ELEVATION elevation{};
+  DWORD size = 0;
+  if (!::GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof elevation, &size)) return true;
+  return elevation.TokenIsElevated != 0;
 }
 
 #if PRAVIK_TEST_SEAMS
@@ -161,24 +169,34 @@ UserStart StartConsoleCommand(std::wstring commandLine, STARTUPINFOW& startup, b
     interpreter = system + L"\\cmd.exe";
   std::wstring environment;
   if (systemEnvironment) environment = SystemEnvironmentBlock();
-  // Never elevated: without the user's own token nothing starts.
+  // Never elevated: without the user's own token nothing starts (unless this process itself runs
+  // with the user's normal rights).
   const Handle token = ShellUserToken();
-  if (!token) return UserStart::kNoUserToken;
+  bool ownRightsAreTheUsers = !token && !RunsElevated();
+#if PRAVIK_TEST_SEAMS
+  // Wine has no desktop shell process and no elevation: its processes run with the user's rights.
+  // A test takes the token away to see the refusal.
+  if (::GetEnvironmentVariableW(L"PRAVIK_TEST_NO_SHELL_TOKEN", nullptr, 0)) return UserStart::kNoUserToken;
+  if (!token) ownRightsAreTheUsers = true;
+#endif
+  if (!token && !ownRightsAreTheUsers) return UserStart::kNoUserToken;
   const wchar_t* application = interpreter.empty() ? nullptr : interpreter.c_str();
   void* block = environment.empty() ? nullptr : environment.data();
   const DWORD flags = NORMAL_PRIORITY_CLASS | CREATE_UNICODE_ENVIRONMENT;
+  bool ok = false;
 #if PRAVIK_TEST_SEAMS
-  RecordRoute(L"user-token\t" + commandLine);
-  return ::CreateProcessW(application, commandLine.data(), nullptr, nullptr, TRUE, flags, block, system.c_str(),
-                          &startup, &started)
-             ? UserStart::kStarted
-             : UserStart::kFailed;
+  RecordRoute(L"unelevated\t" + commandLine);
+  ok = ::CreateProcessW(application, commandLine.data(), nullptr, nullptr, TRUE, flags, block, system.c_str(),
+                        &startup, &started) != FALSE;
 #else
-  return ::CreateProcessWithTokenW(token.get(), 0, application, commandLine.data(), flags, block, system.c_str(),
-                                   &startup, &started)
-             ? UserStart::kStarted
-             : UserStart::kFailed;
+  if (token)
+    ok = ::CreateProcessWithTokenW(token.get(), 0, application, commandLine.data(), flags, block, system.c_str(),
+                                   &startup, &started) != FALSE;
+  else
+    ok = ::CreateProcessW(application, commandLine.data(), nullptr, nullptr, TRUE, flags, block, system.c_str(),
+                          &startup, &started) != FALSE;
 #endif
+  return ok ? UserStart::kStarted : UserStart::kFailed;
 }
 
 bool StartProgram(const std::wstring& fullPath, const std::wstring& arguments) {

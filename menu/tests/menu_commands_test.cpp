@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "menu/tests/menu_test_support.h"
+#include "testsupport/process.h"
 #include "win32/launch.h"
 
 namespace pravik::menu {
@@ -88,7 +89,7 @@ TEST_F(CommandsTest, FixedCommandsRunFromSystemPathsWhateverTheEnvironmentHolds)
   std::ifstream in(routes.c_str(), std::ios::binary);
   std::stringstream route;
   route << in.rdbuf();
-  EXPECT_EQ(route.str(), "user-token\tcmd.exe /c explorer %userprofile%\\Pictures\n");
+  EXPECT_EQ(route.str(), "unelevated\tcmd.exe /c explorer %userprofile%\\Pictures\n");
 }
 
 TEST_F(CommandsTest, WithoutTheUsersOwnTokenNothingStartsAndTheUserIsTold) {
@@ -96,7 +97,9 @@ TEST_F(CommandsTest, WithoutTheUsersOwnTokenNothingStartsAndTheUserIsTold) {
   ForwardCommands(false);
   ::SetEnvironmentVariableW(L"PRAVIK_TEST_NO_SHELL_TOKEN", L"1");
   ui_.Run([&] { Click(E(L"lblMenuCaption1"), 5, 5); });
-  const HWND box = testsupport::WaitForWindow(::GetCurrentProcessId(), L"#32770", 15000);
+  // The folder tree's hidden browse dialog is a #32770 too: look for the box by its title.
+  HWND box = nullptr;
+  testsupport::WaitUntil([&] { return (box = ::FindWindowW(L"#32770", L"Pravik")) != nullptr; }, 15000);
   ::SetEnvironmentVariableW(L"PRAVIK_TEST_NO_SHELL_TOKEN", nullptr);
   ASSERT_NE(box, nullptr) << "no refusal shown";
   std::wstring texts;
