@@ -202,16 +202,13 @@ UserStart StartConsoleCommand(std::wstring commandLine, STARTUPINFOW& startup, b
 bool StartProgram(const std::wstring& fullPath, const std::wstring& arguments) {
   std::wstring commandLine = L"\"" + fullPath + L"\"";
   if (!arguments.empty()) commandLine += L" " + arguments;
-  const auto slash = fullPath.find_last_of(L'\\');
-  std::wstring folder = slash == std::wstring::npos ? std::wstring() : fullPath.substr(0, slash);
-  if (folder.size() == 2 && folder[1] == L':') folder += L'\\';  // a drive root keeps its separator
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION started{};
   if (!::CreateProcessW(fullPath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.empty() ? nullptr : folder.c_str(), &startup, &started))
+                        nullptr, &startup, &started))
     return false;
   Handle process(started.hProcess);
   Handle thread(started.hThread);

@@ -41,8 +41,8 @@ inline constexpr wchar_t kNoUserTokenMessage[] =
 UserStart StartConsoleCommand(std::wstring commandLine, STARTUPINFOW& startup, bool systemEnvironment,
                               PROCESS_INFORMATION& started);
 
-// Starts exactly the program at fullPath with the argument text after its quoted path, in its
-// own folder, in a normal window. False when it could not be started.
+// Starts exactly the program at fullPath with the argument text after its quoted path, in a
+// normal window, in this process's current folder. False when it could not be started.
 bool StartProgram(const std::wstring& fullPath, const std::wstring& arguments);
 
 }  // namespace pravik::win32
