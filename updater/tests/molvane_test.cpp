@@ -56,6 +56,8 @@ BOOL CALLBACK CollectText(HWND child, LPARAM param) {
   return TRUE;
 }
 
+void ExpectOneErrorBoxThenEnd(testsupport::ChildProcess& molvane, const std::wstring& message);
+
 class MolvaneTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -69,6 +71,14 @@ class MolvaneTest : public ::testing::Test {
     ASSERT_GT(signature.size(), 64u);
   }
   int PravikStarts() { return CountRuns(folder, L"pravik-runs.log"); }
+  // A refusal: one error box, nothing kept or started, the button back, the announcement remembered.
+  void ExpectRefused(testsupport::ChildProcess& molvane, const std::wstring& message, const std::wstring& address) {
+    ASSERT_TRUE(molvane.started());
+    ExpectOneErrorBoxThenEnd(molvane, message);
+    EXPECT_EQ(::GetFileAttributesW((folder + L"\\PravikUpdate.exe").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(CountRuns(folder), 0);
+    ExpectPravikBackAndAnnouncementRemembered(address, "failed");
+  }
   // After a failure or refusal: the button comes back once, and the announcement is remembered.
   void ExpectPravikBackAndAnnouncementRemembered(const std::wstring& address, const char* outcome) {
     EXPECT_TRUE(testsupport::WaitUntil([&] { return PravikStarts() >= 1; }, 20000));
@@ -143,11 +153,7 @@ TEST_F(MolvaneTest, AGoodAddressIsDownloadedStartedOnceAndTheProgramEnds) {
 
 TEST_F(MolvaneTest, ABadAddressShowsOneErrorBoxThenEnds) {
   auto molvane = Start(server.Url("/missing.exe"));
-  ASSERT_TRUE(molvane.started());
-  ExpectOneErrorBoxThenEnd(molvane, text::ServerRefused(404));
-  EXPECT_EQ(::GetFileAttributesW((folder + L"\\PravikUpdate.exe").c_str()), INVALID_FILE_ATTRIBUTES);
-  EXPECT_EQ(CountRuns(folder), 0);
-  ExpectPravikBackAndAnnouncementRemembered(server.Url("/missing.exe"), "failed");
+  ExpectRefused(molvane, text::ServerRefused(404), server.Url("/missing.exe"));
 }
 
 TEST_F(MolvaneTest, AnOlderGenuineInstallerIsRefusedAndTheButtonComesBack) {
@@ -158,11 +164,7 @@ TEST_F(MolvaneTest, AnOlderGenuineInstallerIsRefusedAndTheButtonComesBack) {
   sig.body = ReadFile(win32::ProgramFolder() + L"\\fake_installer.exe.old.sig");
   server.Route("/PravikSetup-0.9.exe.sig", sig);
   auto molvane = Start(server.Url("/PravikSetup-0.9.exe"));
-  ASSERT_TRUE(molvane.started());
-  ExpectOneErrorBoxThenEnd(molvane, text::kNotNewer);
-  EXPECT_EQ(::GetFileAttributesW((folder + L"\\PravikUpdate.exe").c_str()), INVALID_FILE_ATTRIBUTES);
-  EXPECT_EQ(CountRuns(folder), 0);
-  ExpectPravikBackAndAnnouncementRemembered(server.Url("/PravikSetup-0.9.exe"), "failed");
+  ExpectRefused(molvane, text::kNotNewer, server.Url("/PravikSetup-0.9.exe"));
 }
 
 TEST_F(MolvaneTest, AnOversizedDownloadIsRefusedBeforeItIsWritten) {
@@ -171,11 +173,8 @@ TEST_F(MolvaneTest, AnOversizedDownloadIsRefusedBeforeItIsWritten) {
   huge.lengthOverride = std::to_string(512LL * 1024 * 1024 + 1);
   server.Route("/huge.exe", huge);
   auto molvane = Start(server.Url("/huge.exe"));
-  ASSERT_TRUE(molvane.started());
-  ExpectOneErrorBoxThenEnd(molvane, text::kTooLarge);
-  EXPECT_EQ(::GetFileAttributesW((folder + L"\\PravikUpdate.exe").c_str()), INVALID_FILE_ATTRIBUTES);
+  ExpectRefused(molvane, text::kTooLarge, server.Url("/huge.exe"));
   EXPECT_EQ(server.RequestCount("/huge.exe.sig"), 0u);
-  ExpectPravikBackAndAnnouncementRemembered(server.Url("/huge.exe"), "failed");
 }
 
 TEST_F(MolvaneTest, ATamperedInstallerIsNeverStartedNorKept) {
