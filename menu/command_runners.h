@@ -27,9 +27,10 @@ class CommandRunners {
   // Running commands are stopped and their threads joined.
   ~CommandRunners() = default;
 
-  // Starts "prefix + command". False when it did not start; with eight commands running the user
-  // is told so instead.
-  bool Run(std::wstring_view command, std::wstring_view prefix);
+  // Starts "prefix + command", with an environment built from system values when asked (the
+  // fixed command lines). False when it did not start; with eight commands running, or when it
+  // could not start without administrator rights, the user is told so.
+  bool Run(std::wstring_view command, std::wstring_view prefix, bool systemEnvironment = false);
   void Finished(LPARAM runner) noexcept;
   [[nodiscard]] std::size_t running() const noexcept { return runners_.size(); }
   // The runner of the last command started (its properties are those of that command).

@@ -4,6 +4,7 @@
 #include <oleauto.h>
 
 #include "generated/win32/build_settings.h"
+#include "core/update/version_check.h"
 #include "win32/variant.h"
 
 namespace pravik::menu {
@@ -13,7 +14,12 @@ namespace {
 // WinHttp.WinHttpRequest.5.1 and the dispatch identifiers of its methods.
 constexpr CLSID kWinHttpRequestClsid = {0x2087c2f4, 0x2cef, 0x4953, {0xa8, 0xab, 0x66, 0x77, 0x9b, 0x67, 0x04, 0x95}};
 constexpr DISPID kOpen = 1;
+constexpr DISPID kOption = 6;
 constexpr DISPID kSend = 5;
+constexpr DISPID kStatus = 7;
+constexpr LONG kOptionEnableRedirects = 6;
+// Like the version file's: a larger answer is no setting.
+constexpr std::size_t kMaxSettingChars = 64 * 1024;
 constexpr DISPID kResponseText = 9;
 constexpr DISPID kAbort = 12;
 constexpr DISPID kWaitForResponse = 15;
@@ -23,14 +29,15 @@ using win32::Variant;
 
 }  // namespace
 
-std::wstring HomePageAddress() { return std::wstring(L"http://") + PRAVIK_HOME_HOST + L"/"; }
+std::wstring HomePageAddress() { return std::wstring(PRAVIK_HOME_SCHEME) + L"://" + PRAVIK_HOME_HOST + L"/"; }
 
 std::wstring SettingFileUrl() {
   return std::wstring(PRAVIK_UPDATE_SCHEME) + L"://" + PRAVIK_UPDATE_HOST + L"/updateserver/Pravik/Setting/Setting.txt";
 }
 
 std::wstring NoticeAddressFor(const std::optional<std::wstring>& body) {
-  if (body && !body->empty() && IsAcceptableNoticeAddress(*body)) return *body;
+  // In a release, https only: the setting itself arrives over https.
+  if (body && !body->empty() && core::menu::IsAcceptableNoticeAddress(*body, PRAVIK_RELEASE_BUILD != 0)) return *body;
   return HomePageAddress();
 }
 
@@ -53,6 +60,9 @@ std::optional<std::wstring> SettingRequest::Get(const std::wstring& url) {
     if (FAILED(request_.Invoke(kOpen, DISPATCH_METHOD, {std::move(method), std::move(address), Variant::Bool(true)})))
       return std::nullopt;
   }
+  // No redirect is followed: the answer must come from the host asked.
+  if (FAILED(request_.Invoke(kOption, DISPATCH_PROPERTYPUT, {Variant::Long(kOptionEnableRedirects), Variant::Bool(false)})))
+    return std::nullopt;
   if (FAILED(request_.Invoke(kSend, DISPATCH_METHOD))) return std::nullopt;
   {
     Variant finished;
@@ -63,11 +73,20 @@ std::optional<std::wstring> SettingRequest::Get(const std::wstring& url) {
       return std::nullopt;
     }
   }
+  {
+    // Only a real answer counts: an error page or a redirect is no setting.
+    Variant status;
+    if (FAILED(request_.Invoke(kStatus, DISPATCH_PROPERTYGET, {}, &status)) ||
+        FAILED(::VariantChangeType(&status.v, &status.v, 0, VT_I4)) || status.v.lVal != 200)
+      return std::nullopt;
+  }
   Variant text;
   if (FAILED(request_.Invoke(kResponseText, DISPATCH_PROPERTYGET, {}, &text)) || text.v.vt != VT_BSTR) {
     return std::nullopt;
   }
-  return text.v.bstrVal ? std::wstring(text.v.bstrVal, ::SysStringLen(text.v.bstrVal)) : std::wstring();
+  if (!text.v.bstrVal) return std::wstring();
+  if (::SysStringLen(text.v.bstrVal) > kMaxSettingChars) return std::nullopt;
+  return std::wstring(text.v.bstrVal, ::SysStringLen(text.v.bstrVal));
 }
 
 }  // namespace pravik::menu

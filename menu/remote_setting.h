@@ -15,7 +15,7 @@
 
 namespace pravik::menu {
 
-// "http://" + the home host + "/": what the panel shows when the setting gives nothing usable.
+// "http://" (https:// in a release) + the home host + "/": what the panel shows when the setting gives nothing usable.
 std::wstring HomePageAddress();
 // The setting file on the update server.
 std::wstring SettingFileUrl();
@@ -38,8 +38,9 @@ class SettingRequest {
   SettingRequest() = default;
   explicit SettingRequest(Limits limits) : limits_(limits) {}
 
-  // GET of the url; the response body as text whatever the status, or nothing on any failure
-  // (no object, no server, time-out).
+  // GET of the url; the response body as text when the host asked answered 200 (no redirect is
+  // followed), nothing on any other answer or failure (no object, no server, time-out, a body
+  // over 64 Ki characters).
   std::optional<std::wstring> Get(const std::wstring& url);
   [[nodiscard]] bool created() const noexcept { return !request_.empty(); }
 

@@ -226,8 +226,11 @@ HWND StartMenuWindow::Element(std::wstring_view name) const {
 
 void StartMenuWindow::RunCommand(std::wstring_view command) {
   // Each command on a runner of its own, collected in the background. The result and the
-  // runner's error are not looked at: nothing is reported to the user but a full house.
-  if (runners_) (void)runners_->Run(command, core::menu::kCommandPrefix);
+  // runner's error are not looked at: nothing is reported to the user but a full house or a
+  // refusal to start with administrator rights. The fixed lines name %SystemRoot%, %userprofile%
+  // and programs on the search path: resolved from system values only. What the user typed keeps
+  // the user's own environment.
+  if (runners_) (void)runners_->Run(command, core::menu::kCommandPrefix, core::menu::IsFixedCommand(command));
 }
 
 void StartMenuWindow::Tim_Timer() {

@@ -7,17 +7,15 @@
 #include "menu/remote_setting.h"
 #include "win32/app_error.h"
 #include "win32/handles.h"
+#include "win32/launch.h"
 
 namespace pravik::menu {
 
 std::optional<std::wstring> HomeBrowserCommandLine(std::wstring* browserPath) {
-  const DWORD needed = ::GetEnvironmentVariableW(L"ProgramFiles", nullptr, 0);
-  if (needed <= 1) return std::nullopt;
-  std::wstring folder(needed, L'\0');
-  const DWORD length = ::GetEnvironmentVariableW(L"ProgramFiles", folder.data(), needed);
-  if (length == 0 || length >= needed) return std::nullopt;
-  folder.resize(length);
-  const std::wstring program = folder + L"\\Internet Explorer\\iexplore.exe";
+  // From the system, not the variable: a user's HKCU\Environment could point it at any program.
+  const auto folder = win32::ProgramFilesFolder();
+  if (!folder) return std::nullopt;
+  const std::wstring program = *folder + L"\\Internet Explorer\\iexplore.exe";
   if (browserPath) *browserPath = program;
   return program + L" " + PRAVIK_HOME_HOST;
 }

@@ -12,8 +12,8 @@
 
 namespace pravik::menu {
 
-// %ProgramFiles% + "\Internet Explorer\iexplore.exe " + the home host; nothing when the variable
-// is missing or empty. `browserPath` receives the program part.
+// The system's program files folder + "\Internet Explorer\iexplore.exe " + the home host;
+// nothing when the system names no such folder. `browserPath` receives the program part.
 std::optional<std::wstring> HomeBrowserCommandLine(std::wstring* browserPath = nullptr);
 
 enum class BrowserStart { kBrowser, kShellDefault, kNothing };

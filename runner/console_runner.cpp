@@ -5,6 +5,8 @@
 
 #include "core/runner/output_limits.h"
 
+#include "win32/handles.h"
+#include "win32/launch.h"
 #include "win32/message_pump.h"
 #include "win32/text.h"
 
@@ -100,8 +102,15 @@ bool ConsoleRunner::Start(const std::wstring& strCommand, const std::wstring& st
   startup.hStdInput = nullptr;
   std::wstring commandLine = strPreFix + strCommand;
   PROCESS_INFORMATION info{};
-  if (!::CreateProcessW(nullptr, commandLine.data(), &inherit, &inherit, TRUE, NORMAL_PRIORITY_CLASS, nullptr,
-                        nullptr, &startup, &info)) {
+  // The interpreter by its full system path, from the system folder, with the user's own rights
+  // (see win32/launch.h).
+  const win32::UserStart start = win32::StartConsoleCommand(commandLine, startup, SystemEnvironment, info);
+  if (start == win32::UserStart::kNoUserToken) {
+    ErrorNo = 4;
+    ErrorMsg = win32::kNoUserTokenMessage;
+    return false;
+  }
+  if (start != win32::UserStart::kStarted) {
     ErrorNo = 3;
     ErrorMsg = L"File or command not found";
     return false;

@@ -23,8 +23,12 @@ class ConsoleRunner {
   // While a started command is collected they belong to its thread: read them after its report.
   std::wstring Command;
   std::wstring Output;
-  long ErrorNo = 0;  // 0 none, 1 empty command, 2 pipe not created, 3 process not started
+  long ErrorNo = 0;  // 0 none, 1 empty command, 2 pipe not created, 3 process not started,
+                     // 4 refused: no unelevated user token to start it with
   std::wstring ErrorMsg;
+  // Run the next commands with an environment built from system values instead of this
+  // process's own (the menu's fixed command lines; a typed command keeps the user's own).
+  bool SystemEnvironment = false;
 
   // Starts prefix + command (nothing in between: the prefix carries its own space) hidden and
   // collects its output, at most about 30750 bytes read in pieces of 255.

@@ -10,7 +10,7 @@
 namespace pravik::startup {
 namespace {
 
-#ifdef PRAVIK_TEST_SEAMS
+#if PRAVIK_TEST_SEAMS
 std::optional<RECT> injectedTaskbar;
 #endif
 
@@ -48,12 +48,12 @@ std::int32_t TwipsToPixels(std::int32_t twips, bool horizontal) {
   return core::geometry::TwipsToPixels(twips, horizontal ? TwipsPerPixelX() : TwipsPerPixelY());
 }
 
-#ifdef PRAVIK_TEST_SEAMS
+#if PRAVIK_TEST_SEAMS
 void InjectTaskbarRect(const RECT& taskbar) { injectedTaskbar = taskbar; }
 #endif
 
 RECT TaskbarRect() {
-#ifdef PRAVIK_TEST_SEAMS
+#if PRAVIK_TEST_SEAMS
   if (injectedTaskbar) return *injectedTaskbar;
 #endif
   APPBARDATA bar{};
@@ -63,7 +63,7 @@ RECT TaskbarRect() {
 }
 
 core::geometry::PixelRect WorkArea() {
-#ifdef PRAVIK_TEST_SEAMS
+#if PRAVIK_TEST_SEAMS
   if (injectedTaskbar) {
     const RECT& t = *injectedTaskbar;
     core::geometry::PixelRect area{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};

@@ -1,5 +1,6 @@
 #pragma once
 // Window placement beside the taskbar, topmost ordering and twips conversion for real windows.
+#include "generated/win32/build_settings.h"
 #include <windows.h>
 
 #include <cstdint>
@@ -21,7 +22,7 @@ std::int32_t TwipsToPixels(std::int32_t twips, bool horizontal);
 RECT TaskbarRect();
 core::geometry::PixelRect WorkArea();
 
-#ifdef PRAVIK_TEST_SEAMS
+#if PRAVIK_TEST_SEAMS
 // Test builds only: the taskbar rectangle the placement uses from now on instead of the shell's,
 // since the test desktop's taskbar never moves. The work area is the screen beside it.
 void InjectTaskbarRect(const RECT& taskbar);

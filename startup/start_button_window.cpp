@@ -17,7 +17,9 @@
 #include "startup/single_instance.h"
 #include "startup/update_check.h"
 #include "win32/app_error.h"
+#include "win32/launch.h"
 #include "win32/paths.h"
+#include "win32/update_record.h"
 
 namespace pravik::startup {
 namespace {
@@ -25,7 +27,7 @@ namespace {
 enum TimerId : UINT_PTR { kTimMove = 1, kTimMoveView = 2, kTimMouseCheck = 3 };
 constexpr DISPID kMouseLocationGetX = DISPID_QUESSEL_MOUSE_LOCATIONGET_X;
 constexpr UINT kWmDpiChanged = 0x02E0;
-#ifdef PRAVIK_TEST_SEAMS
+#if PRAVIK_TEST_SEAMS
 constexpr ULONG_PTR kInjectTaskbarRect = 0x50544252;  // test builds: a RECT for the taskbar
 #endif
 constexpr UINT kToggleFromKeyboard = WM_APP + 0x50;
@@ -75,9 +77,11 @@ bool StartButtonWindow::Load() {
   // 2-3. Probe the network; only when it answers, ask the update server.
   if (ProbeConnection(std::wstring(L"http://") + PRAVIK_PROBE_HOST + L"/") == 1 &&
       !IsVersionCurrent(updaterArguments_)) {
-    const std::wstring updater = win32::ProgramFolder() + L"\\Molvane.exe";
-    ::ShellExecuteW(nullptr, L"OPEN", updater.c_str(), updaterArguments_.c_str(), L"", SW_SHOWNORMAL);
-    return false;
+    // By full path, not the shell's open verb (which consults the user's classes). Recorded first,
+    // so an updater that fails without a word still cannot make every start hand over again.
+    win32::RecordHandOver(updaterArguments_);
+    if (win32::StartProgram(win32::ProgramFolder() + L"\\Molvane.exe", updaterArguments_)) return false;
+    // No updater to hand over to: the button shows all the same.
   }
 
   // 4-5. Bottom-left corner beside the taskbar, above all other windows.
@@ -262,7 +266,7 @@ LRESULT StartButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
     Replace();
     return message == WM_SETTINGCHANGE || message == WM_DISPLAYCHANGE ? Window::HandleMessage(message, wParam, lParam) : 0;
   }
-#ifdef PRAVIK_TEST_SEAMS
+#if PRAVIK_TEST_SEAMS
   if (message == WM_COPYDATA) {
     const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
     if (data && data->dwData == kInjectTaskbarRect && data->cbData == sizeof(RECT)) {

@@ -1,7 +1,11 @@
 #include "testsupport/process.h"
 
+#include <fstream>
+#include <sstream>
 #include <vector>
 
+#include "win32/text.h"
+#include "win32/update_record.h"
 
 namespace pravik::testsupport {
 
@@ -97,5 +101,39 @@ void SetUserString(const std::wstring& key, const std::wstring& name, const std:
 }
 
 std::wstring OutDir() { return FromUnixPath(PRAVIK_OUT_DIR); }
+
+void ForgetUpdateAttempts() {
+  if (const auto folder = win32::UpdateDataFolder()) {
+    ::DeleteFileW((*folder + L"\\" + win32::kUpdateRecordName).c_str());
+    ::DeleteFileW((*folder + L"\\" + win32::kUpdateLogName).c_str());
+  }
+}
+
+void BackdateHandOver(unsigned hours) {
+  const auto folder = win32::UpdateDataFolder();
+  if (!folder) return;
+  const std::wstring path = *folder + L"\\" + win32::kUpdateRecordName;
+  std::string record;
+  {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    record = text.str();
+  }
+  const auto newline = record.find('\n');
+  if (newline == std::string::npos) return;
+  const unsigned long long when = std::stoull(record.substr(0, newline));
+  record = std::to_string(when - hours * 3600ULL * 10'000'000ULL) + record.substr(newline);
+  std::ofstream(path.c_str(), std::ios::binary | std::ios::trunc) << record;
+}
+
+std::string UpdateLogText() {
+  const auto folder = win32::UpdateDataFolder();
+  if (!folder) return {};
+  std::ifstream in((*folder + L"\\" + win32::kUpdateLogName).c_str(), std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
 
 }  // namespace pravik::testsupport

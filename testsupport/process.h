@@ -47,6 +47,13 @@ bool WaitUntil(Predicate predicate, DWORD timeoutMs, DWORD pollMs = 20) {
 
 // HKEY_CURRENT_USER values for tests; a null value deletes it.
 void SetUserString(const std::wstring& key, const std::wstring& name, const std::wstring* value);
+// Removes the update record and log Pravik and Molvane keep under %ProgramData%\Pravik, so
+// one test's hand-over does not hold back the next.
+void ForgetUpdateAttempts();
+// Moves the recorded hand-over's time back by this many hours (as if that much time had passed).
+void BackdateHandOver(unsigned hours);
+// The update log's text (empty when there is none).
+std::string UpdateLogText();
 // The folder the built programs are in (out/x86_64), as a Windows path.
 std::wstring OutDir();
 

@@ -2,6 +2,8 @@
 
 #include <bcrypt.h>
 
+#include <algorithm>
+
 #include "generated/updater/release_keys.h"
 #include "updater/messages.h"
 #include "win32/handles.h"
@@ -10,7 +12,7 @@ namespace pravik::updater {
 namespace {
 
 constexpr LONG kStatusSuccess = 0;
-constexpr std::size_t kMaxSignatureBytes = 4096;
+constexpr std::size_t kMaxSignatureBytes = 4096;  // a statement is about 170 bytes
 
 struct AlgorithmTraits {
   using Type = BCRYPT_ALG_HANDLE;
@@ -31,12 +33,26 @@ using Algorithm = win32::UniqueHandle<AlgorithmTraits>;
 using Hash = win32::UniqueHandle<HashTraits>;
 using Key = win32::UniqueHandle<KeyTraits>;
 
+bool OpenSha256(Algorithm& sha, Hash& hash) {
+  if (::BCryptOpenAlgorithmProvider(sha.put(), BCRYPT_SHA256_ALGORITHM, nullptr, 0) != kStatusSuccess) return false;
+  return ::BCryptCreateHash(sha.get(), hash.put(), nullptr, 0, nullptr, 0, 0) == kStatusSuccess;
+}
+
+bool HashBytes(const std::vector<std::uint8_t>& bytes, std::uint8_t (&digest)[32]) {
+  Algorithm sha;
+  Hash hash;
+  if (!OpenSha256(sha, hash)) return false;
+  if (::BCryptHashData(hash.get(), const_cast<PUCHAR>(bytes.data()), static_cast<ULONG>(bytes.size()), 0) !=
+      kStatusSuccess)
+    return false;
+  return ::BCryptFinishHash(hash.get(), digest, sizeof(digest), 0) == kStatusSuccess;
+}
+
 // SHA-256 of every byte of the file, read from the start through this very handle.
 bool HashFile(HANDLE file, std::uint8_t (&digest)[32]) {
   Algorithm sha;
-  if (::BCryptOpenAlgorithmProvider(sha.put(), BCRYPT_SHA256_ALGORITHM, nullptr, 0) != kStatusSuccess) return false;
   Hash hash;
-  if (::BCryptCreateHash(sha.get(), hash.put(), nullptr, 0, nullptr, 0, 0) != kStatusSuccess) return false;
+  if (!OpenSha256(sha, hash)) return false;
   std::vector<std::uint8_t> buffer(64 * 1024);
   std::uint64_t offset = 0;
   for (;;) {
@@ -98,30 +114,45 @@ LONG VerifyDigestWithCng(const core::download::RawPublicKey& key, const std::uin
                                  const_cast<PUCHAR>(signature.data()), static_cast<ULONG>(signature.size()), 0);
 }
 
-SignatureVerdict VerifyFileSignature(HANDLE file, const std::vector<std::uint8_t>& signature,
-                                     const std::vector<core::download::RawPublicKey>& keys, const VerifyDigest& verify) {
-  if (!core::download::IsRawSignature(signature)) return SignatureVerdict::Malformed;
+SignatureVerdict VerifyFileSignature(HANDLE file, const std::vector<std::uint8_t>& signedStatement,
+                                     const std::vector<core::download::RawPublicKey>& keys,
+                                     const core::update::Version& installed, const VerifyDigest& verify) {
+  const auto statement = core::download::ParseSignedStatement(signedStatement);
+  if (!statement) return SignatureVerdict::Malformed;
   if (keys.empty()) return SignatureVerdict::VerifierUnavailable;
   std::uint8_t digest[32];
-  if (!HashFile(file, digest)) return SignatureVerdict::VerifierUnavailable;
-  for (const auto& key : keys) {
-    // Exactly STATUS_SUCCESS: any other answer, success-class ones included, is not a proof.
-    if (verify(key, digest, signature) == kStatusSuccess) return SignatureVerdict::Valid;
-  }
-  return SignatureVerdict::Invalid;
+  if (!HashBytes(statement->statement, digest)) return SignatureVerdict::VerifierUnavailable;
+  // Exactly STATUS_SUCCESS: any other answer, success-class ones included, is not a proof.
+  const bool signedByUs = std::any_of(keys.begin(), keys.end(), [&](const core::download::RawPublicKey& key) {
+    return verify(key, digest, statement->signature) == kStatusSuccess;
+  });
+  if (!signedByUs) return SignatureVerdict::Invalid;
+  std::uint8_t fileDigest[32];
+  if (!HashFile(file, fileDigest)) return SignatureVerdict::VerifierUnavailable;
+  if (!std::equal(std::begin(fileDigest), std::end(fileDigest), statement->installerSha256.begin()))
+    return SignatureVerdict::Invalid;
+  const auto version =
+      core::update::ParseVersion(std::wstring(statement->version.begin(), statement->version.end()));
+  if (!version || core::update::CompareVersions(*version, installed) <= 0) return SignatureVerdict::NotNewer;
+  return SignatureVerdict::Valid;
 }
 
-DownloadCheck InstallerSignatureCheck(std::vector<core::download::RawPublicKey> keys) {
-  return [keys = std::move(keys)](HANDLE lockedFile, win32::http::InetControl& inet) -> std::optional<std::wstring> {
+DownloadCheck InstallerSignatureCheck(std::vector<core::download::RawPublicKey> keys,
+                                      std::optional<core::update::Version> installed) {
+  return [keys = std::move(keys), installed = std::move(installed)](
+             HANDLE lockedFile, win32::http::InetControl& inet) -> std::optional<std::wstring> {
     const auto signature = FetchSignature(inet, inet.url() + L".sig");
     if (!signature) return text::kSignatureMissing;
-    switch (VerifyFileSignature(lockedFile, *signature, keys)) {
+    if (!installed) return text::kInstalledVersionUnknown;
+    switch (VerifyFileSignature(lockedFile, *signature, keys, *installed)) {
       case SignatureVerdict::Valid:
         return std::nullopt;
       case SignatureVerdict::Malformed:
         return text::kSignatureMalformed;
       case SignatureVerdict::Invalid:
         return text::kSignatureInvalid;
+      case SignatureVerdict::NotNewer:
+        return text::kNotNewer;
       case SignatureVerdict::VerifierUnavailable:
         return text::kVerifierUnavailable;
     }

@@ -42,5 +42,10 @@ inline constexpr wchar_t kSignatureMissing[] = L"설치 파일의 서명을 받�
 inline constexpr wchar_t kSignatureMalformed[] = L"설치 파일의 서명 형식이 올바르지 않습니다";
 inline constexpr wchar_t kSignatureInvalid[] = L"설치 파일의 서명이 올바르지 않습니다. 파일이 변조되었을 수 있습니다";
 inline constexpr wchar_t kVerifierUnavailable[] = L"설치 파일의 서명을 확인할 수 없습니다";
+// A genuine but older (or equal) installer: an update never goes back.
+inline constexpr wchar_t kNotNewer[] = L"설치된 버전보다 새 버전이 아니므로 설치하지 않습니다";
+inline constexpr wchar_t kInstalledVersionUnknown[] = L"설치된 버전을 확인할 수 없습니다";
+// Larger than any installer of ours: refused before it is written.
+inline constexpr wchar_t kTooLarge[] = L"파일이 너무 큽니다 (512 MiB 초과)";
 
 }  // namespace pravik::updater::text

@@ -46,6 +46,7 @@ std::optional<std::wstring> UpdateEngine::Fetch(win32::http::InetControl& inet, 
   if (announced.kind == AnnouncedLength::Kind::OutOfRange) return text::kUnknownError;
   if (announced.kind == AnnouncedLength::Kind::NotPositive) return text::kZeroSize;
   const std::int32_t length = announced.value;
+  if (length > kMaxDownloadBytes) return text::kTooLarge;
 
   events_.DownloadStart(length);
   OutputFile out(savePath_);
@@ -56,6 +57,8 @@ std::optional<std::wstring> UpdateEngine::Fetch(win32::http::InetControl& inet, 
     const auto chunk = inet.GetChunk(1024);
     if (!chunk) return text::kUnknownError;
     if (chunk->empty()) return text::kIncomplete;
+    // A body longer than announced is cut off by the loop; this bounds a transport that lies.
+    if (received + static_cast<std::int64_t>(chunk->size()) > kMaxDownloadBytes) return text::kTooLarge;
     if (!out.Write(*chunk)) return text::kUnknownError;
     events_.Downloading(static_cast<std::int32_t>(chunk->size()));
     received += static_cast<std::int64_t>(chunk->size());

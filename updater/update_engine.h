@@ -19,6 +19,10 @@ namespace pravik::updater {
 // description of what is wrong, nothing when the file may be used.
 using DownloadCheck = std::function<std::optional<std::wstring>(HANDLE lockedFile, win32::http::InetControl& inet)>;
 
+// No installer of ours comes near this; a larger download (announced or counted) is refused
+// before it is written, so a hostile server cannot fill the disk.
+inline constexpr std::int64_t kMaxDownloadBytes = 512LL * 1024 * 1024;
+
 class UpdateEngine {
  public:
   explicit UpdateEngine(UpdateEvents& events) : events_(events) {}

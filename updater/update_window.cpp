@@ -1,15 +1,17 @@
 #include "updater/update_window.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include <cmath>
 
 #include "core/download/download_rules.h"
 #include "updater/installer_signature.h"
 #include "updater/messages.h"
+#include "win32/launch.h"
 #include "win32/message_pump.h"
 #include "win32/paths.h"
+#include "win32/program_version.h"
+#include "win32/update_record.h"
 
 namespace pravik::updater {
 namespace {
@@ -32,8 +34,10 @@ bool UpdateWindow::Load() {
     return false;
   CreateElements();
   pUpdate_ = std::make_unique<UpdateEngine>(static_cast<UpdateEvents&>(*this));
-  // Nothing is started that our release key did not sign.
-  pUpdate_->SetDownloadCheck(InstallerSignatureCheck(BuiltInReleaseKeys()));
+  // Nothing is started that our release key did not sign, and nothing older than what is installed
+  // (read from the installed program itself, not from the user's registry).
+  pUpdate_->SetDownloadCheck(
+      InstallerSignatureCheck(BuiltInReleaseKeys(), win32::ProgramVersion(win32::ProgramFolder() + L"\\Pravik.exe")));
   // One twip each way: the system keeps the smallest size it allows for such a window.
   ::SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE);
   timer1_.Attach(hwnd());
@@ -131,7 +135,10 @@ void UpdateWindow::Downloading(std::int32_t downloadSize) {
 void UpdateWindow::DownloadComplate() {
   SetStatus(text::kUnpacking);
   SetStatus(text::kUnpacked);
-  ::ShellExecuteW(nullptr, L"OPEN", pUpdate_->SavePath().c_str(), L"", L"", SW_SHOWNORMAL);
+  // Exactly the verified file, by full path: the shell's open verb would consult the user's classes.
+  const bool started = win32::StartProgram(pUpdate_->SavePath(), L"");
+  win32::LogUpdateAttempt(commandText_, started ? L"installer started" : L"installer could not be started");
+  if (!started) RestoreStartButton();
   ProcessMessages(5001);
   CloseWindow();
 }
@@ -139,8 +146,18 @@ void UpdateWindow::DownloadComplate() {
 void UpdateWindow::DownloadError(const std::wstring& description) {
   if (!closing_) ::MessageBoxW(hwnd(), description.c_str(), L"Error", MB_OK | MB_ICONERROR);
   SetStatus(text::kDownloadStopped);
+  win32::LogUpdateAttempt(commandText_, closing_ ? L"cancelled: " + description : L"failed: " + description);
+  RestoreStartButton();
   ProcessMessages(1001);
   CloseWindow();
+}
+
+void UpdateWindow::RestoreStartButton() {
+  // Pravik ended when it handed over: bring the button back, and remember this announcement so
+  // the next starts do not hand it over again (and fail again) before a day has passed.
+  win32::RecordHandOver(commandText_);
+  const std::wstring pravik = win32::ProgramFolder() + L"\\Pravik.exe";
+  if (::GetFileAttributesW(pravik.c_str()) != INVALID_FILE_ATTRIBUTES) (void)win32::StartProgram(pravik, L"");
 }
 
 void UpdateWindow::UnzipComplate() { SetStatus(text::kUnzipDone); }

@@ -35,6 +35,7 @@ class UpdateWindow : public win32::Window, private UpdateEvents {
   // Counted passes over the message queue; each returns at once when the queue is empty.
   void ProcessMessages(int passes);
   void CloseWindow();
+  void RestoreStartButton();
 
   void DownloadStart(std::int32_t fileSize) override;
   void Downloading(std::int32_t downloadSize) override;

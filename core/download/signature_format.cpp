@@ -1,6 +1,9 @@
 #include "core/download/signature_format.h"
 
 #include <algorithm>
+#include <cctype>
+
+#include "core/update/version_check.h"
 
 namespace pravik::core::download {
 namespace {
@@ -44,6 +47,35 @@ bool IsRawSignature(const std::vector<std::uint8_t>& bytes) {
   if (bytes.size() != kRawSignatureSize) return false;
   const auto nonZero = [](std::uint8_t b) { return b != 0; };
   return std::any_of(bytes.begin(), bytes.begin() + 32, nonZero) && std::any_of(bytes.begin() + 32, bytes.end(), nonZero);
+}
+
+std::optional<SignedStatement> ParseSignedStatement(const std::vector<std::uint8_t>& bytes) {
+  constexpr std::size_t kMaxStatement = 256;
+  if (bytes.size() <= kRawSignatureSize || bytes.size() > kMaxStatement + kRawSignatureSize) return std::nullopt;
+  SignedStatement signed_;
+  signed_.statement.assign(bytes.begin(), bytes.end() - kRawSignatureSize);
+  signed_.signature.assign(bytes.end() - kRawSignatureSize, bytes.end());
+  if (!IsRawSignature(signed_.signature)) return std::nullopt;
+  const std::string text(signed_.statement.begin(), signed_.statement.end());
+  constexpr std::string_view kHead = "Pravik installer\nversion ";
+  if (text.compare(0, kHead.size(), kHead) != 0) return std::nullopt;
+  const std::size_t versionEnd = text.find('\n', kHead.size());
+  if (versionEnd == std::string::npos) return std::nullopt;
+  signed_.version = text.substr(kHead.size(), versionEnd - kHead.size());
+  if (!update::ParseVersion(std::wstring(signed_.version.begin(), signed_.version.end()))) return std::nullopt;
+  constexpr std::string_view kDigest = "sha256 ";
+  const std::string rest = text.substr(versionEnd + 1);
+  if (rest.size() != kDigest.size() + 64 + 1 || rest.compare(0, kDigest.size(), kDigest) != 0 || rest.back() != '\n')
+    return std::nullopt;
+  for (std::size_t i = 0; i < 32; ++i) {
+    const char high = rest[kDigest.size() + 2 * i], low = rest[kDigest.size() + 2 * i + 1];
+    // Lowercase only: one statement has one spelling.
+    if (std::isupper(static_cast<unsigned char>(high)) || std::isupper(static_cast<unsigned char>(low))) return std::nullopt;
+    const int h = HexDigit(high), l = HexDigit(low);
+    if (h < 0 || l < 0) return std::nullopt;
+    signed_.installerSha256[i] = static_cast<std::uint8_t>(h << 4 | l);
+  }
+  return signed_;
 }
 
 }  // namespace pravik::core::download

@@ -34,4 +34,8 @@ inline constexpr std::wstring_view kCommandPrefix = L"cmd.exe /c ";
 // dismissed popup (0), for switch user and lock (the platform's own actions) and the rest.
 std::optional<std::wstring_view> PowerCommand(unsigned id);
 
+// One of the menu's own fixed command lines (shortcuts, shutdown button, power entries), which
+// run with an environment built from system values; anything else is the user's own command.
+bool IsFixedCommand(std::wstring_view command);
+
 }  // namespace pravik::core::menu

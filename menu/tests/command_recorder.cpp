@@ -2,9 +2,9 @@
 // appends its own file name and its argument text to the file named by PRAVIK_RECORD_FILE, so a
 // test reads exactly what reached it through the command interpreter. Copies named "PickMe*"
 // also show a window in front for a while, like a program the user started; copies named
-// "StayForever*" never end. A copy named
-// cmd.exe beside the test program records the whole command line the runner built and, while
-// PRAVIK_FORWARD_CMD is set, hands it on to the real interpreter.
+// "StayForever*" never end. A copy named cmd.exe in the stand-in system folder records the whole
+// command line the runner built (and where it was started from) and, while PRAVIK_FORWARD_CMD is
+// set, hands it on to the real interpreter.
 #include <windows.h>
 
 #include <string>
@@ -101,6 +101,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   if (name.rfind(L"PickMe", 0) == 0) {
     Record(name + L":show\t" + std::to_wstring(showCommand) + L"\n");
     ShowInFront(showCommand);
+  }
+  if (_wcsicmp(name.c_str(), L"cmd.exe") == 0) {
+    // Which interpreter file was started, from which current folder.
+    wchar_t path[MAX_PATH] = {}, folder[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    ::GetCurrentDirectoryW(MAX_PATH, folder);
+    Record(L"cmd.exe:at\t" + std::wstring(path) + L"\t" + folder + L"\n");
   }
   // A command that never ends on its own (as "ping -t" would).
   if (name.rfind(L"StayForever", 0) == 0) ::Sleep(INFINITE);

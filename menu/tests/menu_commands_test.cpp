@@ -2,9 +2,16 @@
 // recording stand-ins for shutdown.exe, explorer.exe and the like (see command_recorder.cpp).
 #include <windows.h>
 
+#include <knownfolders.h>
+
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "menu/tests/menu_test_support.h"
+#include "testsupport/process.h"
+#include "win32/launch.h"
 
 namespace pravik::menu {
 namespace {
@@ -54,6 +61,62 @@ TEST_F(CommandsTest, CaptionsAndIconsRunTheirCommandsTheMarginNothing) {
   Settle();
   ::Sleep(500);
   EXPECT_EQ(Records().size(), before);
+}
+
+// What a standard user can plant (variables through HKCU\Environment, a program on the search
+// path) is not what the fixed commands find; the user's typed command keeps the user's own.
+TEST_F(CommandsTest, FixedCommandsRunFromSystemPathsWhateverTheEnvironmentHolds) {
+  Show();
+  ForwardCommands(true);
+  const std::wstring planted = TheRecorders().folder() + L"\\planted";
+  const std::wstring routes = TheRecorders().folder() + L"\\routes.txt";
+  ::DeleteFileW(routes.c_str());
+  ::SetEnvironmentVariableW(L"PRAVIK_TEST_LAUNCH_RECORD", routes.c_str());
+  const std::wstring savedProfile = UserProfile();
+  ::SetEnvironmentVariableW(L"USERPROFILE", planted.c_str());
+  ui_.Run([&] { Click(E(L"lblMenuCaption1"), 5, 5); });
+  const bool recorded = WaitRecordsOf(L"explorer.exe", 1);
+  ::SetEnvironmentVariableW(L"USERPROFILE", savedProfile.c_str());
+  ASSERT_TRUE(recorded);
+  EXPECT_EQ(RecordsOf(L"explorer.exe")[0], *win32::KnownFolderPath(FOLDERID_Profile) + L"\\Pictures");
+  // The interpreter by its full system path, started in the system folder, its line unchanged.
+  const std::wstring system = win32::SystemFolder();
+  ASSERT_EQ(RecordsOf(L"cmd.exe:at").size(), 1u);
+  EXPECT_EQ(RecordsOf(L"cmd.exe:at")[0], system + L"\\cmd.exe\t" + system);
+  EXPECT_EQ(RecordsOf(L"cmd.exe")[0], L"/c explorer %userprofile%\\Pictures");
+  // Started with the signed-in user's own token, not the program's administrator rights.
+  ::SetEnvironmentVariableW(L"PRAVIK_TEST_LAUNCH_RECORD", nullptr);
+  std::ifstream in(routes.c_str(), std::ios::binary);
+  std::stringstream route;
+  route << in.rdbuf();
+  EXPECT_EQ(route.str(), "unelevated\tcmd.exe /c explorer %userprofile%\\Pictures\n");
+}
+
+TEST_F(CommandsTest, WithoutTheUsersOwnTokenNothingStartsAndTheUserIsTold) {
+  Show();
+  ForwardCommands(false);
+  ::SetEnvironmentVariableW(L"PRAVIK_TEST_NO_SHELL_TOKEN", L"1");
+  ui_.Run([&] { Click(E(L"lblMenuCaption1"), 5, 5); });
+  // The folder tree's hidden browse dialog is a #32770 too: look for the box by its title.
+  HWND box = nullptr;
+  testsupport::WaitUntil([&] { return (box = ::FindWindowW(L"#32770", L"Pravik")) != nullptr; }, 15000);
+  ::SetEnvironmentVariableW(L"PRAVIK_TEST_NO_SHELL_TOKEN", nullptr);
+  ASSERT_NE(box, nullptr) << "no refusal shown";
+  std::wstring texts;
+  ::EnumChildWindows(
+      box,
+      [](HWND child, LPARAM param) -> BOOL {
+        wchar_t text[512];
+        if (::GetWindowTextW(child, text, 512) > 0) *reinterpret_cast<std::wstring*>(param) += text;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&texts));
+  EXPECT_NE(texts.find(win32::kNoUserTokenMessage), std::wstring::npos) << win32::WideToUtf8(texts);
+  ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+  Settle();
+  ::Sleep(500);
+  // Refused, not started with administrator rights instead.
+  EXPECT_TRUE(RecordsOf(L"cmd.exe").empty());
 }
 
 TEST_F(CommandsTest, HighlightFollowsThePointerFromFrameToFrameAndStays) {

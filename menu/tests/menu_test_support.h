@@ -38,15 +38,19 @@ inline std::wstring ForegroundFileName() {
   return p.substr(p.find_last_of(L'\\') + 1);
 }
 
-// Recording stand-ins where the interpreter finds them first, on the front of PATH; the
-// interpreter itself is recorded by the cmd.exe copy beside the test program (forwarding on).
+// Recording stand-ins where the interpreter finds them first: in the stand-in system folder
+// (the test build's seam; the runner starts the interpreter from there, as its current folder)
+// and on the front of PATH. The interpreter itself is recorded by the cmd.exe copy there
+// (forwarding on).
 class Recorders {
  public:
   Recorders() {
     folder_ = testsupport::MakeTempFolder(L"recorders");
     const std::wstring recorder = TestDir() + L"\\command_recorder.exe";
-    for (const wchar_t* name : {L"shutdown.exe", L"explorer.exe", L"WinHlp32.exe", L"runtest.exe", L"StayForever.exe"})
+    for (const wchar_t* name :
+         {L"shutdown.exe", L"explorer.exe", L"WinHlp32.exe", L"runtest.exe", L"StayForever.exe", L"cmd.exe"})
       ::CopyFileW(recorder.c_str(), (folder_ + L"\\" + name).c_str(), FALSE);
+    ::SetEnvironmentVariableW(L"PRAVIK_TEST_SYSTEM_FOLDER", folder_.c_str());
     record_ = folder_ + L"\\record.txt";
     ::SetEnvironmentVariableW(L"PRAVIK_RECORD_FILE", record_.c_str());
     wchar_t path[8192] = {};

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <knownfolders.h>
 
 #include "generated/win32/build_settings.h"
 #include "menu/remote_setting.h"
 #include "menu/title_link.h"
 #include "testsupport/files.h"
 #include "testsupport/process.h"
+#include "win32/launch.h"
 #include "win32/paths.h"
 #include "win32/picture_box.h"
 #include "win32/text.h"
@@ -36,7 +40,8 @@ class TitleLinkTest : public testing::Test {
     ::SetEnvironmentVariableW(L"PRAVIK_LINK_RECORD", record_.c_str());
     saved_.resize(32768);
     saved_.resize(::GetEnvironmentVariableW(L"ProgramFiles", saved_.data(), 32768));
-    ::SetEnvironmentVariableW(L"ProgramFiles", folder_.c_str());
+    // The test build's seam for the system's program files folder.
+    ::SetEnvironmentVariableW(L"PRAVIK_TEST_PROGRAM_FILES", folder_.c_str());
 
     host_ = ::CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 470, 595, nullptr,
                               nullptr, ::GetModuleHandleW(nullptr), nullptr);
@@ -45,6 +50,7 @@ class TitleLinkTest : public testing::Test {
   }
   void TearDown() override {
     ::SetEnvironmentVariableW(L"ProgramFiles", saved_.c_str());
+    ::SetEnvironmentVariableW(L"PRAVIK_TEST_PROGRAM_FILES", nullptr);
     ::DestroyWindow(host_);
   }
   void ClickTitleAt(int x, int y) {
@@ -85,11 +91,19 @@ TEST_F(TitleLinkTest, MissingBrowserOrVariableFallsBackWithoutEnding) {
   };
   ::DeleteFileW((folder_ + L"\\Internet Explorer\\iexplore.exe").c_str());
   EXPECT_EQ(StartHomeBrowser(recordFallback), BrowserStart::kShellDefault);
-  ::SetEnvironmentVariableW(L"ProgramFiles", nullptr);
-  EXPECT_FALSE(HomeBrowserCommandLine().has_value());
+  const std::wstring empty = testsupport::MakeTempFolder(L"noprograms");
+  ::SetEnvironmentVariableW(L"PRAVIK_TEST_PROGRAM_FILES", empty.c_str());
   EXPECT_EQ(StartHomeBrowser(recordFallback), BrowserStart::kShellDefault);
   EXPECT_EQ(StartHomeBrowser([](const std::wstring&) { return false; }), BrowserStart::kNothing);
   EXPECT_EQ(opened, (std::vector<std::wstring>{HomePageAddress(), HomePageAddress()}));
+  // A ProgramFiles variable planted by the user names no program: the system's folder does.
+  ::SetEnvironmentVariableW(L"PRAVIK_TEST_PROGRAM_FILES", nullptr);
+  const std::wstring planted = folder_ + L"\\planted";
+  ::SetEnvironmentVariableW(L"ProgramFiles", planted.c_str());
+  std::wstring browser;
+  ASSERT_TRUE(HomeBrowserCommandLine(&browser).has_value());
+  EXPECT_EQ(browser.find(planted), std::wstring::npos);
+  EXPECT_EQ(browser, *win32::KnownFolderPath(FOLDERID_ProgramFiles) + L"\\Internet Explorer\\iexplore.exe");
   EXPECT_TRUE(testsupport::ReadFile(record_).empty());
 }
 

@@ -86,6 +86,13 @@ TEST_F(WebPanelTest, SettingNamesThePage) {
   EXPECT_TRUE(request_.created());
 }
 
+testsupport::HttpResponse Redirect(const std::string& location) {
+  testsupport::HttpResponse r = Text("http://127.0.0.1/notice.html", 302);
+  r.reason = "Found";
+  r.headers.push_back({"Location", location});
+  return r;
+}
+
 TEST_F(WebPanelTest, UnusableSettingsShowTheHomePage) {
   testsupport::HttpTestServer server;
   struct Case {
@@ -98,6 +105,8 @@ TEST_F(WebPanelTest, UnusableSettingsShowTheHomePage) {
       {"script address", Text("javascript:alert(1)")},
       {"UNC path", Text("\\\\server\\share\\x.html")},
       {"huge body", Text("http://127.0.0.1/" + std::string(70000, 'a'))},
+      {"404 page holding an address", Text("http://127.0.0.1/notice.html", 404)},
+      {"redirect to another host", Redirect("http://localhost/elsewhere.txt")},
   };
   for (auto& c : cases) {
     SCOPED_TRACE(c.name);

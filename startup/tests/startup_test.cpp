@@ -5,6 +5,7 @@
 #include "startup/tests/pravik_fixture.h"
 #include "win32/handles.h"
 #include "win32/paths.h"
+#include "win32/text.h"
 
 namespace pravik::startup {
 namespace {
@@ -24,6 +25,7 @@ class StartupTest : public testing::Test {
   void SetUp() override {
     const std::wstring v = L"1.0.0";
     SetInstalledVersion(&v);
+    testsupport::ForgetUpdateAttempts();
   }
   void TearDown() override {
     for (auto& p : started_) p.Terminate();
@@ -61,6 +63,9 @@ TEST_F(StartupTest, WithoutNetworkTheButtonShowsAtTheBottomLeftBesideTheTaskbar)
 }
 
 TEST_F(StartupTest, CurrentVersionAsksOnceAndShowsTheButton) {
+  // The user's own registry value no longer decides: lowering it starts no update.
+  const std::wstring lowered = L"0.1";
+  SetInstalledVersion(&lowered);
   testsupport::HttpTestServer server(kUpdatePort);
   ASSERT_NE(server.port(), 0) << "port " << kUpdatePort << " is taken";
   server.Route(kVersionPath, Text(" 1.0.0 ;http://127.0.0.1/ignored.exe"));
@@ -85,23 +90,73 @@ TEST_F(StartupTest, SecondStartEndsAtOnceWithoutWindowOrRequest) {
 }
 
 // The updater double: this test program copied as Molvane.exe records its command line.
-TEST_F(StartupTest, AnnouncedOtherVersionHandsOverToTheUpdaterWithFieldOneExactly) {
+TEST_F(StartupTest, ANewerVersionIsHandedOverByFullPathAndTheSameAnnouncementAtMostOnceADay) {
   testsupport::HttpTestServer server(kUpdatePort);
   ASSERT_NE(server.port(), 0);
-  const std::string arguments = "http://127.0.0.1:8731/setup 1.1.exe  \"quoted\" ";
-  server.Route(kVersionPath, Text("1.1;" + arguments + ";ignored third"));
+  // Saved by an ordinary editor: the line break that ends the file is not part of the address.
+  const std::string address = "http://127.0.0.1:8731/setup/PravikSetup-1.1.exe";
+  server.Route(kVersionPath, Text("1.1;" + address + "\r\n"));
   const std::wstring folder = CopyInstalledTree(L"update");
   ::CopyFileW(win32::ModulePath().c_str(), (folder + L"\\Molvane.exe").c_str(), FALSE);
-  testsupport::ChildProcess& pravik = Start(folder);
-  ASSERT_TRUE(pravik.WaitExit(15000).has_value()) << "Pravik did not end after handing over";
-  EXPECT_FALSE(testsupport::WaitForWindow(pravik.pid(), kStartButtonClass, 100));
   const std::wstring record = folder + L"\\molvane-command-line.txt";
-  ASSERT_TRUE(testsupport::WaitUntil([&] { return ::GetFileAttributesW(record.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000));
+  auto handsOver = [&] {
+    ::DeleteFileW(record.c_str());
+    testsupport::ChildProcess& pravik = Start(folder);
+    // Either it ends (handed over) or its button shows.
+    bool ended = false, shown = false;
+    testsupport::WaitUntil([&] {
+      ended = pravik.WaitExit(0).has_value();
+      shown = !ended && testsupport::WaitForWindow(pravik.pid(), kStartButtonClass, 0) != nullptr;
+      return ended || shown;
+    }, 15000);
+    EXPECT_NE(ended, shown);
+    const bool recorded = ended && testsupport::WaitUntil(
+        [&] { return ::GetFileAttributesW(record.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000);
+    pravik.Terminate();
+    pravik.WaitExit(5000);
+    EXPECT_EQ(ended, recorded);
+    return ended && recorded;
+  };
+  ASSERT_TRUE(handsOver()) << "Pravik did not hand over";
   testsupport::PumpFor(300);
-  const std::string bytes = testsupport::ReadFile(record);
-  const std::string expectedTail = " " + arguments;
-  ASSERT_GE(bytes.size(), expectedTail.size());
-  EXPECT_EQ(bytes.substr(bytes.size() - expectedTail.size()), expectedTail);
+  // Exactly the updater beside Pravik, named by its full path, with the address as its arguments.
+  EXPECT_EQ(testsupport::ReadFile(record), "\"" + win32::WideToUtf8(folder) + "\\Molvane.exe\" " + address);
+  // The updater failed (it never installed anything): the next starts show the button...
+  EXPECT_FALSE(handsOver());
+  EXPECT_FALSE(handsOver());
+  // ...until a day has passed.
+  testsupport::BackdateHandOver(25);
+  EXPECT_TRUE(handsOver());
+}
+
+TEST_F(StartupTest, OnlyARealAnswerStartsTheUpdater) {
+  testsupport::HttpTestServer server(kUpdatePort);
+  ASSERT_NE(server.port(), 0);
+  const std::wstring folder = CopyInstalledTree(L"junk");
+  ::CopyFileW(win32::ModulePath().c_str(), (folder + L"\\Molvane.exe").c_str(), FALSE);
+  testsupport::HttpResponse notFound = Text("9.9;http://127.0.0.1:8731/setup/PravikSetup-9.9.exe");
+  notFound.status = 404;
+  notFound.reason = "Not Found";
+  testsupport::HttpResponse moved = Text("9.9;http://127.0.0.1:8731/setup/PravikSetup-9.9.exe");
+  moved.status = 302;
+  moved.reason = "Found";
+  moved.headers.push_back({"Location", "http://localhost:8731/portal/Version.txt"});
+  server.Route("/portal/Version.txt", Text("9.9;http://127.0.0.1:8731/setup/PravikSetup-9.9.exe"));
+  for (const auto& [name, answer] : std::vector<std::pair<const char*, testsupport::HttpResponse>>{
+           {"a 404 page holding a version file", notFound},
+           {"a redirect to another host", moved},
+           {"an address that is not http(s)", Text("9.9;file://C:/windows/notepad.exe")},
+           {"a version that is not dotted numbers", Text("9.9-beta;http://127.0.0.1:8731/setup/x.exe")},
+           {"a captive portal's page", Text("<html>a;b</html>")}}) {
+    SCOPED_TRACE(name);
+    server.Route(kVersionPath, answer);
+    testsupport::ChildProcess& pravik = Start(folder);
+    EXPECT_TRUE(testsupport::WaitForWindow(pravik.pid(), kStartButtonClass, 15000)) << "the button did not show";
+    pravik.Terminate();
+    pravik.WaitExit(5000);
+    EXPECT_EQ(::GetFileAttributesW((folder + L"\\molvane-command-line.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+  }
+  EXPECT_EQ(server.RequestCount("/portal/Version.txt"), 0u);
 }
 
 TEST_F(StartupTest, MissingSkinEndsWithItsFullPathAndNeverLoadsTheMenu) {

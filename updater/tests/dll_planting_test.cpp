@@ -38,6 +38,8 @@ std::wstring PlantedFolder(const wchar_t* hint, const wchar_t* program) {
 
 TEST(DllPlantingTest, MolvaneLoadsNoDllFromItsFolder) {
   const std::wstring folder = PlantedFolder(L"plant-molvane", L"Molvane.exe");
+  // The installed program Molvane reads the installed version from (a stand-in carrying it).
+  ASSERT_TRUE(::CopyFileW((win32::ProgramFolder() + L"\\fake_installer.exe").c_str(), (folder + L"\\Pravik.exe").c_str(), FALSE));
   testsupport::HttpTestServer server;
   testsupport::HttpResponse installer;
   installer.body = testsupport::ReadFile(win32::ProgramFolder() + L"\\fake_installer.exe");

@@ -31,7 +31,7 @@ std::wstring Environment(const char* name) {
 std::vector<std::wstring> Download(const std::wstring& url, const std::wstring& savePath) {
   EventLog log;
   UpdateEngine update(log);
-  update.SetDownloadCheck(InstallerSignatureCheck(BuiltInReleaseKeys()));
+  update.SetDownloadCheck(InstallerSignatureCheck(BuiltInReleaseKeys(), core::update::Version{1, 0, 0}));
   update.URL(url);
   update.SavePath(savePath);
   win32::http::InetControl inet;
@@ -123,7 +123,7 @@ TEST(HttpsUpdateTest, ASignedInstallerComesOverHttpsOnlyWhileItsRootIsTrusted) {
   const auto signature = win32::http::FetchUrl(url + L".sig");
   ASSERT_TRUE(signature.has_value());
   EXPECT_EQ(signature->status, 200u);
-  EXPECT_EQ(signature->body.size(), 64u);
+  EXPECT_EQ(signature->body.size(), testsupport::ReadFile(win32::ProgramFolder() + L"\\fake_installer.exe.sig").size());
 
   // Without the root the server is refused and nothing is saved.
   ASSERT_TRUE(root.Remove());

@@ -1,4 +1,5 @@
-// Molvane.exe as Pravik starts it: a copy in a folder of its own, the address as its argument text.
+// Molvane.exe as Pravik starts it: a copy in a folder of its own, the address as its argument text,
+// beside a stand-in Pravik.exe that carries the build's version and logs its starts.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -9,13 +10,14 @@
 #include "testsupport/process.h"
 #include "updater/messages.h"
 #include "win32/paths.h"
+#include "win32/update_record.h"
 #include "win32/text.h"
 
 namespace pravik::updater {
 namespace {
 
-int CountRuns(const std::wstring& folder) {
-  const std::string log = testsupport::ReadFile(folder + L"\\installer-runs.log");
+int CountRuns(const std::wstring& folder, const wchar_t* logName = L"installer-runs.log") {
+  const std::string log = testsupport::ReadFile(folder + L"\\" + logName);
   int runs = 0;
   for (std::size_t at = log.find("run"); at != std::string::npos; at = log.find("run", at + 1)) ++runs;
   return runs;
@@ -46,15 +48,38 @@ BOOL CALLBACK CollectText(HWND child, LPARAM param) {
   return TRUE;
 }
 
+void ExpectOneErrorBoxThenEnd(testsupport::ChildProcess& molvane, const std::wstring& message);
+
 class MolvaneTest : public ::testing::Test {
  protected:
   void SetUp() override {
     folder = testsupport::MakeTempFolder(L"molvane");
     ASSERT_TRUE(::CopyFileW((testsupport::OutDir() + L"\\Molvane.exe").c_str(), (folder + L"\\Molvane.exe").c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileW((win32::ProgramFolder() + L"\\fake_installer.exe").c_str(), (folder + L"\\Pravik.exe").c_str(), FALSE));
+    testsupport::ForgetUpdateAttempts();
     installer = testsupport::ReadFile(win32::ProgramFolder() + L"\\fake_installer.exe");
     signature = testsupport::ReadFile(win32::ProgramFolder() + L"\\fake_installer.exe.sig");
     ASSERT_FALSE(installer.empty());
-    ASSERT_EQ(signature.size(), 64u);
+    ASSERT_GT(signature.size(), 64u);
+  }
+  int PravikStarts() { return CountRuns(folder, L"pravik-runs.log"); }
+  // A refusal: one error box, nothing kept or started, the button back, the announcement remembered.
+  void ExpectRefused(testsupport::ChildProcess& molvane, const std::wstring& message, const std::wstring& address) {
+    ASSERT_TRUE(molvane.started());
+    ExpectOneErrorBoxThenEnd(molvane, message);
+    EXPECT_EQ(::GetFileAttributesW((folder + L"\\PravikUpdate.exe").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(CountRuns(folder), 0);
+    ExpectPravikBackAndAnnouncementRemembered(address, "failed");
+  }
+  // After a failure or refusal: the button comes back once, and the announcement is remembered.
+  void ExpectPravikBackAndAnnouncementRemembered(const std::wstring& address, const char* outcome) {
+    EXPECT_TRUE(testsupport::WaitUntil([&] { return PravikStarts() >= 1; }, 20000));
+    testsupport::PumpFor(300);
+    EXPECT_EQ(PravikStarts(), 1);
+    EXPECT_TRUE(win32::HandedOverRecently(address));
+    EXPECT_FALSE(win32::HandedOverRecently(address + L"x"));
+    const std::string log = testsupport::UpdateLogText();
+    EXPECT_NE(log.find(win32::WideToUtf8(address) + "\t" + outcome), std::string::npos) << log;
   }
   testsupport::ChildProcess Start(const std::wstring& arguments) {
     return testsupport::ChildProcess::Launch(folder + L"\\Molvane.exe", arguments, folder);
@@ -113,14 +138,35 @@ TEST_F(MolvaneTest, AGoodAddressIsDownloadedStartedOnceAndTheProgramEnds) {
   testsupport::PumpFor(500);
   EXPECT_EQ(CountRuns(folder), 1);
   EXPECT_EQ(server.RequestCount("/setup/PravikSetup-1.1.exe"), 1u);
+  // The installer brings Pravik back itself; Molvane does not.
+  EXPECT_EQ(PravikStarts(), 0);
+  EXPECT_NE(testsupport::UpdateLogText().find("installer started"), std::string::npos);
 }
 
 TEST_F(MolvaneTest, ABadAddressShowsOneErrorBoxThenEnds) {
   auto molvane = Start(server.Url("/missing.exe"));
-  ASSERT_TRUE(molvane.started());
-  ExpectOneErrorBoxThenEnd(molvane, text::ServerRefused(404));
-  EXPECT_EQ(::GetFileAttributesW((folder + L"\\PravikUpdate.exe").c_str()), INVALID_FILE_ATTRIBUTES);
-  EXPECT_EQ(CountRuns(folder), 0);
+  ExpectRefused(molvane, text::ServerRefused(404), server.Url("/missing.exe"));
+}
+
+TEST_F(MolvaneTest, AnOlderGenuineInstallerIsRefusedAndTheButtonComesBack) {
+  testsupport::HttpResponse response;
+  response.body = installer;
+  server.Route("/PravikSetup-0.9.exe", response);
+  testsupport::HttpResponse sig;
+  sig.body = testsupport::ReadFile(win32::ProgramFolder() + L"\\fake_installer.exe.old.sig");
+  server.Route("/PravikSetup-0.9.exe.sig", sig);
+  auto molvane = Start(server.Url("/PravikSetup-0.9.exe"));
+  ExpectRefused(molvane, text::kNotNewer, server.Url("/PravikSetup-0.9.exe"));
+}
+
+TEST_F(MolvaneTest, AnOversizedDownloadIsRefusedBeforeItIsWritten) {
+  testsupport::HttpResponse huge;
+  huge.body = installer;
+  huge.lengthOverride = std::to_string(512LL * 1024 * 1024 + 1);
+  server.Route("/huge.exe", huge);
+  auto molvane = Start(server.Url("/huge.exe"));
+  ExpectRefused(molvane, text::kTooLarge, server.Url("/huge.exe"));
+  EXPECT_EQ(server.RequestCount("/huge.exe.sig"), 0u);
 }
 
 TEST_F(MolvaneTest, ATamperedInstallerIsNeverStartedNorKept) {
@@ -136,15 +182,18 @@ TEST_F(MolvaneTest, ATamperedInstallerIsNeverStartedNorKept) {
   ExpectOneErrorBoxThenEnd(molvane, text::kSignatureInvalid);
   EXPECT_EQ(::GetFileAttributesW((folder + L"\\PravikUpdate.exe").c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(CountRuns(folder), 0);
-  // Molvane writes nothing into its folder but the installer it keeps.
+  // Molvane writes nothing into its folder but the installer it keeps (the stand-in Pravik logs its start).
+  ExpectPravikBackAndAnnouncementRemembered(server.Url("/PravikSetup.exe"), "failed");
   WIN32_FIND_DATAW found;
   HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
   std::wstring names;
   do {
-    if (lstrcmpW(found.cFileName, L".") && lstrcmpW(found.cFileName, L"..")) names += std::wstring(found.cFileName) + L";";
+    const std::wstring name = found.cFileName;
+    if (name != L"." && name != L".." && name != L"Molvane.exe" && name != L"Pravik.exe" && name != L"pravik-runs.log")
+      names += name + L";";
   } while (::FindNextFileW(search, &found));
   ::FindClose(search);
-  EXPECT_EQ(names, L"Molvane.exe;");
+  EXPECT_EQ(names, L"");
 }
 
 TEST_F(MolvaneTest, TheShrunkWindowStaysLiveWhileTheServerStalls) {

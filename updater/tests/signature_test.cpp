@@ -21,18 +21,21 @@ namespace {
 
 std::string Fixture(const wchar_t* name) { return testsupport::ReadFile(win32::ProgramFolder() + L"\\" + name); }
 
+const core::update::Version kInstalled{1, 0, 0};
+
 class SignatureTest : public ::testing::Test {
  protected:
   void SetUp() override {
     installer = Fixture(L"fake_installer.exe");
     signature = Fixture(L"fake_installer.exe.sig");
     ASSERT_FALSE(installer.empty());
-    ASSERT_EQ(signature.size(), 64u);
+    ASSERT_GT(signature.size(), 64u);
     savePath = testsupport::MakeTempFolder(L"signed") + L"\\PravikUpdate.exe";
   }
 
   // Serves the installer and (when given) its signature; runs the engine with Molvane's check.
-  std::vector<std::wstring> Download(const testsupport::HttpResponse& body, const std::optional<std::string>& sig) {
+  std::vector<std::wstring> Download(const testsupport::HttpResponse& body, const std::optional<std::string>& sig,
+                                     std::optional<core::update::Version> installed = kInstalled) {
     testsupport::HttpTestServer server;
     server.Route("/PravikSetup.exe", body);
     if (sig) {
@@ -42,7 +45,7 @@ class SignatureTest : public ::testing::Test {
     }
     EventLog log;
     UpdateEngine update(log);
-    update.SetDownloadCheck(InstallerSignatureCheck(BuiltInReleaseKeys()));
+    update.SetDownloadCheck(InstallerSignatureCheck(BuiltInReleaseKeys(), installed));
     update.URL(server.Url("/PravikSetup.exe"));
     update.SavePath(savePath);
     win32::http::InetControl inet;
@@ -107,7 +110,9 @@ TEST_F(SignatureTest, TamperedInstallersAreNeverCompleteAndNeverKept) {
       {"no signature", whole, std::nullopt, text::kSignatureMissing},
       {"an empty signature", whole, std::string(), malformed},
       {"a DER signature", whole, der, malformed},
-      {"a signature one byte short", whole, signature.substr(0, 63), malformed},
+      {"a signature one byte short", whole, signature.substr(0, signature.size() - 1), malformed},
+      {"the bare signature of the old form", whole, signature.substr(signature.size() - 64), malformed},
+      {"an older genuinely signed installer", whole, Fixture(L"fake_installer.exe.old.sig"), text::kNotNewer},
       {"a signature one byte long", whole, signature + "\x01", malformed},
       {"an all-zero signature", whole, std::string(64, '\0'), malformed},
       {"a signature by another key", whole, Fixture(L"fake_installer.exe.foreign.sig"), invalid},
@@ -123,6 +128,9 @@ TEST_F(SignatureTest, TamperedInstallersAreNeverCompleteAndNeverKept) {
     EXPECT_EQ(std::count_if(events.begin(), events.end(), [](const std::wstring& e) { return e.rfind(L"error", 0) == 0; }), 1);
     EXPECT_FALSE(testsupport::FileExists(savePath));
   }
+  // With no installed version to compare with, nothing can be proved newer.
+  EXPECT_EQ(Download(whole, signature, std::nullopt).back(), L"error " + std::wstring(text::kInstalledVersionUnknown));
+  EXPECT_FALSE(testsupport::FileExists(savePath));
 }
 
 class SignedFileTest : public SignatureTest {
@@ -140,12 +148,16 @@ class SignedFileTest : public SignatureTest {
 
 TEST_F(SignedFileTest, OnlyAnExactSuccessFromThePlatformCounts) {
   const auto keys = BuiltInReleaseKeys();
-  EXPECT_EQ(VerifyFileSignature(file.get(), sig, keys), SignatureVerdict::Valid);
+  EXPECT_EQ(VerifyFileSignature(file.get(), sig, keys, kInstalled), SignatureVerdict::Valid);
   // A success-class status that is not STATUS_SUCCESS (STATUS_PENDING here) proves nothing.
   const VerifyDigest pending = [](const core::download::RawPublicKey&, const std::uint8_t(&)[32],
                                   const std::vector<std::uint8_t>&) -> LONG { return 0x00000103; };
-  EXPECT_EQ(VerifyFileSignature(file.get(), sig, keys, pending), SignatureVerdict::Invalid);
-  EXPECT_EQ(VerifyFileSignature(file.get(), sig, {}), SignatureVerdict::VerifierUnavailable);
+  EXPECT_EQ(VerifyFileSignature(file.get(), sig, keys, kInstalled, pending), SignatureVerdict::Invalid);
+  EXPECT_EQ(VerifyFileSignature(file.get(), sig, {}, kInstalled), SignatureVerdict::VerifierUnavailable);
+  // Signed as 9.9.0: not newer than an installed 9.9.0 or 10.0, newer than 9.8.12.
+  EXPECT_EQ(VerifyFileSignature(file.get(), sig, keys, {9, 9, 0}), SignatureVerdict::NotNewer);
+  EXPECT_EQ(VerifyFileSignature(file.get(), sig, keys, {10, 0}), SignatureVerdict::NotNewer);
+  EXPECT_EQ(VerifyFileSignature(file.get(), sig, keys, {9, 8, 12}), SignatureVerdict::Valid);
 }
 
 TEST_F(SignedFileTest, RotatedKeysAreTriedInTurn) {
@@ -154,8 +166,8 @@ TEST_F(SignedFileTest, RotatedKeysAreTriedInTurn) {
   core::download::RawPublicKey retired = keys.front();
   retired[10] ^= 0xFF;
   keys.insert(keys.begin(), retired);
-  EXPECT_EQ(VerifyFileSignature(file.get(), sig, keys), SignatureVerdict::Valid);
-  EXPECT_EQ(VerifyFileSignature(file.get(), sig, {retired}), SignatureVerdict::Invalid);
+  EXPECT_EQ(VerifyFileSignature(file.get(), sig, keys, kInstalled), SignatureVerdict::Valid);
+  EXPECT_EQ(VerifyFileSignature(file.get(), sig, {retired}, kInstalled), SignatureVerdict::Invalid);
 }
 
 TEST_F(SignedFileTest, TheLockedFileCannotBeSwappedWhileItIsHeld) {

@@ -51,3 +51,35 @@ TEST(IsRawSignatureTest, OnlySixtyFourBytesWithBothHalvesSet) {
 
 }  // namespace
 }  // namespace pravik::core::download
+
+namespace pravik::core::download {
+namespace {
+
+std::vector<std::uint8_t> Bytes(const std::string& statement, std::uint8_t fill = 7) {
+  std::vector<std::uint8_t> b(statement.begin(), statement.end());
+  b.insert(b.end(), kRawSignatureSize, fill);
+  return b;
+}
+
+TEST(ParseSignedStatementTest, TakesOnlyTheExactForm) {
+  const std::string digest(64, 'a');
+  const auto good = ParseSignedStatement(Bytes("Pravik installer\nversion 1.10.2\nsha256 " + digest + "\n"));
+  ASSERT_TRUE(good.has_value());
+  EXPECT_EQ(good->version, "1.10.2");
+  EXPECT_EQ(good->installerSha256[0], 0xaa);
+  EXPECT_EQ(good->statement.size(), 17u + 15u + 72u);
+  for (const std::string& bad : {
+           "Pravik installer\nversion 1.1-beta\nsha256 " + digest + "\n",  // not dotted numbers
+           "Pravik installer\nversion 1.1\nsha256 " + std::string(64, 'A') + "\n",
+           "Pravik installer\nversion 1.1\nsha256 " + digest,               // no final line break
+           "Pravik installer\r\nversion 1.1\r\nsha256 " + digest + "\r\n",
+           "version 1.1\nsha256 " + digest + "\n",
+           "Pravik installer\nversion 1.1\nsha256 " + digest + "\nextra\n"})
+    EXPECT_FALSE(ParseSignedStatement(Bytes(bad)).has_value()) << bad;
+  // The bare 64-byte signature of the old form, and an all-zero signature, are no statement.
+  EXPECT_FALSE(ParseSignedStatement(std::vector<std::uint8_t>(64, 1)).has_value());
+  EXPECT_FALSE(ParseSignedStatement(Bytes("Pravik installer\nversion 1.1\nsha256 " + digest + "\n", 0)).has_value());
+}
+
+}  // namespace
+}  // namespace pravik::core::download
