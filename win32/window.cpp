@@ -27,6 +27,8 @@ bool Window::Create(const wchar_t* className, const wchar_t* title, DWORD style,
     wc.hInstance = ThisModule();
     wc.hCursor = cursor ? cursor : ::LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = background;
+    // The program's own icon (resource 1) in title bars and the task switcher; none in a DLL.
+    wc.hIcon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
     wc.lpszClassName = className;
     if (!::RegisterClassExW(&wc)) return false;
   }
