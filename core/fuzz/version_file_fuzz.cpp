@@ -7,9 +7,13 @@
 #include "core/update/version_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const auto [installed, body] = pravik::core::fuzz::SplitWide(data, size);
-  (void)pravik::core::update::JudgeVersionFile(body, installed);
-  (void)pravik::core::update::JudgeVersionFile(std::nullopt, installed);
-  (void)pravik::core::update::TrimSpaces(body);
+  namespace update = pravik::core::update;
+  const auto [installedText, body] = pravik::core::fuzz::SplitWide(data, size);
+  const update::Version installed = update::ParseVersion(installedText).value_or(update::Version{1, 0});
+  (void)update::JudgeVersionFile(body, installed);
+  (void)update::JudgeVersionFile(body, installed, true);
+  (void)update::JudgeVersionFile(std::nullopt, installed);
+  (void)update::IsWebAddress(body);
+  (void)update::TrimSpaces(body);
   return 0;
 }
