@@ -12,6 +12,7 @@
 
 #include "menu/start_menu_window.h"
 #include "testsupport/files.h"
+#include "testsupport/process.h"
 #include "testsupport/ui_thread.h"
 #include "win32/paths.h"
 #include "win32/text.h"
@@ -134,6 +135,9 @@ class MenuTest : public testing::Test {
     });
   }
   void Show() {
+    // A stand-in program an earlier test started takes the front for a few seconds: keys sent now
+    // would go to it.
+    testsupport::WaitUntil([] { return !::FindWindowW(L"PravikRecorderWindow", nullptr); }, 6000);
     ui_.Run([&] {
       MenuVisible = true;
       menu_->ShowModeless();
