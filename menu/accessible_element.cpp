@@ -1,17 +1,15 @@
 #include "menu/accessible_element.h"
 
-#include <commctrl.h>
 #include <oleacc.h>
 
 #include <atomic>
 
 #include "win32/app_error.h"
 #include "win32/com_ptr.h"
+#include "win32/window_hook.h"
 
 namespace pravik::menu {
 namespace {
-
-constexpr UINT_PTR kSubclassId = 0x4143;
 
 BSTR CopyText(const std::wstring& text) { return ::SysAllocStringLen(text.data(), static_cast<UINT>(text.size())); }
 
@@ -111,19 +109,6 @@ class AccessibleElement final : public IAccessible {
   AccessibleDescription d_;
 };
 
-LRESULT CALLBACK DescribedProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) noexcept {
-  auto* description = reinterpret_cast<AccessibleDescription*>(data);
-  if (message == WM_GETOBJECT) {
-    std::optional<LRESULT> answer;
-    win32::RunHandler([&] { answer = AnswerGetObject(hwnd, wParam, lParam, *description); });
-    if (answer) return *answer;
-  } else if (message == WM_NCDESTROY) {
-    ::RemoveWindowSubclass(hwnd, &DescribedProc, kSubclassId);
-    delete description;
-  }
-  return ::DefSubclassProc(hwnd, message, wParam, lParam);
-}
-
 }  // namespace
 
 std::optional<LRESULT> AnswerGetObject(HWND hwnd, WPARAM wParam, LPARAM lParam, const AccessibleDescription& description) {
@@ -138,7 +123,13 @@ std::optional<LRESULT> AnswerGetObject(HWND hwnd, WPARAM wParam, LPARAM lParam, 
 
 void DescribeAccessibly(HWND hwnd, AccessibleDescription description) {
   if (!hwnd) return;
-  ::SetWindowSubclass(hwnd, &DescribedProc, kSubclassId, reinterpret_cast<DWORD_PTR>(new AccessibleDescription(std::move(description))));
+  (void)win32::WindowHook::ForLifeOf(
+      hwnd, [hwnd, description = std::move(description)](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+        if (message != WM_GETOBJECT) return false;
+        const std::optional<LRESULT> answer = AnswerGetObject(hwnd, wParam, lParam, description);
+        if (answer) result = *answer;
+        return answer.has_value();
+      });
 }
 
 }  // namespace pravik::menu

@@ -1,5 +1,7 @@
 #include "updater/update_engine.h"
 
+#include <algorithm>
+
 #include <limits>
 
 #include "core/download/download_rules.h"
@@ -54,10 +56,11 @@ std::optional<std::wstring> UpdateEngine::Fetch(win32::http::InetControl& inet, 
   // Counts the bytes that really arrived, so a short chunk never ends the loop early.
   std::int64_t received = 0;
   while (received < length) {
-    const auto chunk = inet.GetChunk(1024);
+    // Never more than the announced length asks for: a body longer than announced is cut off here.
+    const auto chunk = inet.GetChunk(static_cast<std::size_t>(std::min<std::int64_t>(1024, length - received)));
     if (!chunk) return text::kUnknownError;
     if (chunk->empty()) return text::kIncomplete;
-    // A body longer than announced is cut off by the loop; this bounds a transport that lies.
+    // This bounds a transport that lies about what it returned.
     if (received + static_cast<std::int64_t>(chunk->size()) > kMaxDownloadBytes) return text::kTooLarge;
     if (!out.Write(*chunk)) return text::kUnknownError;
     events_.Downloading(static_cast<std::int32_t>(chunk->size()));

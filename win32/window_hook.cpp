@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <new>
+
 #include "win32/app_error.h"
 
 namespace pravik::win32 {
@@ -14,6 +16,16 @@ bool WindowHook::Install(HWND hwnd, Before before, After after) noexcept {
                            reinterpret_cast<DWORD_PTR>(this)))
     return false;
   hwnd_ = hwnd;
+  return true;
+}
+
+bool WindowHook::ForLifeOf(HWND hwnd, Before before, After after) noexcept {
+  auto* hook = new (std::nothrow) WindowHook();
+  if (!hook || !hook->Install(hwnd, std::move(before), std::move(after))) {
+    delete hook;
+    return false;
+  }
+  hook->ownedByWindow_ = true;
   return true;
 }
 
@@ -35,6 +47,7 @@ LRESULT CALLBACK WindowHook::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     // The window is gone: the subclass must not outlive it.
     ::RemoveWindowSubclass(hwnd, &WindowHook::Proc, reinterpret_cast<UINT_PTR>(self));
     if (self->hwnd_ == hwnd) self->hwnd_ = nullptr;
+    if (self->ownedByWindow_) delete self;
     return result;
   }
   if (self->after_) RunHandler([&] { self->after_(message, wParam, lParam, result); });

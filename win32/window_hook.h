@@ -26,12 +26,15 @@ class WindowHook {
   bool Install(HWND hwnd, Before before, After after = {}) noexcept;
   // Safe from inside one of the handlers; the handlers stay alive until the next Install.
   void Remove() noexcept;
+  // Behaviour given to a window for good: a hook that the window owns and that goes with it.
+  static bool ForLifeOf(HWND hwnd, Before before, After after = {}) noexcept;
   [[nodiscard]] HWND hwnd() const noexcept { return hwnd_; }
 
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                DWORD_PTR data) noexcept;
   HWND hwnd_ = nullptr;
+  bool ownedByWindow_ = false;
   Before before_;
   After after_;
 };

@@ -104,9 +104,19 @@ class DisplayScaleTest : public testing::Test {
   // Hover over the strip left showing, then click the start icon once the button is in.
   void OpenMenu() {
     const int y = Button().top + Y(930) + Y(435) / 2;
-    MovePointer(3, y);
-    MovePointer(4, y);
-    ASSERT_TRUE(testsupport::WaitUntil([&] { return Button().left == 0; }, 5000)) << Button().left;
+    // A user keeps moving the pointer on the strip until the button is in: a move that lands while
+    // the button is still sliding out may be taken before the slide turns.
+    int wiggle = 0;
+    ASSERT_TRUE(testsupport::WaitUntil(
+        [&] {
+          if (wiggle++ % 25 == 0) {
+            MovePointer(3, y);
+            MovePointer(4, y);
+          }
+          return Button().left == 0;
+        },
+        8000))
+        << Button().left;
     ClickAt(X(60) + X(465) / 2, y);
     ASSERT_TRUE(testsupport::WaitUntil([&] { return ::IsWindowVisible(menu_) && Menu().left == Button().right; }, 5000));
   }
