@@ -204,8 +204,9 @@ void HttpTestServer::Serve(std::uintptr_t socketValue) {
     }
     if (ok && limit == response.body.size()) SendAll(s, "0\r\n\r\n", 5);
   } else if (response.dripDelayMs) {
-    for (std::size_t at = 0; ok && at < limit && !stopping_; ++at) {
-      ok = SendAll(s, response.body.data() + at, 1);
+    const std::size_t step = std::max<std::size_t>(response.dripBytes, 1);
+    for (std::size_t at = 0; ok && at < limit && !stopping_; at += step) {
+      ok = SendAll(s, response.body.data() + at, std::min(step, limit - at));
       ::Sleep(static_cast<DWORD>(response.dripDelayMs));
     }
   } else {

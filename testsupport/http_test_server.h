@@ -31,6 +31,7 @@ struct HttpResponse {
   int delayBeforeHeadersMs = 0;              // wait before answering at all
   int stallAfterHeadersMs = 0;               // wait between the headers and the body
   int dripDelayMs = 0;                       // send the body a byte at a time with this pause
+  std::size_t dripBytes = 1;                 // or this many bytes at a time
   std::size_t cutAfterBytes = static_cast<std::size_t>(-1);  // close after this many body bytes
   bool closeWithoutAnswer = false;           // accept, read the request, close
 };

@@ -169,10 +169,11 @@ void PickBox::ShowPrompt() {
 }
 
 std::wstring PickBox::TrimmedForDisplay(const std::wstring& path) const {
-  RECT box{};
-  ::GetClientRect(text_, &box);
-  // A little room for the caret and the edit's own margins.
-  return TrimPathByLen(path, box.right - 3, L"...", L"MS Sans Serif", 8);
+  RECT box{}, pick{};
+  ::GetWindowRect(text_, &box);
+  ::GetWindowRect(cmdPick_, &pick);
+  const int width = core::pickbox::ShownPathWidth(box.right - box.left, pick.right - pick.left, TwipsPerPixel(LOGPIXELSX));
+  return TrimPathByLen(path, width, L"...", L"MS Sans Serif", 8);
 }
 
 void PickBox::Refresh() {
@@ -387,10 +388,14 @@ void PickBox::PickClick() {
       ChooseFiles(true);
       break;
     case core::pickbox::kPrinter: {
-      printStatus_ = PickPrinter(Host(), settings_.printerFlags);
-      const std::wstring& status = settings_.printStatusMsg[printStatus_ ? 1 : 0];
-      if (settings_.useDialogText) SetText(status);
-      if (onPrintStatusChanged) onPrintStatusChanged(status);
+      // A cancel only reports itself: the text and PrintStatus stay as they were.
+      if (!PickPrinter(Host(), settings_.printerFlags)) {
+        if (onPrintStatusChanged) onPrintStatusChanged(settings_.printStatusMsg[0]);
+        break;
+      }
+      printStatus_ = true;
+      if (settings_.useDialogText) SetText(settings_.printStatusMsg[1]);
+      if (onPrintStatusChanged) onPrintStatusChanged(settings_.printStatusMsg[1]);
       break;
     }
     default:

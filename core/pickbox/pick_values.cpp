@@ -74,4 +74,10 @@ Layout ComputeLayout(int requestedWidth, double twipsPerPixelX, double twipsPerP
   return layout;
 }
 
+int ShownPathWidth(int textBoxWidth, int pickWidth, double twipsPerPixelX) {
+  const std::int64_t width = static_cast<std::int64_t>(textBoxWidth) - pickWidth -
+                             core::geometry::TwipsToPixels(kShownPathMarginTwips, twipsPerPixelX);
+  return static_cast<int>(std::clamp<std::int64_t>(width, 0, INT32_MAX));
+}
+
 }  // namespace pravik::core::pickbox

@@ -36,5 +36,9 @@ struct Layout {
 constexpr int kMinWidthTwips = 1455;
 constexpr int kHeightTwips = 315;
 Layout ComputeLayout(int requestedWidth, double twipsPerPixelX, double twipsPerPixelY, bool showDrop);
+// Pixels a shown path may take: the text box width less the pick button's width and a
+// 40-twip margin (never below 0).
+constexpr int kShownPathMarginTwips = 40;
+int ShownPathWidth(int textBoxWidth, int pickWidth, double twipsPerPixelX);
 
 }  // namespace pravik::core::pickbox

@@ -170,6 +170,32 @@ TEST_F(PickBoxTest, ChosenFolderIsQualified) {
   EXPECT_EQ(events_, (std::vector<std::wstring>{L"Click", L"MouseDown1"}));
 }
 
+TEST_F(PickBoxTest, ShownPathLeavesRoomForThePickButton) {
+  box_.SetDialogType(core::pickbox::kFolder);
+  const std::wstring path = L"C:\\Program Files\\Common Files\\Pravik Test\\one\\two\\three\\four\\five\\last folder\\";
+  box_.SetPath(path);
+  const RECT text = Rect(box_.part(PickBox::kTextId)), pick = Rect(box_.part(PickBox::kPickId));
+  const int textWidth = text.right - text.left;
+  // Text box less the pick button less 40 twips (3 pixels at 96 dpi).
+  const std::wstring expected = TrimPathByLen(path, textWidth - (pick.right - pick.left) - 3, L"...", L"MS Sans Serif", 8);
+  EXPECT_EQ(box_.Text(), expected);
+  EXPECT_NE(expected, TrimPathByLen(path, textWidth - 3, L"...", L"MS Sans Serif", 8));
+}
+
+TEST_F(PickBoxTest, CancelledPrintDialogOnlyReportsIt) {
+  box_.SetDialogType(core::pickbox::kPrinter);
+  const std::wstring prompt = box_.Text();
+  std::vector<std::wstring> statuses;
+  box_.onPrintStatusChanged = [&](const std::wstring& status) { statuses.push_back(status); };
+  // Without a printer the dialog may refuse to open; either way it is not confirmed.
+  DialogWatcher watcher([](HWND dialog) { Press(dialog, IDCANCEL); });
+  box_.PickClick();
+  EXPECT_EQ(statuses, (std::vector<std::wstring>{L"Print Cancelled..."}));
+  EXPECT_EQ(box_.Text(), prompt);
+  EXPECT_FALSE(box_.PrintStatus());
+  EXPECT_EQ(events_, (std::vector<std::wstring>{L"Click", L"MouseDown1"}));
+}
+
 TEST_F(PickBoxTest, MissingExtensionIsAsked) {
   DialogWatcher watcher([](HWND dialog) {
     ::SetDlgItemTextW(dialog, 101, L"csv");

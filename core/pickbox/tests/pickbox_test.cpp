@@ -99,6 +99,11 @@ TEST(PickValues, LooksAndLayout) {
   EXPECT_EQ(multi.width, 177);
   EXPECT_EQ(multi.dropLeft + multi.dropWidth, multi.pickLeft);
   EXPECT_EQ(multi.textWidth, multi.dropLeft);
+  // A shown path leaves room for the pick button and 40 twips: 156 - 21 - 3 at 96 dpi, 2 at 120.
+  const Layout menu = ComputeLayout(177, 15, 15, false);
+  EXPECT_EQ(ShownPathWidth(menu.textWidth, menu.pickWidth, 15), 132);
+  EXPECT_EQ(ShownPathWidth(menu.textWidth, menu.pickWidth, 20), 133);
+  EXPECT_EQ(ShownPathWidth(10, 21, 15), 0);
 }
 
 TEST(PickSettings, DefaultsResetAndStorage) {
