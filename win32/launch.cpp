@@ -222,7 +222,7 @@ class ComForThisThread {
 
 // The desktop shell's own ShellExecute (IShellDispatch2 of the desktop's folder view), which
 // runs in explorer with the user's normal rights. False when any step is missing.
-bool DesktopShellOpens(const std::wstring& file, const std::wstring& arguments, const std::wstring& folder) {
+[[maybe_unused]] bool DesktopShellOpens(const std::wstring& file, const std::wstring& arguments, const std::wstring& folder) {
   const ComForThisThread com;
   ComPtr<IShellWindows> windows;
   if (FAILED(::CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows,
@@ -277,7 +277,6 @@ UserStart OpenAsUser(const std::wstring& file, const std::wstring& arguments) {
   RecordRoute(L"shell\t" + file + L"\t" + arguments + L"\t" + folder);
   // Addresses would start the prefix's own browser: a test may only record what was asked.
   if (::GetEnvironmentVariableW(L"PRAVIK_TEST_LAUNCH_RECORD_ONLY", nullptr, 0)) return UserStart::kStarted;
-  (void)&DesktopShellOpens;
 #else
   if (DesktopShellOpens(file, arguments, folder)) return UserStart::kStarted;
   // Never elevated: the shell's open verb in this process would run the target as administrator.

@@ -135,6 +135,14 @@ class PickFolder {
   std::wstring folder_, target_;
 };
 
+// A click in the middle of a tree item's text (on the UI thread).
+void ClickItem(HWND tree, HTREEITEM item) {
+  TreeView_EnsureVisible(tree, item);
+  RECT r{};
+  TreeView_GetItemRect(tree, item, &r, TRUE);
+  Click(tree, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
 // The child of parent whose text holds the piece (expanding parent first).
 HTREEITEM FindChild(HWND tree, HTREEITEM parent, const std::wstring& prefix) {
   TreeView_Expand(tree, parent, TVE_EXPAND);
@@ -162,15 +170,8 @@ TEST_F(MenuTest, PickingAFolderStartsNothingAndAFileStartsItThenTheMenuHides) {
   ASSERT_NE(sub, nullptr);
   ASSERT_NE(program, nullptr);
 
+  auto clickItem = [&](HTREEITEM item) { ui_.Run([&] { ClickItem(tree, item); }); };
   // A click on the folder only selects it.
-  auto clickItem = [&](HTREEITEM item) {
-    ui_.Run([&] {
-      TreeView_EnsureVisible(tree, item);
-      RECT r{};
-      TreeView_GetItemRect(tree, item, &r, TRUE);
-      Click(tree, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    });
-  };
   clickItem(sub);
   ASSERT_TRUE(ui_.WaitFor([&] { return menu_->activePath() == pick.folder() + L"\\Sub\\"; }, 5000));
   Settle();
@@ -236,14 +237,7 @@ TEST_F(MenuTest, PickingAShortcutFileStartsItsTarget) {
   ASSERT_NE(link, nullptr) << "the shortcut is listed";
   const HTREEITEM program = ui_.Run([&] { return FindChild(tree, folder, L"PickMe"); });
   ASSERT_NE(program, nullptr);
-  auto clickItem = [&](HTREEITEM item) {
-    ui_.Run([&] {
-      TreeView_EnsureVisible(tree, item);
-      RECT r{};
-      TreeView_GetItemRect(tree, item, &r, TRUE);
-      Click(tree, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    });
-  };
+  auto clickItem = [&](HTREEITEM item) { ui_.Run([&] { ClickItem(tree, item); }); };
   // Without the user's normal rights to be had, the pick is refused and the user told, never
   // started as administrator.
   ::SetEnvironmentVariableW(L"PRAVIK_TEST_NO_SHELL_TOKEN", L"1");
