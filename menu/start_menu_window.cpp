@@ -13,6 +13,7 @@
 #include "menu/start_menu_parts.h"
 #include "menu/web_panel.h"
 #include "win32/app_error.h"
+#include "win32/launch.h"
 #include "win32/paths.h"
 
 namespace pravik::menu {
@@ -277,9 +278,9 @@ void StartMenuWindow::ucBrowse1_PathChange(const std::wstring& path) {
 
 void StartMenuWindow::OpenPicked(const std::wstring& path) {
   if (!core::menu::ShouldOpenPickedPath(path)) return;
-  // A normal window: show command -1 reaches the started program as its own and leaves it
-  // invisible. The result is not examined.
-  (void)::ShellExecuteW(nullptr, L"OPEN", path.c_str(), L"", L"", SW_SHOWNORMAL);
+  // With the user's normal rights, in a normal window (show command -1 would reach the started
+  // program as its own and leave it invisible), from its own folder; refused when that cannot be had.
+  (void)win32::OpenAsUserOrTell(hwnd(), path);
 }
 
 void StartMenuWindow::Form_Unload() noexcept {

@@ -1,12 +1,9 @@
 #include "menu/title_link.h"
 
-#include <shellapi.h>
-
 #include "generated/win32/build_settings.h"
 #include "menu/menu_element.h"
 #include "menu/remote_setting.h"
 #include "win32/app_error.h"
-#include "win32/handles.h"
 #include "win32/launch.h"
 
 namespace pravik::menu {
@@ -22,26 +19,17 @@ std::optional<std::wstring> HomeBrowserCommandLine(std::wstring* browserPath) {
 
 BrowserStart StartHomeBrowser(const std::function<bool(const std::wstring&)>& fallback) noexcept {
   try {
+    // Every start with the user's normal rights: a browser run as administrator would hand those
+    // rights to any page. Refused (and the user told) when they cannot be had.
     std::wstring program;
-    if (auto commandLine = HomeBrowserCommandLine(&program)) {
-      STARTUPINFOW startup{};
-      startup.cb = sizeof startup;
-      startup.dwFlags = STARTF_USESHOWWINDOW;
-      startup.wShowWindow = SW_SHOWNORMAL;
-      PROCESS_INFORMATION started{};
-      // The program is named apart from the command line: with "Program Files" unquoted the
-      // platform would otherwise try "C:\Program.exe" first.
-      if (::CreateProcessW(program.c_str(), commandLine->data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                           &startup, &started)) {
-        win32::Handle process(started.hProcess);
-        win32::Handle thread(started.hThread);
-        return BrowserStart::kBrowser;
-      }
+    if (HomeBrowserCommandLine(&program) && ::GetFileAttributesW(program.c_str()) != INVALID_FILE_ATTRIBUTES) {
+      const win32::UserStart start = win32::OpenAsUserOrTell(nullptr, program, PRAVIK_HOME_HOST);
+      if (start == win32::UserStart::kStarted) return BrowserStart::kBrowser;
+      if (start == win32::UserStart::kNoUserToken) return BrowserStart::kNothing;
     }
     const std::wstring home = HomePageAddress();
     const bool opened = fallback ? fallback(home)
-                                 : reinterpret_cast<INT_PTR>(::ShellExecuteW(nullptr, L"open", home.c_str(), nullptr,
-                                                                             nullptr, SW_SHOWNORMAL)) > 32;
+                                 : win32::OpenAsUserOrTell(nullptr, home) == win32::UserStart::kStarted;
     return opened ? BrowserStart::kShellDefault : BrowserStart::kNothing;
   } catch (...) {
     return BrowserStart::kNothing;

@@ -18,9 +18,10 @@ std::optional<std::wstring> HomeBrowserCommandLine(std::wstring* browserPath = n
 
 enum class BrowserStart { kBrowser, kShellDefault, kNothing };
 
-// Starts the browser in a normal window with the focus. A missing variable or program does not
-// end anything: the shell's default browser is asked for the home page instead (`fallback`,
-// replaceable for tests), and a failure there is reported nowhere.
+// Starts the browser in a normal window with the focus, with the user's normal rights (see
+// win32::OpenAsUser; when those cannot be had the user is told and nothing starts). A missing
+// program does not end anything: the shell's default browser is asked for the home page instead
+// (`fallback`, replaceable for tests), and a failure there is reported nowhere.
 BrowserStart StartHomeBrowser(const std::function<bool(const std::wstring& address)>& fallback = {}) noexcept;
 
 // What a screen reader calls the title link: the words the title skin shows there.

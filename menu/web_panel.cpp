@@ -1,8 +1,11 @@
 #include "menu/web_panel.h"
 
+#include <ocidl.h>
 #include <oleauto.h>
 
 #include "menu/menu_element.h"
+#include "menu/remote_setting.h"
+#include "menu/web_panel_events.h"
 #include "menu/web_panel_site.h"
 #include "win32/variant.h"
 
@@ -45,11 +48,33 @@ bool WebPanel::Create(HWND container, int x, int y) {
     ::GetClientRect(picture_.hwnd(), &clip);
     inPlace->SetObjectRects(&rect, &clip);
   }
+  // Without the listener the panel would follow any link with this program's rights: no panel.
+  events_ = new Events(picture_.hwnd(), browser_.get());
+  win32::ComPtr<IConnectionPointContainer> points;
+  win32::ComPtr<IConnectionPoint> point;
+  if (FAILED(browser_.As(points)) || FAILED(points->FindConnectionPoint(DIID_DWebBrowserEvents2, point.put())) ||
+      FAILED(point->Advise(static_cast<IDispatch*>(events_), &eventsCookie_))) {
+    Close();
+    return false;
+  }
   return true;
 }
 
+IDispatch* WebPanel::events() const noexcept { return events_; }
+
 void WebPanel::Close() noexcept {
   if (browser_) browser_->Stop();
+  if (browser_ && eventsCookie_) {
+    win32::ComPtr<IConnectionPointContainer> points;
+    win32::ComPtr<IConnectionPoint> point;
+    if (SUCCEEDED(browser_.As(points)) && SUCCEEDED(points->FindConnectionPoint(DIID_DWebBrowserEvents2, point.put())))
+      point->Unadvise(eventsCookie_);
+  }
+  eventsCookie_ = 0;
+  if (events_) {
+    events_->Detach();
+    std::exchange(events_, nullptr)->Release();
+  }
   browser_.reset();
   if (object_) {
     win32::ComPtr<IOleInPlaceObject> inPlace;
@@ -68,6 +93,8 @@ HRESULT WebPanel::Navigate(const std::wstring& address) noexcept {
   if (FAILED(silent)) return silent;
   Variant url = Variant::Text(address);
   if (url.empty()) return E_OUTOFMEMORY;
+  // The hosts the panel may follow: the home page's and the one it is sent to now.
+  if (events_) events_->SetGiven({HomePageAddress(), address});
   // Only the address; the other arguments are left out (empty).
   Variant flags, target, post, headers;
   return browser_->Navigate2(&url.v, &flags.v, &target.v, &post.v, &headers.v);

@@ -36,11 +36,16 @@ class WebPanel {
   [[nodiscard]] bool Silent() const noexcept;
   [[nodiscard]] HWND picture() const noexcept { return picture_.hwnd(); }
   [[nodiscard]] IWebBrowser2* browser() const noexcept { return browser_.get(); }
+  // The listener on the control's navigation events (see menu/web_panel_events.h); tests drive it.
+  [[nodiscard]] IDispatch* events() const noexcept;
 
  private:
   class Site;
+  class Events;
   win32::Instance<win32::PictureBox> picture_;
   Site* site_ = nullptr;
+  Events* events_ = nullptr;
+  DWORD eventsCookie_ = 0;
   win32::ComPtr<IOleObject> object_;
   win32::ComPtr<IWebBrowser2> browser_;
 };

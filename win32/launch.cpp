@@ -1,11 +1,16 @@
 #include "win32/launch.h"
 
+#include <exdisp.h>
 #include <knownfolders.h>
+#include <shldisp.h>
 #include <shlobj.h>
+#include <shellapi.h>
 
 #include "generated/win32/build_settings.h"
+#include "win32/com_ptr.h"
 #include "win32/handles.h"
 #include "win32/text.h"
+#include "win32/variant.h"
 
 #include <algorithm>
 #include <cwchar>
@@ -197,6 +202,101 @@ UserStart StartConsoleCommand(std::wstring commandLine, STARTUPINFOW& startup, b
                           &startup, &started) != FALSE;
 #endif
   return ok ? UserStart::kStarted : UserStart::kFailed;
+}
+
+namespace {
+
+// COM for the calling thread when it has none yet; a thread that has it keeps its own.
+class ComForThisThread {
+ public:
+  ComForThisThread() noexcept : hr_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ComForThisThread(const ComForThisThread&) = delete;
+  ComForThisThread& operator=(const ComForThisThread&) = delete;
+  ~ComForThisThread() {
+    if (SUCCEEDED(hr_)) ::CoUninitialize();
+  }
+
+ private:
+  HRESULT hr_;
+};
+
+// The desktop shell's own ShellExecute (IShellDispatch2 of the desktop's folder view), which
+// runs in explorer with the user's normal rights. False when any step is missing.
+[[maybe_unused]] bool DesktopShellOpens(const std::wstring& file, const std::wstring& arguments, const std::wstring& folder) {
+  const ComForThisThread com;
+  ComPtr<IShellWindows> windows;
+  if (FAILED(::CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows,
+                                windows.put_void())))
+    return false;
+  Variant desktop = Variant::Long(CSIDL_DESKTOP);
+  Variant none;
+  long window = 0;
+  ComPtr<IDispatch> found;
+  if (windows->FindWindowSW(&desktop.v, &none.v, SWC_DESKTOP, &window, SWFO_NEEDDISPATCH, found.put()) != S_OK ||
+      !found)
+    return false;
+  ComPtr<IServiceProvider> services;
+  ComPtr<IShellBrowser> browser;
+  ComPtr<IShellView> view;
+  ComPtr<IDispatch> background;
+  ComPtr<IShellFolderViewDual> folderView;
+  ComPtr<IDispatch> application;
+  ComPtr<IShellDispatch2> shell;
+  if (FAILED(found.As(services)) ||
+      FAILED(services->QueryService(SID_STopLevelBrowser, IID_IShellBrowser, browser.put_void())) ||
+      FAILED(browser->QueryActiveShellView(view.put())) ||
+      FAILED(view->GetItemObject(SVGIO_BACKGROUND, IID_IDispatch, background.put_void())) ||
+      FAILED(background.As(folderView)) || FAILED(folderView->get_Application(application.put())) ||
+      FAILED(application.As(shell)))
+    return false;
+  const Variant fileText = Variant::Text(file);
+  Variant argumentText = Variant::Text(arguments);
+  Variant folderText = Variant::Text(folder);
+  Variant verb = Variant::Text(L"open");
+  Variant show = Variant::Long(SW_SHOWNORMAL);
+  if (fileText.empty()) return false;
+  return SUCCEEDED(shell->ShellExecute(fileText.v.bstrVal, argumentText.v, folderText.v, verb.v, show.v));
+}
+
+// The target's own folder: what precedes its last backslash; nothing for an address.
+std::wstring FolderOf(const std::wstring& file) {
+  if (file.find(L"://") != std::wstring::npos) return {};
+  const auto slash = file.find_last_of(L'\\');
+  return slash == std::wstring::npos ? std::wstring() : file.substr(0, slash == 2 ? 3 : slash);
+}
+
+}  // namespace
+
+UserStart OpenAsUser(const std::wstring& file, const std::wstring& arguments) {
+  const std::wstring folder = FolderOf(file);
+#if PRAVIK_TEST_SEAMS
+  // As for console commands: the route asked for is recorded, then the program started the plain
+  // way (Wine has no elevation, and its desktop would start it without the test's variables the
+  // recording stand-ins need). A test takes the desktop shell away to see the refusal.
+  if (::GetEnvironmentVariableW(L"PRAVIK_TEST_NO_SHELL_TOKEN", nullptr, 0)) return UserStart::kNoUserToken;
+  RecordRoute(L"shell\t" + file + L"\t" + arguments + L"\t" + folder);
+  // Addresses would start the prefix's own browser: a test may only record what was asked.
+  if (::GetEnvironmentVariableW(L"PRAVIK_TEST_LAUNCH_RECORD_ONLY", nullptr, 0)) return UserStart::kStarted;
+#else
+  if (DesktopShellOpens(file, arguments, folder)) return UserStart::kStarted;
+  // Never elevated: the shell's open verb in this process would run the target as administrator.
+  if (RunsElevated()) return UserStart::kNoUserToken;
+#endif
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_NOASYNC;
+  info.lpVerb = L"open";
+  info.lpFile = file.c_str();
+  info.lpParameters = arguments.empty() ? nullptr : arguments.c_str();
+  info.lpDirectory = folder.empty() ? nullptr : folder.c_str();
+  info.nShow = SW_SHOWNORMAL;
+  return ::ShellExecuteExW(&info) ? UserStart::kStarted : UserStart::kFailed;
+}
+
+UserStart OpenAsUserOrTell(HWND owner, const std::wstring& file, const std::wstring& arguments) {
+  const UserStart start = OpenAsUser(file, arguments);
+  if (start == UserStart::kNoUserToken) ::MessageBoxW(owner, kNoUserTokenMessage, L"Pravik", MB_OK | MB_ICONWARNING);
+  return start;
 }
 
 bool StartProgram(const std::wstring& fullPath, const std::wstring& arguments) {

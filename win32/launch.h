@@ -41,6 +41,15 @@ inline constexpr wchar_t kNoUserTokenMessage[] =
 UserStart StartConsoleCommand(std::wstring commandLine, STARTUPINFOW& startup, bool systemEnvironment,
                               PROCESS_INFORMATION& started);
 
+// Opens a file, program, shortcut or web address the way the shell's open verb does, with the
+// signed-in user's normal rights: the desktop shell (the user's unelevated explorer) is asked to
+// do it. The working folder is the target's own folder (none for an address). When the desktop
+// shell cannot be asked and this process runs elevated, nothing starts (kNoUserToken, tell the
+// user kNoUserTokenMessage); only a process that itself runs unelevated opens it on its own.
+UserStart OpenAsUser(const std::wstring& file, const std::wstring& arguments = {});
+// The same, and the refusal is shown to the user in a box owned by `owner`.
+UserStart OpenAsUserOrTell(HWND owner, const std::wstring& file, const std::wstring& arguments = {});
+
 // Starts exactly the program at fullPath with the argument text after its quoted path, in a
 // normal window, in this process's current folder. False when it could not be started.
 bool StartProgram(const std::wstring& fullPath, const std::wstring& arguments);

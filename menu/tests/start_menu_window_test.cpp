@@ -17,6 +17,7 @@
 #include "menu/start_menu_parts.h"
 #include "menu/start_menu_window.h"
 #include "menu/tests/menu_test_support.h"
+#include "testsupport/files.h"
 #include "testsupport/process.h"
 #include "win32/com_ptr.h"
 #include "testsupport/ui_thread.h"
@@ -134,6 +135,14 @@ class PickFolder {
   std::wstring folder_, target_;
 };
 
+// A click in the middle of a tree item's text (on the UI thread).
+void ClickItem(HWND tree, HTREEITEM item) {
+  TreeView_EnsureVisible(tree, item);
+  RECT r{};
+  TreeView_GetItemRect(tree, item, &r, TRUE);
+  Click(tree, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
 // The child of parent whose text holds the piece (expanding parent first).
 HTREEITEM FindChild(HWND tree, HTREEITEM parent, const std::wstring& prefix) {
   TreeView_Expand(tree, parent, TVE_EXPAND);
@@ -161,23 +170,24 @@ TEST_F(MenuTest, PickingAFolderStartsNothingAndAFileStartsItThenTheMenuHides) {
   ASSERT_NE(sub, nullptr);
   ASSERT_NE(program, nullptr);
 
+  auto clickItem = [&](HTREEITEM item) { ui_.Run([&] { ClickItem(tree, item); }); };
   // A click on the folder only selects it.
-  auto clickItem = [&](HTREEITEM item) {
-    ui_.Run([&] {
-      TreeView_EnsureVisible(tree, item);
-      RECT r{};
-      TreeView_GetItemRect(tree, item, &r, TRUE);
-      Click(tree, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    });
-  };
   clickItem(sub);
   ASSERT_TRUE(ui_.WaitFor([&] { return menu_->activePath() == pick.folder() + L"\\Sub\\"; }, 5000));
   Settle();
   EXPECT_TRUE(TheRecorders().Lines().empty());
   EXPECT_TRUE(ui_.Run([&] { return ::IsWindowVisible(menu_->hwnd()) != FALSE; }));
 
+  const std::wstring routes = TheRecorders().folder() + L"\\routes.txt";
+  ::DeleteFileW(routes.c_str());
+  ::SetEnvironmentVariableW(L"PRAVIK_TEST_LAUNCH_RECORD", routes.c_str());
   clickItem(program);
-  ASSERT_TRUE(WaitRecordsOf(L"PickMe.exe", 1)) << "the picked program was started";
+  const bool started = WaitRecordsOf(L"PickMe.exe", 1);
+  ::SetEnvironmentVariableW(L"PRAVIK_TEST_LAUNCH_RECORD", nullptr);
+  ASSERT_TRUE(started) << "the picked program was started";
+  // Asked of the desktop shell (the user's normal rights), from the program's own folder.
+  EXPECT_EQ(testsupport::ReadFile(routes),
+            win32::WideToUtf8(L"shell\t" + pick.folder() + L"\\PickMe.exe\t\t" + pick.folder() + L"\n"));
   EXPECT_EQ(RecordsOf(L"PickMe.exe")[0], L"");
   // Started to be seen: a show command of -1 reaches the program as its own and leaves its
   // window hidden (measured with notepad under Wine).
@@ -225,12 +235,23 @@ TEST_F(MenuTest, PickingAShortcutFileStartsItsTarget) {
   ASSERT_NE(folder, nullptr);
   const HTREEITEM link = ui_.Run([&] { return FindChild(tree, folder, L"Linked Program"); });
   ASSERT_NE(link, nullptr) << "the shortcut is listed";
-  ui_.Run([&] {
-    TreeView_EnsureVisible(tree, link);
-    RECT r{};
-    TreeView_GetItemRect(tree, link, &r, TRUE);
-    Click(tree, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  });
+  const HTREEITEM program = ui_.Run([&] { return FindChild(tree, folder, L"PickMe"); });
+  ASSERT_NE(program, nullptr);
+  auto clickItem = [&](HTREEITEM item) { ui_.Run([&] { ClickItem(tree, item); }); };
+  // Without the user's normal rights to be had, the pick is refused and the user told, never
+  // started as administrator.
+  ::SetEnvironmentVariableW(L"PRAVIK_TEST_NO_SHELL_TOKEN", L"1");
+  clickItem(program);
+  HWND box = nullptr;
+  testsupport::WaitUntil([&] { return (box = ::FindWindowW(L"#32770", L"Pravik")) != nullptr; }, 15000);
+  ::SetEnvironmentVariableW(L"PRAVIK_TEST_NO_SHELL_TOKEN", nullptr);
+  ASSERT_NE(box, nullptr) << "no refusal shown";
+  ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+  Settle();
+  ::Sleep(500);
+  EXPECT_TRUE(RecordsOf(L"PickMe.exe").empty());
+
+  clickItem(link);
   ASSERT_TRUE(WaitRecordsOf(L"PickMeLinked.exe", 1)) << "the shortcut's target was started";
   EXPECT_EQ(ui_.Run([&] { return menu_->activePath(); }), pick.folder() + L"\\Linked Program.lnk");
 }

@@ -4,6 +4,8 @@
 
 #include <knownfolders.h>
 
+#include <thread>
+
 #include "generated/win32/build_settings.h"
 #include "menu/remote_setting.h"
 #include "menu/title_link.h"
@@ -76,11 +78,35 @@ TEST_F(TitleLinkTest, LinkAreaStartsTheBrowserWithTheHomeHost) {
   EXPECT_EQ(area.right - area.left, 119);
   EXPECT_EQ(area.bottom - area.top, 13);
 
+  const std::wstring routes = folder_ + L"\\routes.txt";
+  ::SetEnvironmentVariableW(L"PRAVIK_TEST_LAUNCH_RECORD", routes.c_str());
   ClickTitleAt(100, 10);  // elsewhere on the title strip: nothing
   ClickTitleAt(462, 34);  // last pixel of the area
-  ASSERT_TRUE(testsupport::WaitUntil([&] { return !testsupport::ReadFile(record_).empty(); }, 10000));
-  const std::wstring expected = folder_ + L"\\Internet Explorer\\iexplore.exe " + PRAVIK_HOME_HOST;
-  EXPECT_EQ(testsupport::ReadFile(record_), win32::WideToUtf8(expected));
+  const bool started = testsupport::WaitUntil([&] { return !testsupport::ReadFile(record_).empty(); }, 10000);
+  ::SetEnvironmentVariableW(L"PRAVIK_TEST_LAUNCH_RECORD", nullptr);
+  ASSERT_TRUE(started);
+  const std::wstring browser = folder_ + L"\\Internet Explorer\\iexplore.exe";
+  const std::string line = testsupport::ReadFile(record_);
+  EXPECT_NE(line.find(win32::WideToUtf8(browser)), std::string::npos) << line;
+  EXPECT_TRUE(line.ends_with(win32::WideToUtf8(std::wstring(L" ") + PRAVIK_HOME_HOST))) << line;
+  // Through the desktop shell, with the user's normal rights, from the browser's own folder.
+  EXPECT_EQ(testsupport::ReadFile(routes), win32::WideToUtf8(L"shell\t" + browser + L"\t" + PRAVIK_HOME_HOST +
+                                                              L"\t" + folder_ + L"\\Internet Explorer\n"));
+  // With those rights not to be had: nothing starts, and the user is told.
+  ::DeleteFileW(record_.c_str());
+  ::SetEnvironmentVariableW(L"PRAVIK_TEST_NO_SHELL_TOKEN", L"1");
+  HWND box = nullptr;
+  std::thread dismiss([&] {
+    testsupport::WaitUntil([&] { return (box = ::FindWindowW(L"#32770", L"Pravik")) != nullptr; }, 10000);
+    if (box) ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+  });
+  const BrowserStart refused = StartHomeBrowser([](const std::wstring&) { return true; });
+  dismiss.join();
+  ::SetEnvironmentVariableW(L"PRAVIK_TEST_NO_SHELL_TOKEN", nullptr);
+  EXPECT_EQ(refused, BrowserStart::kNothing);
+  EXPECT_NE(box, nullptr) << "the user was not told";
+  ::Sleep(500);
+  EXPECT_TRUE(testsupport::ReadFile(record_).empty());
 }
 
 TEST_F(TitleLinkTest, MissingBrowserOrVariableFallsBackWithoutEnding) {

@@ -1,12 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <exdispid.h>
+
+#include <string>
+
 #include "menu/notice.h"
 #include "menu/remote_setting.h"
 #include "menu/web_panel.h"
+#include "testsupport/files.h"
 #include "testsupport/http_test_server.h"
 #include "testsupport/process.h"
 #include "win32/com_ptr.h"
 #include "win32/text.h"
+#include "win32/variant.h"
 
 namespace pravik::menu {
 namespace {
@@ -136,6 +142,81 @@ TEST_F(WebPanelTest, TrailingLineBreakIsPassedOn) {
   const std::wstring page = server.Url("/notice.html");
   server.Route(kSettingPath, Text(win32::WideToUtf8(page) + "\r\n"));
   EXPECT_EQ(ShowNotice(panel_, request_, server.Url(kSettingPath)), page + L"\r\n");
+}
+
+// The control's navigation events as the control raises them (no page renders in the test
+// prefix): what the panel cancels, and what it asks to be opened in the user's browser.
+TEST_F(WebPanelTest, OnlyTheGivenHostsStayInThePanelEverythingElseGoesToTheUsersBrowser) {
+  testsupport::HttpTestServer server;
+  server.Route("/notice.html", Page());
+  const std::wstring page = server.Url("/notice.html");
+  ASSERT_TRUE(SUCCEEDED(panel_.Navigate(page)));
+  const std::wstring routes = testsupport::MakeTempFolder(L"panelroutes") + L"\\routes.txt";
+  ::SetEnvironmentVariableW(L"PRAVIK_TEST_LAUNCH_RECORD", routes.c_str());
+  ::SetEnvironmentVariableW(L"PRAVIK_TEST_LAUNCH_RECORD_ONLY", L"1");
+  IDispatch* events = panel_.events();
+  ASSERT_NE(events, nullptr);
+  win32::ComPtr<IDispatch> top;
+  ASSERT_TRUE(SUCCEEDED(panel_.browser()->QueryInterface(IID_IDispatch, top.put_void())));
+
+  // Arguments last first, as the control passes them; true when the event was cancelled.
+  auto beforeNavigate = [&](const std::wstring& address, IDispatch* frame) {
+    VARIANT_BOOL cancel = VARIANT_FALSE;
+    win32::Variant url = win32::Variant::Text(address);
+    VARIANT args[7];
+    for (auto& a : args) ::VariantInit(&a);
+    args[6].vt = VT_DISPATCH;
+    args[6].pdispVal = frame;
+    args[5].vt = VT_VARIANT | VT_BYREF;
+    args[5].pvarVal = &url.v;
+    args[0].vt = VT_BOOL | VT_BYREF;
+    args[0].pboolVal = &cancel;
+    DISPPARAMS parameters{args, nullptr, 7, 0};
+    events->Invoke(DISPID_BEFORENAVIGATE2, IID_NULL, 0, DISPATCH_METHOD, &parameters, nullptr, nullptr, nullptr);
+    return cancel != VARIANT_FALSE;
+  };
+  auto newWindow3 = [&](const std::wstring& address) {
+    VARIANT_BOOL cancel = VARIANT_FALSE;
+    IDispatch* created = nullptr;
+    win32::Variant url = win32::Variant::Text(address);
+    VARIANT args[5];
+    for (auto& a : args) ::VariantInit(&a);
+    args[4].vt = VT_DISPATCH | VT_BYREF;
+    args[4].ppdispVal = &created;
+    args[3].vt = VT_BOOL | VT_BYREF;
+    args[3].pboolVal = &cancel;
+    args[0] = url.v;
+    DISPPARAMS parameters{args, nullptr, 5, 0};
+    events->Invoke(DISPID_NEWWINDOW3, IID_NULL, 0, DISPATCH_METHOD, &parameters, nullptr, nullptr, nullptr);
+    return cancel != VARIANT_FALSE;
+  };
+
+  // The page's own host (any path) and the home host stay in the panel.
+  EXPECT_FALSE(beforeNavigate(server.Url("/next.html"), top.get()));
+  EXPECT_FALSE(beforeNavigate(HomePageAddress() + L"x.html", top.get()));
+  // Another host, another port, another scheme: cancelled.
+  EXPECT_TRUE(beforeNavigate(L"https://elsewhere.example/a", top.get()));
+  EXPECT_TRUE(beforeNavigate(L"http://127.0.0.1:1/", nullptr));
+  EXPECT_TRUE(beforeNavigate(L"file:///C:/windows/system32/cmd.exe", top.get()));
+  // Every new window: cancelled; a web address goes to the user's browser.
+  EXPECT_TRUE(newWindow3(L"https://popup.example/b"));
+  EXPECT_TRUE(newWindow3(L"javascript:alert(1)"));
+  VARIANT_BOOL cancel = VARIANT_FALSE;
+  IDispatch* created = nullptr;
+  VARIANT args2[2];
+  args2[1].vt = VT_DISPATCH | VT_BYREF;
+  args2[1].ppdispVal = &created;
+  args2[0].vt = VT_BOOL | VT_BYREF;
+  args2[0].pboolVal = &cancel;
+  DISPPARAMS parameters{args2, nullptr, 2, 0};
+  events->Invoke(DISPID_NEWWINDOW2, IID_NULL, 0, DISPATCH_METHOD, &parameters, nullptr, nullptr, nullptr);
+  EXPECT_NE(cancel, VARIANT_FALSE);
+
+  ::SetEnvironmentVariableW(L"PRAVIK_TEST_LAUNCH_RECORD", nullptr);
+  ::SetEnvironmentVariableW(L"PRAVIK_TEST_LAUNCH_RECORD_ONLY", nullptr);
+  // Only the panel's own page and the new window, as web addresses, through the desktop shell;
+  // a frame inside the page and non-web addresses open nothing.
+  EXPECT_EQ(testsupport::ReadFile(routes), "shell\thttps://elsewhere.example/a\t\t\nshell\thttps://popup.example/b\t\t\n");
 }
 
 }  // namespace
