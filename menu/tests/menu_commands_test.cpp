@@ -185,12 +185,28 @@ TEST_F(CommandsTest, RunBoxPlaceholderEnterAndBlankText) {
   EXPECT_TRUE(ui_.Run([&] { return ::IsWindowVisible(menu_->hwnd()) != FALSE; }));
 }
 
+std::string ClassOfWindow(HWND hwnd) {
+  wchar_t name[128] = L"(none)";
+  if (hwnd) ::GetClassNameW(hwnd, name, 128);
+  return win32::WideToUtf8(name);
+}
+
 TEST_F(CommandsTest, TabFromTheTreeUncoversTheRunBox) {
   Show();
-  ui_.Run([&] { ::SetFocus(menu_->ucBrowse1().TreeWindow()); });
+  // The keys go to the window in front: the menu, with the tree focused, before the first one.
+  ASSERT_TRUE(ui_.WaitFor(
+      [&] {
+        ::SetForegroundWindow(menu_->hwnd());
+        ::SetFocus(menu_->ucBrowse1().TreeWindow());
+        return ::GetForegroundWindow() == menu_->hwnd() && ::GetFocus() == menu_->ucBrowse1().TreeWindow();
+      },
+      5000))
+      << "in front: " << ClassOfWindow(::GetForegroundWindow());
   // Past the shortcut column.
   Key(VK_TAB);
-  EXPECT_TRUE(ui_.WaitFor([&] { return ::GetFocus() == E(L"lblMenuCaption0"); }, 5000));
+  EXPECT_TRUE(ui_.WaitFor([&] { return ::GetFocus() == E(L"lblMenuCaption0"); }, 5000))
+      << "focus: " << ui_.Run([&] { return ClassOfWindow(::GetFocus()); })
+      << ", in front: " << ClassOfWindow(::GetForegroundWindow());
   Key(VK_TAB);
   EXPECT_TRUE(ui_.WaitFor([&] { return ::GetFocus() == menu_->runBox().txtExe(); }, 5000));
   EXPECT_FALSE(ui_.Run([&] { return menu_->runBox().covered(); }));
