@@ -111,7 +111,21 @@ inline void Click(HWND hwnd, int x, int y, bool right = false) {
   ::SendInput(2, clicks, sizeof(INPUT));
 }
 
+// A modifier an earlier test (or program) left down turns Tab into Ctrl+Tab: a plain key is typed
+// with every modifier up, as a user's hand would.
+inline void ReleaseModifiers() {
+  for (WORD vk : {VK_CONTROL, VK_MENU, VK_SHIFT, VK_LWIN, VK_RWIN}) {
+    if (!(::GetAsyncKeyState(vk) & 0x8000)) continue;
+    INPUT up{};
+    up.type = INPUT_KEYBOARD;
+    up.ki.wVk = vk;
+    up.ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(1, &up, sizeof(INPUT));
+  }
+}
+
 inline void Key(WORD vk) {
+  ReleaseModifiers();
   INPUT keys[2] = {};
   keys[0].type = keys[1].type = INPUT_KEYBOARD;
   keys[0].ki.wVk = keys[1].ki.wVk = vk;
