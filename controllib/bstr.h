@@ -11,6 +11,11 @@ namespace pravik::controllib {
 
 inline std::wstring_view View(BSTR text) noexcept { return {text ? text : L"", ::SysStringLen(text)}; }
 inline std::wstring_view View(const BSTR* text) noexcept { return text ? View(*text) : std::wstring_view{}; }
+// An optional by-reference text: a caller that omits it may pass no reference at all, and then
+// the declared default applies (a reference to a null text is an empty text, not an omission).
+inline std::wstring_view ViewOr(const BSTR* text, std::wstring_view byDefault) noexcept {
+  return text ? View(*text) : byDefault;
+}
 
 // Stores text into a [out, retval] slot; throws bad_alloc when the string cannot be made.
 inline void PutText(BSTR* out, std::wstring_view text) {

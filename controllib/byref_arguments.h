@@ -5,7 +5,8 @@
 // (Wine refuses it outright). This stands between the caller and the type information: such an
 // argument is converted into a temporary of the declared type, passed by reference, and the
 // value the method leaves there is written back into the caller's variant afterwards. Where a
-// value is declared, the variable's value is converted and passed by value.
+// value is declared, the variable's value is converted and passed by value. An optional text
+// declared by reference that the caller leaves out gets a reference to its declared default.
 #include <windows.h>
 #include <oaidl.h>
 

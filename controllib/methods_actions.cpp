@@ -52,15 +52,6 @@ int TimedMessageBox(BSTR* msg, BSTR* title, long waitSeconds, VARIANT_BOOL modal
   return answer;
 }
 
-std::wstring TextOfOptional(const VARIANT* v) {
-  if (!v) return {};
-  const VARIANT* source = (v->vt == (VT_VARIANT | VT_BYREF)) ? v->pvarVal : v;
-  if (source->vt == VT_ERROR || source->vt == VT_EMPTY) return {};  // omitted
-  win32::Variant text;
-  if (FAILED(text.ConvertFrom(*source, VT_BSTR))) throw MethodError(DISP_E_TYPEMISMATCH, L"PopupMenu: an item is not a text");
-  return std::wstring(View(text.v.bstrVal));
-}
-
 }  // namespace
 
 STDMETHODIMP Quessel::cShutdownSystem(EShutDownTypes eType, VARIANT_BOOL* result) noexcept {
@@ -73,9 +64,9 @@ STDMETHODIMP Quessel::cShutdownSystem(EShutDownTypes eType, VARIANT_BOOL* result
   });
 }
 
-STDMETHODIMP Quessel::cEndProcess(BSTR Filename) noexcept {
+STDMETHODIMP Quessel::cEndProcess(BSTR* Filename) noexcept {
   return RunMethod([&] {
-    const std::wstring name(View(Filename));
+    const std::wstring name(ViewOr(Filename, L"calc.exe"));
     // One program name: a wildcard would end every process the caller may end, and a quote or
     // slash would smuggle further arguments or options onto taskkill's command line.
     if (name.find_first_of(L"*?\"/\\") != std::wstring::npos)
@@ -173,10 +164,10 @@ STDMETHODIMP Quessel::cMsgbox_YesNo(BSTR* Msg, BSTR* Title, LONG* WaitSec, VARIA
   });
 }
 
-STDMETHODIMP Quessel::cFolder_Select(BSTR szTitle, BSTR* result) noexcept {
+STDMETHODIMP Quessel::cFolder_Select(BSTR* szTitle, BSTR* result) noexcept {
   if (!result) return E_POINTER;
   return RunMethod([&] {
-    const std::wstring title(View(szTitle));
+    const std::wstring title(ViewOr(szTitle, L""));
     BROWSEINFOW info{};
     info.hwndOwner = ContainerWindow();
     info.lpszTitle = title.c_str();
@@ -192,15 +183,15 @@ STDMETHODIMP Quessel::cFolder_Select(BSTR szTitle, BSTR* result) noexcept {
   });
 }
 
-STDMETHODIMP Quessel::cPopupMenu(BSTR* m1, VARIANT* m2, VARIANT* m3, VARIANT* m4, VARIANT* m5, VARIANT* m6,
-                                 VARIANT* m7, VARIANT* m8, VARIANT* m9, VARIANT* m10, VARIANT* m11, VARIANT* m12,
-                                 VARIANT* m13, VARIANT* m14, VARIANT* m15, VARIANT* m16, VARIANT* m17, VARIANT* m18,
-                                 VARIANT* m19, VARIANT* m20, LONG* result) noexcept {
+STDMETHODIMP Quessel::cPopupMenu(BSTR* m1, BSTR* m2, BSTR* m3, BSTR* m4, BSTR* m5, BSTR* m6, BSTR* m7, BSTR* m8,
+                                 BSTR* m9, BSTR* m10, BSTR* m11, BSTR* m12, BSTR* m13, BSTR* m14, BSTR* m15,
+                                 BSTR* m16, BSTR* m17, BSTR* m18, BSTR* m19, BSTR* m20, LONG* result) noexcept {
   if (!m1 || !result) return E_POINTER;
   return RunMethod([&] {
     std::vector<std::wstring> texts{std::wstring(View(m1))};
-    for (const VARIANT* m : {m2, m3, m4, m5, m6, m7, m8, m9, m10, m11, m12, m13, m14, m15, m16, m17, m18, m19, m20})
-      texts.push_back(TextOfOptional(m));
+    // An omitted item is an empty one: it ends the list.
+    for (const BSTR* m : {m2, m3, m4, m5, m6, m7, m8, m9, m10, m11, m12, m13, m14, m15, m16, m17, m18, m19, m20})
+      texts.emplace_back(View(m));
     texts.resize(PopupItemCount(texts));
     *result = PopupMenu(texts);
     return S_OK;

@@ -71,12 +71,12 @@ STDMETHODIMP Quessel::cVBColor2RGB(LONG* LongData, LONG* r, LONG* G, LONG* b) no
   return S_OK;
 }
 
-STDMETHODIMP Quessel::cTimeSec2HourMinSec(LONG* iSecond, BSTR HourString, BSTR MinString, BSTR SecString,
+STDMETHODIMP Quessel::cTimeSec2HourMinSec(LONG* iSecond, BSTR* HourString, BSTR* MinString, BSTR* SecString,
                                           BSTR* result) noexcept {
   if (!iSecond || !result) return E_POINTER;
   return RunConversion([&] {
-    const core::convert::HourMinSec t = core::convert::SecondsToHourMinSec(*iSecond, AsU16(View(HourString)),
-                                                               AsU16(View(MinString)), AsU16(View(SecString)));
+    const core::convert::HourMinSec t = core::convert::SecondsToHourMinSec(
+        *iSecond, AsU16(ViewOr(HourString, L":")), AsU16(ViewOr(MinString, L":")), AsU16(ViewOr(SecString, L"")));
     PutText(result, AsWide(t.text));
     *iSecond = t.secondsLeft;
     return S_OK;

@@ -87,7 +87,7 @@ class Quessel final : public _Quessel,
   STDMETHODIMP cBase64Encode(BSTR *vbstrValue, BSTR *result) noexcept override;
   STDMETHODIMP cBase64Decode(BSTR *vbstrString, BSTR *result) noexcept override;
   STDMETHODIMP cVBColor2RGB(LONG *LongData, LONG *r, LONG *G, LONG *b) noexcept override;
-  STDMETHODIMP cTimeSec2HourMinSec(LONG *iSecond, BSTR HourString, BSTR MinString, BSTR SecString, BSTR *result) noexcept override;
+  STDMETHODIMP cTimeSec2HourMinSec(LONG *iSecond, BSTR *HourString, BSTR *MinString, BSTR *SecString, BSTR *result) noexcept override;
   STDMETHODIMP cString_Len(BSTR Messages, short *result) noexcept override;
   STDMETHODIMP cString_Left(BSTR *Messages, short *intLen, BSTR *result) noexcept override;
   STDMETHODIMP cString_Right(BSTR *Messages, short *intLen, BSTR *result) noexcept override;
@@ -116,7 +116,7 @@ class Quessel final : public _Quessel,
 
   // System actions and small dialogs (methods_actions.cpp)
   STDMETHODIMP cShutdownSystem(EShutDownTypes eType, VARIANT_BOOL *result) noexcept override;
-  STDMETHODIMP cEndProcess(BSTR Filename) noexcept override;
+  STDMETHODIMP cEndProcess(BSTR *Filename) noexcept override;
   STDMETHODIMP cVolume(LONG *Volume0to65535) noexcept override;
   STDMETHODIMP cSound_Play(BSTR *SoundFile) noexcept override;
   STDMETHODIMP cSound_Stop() noexcept override;
@@ -125,8 +125,8 @@ class Quessel final : public _Quessel,
   STDMETHODIMP cFileDownload(BSTR *URL, BSTR *LocalPath, VARIANT_BOOL *result) noexcept override;
   STDMETHODIMP cMsgbox_OK(BSTR *Msg, BSTR *Title, LONG *WaitSec, VARIANT_BOOL *Modal) noexcept override;
   STDMETHODIMP cMsgbox_YesNo(BSTR *Msg, BSTR *Title, LONG *WaitSec, VARIANT_BOOL *Modal, LONG *result) noexcept override;
-  STDMETHODIMP cFolder_Select(BSTR szTitle, BSTR *result) noexcept override;
-  STDMETHODIMP cPopupMenu(BSTR *m1, VARIANT *m2, VARIANT *m3, VARIANT *m4, VARIANT *m5, VARIANT *m6, VARIANT *m7, VARIANT *m8, VARIANT *m9, VARIANT *m10, VARIANT *m11, VARIANT *m12, VARIANT *m13, VARIANT *m14, VARIANT *m15, VARIANT *m16, VARIANT *m17, VARIANT *m18, VARIANT *m19, VARIANT *m20, LONG *result) noexcept override;
+  STDMETHODIMP cFolder_Select(BSTR *szTitle, BSTR *result) noexcept override;
+  STDMETHODIMP cPopupMenu(BSTR *m1, BSTR *m2, BSTR *m3, BSTR *m4, BSTR *m5, BSTR *m6, BSTR *m7, BSTR *m8, BSTR *m9, BSTR *m10, BSTR *m11, BSTR *m12, BSTR *m13, BSTR *m14, BSTR *m15, BSTR *m16, BSTR *m17, BSTR *m18, BSTR *m19, BSTR *m20, LONG *result) noexcept override;
   STDMETHODIMP cTooltip(BSTR *Message, LONG *FontColor, LONG *BackColor, LONG *Height) noexcept override;
 
   // Registry access and image saving (methods_registry.cpp, methods_image.cpp)
