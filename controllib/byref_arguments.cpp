@@ -98,7 +98,24 @@ HRESULT ByRefArguments::Prepare(ITypeInfo* info, DISPID id, const DISPPARAMS& ca
       arg.pbstrVal = &t.value.v.bstrVal;
       continue;
     }
-    if (arg.vt != (VT_VARIANT | VT_BYREF) || !arg.pvarVal) continue;
+    const VARTYPE want = ReferencedType(declared);
+    if (arg.vt != (VT_VARIANT | VT_BYREF) || !arg.pvarVal) {
+      // A plain value where a reference is declared goes as a reference to a copy of our own:
+      // oleaut32 (Wine's) hands the method the caller's own text and frees it after the call,
+      // which leaves the caller holding a freed string.
+      if (want == VT_EMPTY || (arg.vt & VT_BYREF) || arg.vt == VT_ERROR) continue;
+      Temporary& t = temporaries_.emplace_back();
+      t.callerTarget = nullptr;
+      if (FAILED(::VariantChangeType(t.value.put(), &arg, 0, want))) {
+        temporaries_.pop_back();
+        if (argError) *argError = caller.cArgs - 1 - i;
+        hr = DISP_E_TYPEMISMATCH;
+        break;
+      }
+      arg.vt = static_cast<VARTYPE>(want | VT_BYREF);
+      arg.byref = &t.value.v.lVal;
+      continue;
+    }
     VARIANT* target = arg.pvarVal;
     if (const VARTYPE byValue = ValueType(declared); byValue != VT_EMPTY) {
       // A variable passed where a value is declared: its value, converted, goes by value.
@@ -114,7 +131,6 @@ HRESULT ByRefArguments::Prepare(ITypeInfo* info, DISPID id, const DISPPARAMS& ca
       arg = t.value.v;  // a shallow copy; the temporary keeps ownership
       continue;
     }
-    const VARTYPE want = ReferencedType(declared);
     if (want == VT_EMPTY) continue;
     // A missing optional argument passes as is; a variant that holds the declared type already
     // is passed as a direct reference to its value (Wine does not unwrap it either).

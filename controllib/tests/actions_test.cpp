@@ -94,8 +94,9 @@ TEST(QuesselActions, TimedYesNoBox) {
 }
 
 // Opens the popup menu with the items and, from another thread, reads the menu and presses keys.
+// The items go by value, or as script variables (references to variants) when asked.
 long RunPopup(const DispatchClient& client, std::vector<const wchar_t*> items, std::vector<WORD> keys,
-              std::vector<UINT>* states) {
+              std::vector<UINT>* states, bool asVariables = false) {
   std::thread driver([&] {
     HWND menuWindow = FindOwnWindow(L"#32768", 10000);
     if (!menuWindow) return;
@@ -108,9 +109,17 @@ long RunPopup(const DispatchClient& client, std::vector<const wchar_t*> items, s
     }
   });
   std::vector<Var> owners;
+  owners.reserve(items.size());
   for (const wchar_t* item : items) owners.emplace_back(item);
   std::vector<VARIANT> args;
-  for (const Var& o : owners) args.push_back(Value(o));
+  for (Var& o : owners) {
+    VARIANT arg = Value(o);
+    if (asVariables) {
+      arg.vt = VT_VARIANT | VT_BYREF;
+      arg.pvarVal = &o.v;
+    }
+    args.push_back(arg);
+  }
   const long chosen = client.Call(L"cPopupMenu", args).value.v.lVal;
   driver.join();
   return chosen;
@@ -131,6 +140,10 @@ TEST(QuesselActions, PopupMenuItemsAndSeparators) {
 
   states.clear();
   EXPECT_EQ(RunPopup(client, {L"a", L"b"}, {VK_ESCAPE}, &states), 0);
+
+  states.clear();
+  EXPECT_EQ(RunPopup(client, {L"x", L"y"}, {VK_DOWN, VK_DOWN, VK_RETURN}, &states, true), 2);
+  EXPECT_EQ(states.size(), 2u);
 }
 
 TEST(QuesselActions, FolderPickerCancelledGivesEmptyText) {
@@ -143,6 +156,20 @@ TEST(QuesselActions, FolderPickerCancelledGivesEmptyText) {
   cancel.join();
   EXPECT_EQ(r.hr, S_OK);
   EXPECT_EQ(r.value.Text(), L"");
+
+  // The title by reference, and left out (an empty title).
+  BSTR byReference = ::SysAllocString(L"폴더");
+  for (bool given : {true, false}) {
+    SCOPED_TRACE(given);
+    std::thread cancelAgain([] {
+      if (HWND dialog = FindOwnWindow(L"#32770", 10000)) ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    CallResult again = given ? client.Call(L"cFolder_Select", {ByRef(&byReference)}) : client.Call(L"cFolder_Select");
+    cancelAgain.join();
+    EXPECT_EQ(again.hr, S_OK);
+    EXPECT_EQ(again.value.Text(), L"");
+  }
+  ::SysFreeString(byReference);
 }
 
 TEST(QuesselActions, DownloadTwiceAndReportTheFile) {
@@ -174,11 +201,23 @@ TEST(QuesselActions, EndProcessByNameAndBadNames) {
   auto notepad = pravik::testsupport::ChildProcess::Launch(std::wstring(windows) + L"\\notepad.exe");
   ASSERT_TRUE(notepad.started());
   ASSERT_NE(pravik::testsupport::WaitForWindow(notepad.pid(), nullptr, 10000), nullptr);
-  Var name(L"notepad.exe");
-  ASSERT_EQ(client.Call(L"cEndProcess", {Value(name)}).hr, S_OK);
+  BSTR name = ::SysAllocString(L"notepad.exe");
+  ASSERT_EQ(client.Call(L"cEndProcess", {ByRef(&name)}).hr, S_OK);
+  ::SysFreeString(name);
   const auto ended = notepad.WaitExit(20000);
   if (!ended) notepad.Terminate();
   EXPECT_TRUE(ended.has_value());
+
+  // Left out, the name is the declared default, calc.exe.
+  const std::wstring calc = pravik::testsupport::MakeTempFolder(L"quessel_calc") + L"\\calc.exe";
+  ASSERT_TRUE(::CopyFileW((std::wstring(windows) + L"\\notepad.exe").c_str(), calc.c_str(), FALSE));
+  auto calculator = pravik::testsupport::ChildProcess::Launch(calc);
+  ASSERT_TRUE(calculator.started());
+  ASSERT_NE(pravik::testsupport::WaitForWindow(calculator.pid(), nullptr, 10000), nullptr);
+  ASSERT_EQ(client.Call(L"cEndProcess").hr, S_OK);
+  const auto calcEnded = calculator.WaitExit(20000);
+  if (!calcEnded) calculator.Terminate();
+  EXPECT_TRUE(calcEnded.has_value());
 
   // Wildcards, quotes and slashes never reach taskkill's command line.
   for (const wchar_t* bad : {L"x.exe\" /im \"explorer.exe", L"*", L"note*.exe", L"?otepad.exe", L"/im",

@@ -2,6 +2,9 @@
 // name, and the standard dispatch errors for wrong calls.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "controllib/quessel_interface.h"
 #include "controllib/tests/dispatch_client.h"
 #include "win32/late_bound.h"
@@ -154,6 +157,142 @@ TEST(QuesselDispatch, ScriptVariablesPassedByReferenceAreConverted) {
   flags.vt = VT_I2;
   flags.iVal = 99;
   EXPECT_EQ(client.Call(L"cShutdownSystem", {ref(&flags)}).exception.scode, static_cast<SCODE>(0x8004062F));
+}
+
+// The texts the interface takes by reference as optional, with their defaults (none for the
+// popup menu's items).
+struct OptionalText {
+  DISPID id;
+  int position;
+  const wchar_t* name;
+  const wchar_t* byDefault;  // null: optional without a default
+};
+
+std::vector<OptionalText> OptionalTexts() {
+  std::vector<OptionalText> texts = {{0x60030036, 0, L"szTitle", L""},
+                                     {0x60030052, 1, L"HourString", L":"},
+                                     {0x60030052, 2, L"MinString", L":"},
+                                     {0x60030052, 3, L"SecString", L""},
+                                     {0x60030054, 0, L"Filename", L"calc.exe"}};
+  for (int m = 2; m <= 20; ++m) texts.push_back({0x60030050, m - 1, nullptr, nullptr});
+  return texts;
+}
+
+// One function's description, released with the holder.
+struct Function {
+  ITypeInfo* info;
+  FUNCDESC* desc = nullptr;
+  Function(ITypeInfo* i, UINT index) : info(i) { i->GetFuncDesc(index, &desc); }
+  Function(const Function&) = delete;
+  Function& operator=(const Function&) = delete;
+  ~Function() { if (desc) info->ReleaseFuncDesc(desc); }
+};
+
+TEST(QuesselDispatch, InterfaceLayoutIsTheDesigns) {
+  // A client compiled against the design's type information calls the methods by vtable slot:
+  // the slots, the ids and every parameter must be the ones it was compiled with.
+  DispatchClient client;
+  ASSERT_EQ(client.created(), S_OK);
+  win32::ComPtr<ITypeInfo> dispatchSide, interfaceSide;
+  ASSERT_EQ(client.get()->GetTypeInfo(0, LOCALE_USER_DEFAULT, dispatchSide.put()), S_OK);
+  HREFTYPE ref = 0;
+  ASSERT_EQ(dispatchSide->GetRefTypeOfImplType(static_cast<UINT>(-1), &ref), S_OK);
+  ASSERT_EQ(dispatchSide->GetRefTypeInfo(ref, interfaceSide.put()), S_OK);
+  win32::ComPtr<ITypeLib> library;
+  UINT index = 0;
+  ASSERT_EQ(interfaceSide->GetContainingTypeLib(library.put(), &index), S_OK);
+  TLIBATTR* libAttr = nullptr;
+  ASSERT_EQ(library->GetLibAttr(&libAttr), S_OK);
+  EXPECT_EQ(libAttr->syskind, sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32);
+  library->ReleaseTLibAttr(libAttr);
+
+  TYPEATTR* attr = nullptr;
+  ASSERT_EQ(interfaceSide->GetTypeAttr(&attr), S_OK);
+  const UINT count = attr->cFuncs;
+  const WORD vtableSize = attr->cbSizeVft;
+  interfaceSide->ReleaseTypeAttr(attr);
+  ASSERT_EQ(count, std::size(kMembers));
+  EXPECT_EQ(vtableSize, (7 + count) * sizeof(void*));  // IUnknown and IDispatch, then ours
+  for (UINT k = 0; k < count; ++k) {
+    Function f(interfaceSide.get(), k);
+    ASSERT_NE(f.desc, nullptr);
+    SCOPED_TRACE(testing::Message() << std::string(kMembers[k].name, kMembers[k].name + wcslen(kMembers[k].name)));
+    EXPECT_EQ(f.desc->memid, kMembers[k].id);
+    EXPECT_EQ(f.desc->oVft, static_cast<SHORT>((7 + k) * sizeof(void*)));
+  }
+
+  // Late-bound callers read the dispatch side, early-bound ones the interface side.
+  for (ITypeInfo* side : {dispatchSide.get(), interfaceSide.get()}) {
+    for (const OptionalText& text : OptionalTexts()) {
+      SCOPED_TRACE(testing::Message() << std::hex << text.id << std::dec << " parameter " << text.position);
+      UINT found = count + 7;
+      for (UINT k = 0; k < count + 7 && found == count + 7; ++k) {
+        Function f(side, k);
+        if (f.desc && f.desc->memid == text.id) found = k;
+      }
+      Function f(side, found);
+      ASSERT_NE(f.desc, nullptr);
+      ASSERT_LT(text.position, f.desc->cParams);
+      const ELEMDESC& p = f.desc->lprgelemdescParam[text.position];
+      ASSERT_EQ(p.tdesc.vt, VT_PTR);
+      EXPECT_EQ(p.tdesc.lptdesc->vt, VT_BSTR);
+      const USHORT flags = p.paramdesc.wParamFlags;
+      EXPECT_EQ(flags & (PARAMFLAG_FIN | PARAMFLAG_FOUT | PARAMFLAG_FOPT),
+                PARAMFLAG_FIN | PARAMFLAG_FOUT | PARAMFLAG_FOPT);
+      if (!text.byDefault) {
+        EXPECT_FALSE(flags & PARAMFLAG_FHASDEFAULT);
+        continue;
+      }
+      ASSERT_TRUE(flags & PARAMFLAG_FHASDEFAULT);
+      ASSERT_NE(p.paramdesc.pparamdescex, nullptr);
+      const VARIANT& value = p.paramdesc.pparamdescex->varDefaultValue;
+      ASSERT_EQ(value.vt, VT_BSTR);
+      EXPECT_EQ(std::wstring(value.bstrVal, ::SysStringLen(value.bstrVal)), text.byDefault);
+      BSTR names[8] = {};
+      UINT got = 0;
+      ASSERT_EQ(side->GetNames(text.id, names, 8, &got), S_OK);
+      ASSERT_GT(got, static_cast<UINT>(text.position) + 1);
+      EXPECT_STREQ(names[text.position + 1], text.name);
+      for (UINT n = 0; n < got; ++n) ::SysFreeString(names[n]);
+    }
+  }
+}
+
+TEST(QuesselDispatch, OptionalTextsLeftOutGivenByValueOrByReference) {
+  DispatchClient client;
+  long seconds = 59;
+  VARIANT omitted;
+  ::VariantInit(&omitted);
+  omitted.vt = VT_ERROR;
+  omitted.scode = DISP_E_PARAMNOTFOUND;
+  Var h(L"h"), m(L"m");
+  // Left out at the end, left out in the middle (as script engines mark it), given by value.
+  EXPECT_EQ(client.Call(L"cTimeSec2HourMinSec", {ByRef(&seconds)}).value.Text(), L"00:00:59");
+  EXPECT_EQ(client.Call(L"cTimeSec2HourMinSec", {ByRef(&seconds), omitted, Value(m)}).value.Text(), L"00:00m59");
+  EXPECT_EQ(client.Call(L"cTimeSec2HourMinSec", {ByRef(&seconds), Value(h), omitted, Value(m)}).value.Text(),
+            L"00h00:59m");
+  // By reference, as a compiled client passes its variables, and as a script variable.
+  BSTR hour = ::SysAllocString(L" h "), none = nullptr;
+  VARIANT variable;
+  ::VariantInit(&variable);
+  ::VariantCopy(&variable, &m.v);
+  VARIANT reference;
+  ::VariantInit(&reference);
+  reference.vt = VT_VARIANT | VT_BYREF;
+  reference.pvarVal = &variable;
+  EXPECT_EQ(client.Call(L"cTimeSec2HourMinSec", {ByRef(&seconds), ByRef(&hour), reference, ByRef(&none)}).value.Text(),
+            L"00 h 00m59");  // a null text is an empty one, not a left-out one
+  EXPECT_STREQ(hour, L" h ");
+  EXPECT_EQ(variable.vt, VT_BSTR);
+  ::SysFreeString(hour);
+  ::VariantClear(&variable);
+  // A variable holding the "missing" marker counts as left out too.
+  VARIANT missing = omitted, missingRef;
+  ::VariantInit(&missingRef);
+  missingRef.vt = VT_VARIANT | VT_BYREF;
+  missingRef.pvarVal = &missing;
+  EXPECT_EQ(client.Call(L"cTimeSec2HourMinSec", {ByRef(&seconds), missingRef}).value.Text(), L"00:00:59");
+  EXPECT_EQ(seconds, 59);
 }
 
 TEST(QuesselDispatch, WrongCallsGiveDispatchErrors) {

@@ -53,6 +53,10 @@ Check "cTimeSec2HourMinSec defaults", q.cTimeSec2HourMinSec(secs), "01:02:05"
 Check "cTimeSec2HourMinSec writes back", secs, 125
 secs = 59
 Check "cTimeSec2HourMinSec separators", q.cTimeSec2HourMinSec(secs, "h", "m", "s"), "00h00m59s"
+Dim hourMark
+hourMark = "h"
+Check "cTimeSec2HourMinSec separator variable", q.cTimeSec2HourMinSec(secs, hourMark), "00h00:59"
+Check "cTimeSec2HourMinSec separator left out", q.cTimeSec2HourMinSec(secs, , "m"), "00:00m59"
 ' Korean texts come from their code page 949 bytes (the session's code page), which keeps this
 ' file plain ASCII; the round trips below then check the conversion both ways.
 Dim first
