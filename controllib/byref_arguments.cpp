@@ -101,8 +101,9 @@ HRESULT ByRefArguments::Prepare(ITypeInfo* info, DISPID id, const DISPPARAMS& ca
     const VARTYPE want = ReferencedType(declared);
     if (arg.vt != (VT_VARIANT | VT_BYREF) || !arg.pvarVal) {
       // A plain value where a reference is declared goes as a reference to a copy of our own:
-      // oleaut32 (Wine's) hands the method the caller's own text and frees it after the call,
-      // which leaves the caller holding a freed string.
+      // Wine's oleaut32 hands a by-reference text parameter that has a default the text itself
+      // instead of a reference to it (the method then reads characters as an address), and
+      // garbles the caller's texts in other mixes of values and references.
       if (want == VT_EMPTY || (arg.vt & VT_BYREF) || arg.vt == VT_ERROR) continue;
       Temporary& t = temporaries_.emplace_back();
       t.callerTarget = nullptr;

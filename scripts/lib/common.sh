@@ -46,7 +46,9 @@ configure_and_build() {
   local name="$1"; shift
   local dir="$BUILD/$name"
   if [ ! -f "$dir/CMakeCache.txt" ]; then
-    cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release "${CACHE_ARGS[@]}" "$@" >"$BUILD/$name.configure.log" 2>&1 ||
+    # One Wine prefix for the build tools of both architectures (about 700 MB each).
+    cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release -DPRAVIK_TOOL_WINEPREFIX="$BUILD/wineprefix-tools" \
+      "${CACHE_ARGS[@]}" "$@" >"$BUILD/$name.configure.log" 2>&1 ||
       { cat "$BUILD/$name.configure.log"; return 1; }
   else
     cmake "$dir" "$@" >"$BUILD/$name.configure.log" 2>&1 || { cat "$BUILD/$name.configure.log"; return 1; }
