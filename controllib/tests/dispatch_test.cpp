@@ -293,6 +293,14 @@ TEST(QuesselDispatch, OptionalTextsLeftOutGivenByValueOrByReference) {
   missingRef.pvarVal = &missing;
   EXPECT_EQ(client.Call(L"cTimeSec2HourMinSec", {ByRef(&seconds), missingRef}).value.Text(), L"00:00:59");
   EXPECT_EQ(seconds, 59);
+
+  // A compiled client that passes no reference for a left-out text gets the default too.
+  win32::ComPtr<_Quessel> dual;
+  ASSERT_EQ(client.get()->QueryInterface(IID__Quessel, dual.put_void()), S_OK);
+  BSTR text = nullptr;
+  ASSERT_EQ(dual->cTimeSec2HourMinSec(&seconds, nullptr, nullptr, nullptr, &text), S_OK);
+  EXPECT_STREQ(text, L"00:00:59");
+  ::SysFreeString(text);
 }
 
 TEST(QuesselDispatch, WrongCallsGiveDispatchErrors) {
