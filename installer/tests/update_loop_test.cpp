@@ -1,7 +1,8 @@
 // The whole update under Wine: the installer puts version 1.0 in place, the update server
 // announces 1.1; Pravik hands over to Molvane, Molvane fetches and starts the 1.1 installer, and
 // the Pravik started after it finds itself current and shows the start button. The 1.1 installer
-// is signed with the test release key, as the release tooling signs a real one.
+// is signed with the test release key, as the release tooling signs a real one. The same update
+// started from any other folder is refused.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -25,7 +26,7 @@ TEST(UpdateLoopTest, PravikUpdatesItselfFromOneInstalledVersionToTheNext) {
   const std::wstring setup = testsupport::FromUnixPath(PRAVIK_SETUP_FILE);
   const std::string next = testsupport::ReadFile(testsupport::FromUnixPath(PRAVIK_NEXT_SETUP_FILE));
   ASSERT_FALSE(next.empty());
-  const std::wstring installDir = testsupport::MakeTempFolder(L"loop") + L"\\Pravik";
+  const std::wstring installDir = FreshInstallFolder(L"loop");
   testsupport::ForgetUpdateAttempts();
 
   // Version 1.0, installed the way a user's first installation goes, without questions.
@@ -38,6 +39,22 @@ TEST(UpdateLoopTest, PravikUpdatesItselfFromOneInstalledVersionToTheNext) {
     SCOPED_TRACE(win32::WideToUtf8(file));
     EXPECT_TRUE(testsupport::FileExists(installDir + L"\\" + file));
   }
+
+  // The update copied beside a Molvane.exe anywhere but the folder recorded at installation is
+  // refused: nothing there or in the registry changes, and the installed Pravik comes back.
+  const std::wstring elsewhere = testsupport::MakeTempFolder(L"elsewhere");
+  ASSERT_TRUE(::CopyFileW(testsupport::FromUnixPath(PRAVIK_NEXT_SETUP_FILE).c_str(), (elsewhere + L"\\PravikUpdate.exe").c_str(), FALSE));
+  ASSERT_TRUE(::CopyFileW((installDir + L"\\Molvane.exe").c_str(), (elsewhere + L"\\Molvane.exe").c_str(), FALSE));
+  const std::string installedPravik = testsupport::ReadFile(installDir + L"\\Pravik.exe");
+  EXPECT_EQ(RunAndWait(elsewhere + L"\\PravikUpdate.exe", L"/S"), 2u);
+  EXPECT_FALSE(testsupport::FileExists(elsewhere + L"\\Pravik.exe"));
+  EXPECT_FALSE(testsupport::FileExists(elsewhere + L"\\Uninstall.exe"));
+  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, L"Software\\Pravik", L"InstallDir"), installDir);
+  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, L"Software\\Pravik", L"version"), win32::Utf8ToWide(PRAVIK_TEST_VERSION));
+  EXPECT_EQ(InstalledVersion(), win32::Utf8ToWide(PRAVIK_TEST_VERSION));
+  EXPECT_TRUE(testsupport::ReadFile(installDir + L"\\Pravik.exe") == installedPravik);
+  EXPECT_TRUE(testsupport::WaitUntil([] { return VisibleStartButton() != nullptr; }, 30000)) << "Pravik did not come back";
+  EndPravik();
 
   testsupport::HttpTestServer server(kUpdatePort);
   ASSERT_NE(server.port(), 0) << "the update server's port is taken";
