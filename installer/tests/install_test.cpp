@@ -28,14 +28,6 @@ std::wstring QuesselServer() {
   return RegistryText(HKEY_CLASSES_ROOT, (L"CLSID\\" + clsid + L"\\InprocServer32").c_str(), nullptr);
 }
 
-std::wstring ImageOf(DWORD pid) {
-  win32::Handle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
-  wchar_t path[MAX_PATH] = {};
-  DWORD size = MAX_PATH;
-  if (!process || !::QueryFullProcessImageNameW(process.get(), 0, path, &size)) return L"";
-  return path;
-}
-
 // The text between <tag> and </tag>, empty when there is none.
 std::string Element(const std::string& xml, const std::string& tag) {
   const size_t begin = xml.find("<" + tag + ">");

@@ -116,6 +116,14 @@ HWND VisibleStartButton(DWORD* pid) {
   return hwnd;
 }
 
+std::wstring ImageOf(DWORD pid) {
+  win32::Handle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+  wchar_t path[MAX_PATH] = {};
+  DWORD size = MAX_PATH;
+  if (!process || !::QueryFullProcessImageNameW(process.get(), 0, path, &size)) return L"";
+  return path;
+}
+
 void EndPravik() {
   for (int i = 0; i < 10; ++i) {
     HWND hwnd = ::FindWindowW(L"PravikStartButton", nullptr);

@@ -23,6 +23,8 @@ bool GrantEveryoneFullControl(const std::wstring& path);
 std::vector<std::wstring> ChangeableByUsers(const std::wstring& folder);
 // The visible start button, when a Pravik shows one; the pid of its process in *pid.
 HWND VisibleStartButton(DWORD* pid = nullptr);
+// The program file a process runs; empty when it cannot be told.
+std::wstring ImageOf(DWORD pid);
 // Ends every Pravik that shows a start button (tests clean up after themselves this way).
 void EndPravik();
 // Registers the built tree's Quessel.ocx again: the other tests of this session use it.
