@@ -40,26 +40,6 @@ TEST(UpdateLoopTest, PravikUpdatesItselfFromOneInstalledVersionToTheNext) {
     EXPECT_TRUE(testsupport::FileExists(installDir + L"\\" + file));
   }
 
-  // The update copied beside a Molvane.exe anywhere but the folder recorded at installation is
-  // refused: nothing there or in the registry changes, and the installed Pravik comes back.
-  const std::wstring elsewhere = testsupport::MakeTempFolder(L"elsewhere");
-  ASSERT_TRUE(::CopyFileW(testsupport::FromUnixPath(PRAVIK_NEXT_SETUP_FILE).c_str(), (elsewhere + L"\\PravikUpdate.exe").c_str(), FALSE));
-  ASSERT_TRUE(::CopyFileW((installDir + L"\\Molvane.exe").c_str(), (elsewhere + L"\\Molvane.exe").c_str(), FALSE));
-  const std::string installedPravik = testsupport::ReadFile(installDir + L"\\Pravik.exe");
-  EndPravik();  // one an earlier test left would pass for the one brought back
-  EXPECT_EQ(RunAndWait(elsewhere + L"\\PravikUpdate.exe", L"/S"), 2u);
-  EXPECT_FALSE(testsupport::FileExists(elsewhere + L"\\Pravik.exe"));
-  EXPECT_FALSE(testsupport::FileExists(elsewhere + L"\\Uninstall.exe"));
-  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, L"Software\\Pravik", L"InstallDir"), installDir);
-  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, L"Software\\Pravik", L"version"), win32::Utf8ToWide(PRAVIK_TEST_VERSION));
-  EXPECT_EQ(InstalledVersion(), win32::Utf8ToWide(PRAVIK_TEST_VERSION));
-  EXPECT_TRUE(testsupport::ReadFile(installDir + L"\\Pravik.exe") == installedPravik);
-  DWORD pid = 0;
-  EXPECT_TRUE(testsupport::WaitUntil(
-      [&] { return VisibleStartButton(&pid) && ImageOf(pid) == installDir + L"\\Pravik.exe"; }, 30000))
-      << "the installed Pravik did not come back";
-  EndPravik();
-
   testsupport::HttpTestServer server(kUpdatePort);
   ASSERT_NE(server.port(), 0) << "the update server's port is taken";
   testsupport::HttpResponse version;
@@ -83,6 +63,25 @@ TEST(UpdateLoopTest, PravikUpdatesItselfFromOneInstalledVersionToTheNext) {
   EXPECT_EQ(server.RequestCount(kSetupPath + ".sig"), 1u);
   EXPECT_EQ(server.RequestCount(kVersionPath), 2u);
   EXPECT_TRUE(testsupport::ReadFile(installDir + L"\\PravikUpdate.exe") == next);
+  EndPravik();
+
+  // The update copied beside a Molvane.exe anywhere but the folder recorded at installation is
+  // refused: nothing there or in the registry changes, and the installed Pravik comes back.
+  const std::wstring elsewhere = testsupport::MakeTempFolder(L"elsewhere");
+  ASSERT_TRUE(::CopyFileW(testsupport::FromUnixPath(PRAVIK_NEXT_SETUP_FILE).c_str(), (elsewhere + L"\\PravikUpdate.exe").c_str(), FALSE));
+  ASSERT_TRUE(::CopyFileW((installDir + L"\\Molvane.exe").c_str(), (elsewhere + L"\\Molvane.exe").c_str(), FALSE));
+  const std::string installedPravik = testsupport::ReadFile(installDir + L"\\Pravik.exe");
+  EXPECT_EQ(RunAndWait(elsewhere + L"\\PravikUpdate.exe", L"/S"), 2u);
+  EXPECT_FALSE(testsupport::FileExists(elsewhere + L"\\Pravik.exe"));
+  EXPECT_FALSE(testsupport::FileExists(elsewhere + L"\\Uninstall.exe"));
+  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, L"Software\\Pravik", L"InstallDir"), installDir);
+  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, L"Software\\Pravik", L"version"), L"1.1.0");
+  EXPECT_EQ(InstalledVersion(), L"1.1.0");
+  EXPECT_TRUE(testsupport::ReadFile(installDir + L"\\Pravik.exe") == installedPravik);
+  DWORD pid = 0;
+  EXPECT_TRUE(testsupport::WaitUntil(
+      [&] { return VisibleStartButton(&pid) && ImageOf(pid) == installDir + L"\\Pravik.exe"; }, 30000))
+      << "the installed Pravik did not come back";
   EndPravik();
 
   // The uninstaller takes away what the installer added.
