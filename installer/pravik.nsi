@@ -87,7 +87,16 @@ Var Started  ; 1 once this installer has started Pravik
 !insertmacro RUNNING_COPIES_FUNCTIONS ""
 !insertmacro RUNNING_COPIES_FUNCTIONS "un."
 
+; Plug-ins (System.dll, loaded into this elevated process) are unpacked into a folder under $TEMP,
+; which comes from the user's environment: any of the user's programs can point it at a folder
+; where others may swap the files. The system's own temp folder lets no one else touch what an
+; administrator made there. Before the first plug-in call.
+!macro TempOfTheSystem
+  UnsafeStrCpy $TEMP "$WINDIR\Temp"
+!macroend
+
 Function .onInit
+  !insertmacro TempOfTheSystem
   !if ${TARGET} == "amd64-unicode"
     SetRegView 64
   !endif
@@ -124,6 +133,15 @@ Function RefuseInstallation
   ${EndIf}
   SetErrorLevel ${ERROR_REFUSED}
   Quit
+FunctionEnd
+
+; An update that fails half-way (a file that could not be written, and the user gave up) must not
+; leave the user without the start button Pravik ended itself for.
+Function .onInstFailed
+  ${If} $Updating = 1
+  ${AndIf} ${FileExists} "$INSTDIR\Pravik.exe"
+    Call StartPravik
+  ${EndIf}
 FunctionEnd
 
 Function CheckChosenFolder
@@ -260,6 +278,7 @@ Section "Pravik"
 SectionEnd
 
 Function un.onInit
+  !insertmacro TempOfTheSystem
   !if ${TARGET} == "amd64-unicode"
     SetRegView 64
   !endif
