@@ -5,7 +5,8 @@
 ; placed: owned by Administrators, nothing inherited from its parent, full control for the system
 ; and administrators, read and execute for users; whatever it already holds is reset the same way.
 ; Refused: network and device paths, a path through a link or junction, a folder inside user
-; profiles (its user could move it aside and put another in its place), a folder that holds
+; profiles or inside any folder someone other than an administrator could rename or move (the
+; install folder would go along, and another could take its name), a folder that holds
 ; something other than an earlier installation, and anything inside it that is a link or a second
 ; name of another file (resetting or writing it would change what it points at).
 ;
@@ -22,6 +23,10 @@
 !define FILE_ATTRIBUTE_DIRECTORY 0x10
 !define FILE_ATTRIBUTE_REPARSE_POINT 0x400
 !define DRIVE_REMOTE 4
+!define TRUSTED_INSTALLER_SID "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464"
+!define ACCESS_ALLOWED_ACE_TYPE 0
+!define INHERIT_ONLY_ACE 0x08
+!define MAY_MOVE_OR_REPERMIT 0x500D0040         ; DELETE | WRITE_DAC | WRITE_OWNER | FILE_DELETE_CHILD | GENERIC_ALL | GENERIC_WRITE
 !define FOLDERID_UserProfiles "{0762D272-C50A-4BB0-A382-697DCD729B80}"
 
 Var CustomFolder  ; 1 when $INSTDIR is outside Program Files and is secured here
@@ -72,23 +77,111 @@ Function IsInside
   Pop $0
 FunctionEnd
 
-; $0: a path; answers $1 = 1 when it or a folder on its way is a link or junction.
-Function PathHasLink
-  Push $0
-  Push $2
+; $9: a SID; answers $8 = 1 when it is the system, Administrators or TrustedInstaller.
+Function IsAdministrativeSid
+  Push $6
+  Push $7
+  StrCpy $6 ""
+  System::Call 'advapi32::ConvertSidToStringSidW(p r9, *p .r7) i .r8'
+  ${If} $8 <> 0
+    System::Call 'kernel32::lstrcpynW(w .r6, p r7, i ${NSIS_MAX_STRLEN})'
+    System::Call 'kernel32::LocalFree(p r7)'
+  ${EndIf}
+  StrCpy $8 0
+  ${If} $6 == "S-1-5-18"
+  ${OrIf} $6 == "S-1-5-32-544"
+  ${OrIf} $6 == "${TRUSTED_INSTALLER_SID}"
+    StrCpy $8 1
+  ${EndIf}
+  Pop $7
+  Pop $6
+FunctionEnd
+
+; $0: an existing folder; answers $1 = 1 when only administrators and the system can rename,
+; move or re-permit it: one of them owns it and no allowed entry gives anyone else such rights.
+Function OnlyAdministratorsMayMove
+  Push $R0
+  Push $R1
+  Push $R2
+  Push $R3
+  Push $R4
+  Push $R5
   StrCpy $1 0
-  ${Do}
-    StrLen $2 $0
-    ${IfThen} $2 <= 3 ${|} ${Break} ${|}  ; the drive's root
-    System::Call 'kernel32::GetFileAttributesW(w r0) i .r2'
-    ${If} $2 <> -1
-      IntOp $2 $2 & ${FILE_ATTRIBUTE_REPARSE_POINT}
-      ${IfThen} $2 <> 0 ${|} StrCpy $1 1 ${|}
+  System::Call 'advapi32::GetNamedSecurityInfoW(w r0, i ${SE_FILE_OBJECT}, i 5, *p .R0, p 0, *p .R1, p 0, *p .R2) i .R3'
+  ${If} $R3 = 0
+    StrCpy $9 $R0
+    Call IsAdministrativeSid
+    ${If} $8 = 1
+    ${AndIf} $R1 P<> 0  ; a missing DACL lets everyone do anything
+      StrCpy $1 1
+      System::Call '*$R1(&i1, &i1, &i2, &i2 .R4)'  ; the entries' count
+      StrCpy $R5 0
+      ${DoWhile} $R5 < $R4
+        System::Call 'advapi32::GetAce(p R1, i R5, *p .R3) i .r8'
+        ${If} $8 = 0
+          StrCpy $1 0
+          ${Break}
+        ${EndIf}
+        System::Call '*$R3(&i1 .r6, &i1 .r7, &i2, i .r8)'  ; type, flags, rights
+        IntOp $7 $7 & ${INHERIT_ONLY_ACE}
+        IntOp $8 $8 & ${MAY_MOVE_OR_REPERMIT}
+        ${If} $6 = ${ACCESS_ALLOWED_ACE_TYPE}
+        ${AndIf} $7 = 0
+        ${AndIf} $8 <> 0
+          IntPtrOp $9 $R3 + 8  ; the entry's SID
+          Call IsAdministrativeSid
+          ${If} $8 = 0
+            StrCpy $1 0
+            ${Break}
+          ${EndIf}
+        ${EndIf}
+        IntOp $R5 $R5 + 1
+      ${Loop}
     ${EndIf}
+    System::Call 'kernel32::LocalFree(p R2)'
+  ${EndIf}
+  Pop $R5
+  Pop $R4
+  Pop $R3
+  Pop $R2
+  Pop $R1
+  Pop $R0
+FunctionEnd
+
+; $0: a path; answers $1 = 1 when it or a folder on its way is a link or junction, 2 when a folder
+; on its way (below the drive's root) could be renamed or moved by someone other than an
+; administrator, taking the install folder along and leaving its name free for another. $0 is
+; then the folder at fault.
+Function PathIsUnsafe
+  Push $2
+  Push $3
+  StrCpy $3 0  ; 0 for the install folder itself, 1 for the folders above it
+  StrCpy $2 0
+  ${Do}
+    StrLen $1 $0
+    ${IfThen} $1 <= 3 ${|} ${Break} ${|}  ; the drive's root
+    System::Call 'kernel32::GetFileAttributesW(w r0) i .r1'
+    ${If} $1 <> -1
+      IntOp $1 $1 & ${FILE_ATTRIBUTE_REPARSE_POINT}
+      ${If} $1 <> 0
+        StrCpy $2 1
+        ${Break}
+      ${EndIf}
+      ${If} $3 = 1
+        Call OnlyAdministratorsMayMove
+        ${If} $1 <> 1
+          StrCpy $2 2
+          ${Break}
+        ${EndIf}
+      ${EndIf}
+    ${EndIf}
+    StrCpy $3 1
     ${GetParent} $0 $0
   ${Loop}
+  ${IfThen} $2 = 0 ${|} StrCpy $0 "" ${|}
+  StrCpy $1 $2
+  Pop $3
   Pop $2
-  Pop $0
 FunctionEnd
 
 ; Judges $INSTDIR (made canonical here): sets $CustomFolder, and $FolderError when it is refused.
@@ -129,9 +222,12 @@ Function CheckInstallFolder
       Return
     ${EndIf}
   ${EndIf}
-  Call PathHasLink
+  Call PathIsUnsafe
   ${If} $1 = 1
     StrCpy $FolderError "$INSTDIR is reached through a link or junction, which could be pointed elsewhere. Choose a folder without one on its way."
+    Return
+  ${ElseIf} $1 = 2
+    StrCpy $FolderError "$INSTDIR is inside $0, which users other than administrators could rename or move, putting another folder in its place. Choose a folder such as $PROGRAMFILES64\Pravik."
     Return
   ${EndIf}
   ; An existing folder is taken over only when it holds an earlier installation (or nothing):

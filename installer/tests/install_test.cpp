@@ -223,7 +223,12 @@ TEST_F(InstallerTest, FolderAStandardUserCouldChangeIsRefusedAndNothingIsPlaced)
   ASSERT_TRUE(::CreateDirectoryW(other.c_str(), nullptr));
   testsupport::WriteFile(other + L"\\Notes.txt", "someone's own file");
   ASSERT_TRUE(GrantEveryoneFullControl(other + L"\\Notes.txt"));
+  // Users could rename this folder, taking the one inside along and putting their own in its place.
+  const std::wstring movable = FreshInstallFolder(L"movable");
+  ASSERT_TRUE(::CreateDirectoryW(movable.c_str(), nullptr));
+  ASSERT_TRUE(GrantEveryoneFullControl(movable));
   for (const Case& c : {Case{"inside a user profile", testsupport::MakeTempFolder(L"profile") + L"\\Pravik"},
+                        Case{"inside a folder users may move", movable + L"\\Pravik"},
                         Case{"holding another program's files", other}}) {
     SCOPED_TRACE(c.what);
     EXPECT_EQ(RunAndWait(testsupport::FromUnixPath(PRAVIK_SETUP_FILE), L"/S /D=" + c.folder), 2u) << "not refused";
