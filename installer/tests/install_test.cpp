@@ -263,5 +263,30 @@ TEST_F(InstallerTest, ProgramFilesIsLeftAsItIs) {
   ::DeleteFileW(File(L"Extra.txt").c_str());
 }
 
+// Any of the user's programs can set TEMP; the elevated installer must not load its plug-ins from
+// there, where someone else could swap them.
+TEST_F(InstallerTest, PlugInsAreNotUnpackedWhereTheUsersEnvironmentPoints) {
+  const std::wstring planted = testsupport::MakeTempFolder(L"usertemp");
+  wchar_t tmp[MAX_PATH] = {}, temp[MAX_PATH] = {};
+  ::GetEnvironmentVariableW(L"TMP", tmp, MAX_PATH);
+  ::GetEnvironmentVariableW(L"TEMP", temp, MAX_PATH);
+  ::SetEnvironmentVariableW(L"TMP", planted.c_str());
+  ::SetEnvironmentVariableW(L"TEMP", planted.c_str());
+  auto setup = testsupport::ChildProcess::Launch(testsupport::FromUnixPath(PRAVIK_SETUP_FILE), L"/S /D=" + installDir_);
+  ::SetEnvironmentVariableW(L"TMP", tmp[0] ? tmp : nullptr);
+  ::SetEnvironmentVariableW(L"TEMP", temp[0] ? temp : nullptr);
+  ASSERT_TRUE(setup.started());
+  bool unpackedThere = false;
+  while (!setup.WaitExit(10).has_value() && !unpackedThere) {
+    WIN32_FIND_DATAW entry;
+    win32::FindHandle find(::FindFirstFileW((planted + L"\\*").c_str(), &entry));
+    if (find) do {
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && entry.cFileName[0] != L'.') unpackedThere = true;
+      } while (::FindNextFileW(find.get(), &entry));
+  }
+  EXPECT_FALSE(unpackedThere) << "plug-ins were unpacked into the user's TEMP";
+  EXPECT_EQ(setup.WaitExit(120000), 0u);
+}
+
 }  // namespace
 }  // namespace pravik::installer
