@@ -222,6 +222,7 @@ Function CheckInstallFolder
       Return
     ${EndIf}
   ${EndIf}
+  StrCpy $0 $INSTDIR
   Call PathIsUnsafe
   ${If} $1 = 1
     StrCpy $FolderError "$INSTDIR is reached through a link or junction, which could be pointed elsewhere. Choose a folder without one on its way."
