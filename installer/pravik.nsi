@@ -8,6 +8,11 @@
 ; is replaced or removed at the next restart, the user is told so, and a silent run exits with
 ; 3010 (done, restart needed).
 ;
+; A folder outside Program Files is made as safe as Program Files before any file is placed, or
+; refused (install_folder.nsh). An update goes only into the folder recorded at installation under
+; HKLM; anything else is refused. A refusal is explained and a silent run exits with 2; an update
+; that is refused brings the installed Pravik back.
+;
 ; Defines from the build: VERSION, SOURCE (the built program tree), OUTFILE, TARGET
 ; (x86-unicode or amd64-unicode), HAVE_QUESSEL when the control library was built, and for the
 ; x86-unicode target SOURCE64, the built x86_64 tree whose Quessel.ocx 64-bit hosts get.
@@ -41,10 +46,12 @@ VIAddVersionKey "LegalCopyright" "Pravik"
 !define MACHINE_KEY "Software\Pravik"
 !define USER_KEY "Software\Pravik"
 !define ERROR_SUCCESS_REBOOT_REQUIRED 3010
+!define ERROR_REFUSED 2  ; what NSIS itself answers for an installation the script ended
 
 !include LogicLib.nsh
 !include WinMessages.nsh
 !include WordFunc.nsh
+!include FileFunc.nsh
 !include x64.nsh
 !include MUI2.nsh
 
@@ -60,6 +67,7 @@ Var Updating
 Var Started  ; 1 once this installer has started Pravik
 
 !define MUI_PAGE_CUSTOMFUNCTION_PRE SkipWhenUpdating
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE CheckChosenFolder
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_PAGE_CUSTOMFUNCTION_PRE SkipWhenUpdating
@@ -75,10 +83,20 @@ Var Started  ; 1 once this installer has started Pravik
 
 !include "${__FILEDIR__}\running_copies.nsh"
 !include "${__FILEDIR__}\sign_in_task.nsh"
+!include "${__FILEDIR__}\install_folder.nsh"
 !insertmacro RUNNING_COPIES_FUNCTIONS ""
 !insertmacro RUNNING_COPIES_FUNCTIONS "un."
 
+; Plug-ins (System.dll, loaded into this elevated process) are unpacked into a folder under $TEMP,
+; which comes from the user's environment: any of the user's programs can point it at a folder
+; where others may swap the files. The system's own temp folder lets no one else touch what an
+; administrator made there. Before the first plug-in call.
+!macro TempOfTheSystem
+  UnsafeStrCpy $TEMP "$WINDIR\Temp"
+!macroend
+
 Function .onInit
+  !insertmacro TempOfTheSystem
   !if ${TARGET} == "amd64-unicode"
     SetRegView 64
   !endif
@@ -88,8 +106,50 @@ Function .onInit
   StrCmp $EXEFILE "PravikUpdate.exe" 0 done
   IfFileExists "$EXEDIR\Molvane.exe" 0 done
   StrCpy $Updating 1
-  StrCpy $INSTDIR $EXEDIR
+  ; Only into the folder recorded at installation: a copy beside a Molvane.exe anywhere else
+  ; would otherwise install there (and register its control library) without a question.
+  ReadRegStr $0 HKLM "${MACHINE_KEY}" "InstallDir"
+  Call CanonicalPath
+  StrCpy $INSTDIR $0
+  StrCpy $0 $EXEDIR
+  Call CanonicalPath
+  ${If} $INSTDIR == ""
+  ${OrIf} $0 != $INSTDIR
+    StrCpy $FolderError "This update of Pravik belongs in the folder Pravik was installed in ($INSTDIR); it was started from $0. Nothing was changed."
+    Call RefuseInstallation
+  ${EndIf}
 done:
+FunctionEnd
+
+; Explains why, ends with an error and, for an update (Pravik ended itself to hand over), brings
+; back the installed Pravik ($INSTDIR: the recorded folder).
+Function RefuseInstallation
+  DetailPrint $FolderError
+  MessageBox MB_OK|MB_ICONSTOP $FolderError /SD IDOK
+  ${If} $Updating = 1
+  ${AndIf} $INSTDIR != ""
+  ${AndIf} ${FileExists} "$INSTDIR\Pravik.exe"
+    Call StartPravik
+  ${EndIf}
+  SetErrorLevel ${ERROR_REFUSED}
+  Quit
+FunctionEnd
+
+; An update that fails half-way (a file that could not be written, and the user gave up) must not
+; leave the user without the start button Pravik ended itself for.
+Function .onInstFailed
+  ${If} $Updating = 1
+  ${AndIf} ${FileExists} "$INSTDIR\Pravik.exe"
+    Call StartPravik
+  ${EndIf}
+FunctionEnd
+
+Function CheckChosenFolder
+  Call CheckInstallFolder
+  ${If} $FolderError != ""
+    MessageBox MB_OK|MB_ICONEXCLAMATION $FolderError
+    Abort
+  ${EndIf}
 FunctionEnd
 
 Function SkipWhenUpdating
@@ -154,6 +214,11 @@ FunctionEnd
 !macroend
 
 Section "Pravik"
+  Call CheckInstallFolder
+  Call SecureInstallFolder
+  ${If} $FolderError != ""
+    Call RefuseInstallation
+  ${EndIf}
   Call FindDesktopUser
   Call EndRunningCopies
   SetOutPath "$INSTDIR"
@@ -213,6 +278,7 @@ Section "Pravik"
 SectionEnd
 
 Function un.onInit
+  !insertmacro TempOfTheSystem
   !if ${TARGET} == "amd64-unicode"
     SetRegView 64
   !endif

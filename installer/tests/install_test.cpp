@@ -1,6 +1,6 @@
 // The installer as users and administrators meet it, under Wine with the x64 twin: the sign-in
-// task it hands to the scheduler, uninstalling and installing over a running Pravik, and a file
-// another program still holds.
+// task it hands to the scheduler, uninstalling and installing over a running Pravik, a file
+// another program still holds, and install folders a standard user could change.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -28,14 +28,6 @@ std::wstring QuesselServer() {
   return RegistryText(HKEY_CLASSES_ROOT, (L"CLSID\\" + clsid + L"\\InprocServer32").c_str(), nullptr);
 }
 
-std::wstring ImageOf(DWORD pid) {
-  win32::Handle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
-  wchar_t path[MAX_PATH] = {};
-  DWORD size = MAX_PATH;
-  if (!process || !::QueryFullProcessImageNameW(process.get(), 0, path, &size)) return L"";
-  return path;
-}
-
 // The text between <tag> and </tag>, empty when there is none.
 std::string Element(const std::string& xml, const std::string& tag) {
   const size_t begin = xml.find("<" + tag + ">");
@@ -46,7 +38,7 @@ std::string Element(const std::string& xml, const std::string& tag) {
 
 class InstallerTest : public testing::Test {
  protected:
-  void SetUp() override { installDir_ = testsupport::MakeTempFolder(L"setup") + L"\\Pravik"; }
+  void SetUp() override { installDir_ = FreshInstallFolder(L"setup"); }
   void InstallSilently() { ASSERT_EQ(RunAndWait(testsupport::FromUnixPath(PRAVIK_SETUP_FILE), L"/S /D=" + installDir_), 0u); }
   void TearDown() override {
     EndPravik();
@@ -202,6 +194,98 @@ TEST_F(InstallerTest, InteractiveInstallationEndsWithPravikRunning) {
   DWORD pid = 0;
   ASSERT_TRUE(testsupport::WaitUntil([&] { return VisibleStartButton(&pid) != nullptr; }, 30000));
   EXPECT_EQ(ImageOf(pid), File(L"Pravik.exe"));
+}
+
+// Wine keeps no security descriptors: it answers them from the Unix mode bits, which it sets from
+// the descriptor a program gives. What Everyone may do is what those bits show.
+TEST_F(InstallerTest, CustomFolderAndEverythingInItBecomeAdministratorsOnly) {
+  // A folder made beforehand by someone who lets Everyone change it.
+  ASSERT_TRUE(::CreateDirectoryW(installDir_.c_str(), nullptr));
+  ASSERT_TRUE(GrantEveryoneFullControl(installDir_));
+  ASSERT_EQ(ChangeableByUsers(installDir_).size(), 1u) << "the platform does not show what Everyone may do";
+  ASSERT_NO_FATAL_FAILURE(InstallSilently());
+  for (const auto& path : ChangeableByUsers(installDir_)) ADD_FAILURE() << "users may change " << win32::WideToUtf8(path);
+  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kMachineKey, L"InstallDir"), installDir_);
+
+  // Loosened afterwards (a skin and the skins' folder): installing again takes them back.
+  ASSERT_TRUE(GrantEveryoneFullControl(File(L"Graphics")));
+  ASSERT_TRUE(GrantEveryoneFullControl(File(L"Graphics\\Wall.png")));
+  ASSERT_EQ(RunAndWait(testsupport::FromUnixPath(PRAVIK_NEXT_SETUP_FILE), L"/S /D=" + installDir_), 0u);
+  for (const auto& path : ChangeableByUsers(installDir_)) ADD_FAILURE() << "users may change " << win32::WideToUtf8(path);
+}
+
+TEST_F(InstallerTest, FolderAStandardUserCouldChangeIsRefusedAndNothingIsPlaced) {
+  struct Case {
+    const char* what;
+    std::wstring folder;
+  };
+  const std::wstring other = FreshInstallFolder(L"others");
+  ASSERT_TRUE(::CreateDirectoryW(other.c_str(), nullptr));
+  testsupport::WriteFile(other + L"\\Notes.txt", "someone's own file");
+  ASSERT_TRUE(GrantEveryoneFullControl(other + L"\\Notes.txt"));
+  // Users could rename this folder, taking the one inside along and putting their own in its place.
+  const std::wstring movable = FreshInstallFolder(L"movable");
+  ASSERT_TRUE(::CreateDirectoryW(movable.c_str(), nullptr));
+  ASSERT_TRUE(GrantEveryoneFullControl(movable));
+  for (const Case& c : {Case{"inside a user profile", testsupport::MakeTempFolder(L"profile") + L"\\Pravik"},
+                        Case{"inside a folder users may move", movable + L"\\Pravik"},
+                        Case{"holding another program's files", other}}) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(RunAndWait(testsupport::FromUnixPath(PRAVIK_SETUP_FILE), L"/S /D=" + c.folder), 2u) << "not refused";
+    EXPECT_FALSE(testsupport::FileExists(c.folder + L"\\Pravik.exe"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kMachineKey));
+  }
+  EXPECT_EQ(ChangeableByUsers(other + L"\\Notes.txt").size(), 1u) << "a refused folder's files were changed";
+
+  // An earlier installation where a skin was replaced by a second name of a file elsewhere: writing
+  // it, or resetting its permissions, would change that file.
+  ASSERT_NO_FATAL_FAILURE(InstallSilently());
+  const std::wstring target = testsupport::MakeTempFolder(L"target") + L"\\Precious.txt";
+  testsupport::WriteFile(target, "precious");
+  ASSERT_TRUE(GrantEveryoneFullControl(target));
+  ASSERT_TRUE(::DeleteFileW(File(L"Graphics\\Wall.png").c_str()));
+  ASSERT_TRUE(::CreateHardLinkW(File(L"Graphics\\Wall.png").c_str(), target.c_str(), nullptr));
+  EXPECT_EQ(RunAndWait(testsupport::FromUnixPath(PRAVIK_NEXT_SETUP_FILE), L"/S /D=" + installDir_), 2u) << "not refused";
+  EXPECT_EQ(testsupport::ReadFile(target), "precious");
+  EXPECT_EQ(ChangeableByUsers(target).size(), 1u) << "the linked file's permissions were changed";
+  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kMachineKey, L"version"), win32::Utf8ToWide(PRAVIK_TEST_VERSION));
+}
+
+TEST_F(InstallerTest, ProgramFilesIsLeftAsItIs) {
+  installDir_ = L"C:\\Program Files\\Pravik";
+  ASSERT_TRUE(::CreateDirectoryW(installDir_.c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS);
+  // An administrator's own file there, with the permissions the administrator chose.
+  testsupport::WriteFile(File(L"Extra.txt"), "an administrator's file");
+  ASSERT_TRUE(GrantEveryoneFullControl(File(L"Extra.txt")));
+  ASSERT_EQ(RunAndWait(testsupport::FromUnixPath(PRAVIK_SETUP_FILE), L"/S"), 0u);
+  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kMachineKey, L"InstallDir"), installDir_);
+  EXPECT_EQ(ChangeableByUsers(File(L"Extra.txt")).size(), 1u) << "the installer changed permissions under Program Files";
+  ::DeleteFileW(File(L"Extra.txt").c_str());
+}
+
+// Any of the user's programs can set TEMP; the elevated installer must not load its plug-ins from
+// there, where someone else could swap them.
+TEST_F(InstallerTest, PlugInsAreNotUnpackedWhereTheUsersEnvironmentPoints) {
+  const std::wstring planted = testsupport::MakeTempFolder(L"usertemp");
+  wchar_t tmp[MAX_PATH] = {}, temp[MAX_PATH] = {};
+  ::GetEnvironmentVariableW(L"TMP", tmp, MAX_PATH);
+  ::GetEnvironmentVariableW(L"TEMP", temp, MAX_PATH);
+  ::SetEnvironmentVariableW(L"TMP", planted.c_str());
+  ::SetEnvironmentVariableW(L"TEMP", planted.c_str());
+  auto setup = testsupport::ChildProcess::Launch(testsupport::FromUnixPath(PRAVIK_SETUP_FILE), L"/S /D=" + installDir_);
+  ::SetEnvironmentVariableW(L"TMP", tmp[0] ? tmp : nullptr);
+  ::SetEnvironmentVariableW(L"TEMP", temp[0] ? temp : nullptr);
+  ASSERT_TRUE(setup.started());
+  bool unpackedThere = false;
+  while (!setup.WaitExit(10).has_value() && !unpackedThere) {
+    WIN32_FIND_DATAW entry;
+    win32::FindHandle find(::FindFirstFileW((planted + L"\\*").c_str(), &entry));
+    if (find) do {
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && entry.cFileName[0] != L'.') unpackedThere = true;
+      } while (::FindNextFileW(find.get(), &entry));
+  }
+  EXPECT_FALSE(unpackedThere) << "plug-ins were unpacked into the user's TEMP";
+  EXPECT_EQ(setup.WaitExit(120000), 0u);
 }
 
 }  // namespace

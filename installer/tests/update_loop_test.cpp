@@ -1,7 +1,8 @@
 // The whole update under Wine: the installer puts version 1.0 in place, the update server
 // announces 1.1; Pravik hands over to Molvane, Molvane fetches and starts the 1.1 installer, and
 // the Pravik started after it finds itself current and shows the start button. The 1.1 installer
-// is signed with the test release key, as the release tooling signs a real one.
+// is signed with the test release key, as the release tooling signs a real one. The same update
+// started from any other folder is refused.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -25,7 +26,7 @@ TEST(UpdateLoopTest, PravikUpdatesItselfFromOneInstalledVersionToTheNext) {
   const std::wstring setup = testsupport::FromUnixPath(PRAVIK_SETUP_FILE);
   const std::string next = testsupport::ReadFile(testsupport::FromUnixPath(PRAVIK_NEXT_SETUP_FILE));
   ASSERT_FALSE(next.empty());
-  const std::wstring installDir = testsupport::MakeTempFolder(L"loop") + L"\\Pravik";
+  const std::wstring installDir = FreshInstallFolder(L"loop");
   testsupport::ForgetUpdateAttempts();
 
   // Version 1.0, installed the way a user's first installation goes, without questions.
@@ -62,6 +63,25 @@ TEST(UpdateLoopTest, PravikUpdatesItselfFromOneInstalledVersionToTheNext) {
   EXPECT_EQ(server.RequestCount(kSetupPath + ".sig"), 1u);
   EXPECT_EQ(server.RequestCount(kVersionPath), 2u);
   EXPECT_TRUE(testsupport::ReadFile(installDir + L"\\PravikUpdate.exe") == next);
+  EndPravik();
+
+  // The update copied beside a Molvane.exe anywhere but the folder recorded at installation is
+  // refused: nothing there or in the registry changes, and the installed Pravik comes back.
+  const std::wstring elsewhere = testsupport::MakeTempFolder(L"elsewhere");
+  ASSERT_TRUE(::CopyFileW(testsupport::FromUnixPath(PRAVIK_NEXT_SETUP_FILE).c_str(), (elsewhere + L"\\PravikUpdate.exe").c_str(), FALSE));
+  ASSERT_TRUE(::CopyFileW((installDir + L"\\Molvane.exe").c_str(), (elsewhere + L"\\Molvane.exe").c_str(), FALSE));
+  const std::string installedPravik = testsupport::ReadFile(installDir + L"\\Pravik.exe");
+  EXPECT_EQ(RunAndWait(elsewhere + L"\\PravikUpdate.exe", L"/S"), 2u);
+  EXPECT_FALSE(testsupport::FileExists(elsewhere + L"\\Pravik.exe"));
+  EXPECT_FALSE(testsupport::FileExists(elsewhere + L"\\Uninstall.exe"));
+  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, L"Software\\Pravik", L"InstallDir"), installDir);
+  EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, L"Software\\Pravik", L"version"), L"1.1.0");
+  EXPECT_EQ(InstalledVersion(), L"1.1.0");
+  EXPECT_TRUE(testsupport::ReadFile(installDir + L"\\Pravik.exe") == installedPravik);
+  DWORD pid = 0;
+  EXPECT_TRUE(testsupport::WaitUntil(
+      [&] { return VisibleStartButton(&pid) && ImageOf(pid) == installDir + L"\\Pravik.exe"; }, 30000))
+      << "the installed Pravik did not come back";
   EndPravik();
 
   // The uninstaller takes away what the installer added.
