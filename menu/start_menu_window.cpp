@@ -27,6 +27,9 @@ constexpr UINT kCommandDone = WM_APP + 0x40;
 constexpr wchar_t kProgramsTreeName[] = L"프로그램 목록";
 constexpr DISPID kForegroundWindowFileName = DISPID_QUESSEL_FOREGROUNDWINDOW_FILENAME;
 
+// The root selector's height with its list dropped: 400 pixels at 100 %.
+int ListHeight() { return core::geometry::TwipsToPixels(6000, MenuTwipsPerPixel.y); }
+
 enum ElementId : int {
   kPicTitle = 100, kPicLogon, kCmbRoot, kFramMain, kPicture1, kFrame4, kFrame1, kUcBrowse1,
 };
@@ -80,9 +83,7 @@ win32::PictureBox& StartMenuWindow::AddPicture(std::wstring_view name, HWND cont
 }
 
 void StartMenuWindow::CreateElements() {
-  // 9 points: 12 pixels at 100 %, following the menu's scale.
-  font_.reset(::CreateFontW(-core::geometry::TwipsToPixels(180, MenuTwipsPerPixel.y), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Malgun Gothic"));
+  MakeFont();
   pointer_ = ::LoadCursorW(nullptr, IDC_HAND);
 
   AddPicture(L"PicTitle", hwnd(), kPicTitle);
@@ -90,7 +91,7 @@ void StartMenuWindow::CreateElements() {
   const auto c = Px(L"cmbRoot");
   // The list drops below the box; the box's own height comes from its font.
   cmbRoot_ = ::CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
-                               c.left, c.top, c.width, 400, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCmbRoot)),
+                               c.left, c.top, c.width, ListHeight(), hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCmbRoot)),
                                win32::ThisModule(), nullptr);
   ::SendMessageW(cmbRoot_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   PlaceLast(cmbRoot_);
@@ -121,8 +122,52 @@ void StartMenuWindow::CreateElements() {
 
   parts_ = std::make_unique<StartMenuParts>();
   parts_->AttachTitleLink(Element(L"PicTitle"));
+  if (parts_->titleLink()) elements_[L"lblLink"] = parts_->titleLink()->hwnd();
   parts_->CreateOptions(hwnd(), framMain.hwnd(), &ucBrowse1_, [this] { ApplyRoot(); });
   dialogKeys_.Install(hwnd(), [this] { return TabOrder(); });
+}
+
+void StartMenuWindow::MakeFont() {
+  // 9 points: 12 pixels at 100 %, following the menu's scale.
+  font_.reset(::CreateFontW(-core::geometry::TwipsToPixels(180, MenuTwipsPerPixel.y), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                            FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                            DEFAULT_PITCH, L"Malgun Gothic"));
+}
+
+void StartMenuWindow::Rescale(core::geometry::TwipsPerPixel scale) {
+  if (scale == MenuTwipsPerPixel) return;
+  MenuTwipsPerPixel = scale;
+  LayOut();
+}
+
+void StartMenuWindow::LayOut() {
+  const auto size = core::menu::MenuPixels(MenuTwipsPerPixel);
+  ::SetWindowPos(hwnd(), nullptr, 0, 0, size.width, size.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // Every named element from its own row of the table, relative to its container.
+  for (const auto& [name, element] : elements_) {
+    if (!core::menu::FindLayout(name)) continue;
+    const auto r = Px(name);
+    ::SetWindowPos(element, nullptr, r.left, r.top, r.width, element == cmbRoot_ ? ListHeight() : r.height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  // The new font to every element that used the old one, before the old one goes.
+  win32::Font old(font_.release());
+  MakeFont();
+  struct Swap {
+    HFONT from, to;
+  } swap{old.get(), font_.get()};
+  ::EnumChildWindows(
+      hwnd(),
+      [](HWND child, LPARAM data) {
+        const auto* s = reinterpret_cast<const Swap*>(data);
+        if (reinterpret_cast<HFONT>(::SendMessageW(child, WM_GETFONT, 0, 0)) == s->from)
+          ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(s->to), TRUE);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&swap));
+  LoadSkins();
+  if (parts_) parts_->LayOut();
+  ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 std::vector<HWND> StartMenuWindow::TabOrder() {
