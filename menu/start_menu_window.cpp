@@ -143,6 +143,7 @@ void StartMenuWindow::Rescale(core::geometry::TwipsPerPixel scale) {
 void StartMenuWindow::LayOut() {
   const auto size = core::menu::MenuPixels(MenuTwipsPerPixel);
   ::SetWindowPos(hwnd(), nullptr, 0, 0, size.width, size.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  power_.FollowScale();
   // Every named element from its own row of the table, relative to its container.
   for (const auto& [name, element] : elements_) {
     if (!core::menu::FindLayout(name)) continue;
