@@ -3,6 +3,8 @@
 #include <oleacc.h>
 #include <shellapi.h>
 
+#include <cmath>
+
 #include "core/geometry/rounding.h"
 #include "drawing/png_skin.h"
 #include "controllib/quessel_interface.h"
@@ -111,6 +113,7 @@ void StartMenuWindow::CreateElements() {
   ucBrowse1_.onActivate = [this](const std::wstring& path) { OpenPicked(path); };
   ucBrowse1_.onTreeAdopted = [this](HWND tree) {
     DescribeAccessibly(tree, {kProgramsTreeName, ROLE_SYSTEM_OUTLINE, STATE_SYSTEM_FOCUSABLE});
+    ScaleTreeFont();
     // A fresh tree while the menu shows (a root change, a lost dialog): the keyboard stays.
     if (::IsWindowVisible(hwnd()) && !::GetFocus()) ::SetFocus(tree);
   };
@@ -166,9 +169,35 @@ void StartMenuWindow::LayOut() {
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&swap));
+  ScaleTreeFont();
   LoadSkins();
   if (parts_) parts_->LayOut();
   ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void StartMenuWindow::ScaleTreeFont() {
+  const HWND tree = ucBrowse1_.TreeWindow();
+  if (!tree) return;
+  // The tree comes with the folder dialog's font, made for the system's scale: in a menu drawn
+  // at another scale (shrunk to fit, a new monitor's) it is resized by the same ratio.
+  if (!treeFontBase_) {
+    LOGFONTW base{};
+    auto font = reinterpret_cast<HGDIOBJ>(::SendMessageW(tree, WM_GETFONT, 0, 0));
+    if (!font) font = ::GetStockObject(DEFAULT_GUI_FONT);
+    if (!::GetObjectW(font, sizeof(base), &base)) return;
+    treeFontBase_ = base;
+  }
+  HDC screen = ::GetDC(nullptr);
+  const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen) ::ReleaseDC(nullptr, screen);
+  const double ratio = core::geometry::TwipsPerPixelAt(dpi, dpi).y / MenuTwipsPerPixel.y;
+  if (std::abs(ratio - 1.0) < 0.01 && !treeFont_) return;  // drawn for this scale: left as it is
+  LOGFONTW scaled = *treeFontBase_;
+  scaled.lfHeight = static_cast<LONG>(std::lround(scaled.lfHeight * ratio));
+  win32::Font font(::CreateFontIndirectW(&scaled));
+  if (!font) return;
+  ::SendMessageW(tree, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+  treeFont_ = std::move(font);
 }
 
 std::vector<HWND> StartMenuWindow::TabOrder() {
@@ -203,8 +232,7 @@ void StartMenuWindow::LoadSkins() {
     if (!box && skin.box == L"picExe") box = &runBox_.picExe();
     if (!box && skin.box == L"picShortMenu") box = &power_.picShortMenu();
     if (box)
-      drawing::LoadPngSkin(drawing::ScaledSkinPath(skinFolder_ + L"\\Graphics", skin.file, MenuTwipsPerPixel.x), *box,
-                           skin.fit);
+      drawing::LoadScaledSkin(skinFolder_ + L"\\Graphics", skin.file, *box, skin.fit, MenuTwipsPerPixel.x);
   }
 }
 

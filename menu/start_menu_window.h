@@ -85,6 +85,7 @@ class StartMenuWindow : public win32::Window {
   void LoadSkins();
   void LayOut();
   void MakeFont();
+  void ScaleTreeFont();
   void Form_LostFocus(HWND gainingFocus);
   void Form_Unload() noexcept;
   void RunCommand(std::wstring_view command);
@@ -94,6 +95,8 @@ class StartMenuWindow : public win32::Window {
 
   win32::Timer tim_;
   win32::Font font_;
+  win32::Font treeFont_;
+  std::optional<LOGFONTW> treeFontBase_;  // the tree's own font, made for the system's scale
   HCURSOR pointer_ = nullptr;  // a shared system cursor: not ours to destroy
   std::wstring skinFolder_;
   ElementMap elements_;

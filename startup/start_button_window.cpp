@@ -98,9 +98,9 @@ void StartButtonWindow::LoadSkins() {
   // A failure raises error 999 and ends the program.
   const std::wstring graphics = win32::ProgramFolder() + L"\\Graphics";
   const double scale = TwipsPerPixelX();
-  drawing::LoadPngSkin(drawing::ScaledSkinPath(graphics, L"StartMenu.png", scale), picBg_, false);
-  drawing::LoadPngSkin(drawing::ScaledSkinPath(graphics, L"Help.png", scale), picHelp_, false);
-  drawing::LoadPngSkin(drawing::ScaledSkinPath(graphics, L"Wall.png", scale), picWall_, false);
+  drawing::LoadScaledSkin(graphics, L"StartMenu.png", picBg_, false, scale);
+  drawing::LoadScaledSkin(graphics, L"Help.png", picHelp_, false, scale);
+  drawing::LoadScaledSkin(graphics, L"Wall.png", picWall_, false, scale);
 }
 
 bool StartButtonWindow::Load() {
