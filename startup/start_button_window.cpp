@@ -226,7 +226,8 @@ void StartButtonWindow::Replace() {
 }
 
 void StartButtonWindow::DpiChanged(int dpiX, int dpiY) {
-  // Only what a screen can have; anything else is not a scale to draw at.
+  // Only what a screen can have; anything else is not a scale to draw at. The rectangle the system
+  // suggests is not used: the button's place is beside the taskbar.
   if (dpiX < 72 || dpiX > 480 || dpiY < 72 || dpiY > 480) return;
   SetScreenDpi(dpiX, dpiY);
   LayOutElements();
