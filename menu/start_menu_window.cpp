@@ -29,6 +29,17 @@ constexpr UINT kCommandDone = WM_APP + 0x40;
 constexpr wchar_t kProgramsTreeName[] = L"프로그램 목록";
 constexpr DISPID kForegroundWindowFileName = DISPID_QUESSEL_FOREGROUNDWINDOW_FILENAME;
 
+// Every window that used one font gets another.
+struct FontSwap {
+  HFONT from, to;
+};
+BOOL CALLBACK SwapFont(HWND child, LPARAM data) {
+  const auto* swap = reinterpret_cast<const FontSwap*>(data);
+  if (reinterpret_cast<HFONT>(::SendMessageW(child, WM_GETFONT, 0, 0)) == swap->from)
+    ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(swap->to), TRUE);
+  return TRUE;
+}
+
 // The root selector's height with its list dropped: 400 pixels at 100 %.
 int ListHeight() { return core::geometry::TwipsToPixels(6000, MenuTwipsPerPixel.y); }
 
@@ -157,18 +168,8 @@ void StartMenuWindow::LayOut() {
   // The new font to every element that used the old one, before the old one goes.
   win32::Font old(font_.release());
   MakeFont();
-  struct Swap {
-    HFONT from, to;
-  } swap{old.get(), font_.get()};
-  ::EnumChildWindows(
-      hwnd(),
-      [](HWND child, LPARAM data) {
-        const auto* s = reinterpret_cast<const Swap*>(data);
-        if (reinterpret_cast<HFONT>(::SendMessageW(child, WM_GETFONT, 0, 0)) == s->from)
-          ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(s->to), TRUE);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&swap));
+  FontSwap swap{old.get(), font_.get()};
+  ::EnumChildWindows(hwnd(), SwapFont, reinterpret_cast<LPARAM>(&swap));
   ScaleTreeFont();
   LoadSkins();
   if (parts_) parts_->LayOut();
