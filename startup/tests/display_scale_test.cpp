@@ -170,6 +170,13 @@ class DisplayScaleTest : public testing::Test {
     EXPECT_GE(o.left, menu.right);
     EXPECT_GE(logon.left, menu.right);
   }
+  // The root selector's height less its font's 9 points at a scale: the box's own frame, which
+  // stays as it is when the font follows the scale.
+  int ListFrame(TwipsPerPixel scale) const {
+    RECT r;
+    ::GetWindowRect(::GetDlgItem(menu_, 102), &r);
+    return r.bottom - r.top - core::geometry::TwipsToPixels(180, scale.y);
+  }
   void ExpectInside(const RECT& r, const PixelRect& area) const {
     EXPECT_GE(r.left, area.left);
     EXPECT_GE(r.top, area.top);
@@ -233,6 +240,7 @@ TEST_F(DisplayScaleTest, DisplayAndTaskbarChangesPlaceTheButtonAgainAndTheMenuFo
   ExpectInside(Menu(), {bar, 0, w, h});
 
   // The work area becomes lower than the menu: the open menu shrinks into it, every element with it.
+  const int frame = ListFrame(core::menu::MenuScale(Screen(), {bar, 0, w, h}));
   const int low = h / 2;
   InjectTaskbar({0, low, w, h});
   ::SendMessageW(button_, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
@@ -241,6 +249,7 @@ TEST_F(DisplayScaleTest, DisplayAndTaskbarChangesPlaceTheButtonAgainAndTheMenuFo
   EXPECT_EQ(Button().bottom, low);
   ExpectInside(Menu(), {0, 0, w, low});
   ASSERT_NO_FATAL_FAILURE(ExpectMenuAt(shrunk));
+  EXPECT_NEAR(ListFrame(shrunk), frame, 1);
 
   // Back to the bottom: the menu as large as it fits again.
   InjectTaskbar({0, h - bar, w, h});
@@ -271,6 +280,7 @@ TEST_F(DisplayScaleTest, ADpiChangeDrawsTheButtonAndTheMenuAtTheNewScale) {
   ASSERT_NO_FATAL_FAILURE(Start(folder_));
   const TwipsPerPixel at120 = core::geometry::TwipsPerPixelAt(120, 120);
   const LONG bottom = Button().bottom;
+  const int frame = ListFrame(core::menu::MenuScale(Screen(), WorkArea()));
   // Windows 8.1 sends it to a per-monitor aware program; Wine never does.
   ::SendMessageW(button_, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(120, 120), 0);
   const RECT button = Button();
@@ -280,6 +290,7 @@ TEST_F(DisplayScaleTest, ADpiChangeDrawsTheButtonAndTheMenuAtTheNewScale) {
   ASSERT_NO_FATAL_FAILURE(OpenMenu(at120));
   ExpectInside(Menu(), WorkArea());
   ExpectMenuAt(core::menu::MenuScale(at120, WorkArea()));
+  EXPECT_NEAR(ListFrame(core::menu::MenuScale(at120, WorkArea())), frame, 1);
 }
 
 TEST_F(DisplayScaleTest, TheSkinsOfTheNearestScaleAreLoadedElseThoseAtOneHundredPercent) {
