@@ -2,6 +2,9 @@
 
 #include <gdiplus.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "core/geometry/display_scale.h"
 #include "win32/app_error.h"
 #include "win32/gdiplus_session.h"
@@ -25,7 +28,8 @@ struct GpImageOwner {
 
 }  // namespace
 
-win32::Bitmap LoadPictureGdiPlus(const std::wstring& path, int& width, int& height, COLORREF backColor) {
+win32::Bitmap LoadPictureGdiPlus(const std::wstring& path, int& width, int& height, COLORREF backColor,
+                                 double enlarge) {
   using namespace Gdiplus::DllExports;
   GpImageOwner image;
   if (GdipLoadImageFromFile(path.c_str(), &image.image) != Gdiplus::Ok) RaiseLoadError(path);
@@ -33,8 +37,8 @@ win32::Bitmap LoadPictureGdiPlus(const std::wstring& path, int& width, int& heig
     UINT w = 0, h = 0;
     GdipGetImageWidth(image.image, &w);
     GdipGetImageHeight(image.image, &h);
-    width = static_cast<int>(w);
-    height = static_cast<int>(h);
+    width = std::max(1, static_cast<int>(std::lround(w * enlarge)));
+    height = std::max(1, static_cast<int>(std::lround(h * enlarge)));
   }
 
   // Canvas: a screen-compatible bitmap filled with the background colour.
@@ -61,16 +65,24 @@ win32::Bitmap LoadPictureGdiPlus(const std::wstring& path, int& width, int& heig
   return bitmap;
 }
 
-std::wstring ScaledSkinPath(const std::wstring& folder, const std::wstring& file, double twipsPerPixel) {
+ScaledSkin FindScaledSkin(const std::wstring& folder, const std::wstring& file, double twipsPerPixel) {
   const int percent = core::geometry::NearestSkinPercent(twipsPerPixel);
   if (percent != 100) {
     std::wstring scaled = folder + L"\\" + std::to_wstring(percent) + L"\\" + file;
-    if (::GetFileAttributesW(scaled.c_str()) != INVALID_FILE_ATTRIBUTES) return scaled;
+    if (::GetFileAttributesW(scaled.c_str()) != INVALID_FILE_ATTRIBUTES) return {scaled, 1500.0 / percent};
   }
-  return folder + L"\\" + file;
+  return {folder + L"\\" + file, 15.0};
 }
 
-void LoadPngSkin(const std::wstring& path, win32::PictureBox& box, bool fit) {
+void LoadScaledSkin(const std::wstring& folder, const std::wstring& file, win32::PictureBox& box, bool fit,
+                    double twipsPerPixel) {
+  const ScaledSkin skin = FindScaledSkin(folder, file, twipsPerPixel);
+  // Within a hundredth the file is drawn for this scale: its own pixels, untouched.
+  const double enlarge = skin.twipsPerPixel / twipsPerPixel;
+  LoadPngSkin(skin.path, box, fit, std::abs(enlarge - 1.0) < 0.01 ? 1.0 : enlarge);
+}
+
+void LoadPngSkin(const std::wstring& path, win32::PictureBox& box, bool fit, double enlarge) {
   // GDI+ lives only for one load, so no GDI+ state outlives a call.
   win32::GdiplusSession session;
   int width = -1, height = -1;
@@ -81,7 +93,7 @@ void LoadPngSkin(const std::wstring& path, win32::PictureBox& box, bool fit) {
     width = client.right;
     height = client.bottom;
   }
-  box.SetPicture(LoadPictureGdiPlus(path, width, height, RGB(255, 255, 255)));
+  box.SetPicture(LoadPictureGdiPlus(path, width, height, RGB(255, 255, 255), enlarge));
 }
 
 }  // namespace pravik::drawing

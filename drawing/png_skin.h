@@ -11,15 +11,27 @@
 namespace pravik::drawing {
 
 // Error 999, source "GDI+ Module", description "Error loading picture " + path on failure.
-// width and height of -1 stand for the image's own size and are replaced by it.
-win32::Bitmap LoadPictureGdiPlus(const std::wstring& path, int& width, int& height, COLORREF backColor);
+// width and height of -1 stand for the image's own size times `enlarge` and are replaced by it.
+win32::Bitmap LoadPictureGdiPlus(const std::wstring& path, int& width, int& height, COLORREF backColor,
+                                 double enlarge = 1.0);
 
 // The skin drawn for the scale nearest to a factor (twips per pixel): folder\125\file at 125 %,
 // folder\150\file, folder\200\file; folder\file at 100 % and wherever the scaled one is missing.
-std::wstring ScaledSkinPath(const std::wstring& folder, const std::wstring& file, double twipsPerPixel);
+// With it the factor its pixels were drawn for (15 for the 100 % file).
+struct ScaledSkin {
+  std::wstring path;
+  double twipsPerPixel;
+};
+ScaledSkin FindScaledSkin(const std::wstring& folder, const std::wstring& file, double twipsPerPixel);
 
 // Puts the image into the box as its picture. With fit the image is scaled to the box's inner
-// size (twips converted to pixels, halves to even); otherwise it keeps its own pixel size.
-void LoadPngSkin(const std::wstring& path, win32::PictureBox& box, bool fit);
+// size (twips converted to pixels, halves to even); otherwise it keeps its own pixel size times
+// `enlarge`.
+void LoadPngSkin(const std::wstring& path, win32::PictureBox& box, bool fit, double enlarge = 1.0);
+
+// The skin nearest to the factor the box is drawn at. A native one that was drawn for another
+// factor (a window shrunk to fit, a missing scaled file) is resized to the size it stands for.
+void LoadScaledSkin(const std::wstring& folder, const std::wstring& file, win32::PictureBox& box, bool fit,
+                    double twipsPerPixel);
 
 }  // namespace pravik::drawing

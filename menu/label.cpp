@@ -39,6 +39,13 @@ LRESULT Label::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_ERASEBKGND:
       return 1;
+    case WM_SETFONT:
+      // The menu's font follows its scale.
+      font_ = reinterpret_cast<HFONT>(wParam);
+      if (LOWORD(lParam)) ::InvalidateRect(hwnd(), nullptr, FALSE);
+      return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(font_);
     case WM_SETCURSOR:
       if (cursor_ && LOWORD(lParam) == HTCLIENT) {
         ::SetCursor(cursor_);

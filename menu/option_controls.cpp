@@ -34,6 +34,11 @@ HWND OptionControls::Add(const wchar_t* cls, const wchar_t* text, DWORD style, i
   return control;
 }
 
+void OptionControls::FollowMenu() {
+  ::SetWindowPos(hwnd(), nullptr, core::geometry::TwipsToPixels(kLeftTwips, MenuTwipsPerPixel.x), 0, 320,
+                 core::menu::MenuPixels(MenuTwipsPerPixel).height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 bool OptionControls::Create(HWND menuWindow, HWND mainPanel, controls::browse::FolderTree* tree, std::function<void()> applyRoot) {
   menu_ = menuWindow;
   tree_ = tree;

@@ -36,6 +36,9 @@ class OptionControls : public win32::Window {
   // the programs tree they act on; `applyRoot` is the menu's ApplyRoot (Command4).
   bool Create(HWND menuWindow, HWND mainPanel, controls::browse::FolderTree* tree, std::function<void()> applyRoot);
 
+  // Beside the menu's client area again, as tall as the menu, after its scale changed.
+  void FollowMenu();
+
   // Load step 7: fill the theme list and select "Auto" (which applies it).
   void FillThemeList();
   // Load step 9: the appearance option that matches the tree, the picker as a folder picker,

@@ -57,6 +57,7 @@ void PowerCommands::Create(HWND framMain, HWND menuWindow, HCURSOR pointer, Comm
   r = Px(L"zqbutton1");
   zqbutton1_ = std::make_unique<win32::Instance<controls::button::ImageButton>>();
   zqbutton1_->onClick = [this] { zqbutton1_Click(); };
+  FollowScale();
   zqbutton1_->Create(framMain, kZqbutton1Id, r.left, r.top, r.width, r.height, layout);
   PlaceLast(zqbutton1_->hwnd());
   DescribeAccessibly(zqbutton1_->hwnd(), {core::button::kShutdownCaption, ROLE_SYSTEM_PUSHBUTTON, STATE_SYSTEM_FOCUSABLE});

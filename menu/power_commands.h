@@ -31,6 +31,8 @@ class PowerCommands {
 
   void Create(HWND framMain, HWND menuWindow, HCURSOR pointer, CommandSink run, ElementMap& elements);
 
+  // The shutdown button's font and smallest size at the menu's scale.
+  void FollowScale() { if (zqbutton1_) zqbutton1_->SetHostScale(MenuTwipsPerPixel); }
   void zqbutton1_Click();
   // Builds, shows and destroys the popup at the pointer; runs the chosen entry's command.
   void picShortMenu_MouseUp();

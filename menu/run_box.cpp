@@ -21,7 +21,6 @@ RunBox::~RunBox() = default;
 
 void RunBox::Create(HWND framMain, HFONT font, HCURSOR pointer, CommandSink run, ElementMap& elements) {
   run_ = std::move(run);
-  font_ = font;
   auto r = Px(L"Frame3");
   frame3_.Create(framMain, kFrame3Id, r.left, r.top, r.width, r.height, kBarGrey);
   MakeControlParent(frame3_.hwnd());
@@ -122,7 +121,8 @@ void RunBox::PaintPlaceholder() const {
   RECT r;
   ::GetClientRect(txtExe_, &r);
   r.left += 2;
-  const HGDIOBJ old = ::SelectObject(dc, font_);
+  // The box's own font, which follows the menu's scale.
+  const HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(txtExe_, WM_GETFONT, 0, 0)));
   ::SetTextColor(dc, kPlaceholderGrey);
   ::SetBkMode(dc, TRANSPARENT);
   ::DrawTextW(dc, kRunBoxPlaceholder, -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);

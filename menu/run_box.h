@@ -47,7 +47,6 @@ class RunBox {
   win32::Instance<Label> label4_;
   void PaintPlaceholder() const;
   HWND txtExe_ = nullptr;  // a child of Frame7, destroyed with it
-  HFONT font_ = nullptr;
   // Last, so it stops first, while txtExe is still there to unhook.
   win32::WindowHook editHook_;
 };

@@ -9,6 +9,11 @@
 #include "menu/notice.h"
 
 namespace pravik::menu {
+namespace {
+
+int ShadowDepth() { return core::geometry::TwipsToPixels(60, MenuTwipsPerPixel.x); }  // 4 pixels at 100 %
+
+}  // namespace
 
 StartMenuParts::StartMenuParts() = default;
 
@@ -27,7 +32,13 @@ void StartMenuParts::AttachShadow(HWND menuWindow) {
   dropShadow_ = std::make_unique<drawing::DropShadow>();
   (void)dropShadow_->Shadow(menuWindow);  // false leaves the menu without a shadow, nothing more
   dropShadow_->SetColor(0);
-  dropShadow_->SetDepth(core::geometry::TwipsToPixels(60, MenuTwipsPerPixel.x));  // 4 pixels at 100 %
+  dropShadow_->SetDepth(ShadowDepth());
+}
+
+void StartMenuParts::LayOut() {
+  if (webPanel_) webPanel_->FitBrowser();
+  if (dropShadow_) dropShadow_->SetDepth(ShadowDepth());
+  if (options_) options_->FollowMenu();
 }
 
 void StartMenuParts::AttachTitleLink(HWND picTitle) {

@@ -31,6 +31,10 @@ class StartMenuParts {
   // Step 5: DropShadow created, Shadow(menu), Color 0, Depth 4.
   void AttachShadow(HWND menuWindow);
 
+  // The menu's scale changed (its named elements are placed by the window): the browser inside
+  // the web panel, the shadow's depth and the options beside the client area follow.
+  void LayOut();
+
   // The click area on PicTitle (344, 22, 119 x 13 pixels).
   void AttachTitleLink(HWND picTitle);
 

@@ -3,6 +3,8 @@
 #include <oleacc.h>
 #include <shellapi.h>
 
+#include <cmath>
+
 #include "core/geometry/rounding.h"
 #include "drawing/png_skin.h"
 #include "controllib/quessel_interface.h"
@@ -26,6 +28,20 @@ constexpr UINT_PTR kTimId = 1;
 constexpr UINT kCommandDone = WM_APP + 0x40;
 constexpr wchar_t kProgramsTreeName[] = L"프로그램 목록";
 constexpr DISPID kForegroundWindowFileName = DISPID_QUESSEL_FOREGROUNDWINDOW_FILENAME;
+
+// Every window that used one font gets another.
+struct FontSwap {
+  HFONT from, to;
+};
+BOOL CALLBACK SwapFont(HWND child, LPARAM data) {
+  const auto* swap = reinterpret_cast<const FontSwap*>(data);
+  if (reinterpret_cast<HFONT>(::SendMessageW(child, WM_GETFONT, 0, 0)) == swap->from)
+    ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(swap->to), TRUE);
+  return TRUE;
+}
+
+// The root selector's height with its list dropped: 400 pixels at 100 %.
+int ListHeight() { return core::geometry::TwipsToPixels(6000, MenuTwipsPerPixel.y); }
 
 enum ElementId : int {
   kPicTitle = 100, kPicLogon, kCmbRoot, kFramMain, kPicture1, kFrame4, kFrame1, kUcBrowse1,
@@ -80,9 +96,7 @@ win32::PictureBox& StartMenuWindow::AddPicture(std::wstring_view name, HWND cont
 }
 
 void StartMenuWindow::CreateElements() {
-  // 9 points: 12 pixels at 100 %, following the menu's scale.
-  font_.reset(::CreateFontW(-core::geometry::TwipsToPixels(180, MenuTwipsPerPixel.y), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Malgun Gothic"));
+  MakeFont();
   pointer_ = ::LoadCursorW(nullptr, IDC_HAND);
 
   AddPicture(L"PicTitle", hwnd(), kPicTitle);
@@ -90,7 +104,7 @@ void StartMenuWindow::CreateElements() {
   const auto c = Px(L"cmbRoot");
   // The list drops below the box; the box's own height comes from its font.
   cmbRoot_ = ::CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
-                               c.left, c.top, c.width, 400, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCmbRoot)),
+                               c.left, c.top, c.width, ListHeight(), hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCmbRoot)),
                                win32::ThisModule(), nullptr);
   ::SendMessageW(cmbRoot_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   PlaceLast(cmbRoot_);
@@ -110,6 +124,7 @@ void StartMenuWindow::CreateElements() {
   ucBrowse1_.onActivate = [this](const std::wstring& path) { OpenPicked(path); };
   ucBrowse1_.onTreeAdopted = [this](HWND tree) {
     DescribeAccessibly(tree, {kProgramsTreeName, ROLE_SYSTEM_OUTLINE, STATE_SYSTEM_FOCUSABLE});
+    ScaleTreeFont();
     // A fresh tree while the menu shows (a root change, a lost dialog): the keyboard stays.
     if (::IsWindowVisible(hwnd()) && !::GetFocus()) ::SetFocus(tree);
   };
@@ -121,8 +136,69 @@ void StartMenuWindow::CreateElements() {
 
   parts_ = std::make_unique<StartMenuParts>();
   parts_->AttachTitleLink(Element(L"PicTitle"));
+  if (parts_->titleLink()) elements_[L"lblLink"] = parts_->titleLink()->hwnd();
   parts_->CreateOptions(hwnd(), framMain.hwnd(), &ucBrowse1_, [this] { ApplyRoot(); });
   dialogKeys_.Install(hwnd(), [this] { return TabOrder(); });
+}
+
+void StartMenuWindow::MakeFont() {
+  // 9 points: 12 pixels at 100 %, following the menu's scale.
+  font_.reset(::CreateFontW(-core::geometry::TwipsToPixels(180, MenuTwipsPerPixel.y), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                            FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                            DEFAULT_PITCH, L"Malgun Gothic"));
+}
+
+void StartMenuWindow::Rescale(core::geometry::TwipsPerPixel scale) {
+  if (scale == MenuTwipsPerPixel) return;
+  MenuTwipsPerPixel = scale;
+  LayOut();
+}
+
+void StartMenuWindow::LayOut() {
+  const auto size = core::menu::MenuPixels(MenuTwipsPerPixel);
+  ::SetWindowPos(hwnd(), nullptr, 0, 0, size.width, size.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  power_.FollowScale();
+  // Every named element from its own row of the table, relative to its container.
+  for (const auto& [name, element] : elements_) {
+    if (!core::menu::FindLayout(name)) continue;
+    const auto r = Px(name);
+    ::SetWindowPos(element, nullptr, r.left, r.top, r.width, element == cmbRoot_ ? ListHeight() : r.height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  // The new font to every element that used the old one, before the old one goes.
+  win32::Font old(font_.release());
+  MakeFont();
+  FontSwap swap{old.get(), font_.get()};
+  ::EnumChildWindows(hwnd(), SwapFont, reinterpret_cast<LPARAM>(&swap));
+  ScaleTreeFont();
+  LoadSkins();
+  if (parts_) parts_->LayOut();
+  ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void StartMenuWindow::ScaleTreeFont() {
+  const HWND tree = ucBrowse1_.TreeWindow();
+  if (!tree) return;
+  // The tree comes with the folder dialog's font, made for the system's scale: in a menu drawn
+  // at another scale (shrunk to fit, a new monitor's) it is resized by the same ratio.
+  if (!treeFontBase_) {
+    LOGFONTW base{};
+    auto font = reinterpret_cast<HGDIOBJ>(::SendMessageW(tree, WM_GETFONT, 0, 0));
+    if (!font) font = ::GetStockObject(DEFAULT_GUI_FONT);
+    if (!::GetObjectW(font, sizeof(base), &base)) return;
+    treeFontBase_ = base;
+  }
+  HDC screen = ::GetDC(nullptr);
+  const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen) ::ReleaseDC(nullptr, screen);
+  const double ratio = core::geometry::TwipsPerPixelAt(dpi, dpi).y / MenuTwipsPerPixel.y;
+  if (std::abs(ratio - 1.0) < 0.01 && !treeFont_) return;  // drawn for this scale: left as it is
+  LOGFONTW scaled = *treeFontBase_;
+  scaled.lfHeight = static_cast<LONG>(std::lround(scaled.lfHeight * ratio));
+  win32::Font font(::CreateFontIndirectW(&scaled));
+  if (!font) return;
+  ::SendMessageW(tree, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+  treeFont_ = std::move(font);
 }
 
 std::vector<HWND> StartMenuWindow::TabOrder() {
@@ -157,8 +233,7 @@ void StartMenuWindow::LoadSkins() {
     if (!box && skin.box == L"picExe") box = &runBox_.picExe();
     if (!box && skin.box == L"picShortMenu") box = &power_.picShortMenu();
     if (box)
-      drawing::LoadPngSkin(drawing::ScaledSkinPath(skinFolder_ + L"\\Graphics", skin.file, MenuTwipsPerPixel.x), *box,
-                           skin.fit);
+      drawing::LoadScaledSkin(skinFolder_ + L"\\Graphics", skin.file, *box, skin.fit, MenuTwipsPerPixel.x);
   }
 }
 

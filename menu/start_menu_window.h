@@ -49,6 +49,9 @@ class StartMenuWindow : public win32::Window {
   void PrepareEnd() noexcept;
   // Left, top, width and height in pixels, in one call.
   void MoveAndSize(int left, int top, int width, int height);
+  // Draws the menu at another factor (twips per pixel): the window and every element placed and
+  // sized again through the layout table, the font and the skins made for the new size.
+  void Rescale(core::geometry::TwipsPerPixel scale);
   win32::Timer& Tim() noexcept { return tim_; }
 
   void SetForegroundQuery(ForegroundQuery query) { foregroundQuery_ = std::move(query); }
@@ -80,6 +83,9 @@ class StartMenuWindow : public win32::Window {
   void CreateElements();
   void Form_Load();
   void LoadSkins();
+  void LayOut();
+  void MakeFont();
+  void ScaleTreeFont();
   void Form_LostFocus(HWND gainingFocus);
   void Form_Unload() noexcept;
   void RunCommand(std::wstring_view command);
@@ -89,6 +95,8 @@ class StartMenuWindow : public win32::Window {
 
   win32::Timer tim_;
   win32::Font font_;
+  win32::Font treeFont_;
+  std::optional<LOGFONTW> treeFontBase_;  // the tree's own font, made for the system's scale
   HCURSOR pointer_ = nullptr;  // a shared system cursor: not ours to destroy
   std::wstring skinFolder_;
   ElementMap elements_;

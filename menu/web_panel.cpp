@@ -22,6 +22,15 @@ RECT WebPanel::BrowserRect() {
 
 WebPanel::~WebPanel() { Close(); }
 
+void WebPanel::FitBrowser() noexcept {
+  win32::ComPtr<IOleInPlaceObject> inPlace;
+  if (!object_ || FAILED(object_.As(inPlace))) return;
+  RECT rect = BrowserRect();
+  RECT clip{};
+  ::GetClientRect(picture_.hwnd(), &clip);
+  inPlace->SetObjectRects(&rect, &clip);
+}
+
 bool WebPanel::Create(HWND container, int x, int y) {
   const auto frame = Px(L"Picture2");
   if (!picture_.Create(container, 0, x, y, frame.width, frame.height)) return false;
@@ -42,12 +51,7 @@ bool WebPanel::Create(HWND container, int x, int y) {
     return false;
   }
   // Some hosts' controls ignore the rectangle handed to DoVerb; place it explicitly as well.
-  win32::ComPtr<IOleInPlaceObject> inPlace;
-  if (SUCCEEDED(object_.As(inPlace))) {
-    RECT clip{};
-    ::GetClientRect(picture_.hwnd(), &clip);
-    inPlace->SetObjectRects(&rect, &clip);
-  }
+  FitBrowser();
   // Without the listener the panel would follow any link with this program's rights: no panel.
   events_ = new Events(picture_.hwnd(), browser_.get());
   win32::ComPtr<IConnectionPointContainer> points;

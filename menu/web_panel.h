@@ -27,6 +27,8 @@ class WebPanel {
   // must have OLE initialised. False when the browser control cannot be created or activated;
   // Picture2 then stays as a plain white box.
   bool Create(HWND container, int x, int y);
+  // The browser placed again in Picture2 at the menu's scale.
+  void FitBrowser() noexcept;
   // Deactivates and releases the control; Picture2 goes with its parent.
   void Close() noexcept;
 

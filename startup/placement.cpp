@@ -30,19 +30,21 @@ double AxisTwipsPerPixel(int axis) {
   return core::geometry::TwipsPerPixelAt(dpi, dpi).x;
 }
 
+// The system's factors are fixed for a log-on session; a per-monitor DPI change replaces them.
+// The slide timers ask for them on every tick.
+core::geometry::TwipsPerPixel& CurrentTwipsPerPixel() {
+  static core::geometry::TwipsPerPixel factor{AxisTwipsPerPixel(LOGPIXELSX), AxisTwipsPerPixel(LOGPIXELSY)};
+  return factor;
+}
+
 }  // namespace
 
-// The factors are fixed for a log-on session; the slide timers ask for them on every tick.
-double TwipsPerPixelX() {
-  static const double factor = AxisTwipsPerPixel(LOGPIXELSX);
-  return factor;
-}
-double TwipsPerPixelY() {
-  static const double factor = AxisTwipsPerPixel(LOGPIXELSY);
-  return factor;
-}
+double TwipsPerPixelX() { return CurrentTwipsPerPixel().x; }
+double TwipsPerPixelY() { return CurrentTwipsPerPixel().y; }
 
-core::geometry::TwipsPerPixel ScreenTwipsPerPixel() { return {TwipsPerPixelX(), TwipsPerPixelY()}; }
+core::geometry::TwipsPerPixel ScreenTwipsPerPixel() { return CurrentTwipsPerPixel(); }
+
+void SetScreenDpi(int dpiX, int dpiY) { CurrentTwipsPerPixel() = core::geometry::TwipsPerPixelAt(dpiX, dpiY); }
 
 std::int32_t TwipsToPixels(std::int32_t twips, bool horizontal) {
   return core::geometry::TwipsToPixels(twips, horizontal ? TwipsPerPixelX() : TwipsPerPixelY());
@@ -60,6 +62,13 @@ RECT TaskbarRect() {
   bar.cbSize = sizeof(bar);
   ::SHAppBarMessage(ABM_GETTASKBARPOS, &bar);
   return bar.rc;
+}
+
+bool TaskbarExists() {
+#if PRAVIK_TEST_SEAMS
+  if (injectedTaskbar) return !::IsRectEmpty(&*injectedTaskbar);
+#endif
+  return ::FindWindowW(L"Shell_TrayWnd", nullptr) != nullptr;
 }
 
 core::geometry::PixelRect WorkArea() {

@@ -13,6 +13,8 @@ double TwipsPerPixelX();
 double TwipsPerPixelY();
 // Both factors of the screen, as the menu and the skins take them.
 core::geometry::TwipsPerPixel ScreenTwipsPerPixel();
+// The screen's dots per inch changed while the program runs (per-monitor scale, Windows 8.1).
+void SetScreenDpi(int dpiX, int dpiY);
 
 // Pixels from twips on one axis of the screen, halves to even.
 std::int32_t TwipsToPixels(std::int32_t twips, bool horizontal);
@@ -21,10 +23,13 @@ std::int32_t TwipsToPixels(std::int32_t twips, bool horizontal);
 // the primary screen that the taskbar and other desktop bars leave free.
 RECT TaskbarRect();
 core::geometry::PixelRect WorkArea();
+// Whether the shell's taskbar window exists yet (at sign-in it may come after this program).
+bool TaskbarExists();
 
 #if PRAVIK_TEST_SEAMS
 // Test builds only: the taskbar rectangle the placement uses from now on instead of the shell's,
-// since the test desktop's taskbar never moves. The work area is the screen beside it.
+// since the test desktop's taskbar never moves. The work area is the screen beside it; an empty
+// rectangle stands for a taskbar that does not exist yet.
 void InjectTaskbarRect(const RECT& taskbar);
 #endif
 

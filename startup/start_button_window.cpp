@@ -24,7 +24,11 @@
 namespace pravik::startup {
 namespace {
 
-enum TimerId : UINT_PTR { kTimMove = 1, kTimMoveView = 2, kTimMouseCheck = 3 };
+enum TimerId : UINT_PTR { kTimMove = 1, kTimMoveView = 2, kTimMouseCheck = 3, kTaskbarWait = 4 };
+// At sign-in the shell may not have made its taskbar yet: look again every second for two minutes,
+// then leave it to TaskbarCreated.
+constexpr UINT kTaskbarWaitMs = 1000;
+constexpr int kTaskbarWaitTicks = 120;
 constexpr DISPID kMouseLocationGetX = DISPID_QUESSEL_MOUSE_LOCATIONGET_X;
 constexpr UINT kWmDpiChanged = 0x02E0;
 #if PRAVIK_TEST_SEAMS
@@ -39,7 +43,10 @@ int Y(int twips) { return TwipsToPixels(twips, false); }
 }  // namespace
 
 StartButtonWindow::StartButtonWindow()
-    : timMove_(kTimMove, 1000, false), timMoveView_(kTimMoveView, 50, true), timMouseCheck_(kTimMouseCheck, 10, false) {}
+    : timMove_(kTimMove, 1000, false),
+      timMoveView_(kTimMoveView, 50, true),
+      timMouseCheck_(kTimMouseCheck, 10, false),
+      taskbarWait_(kTaskbarWait, kTaskbarWaitMs, false) {}
 
 StartButtonWindow::~StartButtonWindow() = default;
 
@@ -49,17 +56,22 @@ bool StartButtonWindow::Create() {
                       Y(1425), nullptr, nullptr, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH))))
     return false;
   CreateElements();
+  // Explorer runs without elevation: let its broadcasts through to this elevated window before
+  // anything is placed, so that a taskbar made meanwhile is not missed.
+  ::ChangeWindowMessageFilterEx(hwnd(), taskbarCreated_, MSGFLT_ALLOW, nullptr);
   timMove_.Attach(hwnd());
   timMouseCheck_.Attach(hwnd());
+  taskbarWait_.Attach(hwnd());
   timMoveView_.Attach(hwnd());  // runs from the window's creation, before the load handler ends
   return true;
 }
 
 void StartButtonWindow::CreateElements() {
-  picture1_.Create(hwnd(), 100, 0, 0, X(585), Y(1425));
-  picHelp_.Create(picture1_.hwnd(), 101, X(60), Y(60), X(465), Y(435));
-  picWall_.Create(picture1_.hwnd(), 102, X(60), Y(480), X(465), Y(465));
-  picBg_.Create(picture1_.hwnd(), 103, X(60), Y(930), X(465), Y(435));
+  picture1_.Create(hwnd(), 100, 0, 0, 0, 0);
+  picHelp_.Create(picture1_.hwnd(), 101, 0, 0, 0, 0);
+  picWall_.Create(picture1_.hwnd(), 102, 0, 0, 0, 0);
+  picBg_.Create(picture1_.hwnd(), 103, 0, 0, 0, 0);
+  LayOutElements();
 
   auto hover = [this](const win32::MouseEventArgs&) { Hover(); };
   picBg_.onMouseMove = hover;
@@ -68,6 +80,27 @@ void StartButtonWindow::CreateElements() {
   picBg_.onClick = [this] { picBg_Click(); };
   picHelp_.onClick = [this] { Notice(); };
   picWall_.onClick = [this] { Notice(); };
+}
+
+void StartButtonWindow::LayOutElements() {
+  // Frameless, 585 x 1425 twips, its pictures on a white panel; all at the screen's scale.
+  const auto place = [](HWND window, int left, int top, int width, int height) {
+    ::SetWindowPos(window, nullptr, X(left), Y(top), X(width), Y(height), SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  ::SetWindowPos(hwnd(), nullptr, 0, 0, X(585), Y(1425), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  place(picture1_.hwnd(), 0, 0, 585, 1425);
+  place(picHelp_.hwnd(), 60, 60, 465, 435);
+  place(picWall_.hwnd(), 60, 480, 465, 465);
+  place(picBg_.hwnd(), 60, 930, 465, 435);
+}
+
+void StartButtonWindow::LoadSkins() {
+  // A failure raises error 999 and ends the program.
+  const std::wstring graphics = win32::ProgramFolder() + L"\\Graphics";
+  const double scale = TwipsPerPixelX();
+  drawing::LoadScaledSkin(graphics, L"StartMenu.png", picBg_, false, scale);
+  drawing::LoadScaledSkin(graphics, L"Help.png", picHelp_, false, scale);
+  drawing::LoadScaledSkin(graphics, L"Wall.png", picWall_, false, scale);
 }
 
 bool StartButtonWindow::Load() {
@@ -84,17 +117,12 @@ bool StartButtonWindow::Load() {
     // No updater to hand over to: the button shows all the same.
   }
 
-  // 4-5. Bottom-left corner beside the taskbar, above all other windows.
-  PlaceWindow(3, hwnd());
-  SyncLeftFromWindow();
+  // 4-5. Bottom-left corner beside the taskbar (once there is one), above all other windows.
+  PlaceBesideTaskbar();
   SetWindowTopmost(hwnd(), true);
 
-  // 6. Skins; a failure raises error 999 and ends the program.
-  const std::wstring graphics = win32::ProgramFolder() + L"\\Graphics";
-  const double scale = TwipsPerPixelX();
-  drawing::LoadPngSkin(drawing::ScaledSkinPath(graphics, L"StartMenu.png", scale), picBg_, false);
-  drawing::LoadPngSkin(drawing::ScaledSkinPath(graphics, L"Help.png", scale), picHelp_, false);
-  drawing::LoadPngSkin(drawing::ScaledSkinPath(graphics, L"Wall.png", scale), picWall_, false);
+  // 6. Skins.
+  LoadSkins();
 
   // The pointer check asks the control library where the pointer is.
   quessel1_ = std::make_unique<win32::LateBoundObject>(L"QuesselControl.Quessel");
@@ -111,8 +139,6 @@ bool StartButtonWindow::Load() {
 
   // 9. The menu window, loaded and hidden, at the screen's scale or as large as fits.
   menu::MenuTwipsPerPixel = core::menu::MenuScale(ScreenTwipsPerPixel(), WorkArea());
-  // Explorer runs without elevation: let its broadcasts through to this elevated window.
-  ::ChangeWindowMessageFilterEx(hwnd(), taskbarCreated_, MSGFLT_ALLOW, nullptr);
   frmMain_ = std::make_unique<win32::Instance<menu::StartMenuWindow>>();
   frmMain_->Load(hwnd());
   frmMain_->Hide();
@@ -150,6 +176,7 @@ void StartButtonWindow::picBg_Click() {
     return;
   }
   menu::MenuVisible = true;
+  FitMenu();  // the work area may have changed since the menu was last laid out
   frmMain_->ShowModeless();
   PlaceMenu();
   frmMain_->Tim().Start();
@@ -167,11 +194,46 @@ void StartButtonWindow::PlaceMenu() {
   frmMain_->MoveAndSize(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
-void StartButtonWindow::Replace() {
-  // The taskbar moved, resized or came back, or the screen changed: beside it again, as at start-up.
+void StartButtonWindow::FitMenu() {
+  if (frmMain_) frmMain_->Rescale(core::menu::MenuScale(ScreenTwipsPerPixel(), WorkArea()));
+}
+
+void StartButtonWindow::PlaceBesideTaskbar() {
   PlaceWindow(3, hwnd());
   SyncLeftFromWindow();
+  if (TaskbarExists()) {
+    taskbarWait_.Stop();
+  } else if (!taskbarWait_.enabled()) {
+    taskbarWaitTicks_ = 0;
+    taskbarWait_.Start();
+  }
+}
+
+void StartButtonWindow::TaskbarWait_Timer() {
+  if (TaskbarExists()) {
+    Replace();  // stops the wait
+  } else if (++taskbarWaitTicks_ >= kTaskbarWaitTicks) {
+    taskbarWait_.Stop();
+  }
+}
+
+void StartButtonWindow::Replace() {
+  // The taskbar moved, resized or came back, or the screen changed: beside it again, as at
+  // start-up, and the menu fitted to the work area again, following the button when open.
+  PlaceBesideTaskbar();
+  FitMenu();
   if (frmMain_ && menu::MenuVisible && ::IsWindowVisible(frmMain_->hwnd())) PlaceMenu();
+}
+
+void StartButtonWindow::DpiChanged(int dpiX, int dpiY) {
+  // Only what a screen can have; anything else is not a scale to draw at. The rectangle the system
+  // suggests is not used: the button's place is beside the taskbar.
+  if (dpiX < 72 || dpiX > 480 || dpiY < 72 || dpiY > 480) return;
+  SetScreenDpi(dpiX, dpiY);
+  LayOutElements();
+  LoadSkins();
+  Replace();
+  ::InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 void StartButtonWindow::ToggleFromKeyboard() {
@@ -226,6 +288,7 @@ void StartButtonWindow::End() noexcept {
   timMove_.Stop();
   timMoveView_.Stop();
   timMouseCheck_.Stop();
+  taskbarWait_.Stop();
   keyHook_.Stop();
   ::ShowWindow(hwnd(), SW_HIDE);
   if (frmMain_) frmMain_->PrepareEnd();
@@ -258,10 +321,15 @@ LRESULT StartButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
       case kTimMove: timMove_Timer(); return 0;
       case kTimMoveView: timMoveView_Timer(); return 0;
       case kTimMouseCheck: TimMouseCheck_Timer(); return 0;
+      case kTaskbarWait: TaskbarWait_Timer(); return 0;
     }
   }
   if (message == WM_MOUSEACTIVATE) return MA_NOACTIVATE;
-  if (message == WM_DISPLAYCHANGE || message == kWmDpiChanged || (message == taskbarCreated_ && message != 0) ||
+  if (message == kWmDpiChanged) {
+    DpiChanged(LOWORD(wParam), HIWORD(wParam));
+    return 0;
+  }
+  if (message == WM_DISPLAYCHANGE || (message == taskbarCreated_ && message != 0) ||
       (message == WM_SETTINGCHANGE && wParam == SPI_SETWORKAREA)) {
     Replace();
     return message == WM_SETTINGCHANGE || message == WM_DISPLAYCHANGE ? Window::HandleMessage(message, wParam, lParam) : 0;

@@ -41,8 +41,16 @@ class StartButtonWindow : public win32::Window {
   void SetLeft(float twips);
   void SyncLeftFromWindow();
   double WidthTwips() const;
+  void LayOutElements();
+  void LoadSkins();
   void PlaceMenu();
+  // The menu at the scale that fits the work area now, its children laid out again if it changed.
+  void FitMenu();
+  // Beside the taskbar; while there is none yet, the wait timer looks for it.
+  void PlaceBesideTaskbar();
   void Replace();
+  void DpiChanged(int dpiX, int dpiY);
+  void TaskbarWait_Timer();
 
   void picBg_Click();
   // The Windows key or Ctrl+Esc: the menu opens where a click on the start icon opens it, once
@@ -55,7 +63,8 @@ class StartButtonWindow : public win32::Window {
   void TimMouseCheck_Timer();
 
   win32::Instance<win32::PictureBox> picture1_, picHelp_, picWall_, picBg_;
-  win32::Timer timMove_, timMoveView_, timMouseCheck_;
+  win32::Timer timMove_, timMoveView_, timMouseCheck_, taskbarWait_;
+  int taskbarWaitTicks_ = 0;
   std::unique_ptr<win32::LateBoundObject> quessel1_;
   std::unique_ptr<menu::StartMenuWindow> frmMain_;
   std::wstring updaterArguments_;

@@ -261,11 +261,24 @@ LRESULT ImageButton::OnKey(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
+core::geometry::TwipsPerPixel ImageButton::Scale() const {
+  if (hostScale_) return *hostScale_;
+  win32::WindowDc screen(nullptr);
+  return core::geometry::TwipsPerPixelAt(::GetDeviceCaps(screen.get(), LOGPIXELSX), ::GetDeviceCaps(screen.get(), LOGPIXELSY));
+}
+
+void ImageButton::SetHostScale(core::geometry::TwipsPerPixel scale) {
+  hostScale_ = scale;
+  if (!hwnd()) return;
+  ApplyFont();
+  OnSize();
+}
+
 void ImageButton::OnSize() {
   // Never smaller than 220 twips either way.
-  win32::WindowDc screen(nullptr);
-  const int minX = core::geometry::TwipsToPixels(kMinimumTwips, 1440.0 / ::GetDeviceCaps(screen.get(), LOGPIXELSX));
-  const int minY = core::geometry::TwipsToPixels(kMinimumTwips, 1440.0 / ::GetDeviceCaps(screen.get(), LOGPIXELSY));
+  const core::geometry::TwipsPerPixel scale = Scale();
+  const int minX = core::geometry::TwipsToPixels(kMinimumTwips, scale.x);
+  const int minY = core::geometry::TwipsToPixels(kMinimumTwips, scale.y);
   RECT rc{};
   ::GetClientRect(hwnd(), &rc);
   if (rc.right < minX || rc.bottom < minY) {

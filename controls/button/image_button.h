@@ -37,6 +37,7 @@
 
 #include "core/button/button_logic.h"
 #include "core/button/picture.h"
+#include "core/geometry/display_scale.h"
 #include "core/propbag/property_bag.h"
 #include "win32/handles.h"
 #include "win32/window.h"
@@ -101,6 +102,9 @@ class ImageButton : public win32::Window {
   bool Create(HWND container, int id, int x, int y, int width, int height, const core::propbag::PropertyBag& layout,
               bool userMode = true);
   void Save(core::propbag::PropertyBag& layout) const;
+  // The host draws at this factor (twips per pixel) rather than the screen's, as a menu shrunk to
+  // fit does: the font and the smallest size follow it. Before Create or at any time after.
+  void SetHostScale(core::geometry::TwipsPerPixel scale);
   // The host routes an access key (or Enter/Escape for its default/cancel button) here.
   static bool RouteAccessKey(HWND host, wchar_t key);
   // The host presses this button by its access key, or by Enter (13) or Escape (27) when the
@@ -199,6 +203,7 @@ class ImageButton : public win32::Window {
   void OnMouseButton(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnKey(UINT message, WPARAM wParam, LPARAM lParam);
   void OnSize();
+  [[nodiscard]] core::geometry::TwipsPerPixel Scale() const;
   void Paint(HDC target);
   void OnHostMessage(UINT message, WPARAM wParam);
 
@@ -208,6 +213,7 @@ class ImageButton : public win32::Window {
   core::button::ButtonLogic logic_;
   core::button::EffectTables tables_;
   core::propbag::FontDesc ambientFont_;
+  std::optional<core::geometry::TwipsPerPixel> hostScale_;
   win32::Font font_;
   win32::Font glyphFont_;
   win32::Icon mouseCursor_;

@@ -78,9 +78,9 @@ void ImageButton::SetFont(const core::propbag::FontDesc& font) {
 }
 
 void ImageButton::ApplyFont() {
-  win32::WindowDc screen(nullptr);
+  // Points to pixels at the scale drawn at: 20 twips a point.
   LOGFONTW lf{};
-  lf.lfHeight = -static_cast<LONG>(s_.font.points * ::GetDeviceCaps(screen.get(), LOGPIXELSY) / 72.0 + 0.5);
+  lf.lfHeight = -static_cast<LONG>(s_.font.points * 20.0 / Scale().y + 0.5);
   lf.lfWeight = s_.font.weight;
   lf.lfItalic = s_.font.italic;
   lf.lfUnderline = s_.font.underline;

@@ -101,28 +101,81 @@ class DisplayScaleTest : public testing::Test {
   RECT Button() const { return ReadWindow(button_).rect; }
   RECT Menu() const { return ReadWindow(menu_).rect; }
 
-  // Hover over the strip left showing, then click the start icon once the button is in.
-  void OpenMenu() {
-    const int y = Button().top + Y(930) + Y(435) / 2;
+  // Hover over the strip left showing, then click the start icon once the button is in. `button`
+  // is the scale the button is drawn at.
+  void OpenMenu(TwipsPerPixel button = Screen()) {
+    const auto x = [&](int twips) { return core::geometry::TwipsToPixels(twips, button.x); };
+    const auto y = [&](int twips) { return core::geometry::TwipsToPixels(twips, button.y); };
+    const int at = Button().top + y(930) + y(435) / 2;
     // A user keeps moving the pointer on the strip until the button is in: a move that lands while
     // the button is still sliding out may be taken before the slide turns.
     int wiggle = 0;
     ASSERT_TRUE(testsupport::WaitUntil(
         [&] {
           if (wiggle++ % 25 == 0) {
-            MovePointer(3, y);
-            MovePointer(4, y);
+            MovePointer(3, at);
+            MovePointer(4, at);
           }
           return Button().left == 0;
         },
         8000))
         << Button().left;
-    ClickAt(X(60) + X(465) / 2, y);
+    ClickAt(x(60) + x(465) / 2, at);
     ASSERT_TRUE(testsupport::WaitUntil([&] { return ::IsWindowVisible(menu_) && Menu().left == Button().right; }, 5000));
   }
   void InjectTaskbar(RECT taskbar) const {
     COPYDATASTRUCT data{kInjectTaskbarRect, sizeof(taskbar), &taskbar};
     ::SendMessageW(button_, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+  }
+  // The menu window and each of its elements, inside its own container, at a scale.
+  void ExpectMenuAt(TwipsPerPixel scale) const {
+    const auto size = core::menu::MenuPixels(scale);
+    const RECT menu = Menu();
+    EXPECT_EQ(menu.right - menu.left, size.width);
+    EXPECT_EQ(menu.bottom - menu.top, size.height);
+    for (const Element& e : MenuElements()) {
+      SCOPED_TRACE(std::string(e.name, e.name + wcslen(e.name)));
+      const core::menu::ElementLayout* layout = core::menu::FindLayout(e.name);
+      ASSERT_NE(layout, nullptr);
+      HWND container = menu_;
+      if (!layout->container.empty()) {
+        // Each container by its own number within its own container, up to the window.
+        std::vector<const core::menu::ElementLayout*> chain;
+        for (auto* c = core::menu::FindLayout(layout->container); c; c = core::menu::FindLayout(c->container))
+          chain.insert(chain.begin(), c);
+        for (auto* c : chain)
+          for (const Element& id : MenuElements())
+            if (c->name == id.name) container = ::GetDlgItem(container, id.id);
+      }
+      HWND hwnd = ::GetDlgItem(container, e.id);
+      ASSERT_NE(hwnd, nullptr);
+      RECT r;
+      ::GetWindowRect(hwnd, &r);
+      POINT at{r.left, r.top};
+      ::ScreenToClient(container, &at);
+      const auto px = *core::menu::LayoutPixels(e.name, scale);
+      EXPECT_EQ(at.x, px.left);
+      EXPECT_EQ(at.y, px.top);
+      EXPECT_EQ(r.right - r.left, px.width);
+      if (std::wstring(e.name) != L"cmbRoot") {  // a list's height is its font's
+        EXPECT_EQ(r.bottom - r.top, px.height);
+      }
+    }
+    // Nothing of the option controls nor of the logon picture inside the visible client area.
+    HWND options = ::FindWindowExW(menu_, nullptr, L"PravikMenuOptions", nullptr);
+    ASSERT_NE(options, nullptr);
+    RECT o, logon;
+    ::GetWindowRect(options, &o);
+    ::GetWindowRect(::GetDlgItem(menu_, 101), &logon);
+    EXPECT_GE(o.left, menu.right);
+    EXPECT_GE(logon.left, menu.right);
+  }
+  // The root selector's height less its font's 9 points at a scale: the box's own frame, which
+  // stays as it is when the font follows the scale.
+  int ListFrame(TwipsPerPixel scale) const {
+    RECT r;
+    ::GetWindowRect(::GetDlgItem(menu_, 102), &r);
+    return r.bottom - r.top - core::geometry::TwipsToPixels(180, scale.y);
   }
   void ExpectInside(const RECT& r, const PixelRect& area) const {
     EXPECT_GE(r.left, area.left);
@@ -149,8 +202,6 @@ TEST_F(DisplayScaleTest, TheButtonTheMenuAndEveryElementScaleWithTheScreen) {
   const TwipsPerPixel scale = core::menu::MenuScale(Screen(), WorkArea());
   const auto size = core::menu::MenuPixels(scale);
   const RECT menu = Menu();
-  EXPECT_EQ(menu.right - menu.left, size.width);
-  EXPECT_EQ(menu.bottom - menu.top, size.height);
   if (scale == Screen()) {
     EXPECT_NEAR(size.width, 470 * k, 1.0);
     EXPECT_NEAR(size.height, 595 * k, 1.0);
@@ -162,65 +213,23 @@ TEST_F(DisplayScaleTest, TheButtonTheMenuAndEveryElementScaleWithTheScreen) {
   } else {
     EXPECT_EQ(menu.top, WorkArea().top);
   }
-
-  for (const Element& e : MenuElements()) {
-    SCOPED_TRACE(std::string(e.name, e.name + wcslen(e.name)));
-    const core::menu::ElementLayout* layout = core::menu::FindLayout(e.name);
-    ASSERT_NE(layout, nullptr);
-    HWND container = menu_;
-    if (!layout->container.empty()) {
-      // Each container by its own number within its own container, up to the window.
-      std::vector<const core::menu::ElementLayout*> chain;
-      for (auto* c = core::menu::FindLayout(layout->container); c; c = core::menu::FindLayout(c->container))
-        chain.insert(chain.begin(), c);
-      for (auto* c : chain)
-        for (const Element& id : MenuElements())
-          if (c->name == id.name) container = ::GetDlgItem(container, id.id);
-    }
-    HWND hwnd = ::GetDlgItem(container, e.id);
-    ASSERT_NE(hwnd, nullptr);
-    RECT r;
-    ::GetWindowRect(hwnd, &r);
-    POINT at{r.left, r.top};
-    ::ScreenToClient(container, &at);
-    const auto px = *core::menu::LayoutPixels(e.name, scale);
-    EXPECT_EQ(at.x, px.left);
-    EXPECT_EQ(at.y, px.top);
-    EXPECT_EQ(r.right - r.left, px.width);
-    if (std::wstring(e.name) != L"cmbRoot") {  // a list's height is its font's
-      EXPECT_EQ(r.bottom - r.top, px.height);
-    }
-  }
-  // Nothing of the option controls nor of the logon picture inside the visible client area.
-  HWND options = ::FindWindowExW(menu_, nullptr, L"PravikMenuOptions", nullptr);
-  ASSERT_NE(options, nullptr);
-  RECT o, logon;
-  ::GetWindowRect(options, &o);
-  ::GetWindowRect(::GetDlgItem(menu_, 101), &logon);
-  EXPECT_GE(o.left, menu.right);
-  EXPECT_GE(logon.left, menu.right);
+  ExpectMenuAt(scale);
   testsupport::PumpFor(1500);  // let the tree and the run box paint
   SaveScreen(L"scale-" + std::to_wstring(ScreenDpi()) + L".bmp");
 }
 
-TEST_F(DisplayScaleTest, DisplayAndTaskbarChangesPlaceTheButtonAgainAndTheMenuFollows) {
+TEST_F(DisplayScaleTest, DisplayAndTaskbarChangesPlaceTheButtonAgainAndTheMenuFollowsAndFits) {
   ASSERT_NO_FATAL_FAILURE(Start(folder_));
   ASSERT_NO_FATAL_FAILURE(OpenMenu());
   const int w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
   const int bar = Y(600);  // 40 pixels at 100 %
-  // The menu keeps the scale it was loaded with; where it is now taller than the work area, its
-  // top stays on the area's.
-  const bool fits = Menu().bottom - Menu().top <= h - bar;
+  // Beside the button where it fits, else as large as fits: either way its bottom on the area's.
   InjectTaskbar({0, h - bar, w, h});
   ::SendMessageW(button_, WM_DISPLAYCHANGE, 32, MAKELPARAM(w, h));
   EXPECT_EQ(Button().bottom, h - bar);
   EXPECT_TRUE(::IsWindowVisible(menu_));
-  if (fits) {
-    EXPECT_EQ(Menu().bottom, h - bar);
-    ExpectInside(Menu(), {0, 0, w, h - bar});
-  } else {
-    EXPECT_EQ(Menu().top, 0);
-  }
+  EXPECT_EQ(Menu().bottom, h - bar);
+  ExpectInside(Menu(), {0, 0, w, h - bar});
 
   // The shell restarts with its taskbar on the left.
   InjectTaskbar({0, 0, bar, h});
@@ -230,11 +239,58 @@ TEST_F(DisplayScaleTest, DisplayAndTaskbarChangesPlaceTheButtonAgainAndTheMenuFo
   EXPECT_EQ(Menu().left, Button().right);
   ExpectInside(Menu(), {bar, 0, w, h});
 
-  // The work area changes: back to the bottom.
+  // The work area becomes lower than the menu: the open menu shrinks into it, every element with it.
+  const int frame = ListFrame(core::menu::MenuScale(Screen(), {bar, 0, w, h}));
+  const int low = h / 2;
+  InjectTaskbar({0, low, w, h});
+  ::SendMessageW(button_, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+  const TwipsPerPixel shrunk = core::menu::MenuScale(Screen(), {0, 0, w, low});
+  ASSERT_NE(shrunk, Screen());
+  EXPECT_EQ(Button().bottom, low);
+  ExpectInside(Menu(), {0, 0, w, low});
+  ASSERT_NO_FATAL_FAILURE(ExpectMenuAt(shrunk));
+  EXPECT_NEAR(ListFrame(shrunk), frame, 1);
+
+  // Back to the bottom: the menu as large as it fits again.
   InjectTaskbar({0, h - bar, w, h});
   ::SendMessageW(button_, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
   EXPECT_EQ(Button().bottom, h - bar);
-  EXPECT_EQ(fits ? Menu().bottom : Menu().top, fits ? h - bar : 0);
+  EXPECT_EQ(Menu().bottom, h - bar);
+  ExpectMenuAt(core::menu::MenuScale(Screen(), {0, 0, w, h - bar}));
+}
+
+TEST_F(DisplayScaleTest, PlacementWaitsForATaskbarThatIsNotThereYet) {
+  ASSERT_NO_FATAL_FAILURE(Start(folder_));
+  const int w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
+  const int bar = Y(600);
+  // No taskbar yet: the plain corner, and a look for it every second.
+  InjectTaskbar({0, 0, 0, 0});
+  ::SendMessageW(button_, WM_DISPLAYCHANGE, 32, MAKELPARAM(w, h));
+  EXPECT_EQ(Button().bottom, h);
+  // The shell makes it without a word reaching this program: beside it all the same.
+  InjectTaskbar({0, h - bar, w, h});
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return Button().bottom == h - bar; }, 3000)) << Button().bottom;
+  // Found: the looking stops.
+  InjectTaskbar({0, h - 2 * bar, w, h});
+  testsupport::PumpFor(2500);
+  EXPECT_EQ(Button().bottom, h - bar);
+}
+
+TEST_F(DisplayScaleTest, ADpiChangeDrawsTheButtonAndTheMenuAtTheNewScale) {
+  ASSERT_NO_FATAL_FAILURE(Start(folder_));
+  const TwipsPerPixel at120 = core::geometry::TwipsPerPixelAt(120, 120);
+  const LONG bottom = Button().bottom;
+  const int frame = ListFrame(core::menu::MenuScale(Screen(), WorkArea()));
+  // Windows 8.1 sends it to a per-monitor aware program; Wine never does.
+  ::SendMessageW(button_, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(120, 120), 0);
+  const RECT button = Button();
+  EXPECT_EQ(button.right - button.left, 49);  // 585 and 1425 twips at 12 twips per pixel
+  EXPECT_EQ(button.bottom - button.top, 119);
+  EXPECT_EQ(button.bottom, bottom);  // still beside the taskbar
+  ASSERT_NO_FATAL_FAILURE(OpenMenu(at120));
+  ExpectInside(Menu(), WorkArea());
+  ExpectMenuAt(core::menu::MenuScale(at120, WorkArea()));
+  EXPECT_NEAR(ListFrame(core::menu::MenuScale(at120, WorkArea())), frame, 1);
 }
 
 TEST_F(DisplayScaleTest, TheSkinsOfTheNearestScaleAreLoadedElseThoseAtOneHundredPercent) {
@@ -246,8 +302,14 @@ TEST_F(DisplayScaleTest, TheSkinsOfTheNearestScaleAreLoadedElseThoseAtOneHundred
   std::ofstream(scaled.c_str(), std::ios::binary | std::ios::trunc) << "not a picture";
   pravik_ = testsupport::ChildProcess::Launch(folder + L"\\Pravik.exe", L"", folder);
   if (percent == 100) {
-    EXPECT_TRUE(testsupport::WaitForWindow(pravik_.pid(), L"PravikStartButton", 15000));
+    const HWND button = testsupport::WaitForWindow(pravik_.pid(), L"PravikStartButton", 15000);
+    ASSERT_TRUE(button);
     EXPECT_FALSE(testsupport::WaitForWindow(pravik_.pid(), L"#32770", 100));
+    // The screen goes to 125 %: the button is drawn with that set's picture.
+    ::PostMessageW(button, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(120, 120), 0);
+    const MessageBoxTexts box = WaitForMessageBox(pravik_.pid(), 5000);
+    ASSERT_TRUE(box.hwnd) << "no message box";
+    EXPECT_EQ(box.prompt, L"Error loading picture " + scaled);
     return;
   }
   const MessageBoxTexts box = WaitForMessageBox(pravik_.pid(), 15000);
