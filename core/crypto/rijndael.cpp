@@ -15,9 +15,14 @@ std::uint8_t Multiply(std::uint8_t a, std::uint8_t b) {
   return product;
 }
 
-// The field tables and S-boxes, generated once from their definition.
+constexpr std::uint32_t Rotr8(std::uint32_t w) { return (w >> 8) | (w << 24); }
+
+// The S-boxes and the round tables, generated once from their definition. A round table entry is
+// one byte's whole contribution to its column after substitution and (inverse) column mixing;
+// the tables for rows 1..3 are the same words rotated.
 struct Tables {
   std::array<std::uint8_t, 256> sbox{}, inverse{};
+  std::uint32_t encrypt[4][256], decrypt[4][256];
   Tables() {
     for (int x = 0; x < 256; ++x) {
       std::uint8_t inv = 0;  // multiplicative inverse in GF(2^8); 0 maps to 0
@@ -32,6 +37,16 @@ struct Tables {
       sbox[x] = s;
       inverse[s] = static_cast<std::uint8_t>(x);
     }
+    for (int x = 0; x < 256; ++x) {
+      const std::uint8_t s = sbox[x], i = inverse[x];
+      encrypt[0][x] = std::uint32_t{Multiply(s, 2)} << 24 | std::uint32_t{s} << 16 | std::uint32_t{s} << 8 | Multiply(s, 3);
+      decrypt[0][x] = std::uint32_t{Multiply(i, 14)} << 24 | std::uint32_t{Multiply(i, 9)} << 16 |
+                      std::uint32_t{Multiply(i, 13)} << 8 | Multiply(i, 11);
+      for (int r = 1; r < 4; ++r) {
+        encrypt[r][x] = Rotr8(encrypt[r - 1][x]);
+        decrypt[r][x] = Rotr8(decrypt[r - 1][x]);
+      }
+    }
   }
 };
 
@@ -39,6 +54,8 @@ const Tables& tables() {
   static const Tables t;
   return t;
 }
+
+constexpr std::uint8_t Byte(std::uint32_t w, int row) { return static_cast<std::uint8_t>(w >> (24 - 8 * row)); }
 
 std::uint32_t SubWord(std::uint32_t w) {
   const auto& s = tables().sbox;
@@ -78,69 +95,81 @@ Rijndael::Rijndael(std::span<const std::uint8_t> key, std::size_t blockBytes) {
     }
     schedule_[i] = schedule_[i - nk] ^ temp;
   }
-}
-
-void Rijndael::AddRoundKey(State& s, int round) const noexcept {
-  for (std::size_t c = 0; c < nb_; ++c) {
-    const std::uint32_t w = schedule_[static_cast<std::size_t>(round) * nb_ + c];
-    for (int r = 0; r < 4; ++r) s[r][c] ^= static_cast<std::uint8_t>(w >> (24 - 8 * r));
+  // Inverse mixing of a word: the decrypt table of the byte's S-box image undoes the inverse S-box.
+  const Tables& t = tables();
+  inverseSchedule_ = schedule_;
+  for (std::size_t i = nb_; i < nb_ * static_cast<std::size_t>(nr_); ++i) {
+    const std::uint32_t w = schedule_[i];
+    inverseSchedule_[i] = t.decrypt[0][t.sbox[Byte(w, 0)]] ^ t.decrypt[1][t.sbox[Byte(w, 1)]] ^
+                          t.decrypt[2][t.sbox[Byte(w, 2)]] ^ t.decrypt[3][t.sbox[Byte(w, 3)]];
   }
 }
 
 void Rijndael::Encrypt(std::span<std::uint8_t> block) const {
   if (block.size() != blockBytes()) throw std::invalid_argument("Rijndael: not one block");
-  const auto& sbox = tables().sbox;
-  State s{};
-  for (std::size_t c = 0; c < nb_; ++c)
-    for (int r = 0; r < 4; ++r) s[r][c] = block[4 * c + r];
-  AddRoundKey(s, 0);
-  for (int round = 1; round <= nr_; ++round) {
-    for (int r = 0; r < 4; ++r) {
-      std::array<std::uint8_t, 8> row{};
-      for (std::size_t c = 0; c < nb_; ++c) row[c] = sbox[s[r][(c + Shift(nb_, r)) % nb_]];
-      s[r] = row;
+  const Tables& t = tables();
+  const std::size_t nb = nb_;
+  const std::size_t s1 = static_cast<std::size_t>(Shift(nb, 1)), s2 = static_cast<std::size_t>(Shift(nb, 2)),
+                    s3 = static_cast<std::size_t>(Shift(nb, 3));
+  const std::uint32_t* key = schedule_.data();
+  std::uint32_t a[8], b[8];
+  for (std::size_t c = 0; c < nb; ++c)
+    a[c] = (std::uint32_t{block[4 * c]} << 24 | std::uint32_t{block[4 * c + 1]} << 16 |
+            std::uint32_t{block[4 * c + 2]} << 8 | block[4 * c + 3]) ^ key[c];
+  for (int round = 1; round < nr_; ++round) {
+    key += nb;
+    for (std::size_t c = 0; c < nb; ++c) {
+      std::size_t c1 = c + s1, c2 = c + s2, c3 = c + s3;
+      if (c1 >= nb) c1 -= nb;
+      if (c2 >= nb) c2 -= nb;
+      if (c3 >= nb) c3 -= nb;
+      b[c] = t.encrypt[0][Byte(a[c], 0)] ^ t.encrypt[1][Byte(a[c1], 1)] ^ t.encrypt[2][Byte(a[c2], 2)] ^
+             t.encrypt[3][Byte(a[c3], 3)] ^ key[c];
     }
-    if (round != nr_) {
-      for (std::size_t c = 0; c < nb_; ++c) {
-        const std::uint8_t a0 = s[0][c], a1 = s[1][c], a2 = s[2][c], a3 = s[3][c];
-        s[0][c] = static_cast<std::uint8_t>(Times2(a0) ^ Times2(a1) ^ a1 ^ a2 ^ a3);
-        s[1][c] = static_cast<std::uint8_t>(a0 ^ Times2(a1) ^ Times2(a2) ^ a2 ^ a3);
-        s[2][c] = static_cast<std::uint8_t>(a0 ^ a1 ^ Times2(a2) ^ Times2(a3) ^ a3);
-        s[3][c] = static_cast<std::uint8_t>(Times2(a0) ^ a0 ^ a1 ^ a2 ^ Times2(a3));
-      }
-    }
-    AddRoundKey(s, round);
+    std::copy(b, b + nb, a);
   }
-  for (std::size_t c = 0; c < nb_; ++c)
-    for (int r = 0; r < 4; ++r) block[4 * c + r] = s[r][c];
+  key += nb;
+  for (std::size_t c = 0; c < nb; ++c) {
+    const std::uint32_t w = key[c];
+    block[4 * c] = static_cast<std::uint8_t>(t.sbox[Byte(a[c], 0)] ^ Byte(w, 0));
+    block[4 * c + 1] = static_cast<std::uint8_t>(t.sbox[Byte(a[(c + s1) % nb], 1)] ^ Byte(w, 1));
+    block[4 * c + 2] = static_cast<std::uint8_t>(t.sbox[Byte(a[(c + s2) % nb], 2)] ^ Byte(w, 2));
+    block[4 * c + 3] = static_cast<std::uint8_t>(t.sbox[Byte(a[(c + s3) % nb], 3)] ^ Byte(w, 3));
+  }
 }
 
 void Rijndael::Decrypt(std::span<std::uint8_t> block) const {
   if (block.size() != blockBytes()) throw std::invalid_argument("Rijndael: not one block");
-  const auto& inverse = tables().inverse;
-  State s{};
-  for (std::size_t c = 0; c < nb_; ++c)
-    for (int r = 0; r < 4; ++r) s[r][c] = block[4 * c + r];
-  for (int round = nr_; round >= 1; --round) {
-    AddRoundKey(s, round);
-    if (round != nr_) {
-      for (std::size_t c = 0; c < nb_; ++c) {
-        const std::uint8_t a0 = s[0][c], a1 = s[1][c], a2 = s[2][c], a3 = s[3][c];
-        s[0][c] = static_cast<std::uint8_t>(Multiply(a0, 14) ^ Multiply(a1, 11) ^ Multiply(a2, 13) ^ Multiply(a3, 9));
-        s[1][c] = static_cast<std::uint8_t>(Multiply(a0, 9) ^ Multiply(a1, 14) ^ Multiply(a2, 11) ^ Multiply(a3, 13));
-        s[2][c] = static_cast<std::uint8_t>(Multiply(a0, 13) ^ Multiply(a1, 9) ^ Multiply(a2, 14) ^ Multiply(a3, 11));
-        s[3][c] = static_cast<std::uint8_t>(Multiply(a0, 11) ^ Multiply(a1, 13) ^ Multiply(a2, 9) ^ Multiply(a3, 14));
-      }
+  const Tables& t = tables();
+  const std::size_t nb = nb_;
+  // Row r moves back by its shift: column c takes row r from column c - shift.
+  const std::size_t s1 = nb - static_cast<std::size_t>(Shift(nb, 1)), s2 = nb - static_cast<std::size_t>(Shift(nb, 2)),
+                    s3 = nb - static_cast<std::size_t>(Shift(nb, 3));
+  const std::uint32_t* key = inverseSchedule_.data() + nb * static_cast<std::size_t>(nr_);
+  std::uint32_t a[8], b[8];
+  for (std::size_t c = 0; c < nb; ++c)
+    a[c] = (std::uint32_t{block[4 * c]} << 24 | std::uint32_t{block[4 * c + 1]} << 16 |
+            std::uint32_t{block[4 * c + 2]} << 8 | block[4 * c + 3]) ^ key[c];
+  for (int round = nr_ - 1; round >= 1; --round) {
+    key -= nb;
+    for (std::size_t c = 0; c < nb; ++c) {
+      std::size_t c1 = c + s1, c2 = c + s2, c3 = c + s3;
+      if (c1 >= nb) c1 -= nb;
+      if (c2 >= nb) c2 -= nb;
+      if (c3 >= nb) c3 -= nb;
+      b[c] = t.decrypt[0][Byte(a[c], 0)] ^ t.decrypt[1][Byte(a[c1], 1)] ^ t.decrypt[2][Byte(a[c2], 2)] ^
+             t.decrypt[3][Byte(a[c3], 3)] ^ key[c];
     }
-    for (int r = 0; r < 4; ++r) {
-      std::array<std::uint8_t, 8> row{};
-      for (std::size_t c = 0; c < nb_; ++c) row[(c + Shift(nb_, r)) % nb_] = inverse[s[r][c]];
-      s[r] = row;
-    }
+    std::copy(b, b + nb, a);
   }
-  AddRoundKey(s, 0);
-  for (std::size_t c = 0; c < nb_; ++c)
-    for (int r = 0; r < 4; ++r) block[4 * c + r] = s[r][c];
+  key -= nb;
+  for (std::size_t c = 0; c < nb; ++c) {
+    const std::uint32_t w = key[c];
+    block[4 * c] = static_cast<std::uint8_t>(t.inverse[Byte(a[c], 0)] ^ Byte(w, 0));
+    block[4 * c + 1] = static_cast<std::uint8_t>(t.inverse[Byte(a[(c + s1) % nb], 1)] ^ Byte(w, 1));
+    block[4 * c + 2] = static_cast<std::uint8_t>(t.inverse[Byte(a[(c + s2) % nb], 2)] ^ Byte(w, 2));
+    block[4 * c + 3] = static_cast<std::uint8_t>(t.inverse[Byte(a[(c + s3) % nb], 3)] ^ Byte(w, 3));
+  }
 }
 
 std::vector<std::uint8_t> EncryptData(std::span<const std::uint8_t> message, std::span<const std::uint8_t, 32> key) {
