@@ -64,9 +64,9 @@ std::uint32_t SubWord(std::uint32_t w) {
 }
 
 // Row shifts by block length: 128 and 192 bits shift rows 1..3 by 1, 2, 3; 256 bits by 1, 3, 4.
-int Shift(std::size_t nb, int row) {
-  static const int kShort[4] = {0, 1, 2, 3};
-  static const int kLong[4] = {0, 1, 3, 4};
+constexpr int Shift(std::size_t nb, int row) {
+  constexpr int kShort[4] = {0, 1, 2, 3};
+  constexpr int kLong[4] = {0, 1, 3, 4};
   return nb == 8 ? kLong[row] : kShort[row];
 }
 
@@ -105,71 +105,64 @@ Rijndael::Rijndael(std::span<const std::uint8_t> key, std::size_t blockBytes) {
   }
 }
 
+namespace {
+
+constexpr std::uint32_t LoadColumn(const std::uint8_t* p) {
+  return std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3];
+}
+
+// One block through all rounds, with the block length fixed at compile time so the column loops
+// and the row shifts unroll. `Sign` is +1 for encryption (rows move left) and -1 for decryption.
+template <std::size_t Nb, int Sign>
+void Rounds(const std::uint32_t (&table)[4][256], const std::array<std::uint8_t, 256>& box, const std::uint32_t* key,
+            std::ptrdiff_t step, int nr, std::uint8_t* block) noexcept {
+  constexpr std::size_t s1 = (Nb + Sign * Shift(Nb, 1)) % Nb, s2 = (Nb + Sign * Shift(Nb, 2)) % Nb,
+                        s3 = (Nb + Sign * Shift(Nb, 3)) % Nb;
+  std::uint32_t a[Nb], b[Nb];
+  for (std::size_t c = 0; c < Nb; ++c) a[c] = LoadColumn(block + 4 * c) ^ key[c];
+  for (int round = 1; round < nr; ++round) {
+    key += step;
+    for (std::size_t c = 0; c < Nb; ++c)
+      b[c] = table[0][Byte(a[c], 0)] ^ table[1][Byte(a[(c + s1) % Nb], 1)] ^ table[2][Byte(a[(c + s2) % Nb], 2)] ^
+             table[3][Byte(a[(c + s3) % Nb], 3)] ^ key[c];
+    for (std::size_t c = 0; c < Nb; ++c) a[c] = b[c];
+  }
+  key += step;
+  for (std::size_t c = 0; c < Nb; ++c) {
+    const std::uint32_t w = key[c];
+    block[4 * c] = static_cast<std::uint8_t>(box[Byte(a[c], 0)] ^ Byte(w, 0));
+    block[4 * c + 1] = static_cast<std::uint8_t>(box[Byte(a[(c + s1) % Nb], 1)] ^ Byte(w, 1));
+    block[4 * c + 2] = static_cast<std::uint8_t>(box[Byte(a[(c + s2) % Nb], 2)] ^ Byte(w, 2));
+    block[4 * c + 3] = static_cast<std::uint8_t>(box[Byte(a[(c + s3) % Nb], 3)] ^ Byte(w, 3));
+  }
+}
+
+template <int Sign>
+void AllRounds(std::size_t nb, const std::uint32_t (&table)[4][256], const std::array<std::uint8_t, 256>& box,
+               const std::uint32_t* key, int nr, std::uint8_t* block) noexcept {
+  const std::ptrdiff_t step = Sign * static_cast<std::ptrdiff_t>(nb);
+  if (nb == 8)
+    Rounds<8, Sign>(table, box, key, step, nr, block);
+  else if (nb == 6)
+    Rounds<6, Sign>(table, box, key, step, nr, block);
+  else
+    Rounds<4, Sign>(table, box, key, step, nr, block);
+}
+
+}  // namespace
+
 void Rijndael::Encrypt(std::span<std::uint8_t> block) const {
   if (block.size() != blockBytes()) throw std::invalid_argument("Rijndael: not one block");
   const Tables& t = tables();
-  const std::size_t nb = nb_;
-  const std::size_t s1 = static_cast<std::size_t>(Shift(nb, 1)), s2 = static_cast<std::size_t>(Shift(nb, 2)),
-                    s3 = static_cast<std::size_t>(Shift(nb, 3));
-  const std::uint32_t* key = schedule_.data();
-  std::uint32_t a[8], b[8];
-  for (std::size_t c = 0; c < nb; ++c)
-    a[c] = (std::uint32_t{block[4 * c]} << 24 | std::uint32_t{block[4 * c + 1]} << 16 |
-            std::uint32_t{block[4 * c + 2]} << 8 | block[4 * c + 3]) ^ key[c];
-  for (int round = 1; round < nr_; ++round) {
-    key += nb;
-    for (std::size_t c = 0; c < nb; ++c) {
-      std::size_t c1 = c + s1, c2 = c + s2, c3 = c + s3;
-      if (c1 >= nb) c1 -= nb;
-      if (c2 >= nb) c2 -= nb;
-      if (c3 >= nb) c3 -= nb;
-      b[c] = t.encrypt[0][Byte(a[c], 0)] ^ t.encrypt[1][Byte(a[c1], 1)] ^ t.encrypt[2][Byte(a[c2], 2)] ^
-             t.encrypt[3][Byte(a[c3], 3)] ^ key[c];
-    }
-    std::copy(b, b + nb, a);
-  }
-  key += nb;
-  for (std::size_t c = 0; c < nb; ++c) {
-    const std::uint32_t w = key[c];
-    block[4 * c] = static_cast<std::uint8_t>(t.sbox[Byte(a[c], 0)] ^ Byte(w, 0));
-    block[4 * c + 1] = static_cast<std::uint8_t>(t.sbox[Byte(a[(c + s1) % nb], 1)] ^ Byte(w, 1));
-    block[4 * c + 2] = static_cast<std::uint8_t>(t.sbox[Byte(a[(c + s2) % nb], 2)] ^ Byte(w, 2));
-    block[4 * c + 3] = static_cast<std::uint8_t>(t.sbox[Byte(a[(c + s3) % nb], 3)] ^ Byte(w, 3));
-  }
+  AllRounds<1>(nb_, t.encrypt, t.sbox, schedule_.data(), nr_, block.data());
 }
 
 void Rijndael::Decrypt(std::span<std::uint8_t> block) const {
   if (block.size() != blockBytes()) throw std::invalid_argument("Rijndael: not one block");
   const Tables& t = tables();
-  const std::size_t nb = nb_;
-  // Row r moves back by its shift: column c takes row r from column c - shift.
-  const std::size_t s1 = nb - static_cast<std::size_t>(Shift(nb, 1)), s2 = nb - static_cast<std::size_t>(Shift(nb, 2)),
-                    s3 = nb - static_cast<std::size_t>(Shift(nb, 3));
-  const std::uint32_t* key = inverseSchedule_.data() + nb * static_cast<std::size_t>(nr_);
-  std::uint32_t a[8], b[8];
-  for (std::size_t c = 0; c < nb; ++c)
-    a[c] = (std::uint32_t{block[4 * c]} << 24 | std::uint32_t{block[4 * c + 1]} << 16 |
-            std::uint32_t{block[4 * c + 2]} << 8 | block[4 * c + 3]) ^ key[c];
-  for (int round = nr_ - 1; round >= 1; --round) {
-    key -= nb;
-    for (std::size_t c = 0; c < nb; ++c) {
-      std::size_t c1 = c + s1, c2 = c + s2, c3 = c + s3;
-      if (c1 >= nb) c1 -= nb;
-      if (c2 >= nb) c2 -= nb;
-      if (c3 >= nb) c3 -= nb;
-      b[c] = t.decrypt[0][Byte(a[c], 0)] ^ t.decrypt[1][Byte(a[c1], 1)] ^ t.decrypt[2][Byte(a[c2], 2)] ^
-             t.decrypt[3][Byte(a[c3], 3)] ^ key[c];
-    }
-    std::copy(b, b + nb, a);
-  }
-  key -= nb;
-  for (std::size_t c = 0; c < nb; ++c) {
-    const std::uint32_t w = key[c];
-    block[4 * c] = static_cast<std::uint8_t>(t.inverse[Byte(a[c], 0)] ^ Byte(w, 0));
-    block[4 * c + 1] = static_cast<std::uint8_t>(t.inverse[Byte(a[(c + s1) % nb], 1)] ^ Byte(w, 1));
-    block[4 * c + 2] = static_cast<std::uint8_t>(t.inverse[Byte(a[(c + s2) % nb], 2)] ^ Byte(w, 2));
-    block[4 * c + 3] = static_cast<std::uint8_t>(t.inverse[Byte(a[(c + s3) % nb], 3)] ^ Byte(w, 3));
-  }
+  // The equivalent inverse cipher: the same steps with the inverse tables, the round keys backwards.
+  AllRounds<-1>(nb_, t.decrypt, t.inverse, inverseSchedule_.data() + nb_ * static_cast<std::size_t>(nr_), nr_,
+                block.data());
 }
 
 std::vector<std::uint8_t> EncryptData(std::span<const std::uint8_t> message, std::span<const std::uint8_t, 32> key) {

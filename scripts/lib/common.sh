@@ -9,7 +9,7 @@ JOBS="${JOBS:-$(nproc)}"
 
 PACKAGES=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools libz-mingw-w64-dev wine64 libwine-dev
   fonts-wine xvfb xauth fonts-nanum imagemagick cmake make g++ googletest libgtest-dev locales nsis zip unzip
-  python3 openssl x11-utils xdotool libbenchmark-dev
+  python3 openssl x11-utils xdotool libbenchmark-dev zlib1g-dev
   clang libclang-rt-dev)  # the fuzz targets (scripts/fuzz)
 
 log() { printf '== %s\n' "$*" >&2; }
