@@ -126,8 +126,11 @@ def molvane(wine, molvane_exe, installer, sign, key, work, runs, port):
             start = time.perf_counter()
             process = subprocess.Popen([wine, os.path.join(app, 'Molvane.exe'), f'http://127.0.0.1:{port}/{name}'],
                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            ended = None  # the installer may log itself a moment after Molvane ended
             while not os.path.exists(started_log):
-                if process.poll() is not None and not os.path.exists(started_log):
+                if ended is None and process.poll() is not None:
+                    ended = time.perf_counter()
+                if ended is not None and time.perf_counter() - ended > 10:
                     sys.exit(f'Molvane ended without starting {name}')
                 time.sleep(0.002)
             took = time.perf_counter() - start
