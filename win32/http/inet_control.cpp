@@ -277,8 +277,10 @@ std::optional<std::vector<std::uint8_t>> InetControl::GetChunk(std::size_t size,
       }
       if (job->abandoned || OutOfTime(*job, limits_)) return std::nullopt;
       left = TimeLeft(*job, limits_);
-      if (partialAfter && available > 0)
-        left = std::min<DWORD>(left, static_cast<DWORD>(partialAfter->count() - std::min<ULONGLONG>(waited, partialAfter->count())));
+      if (partialAfter && available > 0) {  // wake up when the patience ends, to hand on what is there
+        const auto patience = static_cast<ULONGLONG>(partialAfter->count());
+        left = std::min<DWORD>(left, static_cast<DWORD>(patience - std::min(waited, patience)));
+      }
     }
     HANDLE changed = job->changed.get();
     const bool goOn = wait_ ? wait_(changed, left) : (::WaitForSingleObject(changed, left), true);
