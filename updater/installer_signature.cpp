@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "core/crypto/sha256.h"
 #include "generated/updater/release_keys.h"
 #include "updater/messages.h"
 #include "win32/handles.h"
@@ -19,41 +20,19 @@ struct AlgorithmTraits {
   static Type Invalid() noexcept { return nullptr; }
   static void Close(Type h) noexcept { ::BCryptCloseAlgorithmProvider(h, 0); }
 };
-struct HashTraits {
-  using Type = BCRYPT_HASH_HANDLE;
-  static Type Invalid() noexcept { return nullptr; }
-  static void Close(Type h) noexcept { ::BCryptDestroyHash(h); }
-};
 struct KeyTraits {
   using Type = BCRYPT_KEY_HANDLE;
   static Type Invalid() noexcept { return nullptr; }
   static void Close(Type h) noexcept { ::BCryptDestroyKey(h); }
 };
 using Algorithm = win32::UniqueHandle<AlgorithmTraits>;
-using Hash = win32::UniqueHandle<HashTraits>;
 using Key = win32::UniqueHandle<KeyTraits>;
 
-bool OpenSha256(Algorithm& sha, Hash& hash) {
-  if (::BCryptOpenAlgorithmProvider(sha.put(), BCRYPT_SHA256_ALGORITHM, nullptr, 0) != kStatusSuccess) return false;
-  return ::BCryptCreateHash(sha.get(), hash.put(), nullptr, 0, nullptr, 0, 0) == kStatusSuccess;
-}
-
-bool HashBytes(const std::vector<std::uint8_t>& bytes, std::uint8_t (&digest)[32]) {
-  Algorithm sha;
-  Hash hash;
-  if (!OpenSha256(sha, hash)) return false;
-  if (::BCryptHashData(hash.get(), const_cast<PUCHAR>(bytes.data()), static_cast<ULONG>(bytes.size()), 0) !=
-      kStatusSuccess)
-    return false;
-  return ::BCryptFinishHash(hash.get(), digest, sizeof(digest), 0) == kStatusSuccess;
-}
-
-// SHA-256 of every byte of the file, read from the start through this very handle.
-bool HashFile(HANDLE file, std::uint8_t (&digest)[32]) {
-  Algorithm sha;
-  Hash hash;
-  if (!OpenSha256(sha, hash)) return false;
-  std::vector<std::uint8_t> buffer(64 * 1024);
+// SHA-256 of every byte of the file, read from the start through this very handle. Our own hash:
+// the platform's runs at a fraction of the disk's speed under Wine.
+bool HashFile(HANDLE file, core::crypto::Sha256Digest& digest) {
+  core::crypto::Sha256 hash;
+  std::vector<std::uint8_t> buffer(1024 * 1024);
   std::uint64_t offset = 0;
   for (;;) {
     OVERLAPPED at{};
@@ -65,10 +44,11 @@ bool HashFile(HANDLE file, std::uint8_t (&digest)[32]) {
       return false;
     }
     if (read == 0) break;
-    if (::BCryptHashData(hash.get(), buffer.data(), read, 0) != kStatusSuccess) return false;
+    hash.Update({buffer.data(), read});
     offset += read;
   }
-  return ::BCryptFinishHash(hash.get(), digest, sizeof(digest), 0) == kStatusSuccess;
+  digest = hash.Finish();
+  return true;
 }
 
 std::optional<std::vector<std::uint8_t>> FetchSignature(win32::http::InetControl& inet, const std::wstring& url) {
@@ -121,15 +101,16 @@ SignatureVerdict VerifyFileSignature(HANDLE file, const std::vector<std::uint8_t
   if (!statement) return SignatureVerdict::Malformed;
   if (keys.empty()) return SignatureVerdict::VerifierUnavailable;
   std::uint8_t digest[32];
-  if (!HashBytes(statement->statement, digest)) return SignatureVerdict::VerifierUnavailable;
+  const core::crypto::Sha256Digest statementDigest = core::crypto::Sha256Of(statement->statement);
+  std::copy(statementDigest.begin(), statementDigest.end(), digest);
   // Exactly STATUS_SUCCESS: any other answer, success-class ones included, is not a proof.
   const bool signedByUs = std::any_of(keys.begin(), keys.end(), [&](const core::download::RawPublicKey& key) {
     return verify(key, digest, statement->signature) == kStatusSuccess;
   });
   if (!signedByUs) return SignatureVerdict::Invalid;
-  std::uint8_t fileDigest[32];
+  core::crypto::Sha256Digest fileDigest;
   if (!HashFile(file, fileDigest)) return SignatureVerdict::VerifierUnavailable;
-  if (!std::equal(std::begin(fileDigest), std::end(fileDigest), statement->installerSha256.begin()))
+  if (!std::equal(fileDigest.begin(), fileDigest.end(), statement->installerSha256.begin()))
     return SignatureVerdict::Invalid;
   const auto version =
       core::update::ParseVersion(std::wstring(statement->version.begin(), statement->version.end()));

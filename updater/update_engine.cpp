@@ -57,7 +57,8 @@ std::optional<std::wstring> UpdateEngine::Fetch(win32::http::InetControl& inet, 
   std::int64_t received = 0;
   while (received < length) {
     // Never more than the announced length asks for: a body longer than announced is cut off here.
-    const auto chunk = inet.GetChunk(static_cast<std::size_t>(std::min<std::int64_t>(1024, length - received)));
+    const auto piece = std::min<std::int64_t>(static_cast<std::int64_t>(pieceSize_), length - received);
+    const auto chunk = inet.GetChunk(static_cast<std::size_t>(piece), kPiecePatience);
     if (!chunk) return text::kUnknownError;
     if (chunk->empty()) return text::kIncomplete;
     // This bounds a transport that lies about what it returned.

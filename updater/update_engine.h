@@ -3,6 +3,8 @@
 // transfer control, and unpacks a zip archive; every outcome arrives as one of its events.
 #include <windows.h>
 
+#include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -23,6 +25,11 @@ using DownloadCheck = std::function<std::optional<std::wstring>(HANDLE lockedFil
 // before it is written, so a hostile server cannot fill the disk.
 inline constexpr std::int64_t kMaxDownloadBytes = 512LL * 1024 * 1024;
 
+// The body is written in pieces of this size, one Downloading event each; a piece is cut short
+// when this long passed with bytes waiting, so a slow line still shows progress.
+inline constexpr std::size_t kDefaultPieceSize = 256 * 1024;
+inline constexpr std::chrono::milliseconds kPiecePatience{200};
+
 class UpdateEngine {
  public:
   explicit UpdateEngine(UpdateEvents& events) : events_(events) {}
@@ -39,6 +46,7 @@ class UpdateEngine {
   void Password(std::wstring value) { password_ = std::move(value); }
 
   void SetDownloadCheck(DownloadCheck check) { check_ = std::move(check); }
+  void SetPieceSize(std::size_t bytes) { pieceSize_ = bytes > 0 ? bytes : 1; }
 
   // Downloads URL into SavePath with InetName. Raises exactly one of DownloadError and
   // DownloadComplate before it returns. A failed download leaves no file at SavePath.
@@ -54,6 +62,7 @@ class UpdateEngine {
   std::wstring url_, savePath_, zipPath_, extractPath_, password_;
   UnzipOptions options_;
   DownloadCheck check_;
+  std::size_t pieceSize_ = kDefaultPieceSize;
 };
 
 }  // namespace pravik::updater

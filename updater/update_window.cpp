@@ -120,6 +120,7 @@ void UpdateWindow::DownloadStart(std::int32_t fileSize) {
   ::SendMessageW(progressBar1_, PBM_SETRANGE32, 0, fileSize);
   ::SendMessageW(progressBar1_, PBM_SETPOS, 0, 0);
   SetStatus(text::kDownloadingZero);
+  percentShown_.clear();
 }
 
 void UpdateWindow::Downloading(std::int32_t downloadSize) {
@@ -129,7 +130,12 @@ void UpdateWindow::Downloading(std::int32_t downloadSize) {
     progressValue_ = value;
     ::SendMessageW(progressBar1_, PBM_SETPOS, static_cast<WPARAM>(std::lround(value)), 0);
   }
-  SetStatus(core::download::PercentText(progressValue_, progressMax_).c_str());
+  // Only a changed text is set: each setting repaints the line.
+  std::wstring status = core::download::PercentText(progressValue_, progressMax_);
+  if (status != percentShown_) {
+    SetStatus(status.c_str());
+    percentShown_ = std::move(status);
+  }
 }
 
 void UpdateWindow::DownloadComplate() {

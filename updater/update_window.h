@@ -53,6 +53,7 @@ class UpdateWindow : public win32::Window, private UpdateEvents {
   HWND command1_ = nullptr;
   double progressValue_ = 0;
   double progressMax_ = 100;
+  std::wstring percentShown_;  // the percentage text last set
   bool downloading_ = false;
   bool closing_ = false;
 };

@@ -24,12 +24,11 @@ class Rijndael {
   void Decrypt(std::span<std::uint8_t> block) const;
 
  private:
-  using State = std::array<std::array<std::uint8_t, 8>, 4>;  // [row][column]
-  void AddRoundKey(State& s, int round) const noexcept;
-
-  std::size_t nb_;  // block length in 32-bit words
+  std::size_t nb_;  // block length in 32-bit words (columns, row 0 in the high byte)
   int nr_;          // rounds
   std::vector<std::uint32_t> schedule_;
+  // The round keys for the equivalent inverse cipher (inverse-mixed, rounds 1 .. nr-1).
+  std::vector<std::uint32_t> inverseSchedule_;
 };
 
 // The control's whole-message encryption: the length n as 4 little-endian bytes, the message,

@@ -27,10 +27,19 @@ bool TraditionalCipher::AcceptHeader(const std::uint8_t (&header)[kCipherHeaderS
 }
 
 void TraditionalCipher::Decrypt(std::uint8_t* data, std::size_t size) noexcept {
+  // The keys in locals: the compiler then keeps them in registers for the whole block.
+  std::uint32_t k0 = key0_, k1 = key1_, k2 = key2_;
   for (std::size_t i = 0; i < size; ++i) {
-    data[i] = static_cast<std::uint8_t>(data[i] ^ KeyByte());
-    Update(data[i]);
+    const std::uint32_t temp = (k2 | 2) & 0xFFFF;
+    const auto plain = static_cast<std::uint8_t>(data[i] ^ static_cast<std::uint8_t>((temp * (temp ^ 1)) >> 8));
+    data[i] = plain;
+    k0 = Crc32Step(k0, plain);
+    k1 = (k1 + (k0 & 0xFF)) * 134775813u + 1;
+    k2 = Crc32Step(k2, static_cast<std::uint8_t>(k1 >> 24));
   }
+  key0_ = k0;
+  key1_ = k1;
+  key2_ = k2;
 }
 
 void TraditionalCipher::Encrypt(std::uint8_t* data, std::size_t size) noexcept {

@@ -9,8 +9,10 @@ JOBS="${JOBS:-$(nproc)}"
 
 PACKAGES=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools libz-mingw-w64-dev wine64 libwine-dev
   fonts-wine xvfb xauth fonts-nanum imagemagick cmake make g++ googletest libgtest-dev locales nsis zip unzip
-  python3 openssl x11-utils xdotool libbenchmark-dev
+  python3 openssl x11-utils xdotool libbenchmark-dev zlib1g-dev
   clang libclang-rt-dev)  # the fuzz targets (scripts/fuzz)
+# What scripts/bench adds: the baselines it measures against (libmcrypt, bsdtar, curl).
+BENCH_PACKAGES=(libmcrypt-dev libarchive-tools curl)
 
 log() { printf '== %s\n' "$*" >&2; }
 
@@ -22,10 +24,11 @@ if command -v ccache >/dev/null 2>&1; then
   CACHE_ARGS=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 
-# Installs whatever of the package set is missing, and the Korean locale Wine needs for code page 949.
+# Installs whatever of the package set (and of any packages named) is missing, and the Korean
+# locale Wine needs for code page 949.
 ensure_packages() {
   local missing=()
-  for p in "${PACKAGES[@]}"; do
+  for p in "${PACKAGES[@]}" "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
   if ((${#missing[@]})); then

@@ -33,6 +33,7 @@ class DownloadTest : public ::testing::Test {
     server.Route("/file", response);
     win32::http::InetControl inet(limits);
     UpdateEngine update(log);
+    update.SetPieceSize(pieceSize);
     update.URL(server.Url("/file"));
     update.SavePath(savePath);
     update.Download(inet);
@@ -42,9 +43,12 @@ class DownloadTest : public ::testing::Test {
   HttpTestServer server;
   EventLog log;
   std::wstring savePath;
+  std::size_t pieceSize = kDefaultPieceSize;
 };
 
+// The classic transport's kilobyte pieces: each event reports the bytes of its own piece.
 TEST_F(DownloadTest, ChunksFollowTheBytesThatArrive) {
+  pieceSize = 1024;
   struct Case {
     std::size_t size;
     std::vector<std::wstring> events;
@@ -61,6 +65,26 @@ TEST_F(DownloadTest, ChunksFollowTheBytesThatArrive) {
     EXPECT_EQ(Run(response), c.events);
     EXPECT_EQ(testsupport::ReadFile(savePath), response.body);
   }
+}
+
+// A large body goes in a few large pieces whose reported sizes add up to exactly the file.
+TEST_F(DownloadTest, ALargeBodyGoesInLargePiecesThatAddUp) {
+  HttpResponse response;
+  response.body = Body(3 * kDefaultPieceSize + 5);
+  const auto events = Run(response);
+  ASSERT_GE(events.size(), 3u);
+  EXPECT_EQ(events.front(), L"start " + std::to_wstring(response.body.size()));
+  EXPECT_EQ(events.back(), L"complete");
+  std::size_t sum = 0;
+  for (std::size_t i = 1; i + 1 < events.size(); ++i) {
+    ASSERT_EQ(events[i].rfind(L"chunk ", 0), 0u) << i;
+    const std::size_t piece = std::stoul(events[i].substr(6));
+    EXPECT_LE(piece, kDefaultPieceSize);
+    sum += piece;
+  }
+  EXPECT_EQ(sum, response.body.size());
+  EXPECT_LE(events.size(), 2 + 64u) << "pieces of a kilobyte again?";
+  EXPECT_EQ(testsupport::ReadFile(savePath), response.body);
 }
 
 TEST_F(DownloadTest, AnOlderLongerFileIsReplacedAsAWhole) {
@@ -112,6 +136,7 @@ TEST_F(DownloadTest, LengthsThatCannotBeTrusted) {
 }
 
 TEST_F(DownloadTest, ALengthSmallerThanTheBodyTakesTheAnnouncedBytes) {
+  pieceSize = 1024;
   HttpResponse response;
   response.body = Body(3000);
   response.lengthOverride = "1500";

@@ -10,15 +10,13 @@
 
 #include "win32/handles.h"
 #include "win32/text.h"
-#include "core/zip/crc32.h"
+#include "core/zip/entry_reader.h"
 #include "core/zip/entry_path.h"
-#include "core/zip/traditional_cipher.h"
 #include "core/zip/zip_directory.h"
 
 namespace pravik::updater::unzip {
 namespace {
 
-constexpr std::size_t kBlock = 64 * 1024;
 constexpr int kPasswordTries = 3;
 constexpr int kPasswordBufferSize = 81;
 
@@ -50,15 +48,6 @@ class FileSource : public core::zip::ByteSource {
  private:
   HANDLE file_;
   std::uint64_t size_ = 0;
-};
-
-struct InflateStream {
-  z_stream z{};
-  bool open = false;
-  bool Init() { return open = inflateInit2(&z, -MAX_WBITS) == Z_OK; }
-  ~InflateStream() {
-    if (open) inflateEnd(&z);
-  }
 };
 
 std::wstring EntryNameWide(const core::zip::ZipEntry& entry) {
@@ -133,57 +122,25 @@ bool Run::AskPassword(const core::zip::ZipEntry& entry, std::string& password) {
 }
 
 int Run::Decode(const core::zip::ZipEntry& entry, std::uint64_t dataAt, HANDLE out, std::string_view password) {
-  std::uint64_t left = entry.compressedSize;
-  std::optional<core::zip::TraditionalCipher> cipher;
-  if (entry.encrypted()) {
-    if (left < core::zip::kCipherHeaderSize) return kDamaged;
-    std::uint8_t header[core::zip::kCipherHeaderSize];
-    if (!source_.Read(dataAt, header, sizeof(header))) return kDamaged;
-    cipher.emplace(password);
-    if (!cipher->AcceptHeader(header, entry.passwordCheck())) return kBadPassword;
-    dataAt += core::zip::kCipherHeaderSize;
-    left -= core::zip::kCipherHeaderSize;
-  }
-  bool streamEnd = entry.method == 0 && left == 0;  // an empty stored file has no data at all
-  InflateStream inflater;
-  if (entry.method == 8 && !inflater.Init()) return kNoMemory;
-  std::vector<std::uint8_t> in(kBlock), produced(kBlock);
-  std::uint32_t crc = 0;
-  std::uint64_t written = 0;
-  auto emit = [&](const std::uint8_t* data, std::size_t n) {
-    // Never more than the directory promised: a lying size is a damaged entry, not a full disk.
-    if (written + n > entry.size) return false;
-    crc = core::zip::Crc32(crc, data, n);
-    written += n;
+  const auto result = core::zip::ReadEntryData(source_, entry, dataAt, password, [out](const std::uint8_t* data, std::size_t n) {
     DWORD w = 0;
     return !out || (::WriteFile(out, data, static_cast<DWORD>(n), &w, nullptr) && w == n);
-  };
-  while (left > 0 && !streamEnd) {
-    const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(left, kBlock));
-    if (!source_.Read(dataAt, in.data(), n)) return kDamaged;
-    dataAt += n;
-    left -= n;
-    if (cipher) cipher->Decrypt(in.data(), n);
-    if (entry.method == 0) {
-      if (!emit(in.data(), n)) return kDamaged;
-      streamEnd = left == 0;
-      continue;
-    }
-    inflater.z.next_in = in.data();
-    inflater.z.avail_in = static_cast<uInt>(n);
-    do {
-      inflater.z.next_out = produced.data();
-      inflater.z.avail_out = static_cast<uInt>(produced.size());
-      const int rc = inflate(&inflater.z, Z_NO_FLUSH);
-      if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR) return cipher ? kBadPassword : kDamaged;
-      const std::size_t got = produced.size() - inflater.z.avail_out;
-      if (got && !emit(produced.data(), got)) return kDamaged;
-      if (rc == Z_STREAM_END) streamEnd = true;
-      if (rc == Z_BUF_ERROR && got == 0) break;
-    } while (!streamEnd && (inflater.z.avail_in > 0 || inflater.z.avail_out == 0));
+  });
+  switch (result) {
+    case core::zip::EntryResult::Ok:
+      return kOk;
+    case core::zip::EntryResult::BadPassword:
+      return kBadPassword;
+    case core::zip::EntryResult::NoMemory:
+      return kNoMemory;
+    case core::zip::EntryResult::WriteFailed:
+      return kWriteFailed;
+    case core::zip::EntryResult::Unsupported:
+      return kUnsupported;
+    case core::zip::EntryResult::Damaged:
+      break;
   }
-  if (!streamEnd || written != entry.size || crc != entry.crc) return cipher ? kBadPassword : kDamaged;
-  return kOk;
+  return kDamaged;
 }
 
 int Run::Extract(const core::zip::ZipEntry& entry, const std::wstring& path) {

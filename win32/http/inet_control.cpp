@@ -17,8 +17,11 @@
 namespace pravik::win32::http {
 namespace {
 
-// The worker reads ahead at most this much before it waits for the caller to take some.
-constexpr std::size_t kReadAhead = 1 << 20;
+// The worker reads ahead at most this much before it waits for the caller to take some, in reads
+// of up to 256 KB (a kilobyte at a time costs a system call and a wake-up per kilobyte).
+constexpr std::size_t kReadAhead = 8 << 20;
+constexpr DWORD kMinReadSize = 16 * 1024, kMaxReadSize = 256 * 1024;
+constexpr ULONGLONG kQuickRead = 50;  // ms
 
 std::wstring Lower(std::wstring text) {
   std::transform(text.begin(), text.end(), text.begin(), [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
@@ -109,15 +112,21 @@ void RunTransfer(const std::shared_ptr<InetControl::Job>& job, const std::wstrin
   }
 
   std::uint64_t received = 0;
-  char buffer[16384];
+  std::vector<char> buffer(kMaxReadSize);
+  DWORD readSize = kMinReadSize;
   for (;;) {
     {
       std::unique_lock<std::mutex> guard(job->lock);
       job->drained.wait(guard, [&] { return job->abandoned || job->body.size() - job->taken < kReadAhead; });
       if (job->abandoned) return;
     }
+    // A read waits until its buffer is full, so its size follows the line: it grows while reads
+    // come back at once and drops to the smallest when one had to wait, so a slow body is still
+    // handed on in small steps. (Asking for what has arrived first costs more than it saves.)
     DWORD read = 0;
-    const BOOL ok = ::InternetReadFile(request.get(), buffer, sizeof(buffer), &read);
+    const ULONGLONG before = ::GetTickCount64();
+    const BOOL ok = ::InternetReadFile(request.get(), buffer.data(), readSize, &read);
+    readSize = ::GetTickCount64() - before < kQuickRead ? std::min(readSize * 2, kMaxReadSize) : kMinReadSize;
     std::lock_guard<std::mutex> guard(job->lock);
     if (job->abandoned) return;
     if (!ok) return job->Fail();
@@ -131,7 +140,7 @@ void RunTransfer(const std::shared_ptr<InetControl::Job>& job, const std::wstrin
       job->body.erase(0, job->taken);
       job->taken = 0;
     }
-    job->body.append(buffer, read);
+    job->body.append(buffer.data(), read);
     job->lastProgress = ::GetTickCount64();
     job->Signal();
   }
@@ -245,16 +254,20 @@ std::wstring InetControl::GetHeader(const std::wstring& name) const {
   return {};
 }
 
-std::optional<std::vector<std::uint8_t>> InetControl::GetChunk(std::size_t size) {
+std::optional<std::vector<std::uint8_t>> InetControl::GetChunk(std::size_t size,
+                                                               std::optional<std::chrono::milliseconds> partialAfter) {
   const auto job = job_;  // the wait may run handlers that cancel this control
   if (!job) return std::nullopt;
+  const ULONGLONG asked = ::GetTickCount64();
   for (;;) {
     DWORD left;
     {
       std::lock_guard<std::mutex> guard(job->lock);
       if (job->failed) return std::nullopt;
       const std::size_t available = job->body.size() - job->taken;
-      if (available >= size || job->ended) {
+      const ULONGLONG waited = ::GetTickCount64() - asked;
+      const bool patienceOver = partialAfter && waited >= static_cast<ULONGLONG>(partialAfter->count());
+      if (available >= size || job->ended || (patienceOver && available > 0)) {
         const std::size_t n = std::min(size, available);
         std::vector<std::uint8_t> chunk(job->body.begin() + static_cast<std::ptrdiff_t>(job->taken),
                                         job->body.begin() + static_cast<std::ptrdiff_t>(job->taken + n));
@@ -264,6 +277,10 @@ std::optional<std::vector<std::uint8_t>> InetControl::GetChunk(std::size_t size)
       }
       if (job->abandoned || OutOfTime(*job, limits_)) return std::nullopt;
       left = TimeLeft(*job, limits_);
+      if (partialAfter && available > 0) {  // wake up when the patience ends, to hand on what is there
+        const auto patience = static_cast<ULONGLONG>(partialAfter->count());
+        left = std::min<DWORD>(left, static_cast<DWORD>(patience - std::min(waited, patience)));
+      }
     }
     HANDLE changed = job->changed.get();
     const bool goOn = wait_ ? wait_(changed, left) : (::WaitForSingleObject(changed, left), true);

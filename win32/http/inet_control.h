@@ -58,8 +58,11 @@ class InetControl {
   // A response header's value; empty when absent. Names match without regard to case.
   [[nodiscard]] std::wstring GetHeader(const std::wstring& name) const;
   // The next part of the body, at most `size` bytes: waits until that many are there or the body
-  // ended. Empty at the end of the body; nothing when the transfer failed or stalled.
-  std::optional<std::vector<std::uint8_t>> GetChunk(std::size_t size);
+  // ended, or, given `partialAfter`, until that time passed with at least one byte there (so a
+  // large piece on a slow line still reports progress). Empty at the end of the body; nothing when
+  // the transfer failed or stalled.
+  std::optional<std::vector<std::uint8_t>> GetChunk(std::size_t size,
+                                                    std::optional<std::chrono::milliseconds> partialAfter = {});
   // True when the body ended cleanly (the server finished it, as far as HTTP can tell).
   [[nodiscard]] bool bodyEnded() const;
 
