@@ -191,6 +191,12 @@ TEST_F(DisplayScaleTest, TheButtonTheMenuAndEveryElementScaleWithTheScreen) {
       EXPECT_EQ(r.bottom - r.top, px.height);
     }
   }
+  // The search results stand exactly where the programs tree stands.
+  HWND frame1 = ::GetDlgItem(::GetDlgItem(menu_, 103), 106);
+  RECT tree, results;
+  ::GetWindowRect(::GetDlgItem(frame1, 107), &tree);
+  ASSERT_TRUE(::GetWindowRect(::GetDlgItem(frame1, 700), &results));
+  EXPECT_TRUE(::EqualRect(&tree, &results));
   // Nothing of the option controls nor of the logon picture inside the visible client area.
   HWND options = ::FindWindowExW(menu_, nullptr, L"PravikMenuOptions", nullptr);
   ASSERT_NE(options, nullptr);
