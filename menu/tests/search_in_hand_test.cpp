@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "menu/tests/menu_in_hand_fixture.h"
+#include "testsupport/screen.h"
 
 namespace pravik::menu {
 namespace {
@@ -164,6 +165,8 @@ TEST_F(SearchInHandTest, TheListIsWalkedLikeTheTreeAndEscClearsBeforeItHides) {
   Type(L"paint");
   ASSERT_TRUE(ShowsRows({L"프로그램", L"Paint", L"Paint Studio", L"명령으로 실행: paint"})) << Show(Rows(List()));
   const HWND list = List();
+  testsupport::PumpFor(800);  // the icons arrive
+  testsupport::SaveScreen(L"search-list.bmp");
   // Read as a list by name, like the other elements.
   ASSERT_TRUE(SUCCEEDED(::CoInitialize(nullptr)));
   IAccessible* acc = nullptr;
