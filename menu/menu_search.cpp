@@ -14,7 +14,7 @@ namespace pravik::menu {
 namespace {
 
 constexpr int kSearchListId = 700;
-constexpr std::size_t kShownPerGroup = 50;
+constexpr std::size_t kShownPerGroup = 30;
 
 std::u16string ToU16(std::wstring_view text) { return std::u16string(text.begin(), text.end()); }
 

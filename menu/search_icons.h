@@ -37,6 +37,7 @@ class SearchIcons {
   std::condition_variable wake_;
   std::deque<std::wstring> pending_;
   std::map<std::wstring, HICON> fetched_;
+  int sinceNotice_ = 0;
   bool stopping_ = false;
   std::thread thread_;
 };
