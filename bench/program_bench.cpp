@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "testsupport/ui_probe.h"
 #include "win32/handles.h"
 #include "win32/launch.h"
 #include "win32/text.h"
@@ -157,15 +158,6 @@ bool OpenMenu(const Program& p, Running& r) {
   return WaitVisible(r.pid, p.menuClass, 5000) != nullptr;
 }
 
-void TypeChar(wchar_t c) {
-  INPUT keys[2] = {};
-  keys[0].type = keys[1].type = INPUT_KEYBOARD;
-  keys[0].ki.wScan = keys[1].ki.wScan = c;
-  keys[0].ki.dwFlags = KEYEVENTF_UNICODE;
-  keys[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
-  ::SendInput(2, keys, sizeof(INPUT));
-}
-
 void PressKey(WORD vk) {
   INPUT keys[2] = {};
   keys[0].type = keys[1].type = INPUT_KEYBOARD;
@@ -175,15 +167,7 @@ void PressKey(WORD vk) {
 }
 
 HWND ResultsList(HWND menu) {
-  HWND list = nullptr;
-  ::EnumChildWindows(menu, [](HWND child, LPARAM found) -> BOOL {
-    wchar_t name[64] = {};
-    ::GetClassNameW(child, name, 64);
-    if (lstrcmpW(name, L"PravikSearchList") != 0) return TRUE;
-    *reinterpret_cast<HWND*>(found) = ::GetWindow(child, GW_CHILD);
-    return FALSE;
-  }, reinterpret_cast<LPARAM>(&list));
-  return list;
+  return ::GetWindow(pravik::testsupport::FindDescendantOfClass(menu, L"PravikSearchList"), GW_CHILD);
 }
 
 LRESULT Ask(HWND hwnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
@@ -297,7 +281,7 @@ double SearchedMenuMemory(const Program& p, bool withEntries) {
   double mb = -1;
   if (r.button && OpenMenu(p, r)) {
     HWND list = ResultsList(VisibleWindow(r.pid, p.menuClass));
-    TypeChar(L'메');
+    pravik::testsupport::TypeUnicode(L"메");
     const double end = NowMs() + 60000;
     while (NowMs() < end && !(ShowsResultsOf(list, L"메") && (!withEntries || Ask(list, LB_GETCOUNT) > 10))) ::Sleep(20);
     if (!withEntries) ::Sleep(3000);  // no sign of an empty index: give it time
@@ -320,7 +304,7 @@ std::vector<double> KeystrokeTimes(const Program& p, double& cpuPerKey) {
   }
   HWND list = ResultsList(VisibleWindow(r.pid, p.menuClass));
   // The index is ready once a query finds the generated programs.
-  TypeChar(L'메');
+  pravik::testsupport::TypeUnicode(L"메");
   const double end = NowMs() + 60000;
   while (NowMs() < end && Ask(list, LB_GETCOUNT) <= 10) ::Sleep(20);
   PressKey(VK_ESCAPE);
@@ -332,7 +316,7 @@ std::vector<double> KeystrokeTimes(const Program& p, double& cpuPerKey) {
     for (const wchar_t* c = query; *c; ++c) {
       typed.push_back(*c);
       const double t0 = NowMs();
-      TypeChar(*c);
+      pravik::testsupport::TypeUnicode(std::wstring_view(c, 1));
       const double limit = t0 + 5000;
       // Polled gently: each question interrupts the window's thread, and a busy loop would take
       // a core from it.

@@ -31,10 +31,9 @@ bool InterpreterFinds(std::u16string_view word16) {
   wchar_t found[MAX_PATH];
   if (word.find(L'.') != std::wstring::npos && ::SearchPathW(nullptr, word.c_str(), nullptr, MAX_PATH, found, nullptr))
     return true;
-  wchar_t extensions[1024] = L".COM;.EXE;.BAT;.CMD";
+  wchar_t extensions[1024] = {};
   const DWORD length = ::GetEnvironmentVariableW(L"PATHEXT", extensions, 1024);
-  if (length >= 1024) wcscpy(extensions, L".COM;.EXE;.BAT;.CMD");
-  std::wstring_view list = extensions;
+  std::wstring_view list = length > 0 && length < 1024 ? std::wstring_view(extensions, length) : L".COM;.EXE;.BAT;.CMD";
   while (!list.empty()) {
     const std::size_t end = std::min(list.find(L';'), list.size());
     const std::wstring_view extension = list.substr(0, end);

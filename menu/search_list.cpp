@@ -58,7 +58,14 @@ void SearchList::Create(HWND parent, int id, const core::menu::PixelRect& r, HFO
         }
         return false;
       },
-      [](UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+      [this](UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+        // A click starts the row it selected, as a click in the tree does.
+        if (message == WM_LBUTTONUP) {
+          const auto hit = static_cast<DWORD>(::SendMessageW(list_, LB_ITEMFROMPOINT, 0, lParam));
+          if (HIWORD(hit) == 0 && static_cast<LRESULT>(LOWORD(hit)) == ::SendMessageW(list_, LB_GETCURSEL, 0, 0))
+            win32::RunHandler([&] { StartSelected(); });
+          return;
+        }
         if (message != WM_GETDLGCODE) return;
         // Enter belongs to the list, not to the window's default button.
         const MSG* msg = reinterpret_cast<const MSG*>(lParam);
@@ -135,9 +142,6 @@ LRESULT SearchList::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DRAWITEM:
       win32::RunHandler([&] { Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); });
       return TRUE;
-    case WM_COMMAND:
-      if (LOWORD(wParam) == kListId && HIWORD(wParam) == LBN_DBLCLK) win32::RunHandler([&] { StartSelected(); });
-      return 0;
     case kIconsArrived:
       ::InvalidateRect(list_, nullptr, FALSE);
       return 0;

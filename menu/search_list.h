@@ -2,7 +2,7 @@
 // The results list that stands in the programs tree's place while the run box holds text: a
 // header row for each group ("프로그램", "파일"), the items with their shell icons, and a last row
 // that runs the typed text as a command. Up and Down pass the header rows by; Up from the first
-// item hands the keyboard back (onLeaveUp); Enter or a double click starts the selected row.
+// item hands the keyboard back (onLeaveUp); Enter or a click starts the selected row.
 #include <windows.h>
 
 #include <cstddef>

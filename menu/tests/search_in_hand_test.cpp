@@ -37,35 +37,30 @@ std::wstring ProgramsFolder(int csidl) {
 
 // The results list of the menu, shown or not.
 HWND ResultsList(HWND menu) {
-  HWND list = nullptr;
-  ::EnumChildWindows(menu, [](HWND child, LPARAM found) -> BOOL {
-    wchar_t name[64] = {};
-    ::GetClassNameW(child, name, 64);
-    if (lstrcmpW(name, L"PravikSearchList") != 0) return TRUE;
-    *reinterpret_cast<HWND*>(found) = ::GetWindow(child, GW_CHILD);
-    return FALSE;
-  }, reinterpret_cast<LPARAM>(&list));
-  return list;
+  return ::GetWindow(testsupport::FindDescendantOfClass(menu, L"PravikSearchList"), GW_CHILD);
+}
+
+LRESULT Ask(HWND hwnd, UINT message) {
+  DWORD_PTR answer = 0;
+  ::SendMessageTimeoutW(hwnd, message, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer);
+  return static_cast<LRESULT>(answer);
 }
 
 std::vector<std::wstring> Rows(HWND list) {
   std::vector<std::wstring> rows;
-  DWORD_PTR count = 0;
-  if (!::SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count)) return rows;
-  for (WPARAM i = 0; i < count; ++i) {
+  const LRESULT count = Ask(list, LB_GETCOUNT);
+  for (LRESULT i = 0; i < count; ++i) {
     wchar_t text[512] = {};
     DWORD_PTR length = 0;
-    ::SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &length);
+    if (::SendMessageTimeoutW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0, SMTO_ABORTIFHUNG, 2000, &length) && length < 512)
+      ::SendMessageTimeoutW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                            &length);
     rows.emplace_back(text);
   }
   return rows;
 }
 
-int Selected(HWND list) {
-  DWORD_PTR at = 0;
-  ::SendMessageTimeoutW(list, LB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &at);
-  return static_cast<int>(static_cast<LRESULT>(at));
-}
+int Selected(HWND list) { return static_cast<int>(Ask(list, LB_GETCURSEL)); }
 
 std::string Show(const std::vector<std::wstring>& rows) {
   std::string out;
@@ -217,6 +212,16 @@ TEST_F(SearchInHandTest, TheListIsWalkedLikeTheTreeAndEscClearsBeforeItHides) {
   Key(VK_RETURN);
   ASSERT_TRUE(testsupport::WaitUntil([&] { return !RecordsOfProgram(L"PaintStudio.exe").empty(); }, 10000));
   EXPECT_TRUE(RecordsOfProgram(L"PaintPlain.exe").empty());
+
+  // A click starts the row under the pointer.
+  OpenMenu();
+  Type(L"paint");
+  ASSERT_TRUE(ShowsRows({L"프로그램", L"Paint", L"Paint Studio", L"명령으로 실행: paint"}));
+  const auto rowHeight = static_cast<int>(Ask(list, LB_GETITEMHEIGHT));
+  POINT second{40, rowHeight + rowHeight / 2};
+  ::ClientToScreen(list, &second);
+  startup::ClickAt(second.x, second.y);
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return !RecordsOfProgram(L"PaintPlain.exe").empty(); }, 10000));
 }
 
 TEST_F(SearchInHandTest, TextMatchingNothingGoesToTheInterpreterAndABrokenShortcutSaysSo) {
