@@ -98,8 +98,11 @@ void MenuSearch::CatalogReady() {
 void MenuSearch::TextChanged(const std::wstring& text) {
   text_ = text;
   if (text.empty()) {
+    // The keyboard never stays in a list that goes (the command row ran the text, say).
+    const bool hadKeyboard = ::GetFocus() == list_.listBox();
     ::ShowWindow(list_.hwnd(), SW_HIDE);
     ::ShowWindow(tree_, SW_SHOW);
+    if (hadKeyboard && onBackToBox) onBackToBox();
     return;
   }
   std::vector<SearchRow> rows;

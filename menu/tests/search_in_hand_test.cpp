@@ -238,6 +238,16 @@ TEST_F(SearchInHandTest, TextMatchingNothingGoesToTheInterpreterAndABrokenShortc
   Key(VK_RETURN);
   ASSERT_TRUE(testsupport::WaitUntil([&] { return RecordsOfProgram(L"cmd.exe").size() >= 2; }, 10000));
   EXPECT_EQ(RecordsOfProgram(L"cmd.exe")[1], L"/c echo 메모장");
+  // The list's last row runs the text as a command even where a program matches it; the keyboard
+  // goes back to the emptied box.
+  Type(L"메모장");
+  ASSERT_TRUE(ShowsRows({L"프로그램", L"메모장", L"명령으로 실행: 메모장"})) << Show(Rows(List()));
+  Key(VK_DOWN);
+  Key(VK_DOWN);
+  Key(VK_RETURN);
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return RecordsOfProgram(L"cmd.exe").size() >= 3; }, 10000));
+  EXPECT_EQ(RecordsOfProgram(L"cmd.exe")[2], L"/c 메모장");
+  EXPECT_TRUE(testsupport::WaitUntil([&] { return Focus() == RunBox() && TextLength(RunBox()) == 0; }, 3000));
   EXPECT_TRUE(RecordsOfProgram(L"SearchMemo.exe").empty());
 
   // A shortcut whose program is gone is listed; starting it says so, and nothing ends.
@@ -252,7 +262,7 @@ TEST_F(SearchInHandTest, TextMatchingNothingGoesToTheInterpreterAndABrokenShortc
   ::PostMessageW(box, WM_COMMAND, IDOK, 0);
   testsupport::PumpFor(500);
   EXPECT_TRUE(Alive());
-  EXPECT_EQ(RecordsOfProgram(L"cmd.exe").size(), 2u) << "a broken shortcut is no command";
+  EXPECT_EQ(RecordsOfProgram(L"cmd.exe").size(), 3u) << "a broken shortcut is no command";
 }
 
 TEST_F(SearchInHandTest, AShortcutAddedWhileRunningAppearsWithoutARestart) {
