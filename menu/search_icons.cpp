@@ -3,6 +3,13 @@
 #include <objbase.h>
 #include <shellapi.h>
 
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <set>
+#include <thread>
+
 namespace pravik::menu {
 namespace {
 
@@ -34,50 +41,71 @@ std::wstring IconKey(const std::wstring& path) {
 
 }  // namespace
 
+struct SearchIcons::Shared {
+  ~Shared() {
+    for (auto& [key, icon] : fetched)
+      if (icon) ::DestroyIcon(icon);
+  }
+  HWND notify = nullptr;
+  UINT message = 0;
+  std::mutex mutex;
+  std::condition_variable wake;
+  std::deque<std::wstring> pending;
+  std::set<std::wstring> asked;  // asked for, fetched or still pending
+  std::map<std::wstring, HICON> fetched;
+  int sinceNotice = 0;
+  bool stopping = false;
+};
+
+SearchIcons::SearchIcons() : shared_(std::make_shared<Shared>()) {}
+
 SearchIcons::~SearchIcons() {
   {
-    const std::lock_guard lock(mutex_);
-    stopping_ = true;
+    const std::lock_guard lock(shared_->mutex);
+    shared_->stopping = true;
   }
-  wake_.notify_all();
-  if (thread_.joinable()) thread_.join();
-  for (auto& [path, icon] : fetched_)
-    if (icon) ::DestroyIcon(icon);
+  shared_->wake.notify_all();
 }
 
 void SearchIcons::SetNotify(HWND notify, UINT message) noexcept {
-  notify_ = notify;
-  message_ = message;
+  const std::lock_guard lock(shared_->mutex);
+  shared_->notify = notify;
+  shared_->message = message;
 }
 
 HICON SearchIcons::Get(const std::wstring& path) {
   const std::wstring key = IconKey(path);
+  Shared& s = *shared_;
   {
-    const std::lock_guard lock(mutex_);
-    const auto found = fetched_.find(key);
-    if (found != fetched_.end()) return found->second;
-    if (!asked_.insert(key).second) return nullptr;
-    if (pending_.size() >= kMaxPending) {
-      asked_.erase(pending_.front());
-      pending_.pop_front();
+    const std::lock_guard lock(s.mutex);
+    const auto found = s.fetched.find(key);
+    if (found != s.fetched.end()) return found->second;
+    if (!s.asked.insert(key).second) return nullptr;
+    if (s.pending.size() >= kMaxPending) {
+      s.asked.erase(s.pending.front());
+      s.pending.pop_front();
     }
-    pending_.push_back(key);
+    s.pending.push_back(key);
   }
-  if (!thread_.joinable()) thread_ = std::thread([this] { Run(); });
-  wake_.notify_one();
+  if (!started_) {
+    std::thread(Run, shared_).detach();
+    started_ = true;
+  }
+  s.wake.notify_one();
   return nullptr;
 }
 
-void SearchIcons::Run() {
+void SearchIcons::Run(std::shared_ptr<Shared> shared) {
+  Shared& s = *shared;
   const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   for (;;) {
     std::wstring key;
     {
-      std::unique_lock lock(mutex_);
-      wake_.wait(lock, [&] { return stopping_ || !pending_.empty(); });
-      if (stopping_) break;
-      key = std::move(pending_.front());
-      pending_.pop_front();
+      std::unique_lock lock(s.mutex);
+      s.wake.wait(lock, [&] { return s.stopping || !s.pending.empty(); });
+      if (s.stopping) break;
+      key = std::move(s.pending.front());
+      s.pending.pop_front();
     }
     SHFILEINFOW info{};
     if (key.front() == L'*')
@@ -85,15 +113,23 @@ void SearchIcons::Run() {
                        SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES);
     else
       ::SHGetFileInfoW(key.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON);
-    bool batchDone = false;
+    HWND notify = nullptr;
+    UINT message = 0;
     {
-      const std::lock_guard lock(mutex_);
-      fetched_[key] = info.hIcon;
-      batchDone = pending_.empty() || ++sinceNotice_ >= kIconsPerNotice;
-      if (batchDone) sinceNotice_ = 0;
+      const std::lock_guard lock(s.mutex);
+      if (s.stopping) {
+        if (info.hIcon) ::DestroyIcon(info.hIcon);
+        break;
+      }
+      s.fetched[key] = info.hIcon;
+      // One repaint for a screenful of icons, not one for each.
+      if (s.pending.empty() || ++s.sinceNotice >= kIconsPerNotice) {
+        s.sinceNotice = 0;
+        notify = s.notify;
+        message = s.message;
+      }
     }
-    // One repaint for a screenful of icons, not one for each.
-    if (batchDone) ::PostMessageW(notify_, message_, 0, 0);
+    if (notify) ::PostMessageW(notify, message, 0, 0);
   }
   if (SUCCEEDED(com)) ::CoUninitialize();
 }

@@ -4,42 +4,32 @@
 // draws without an icon until it is posted that icons have arrived.
 #include <windows.h>
 
-#include <condition_variable>
-#include <deque>
-#include <map>
-#include <mutex>
-#include <set>
+#include <memory>
 #include <string>
-#include <thread>
 
 namespace pravik::menu {
 
 class SearchIcons {
  public:
-  SearchIcons() = default;
+  SearchIcons();
   SearchIcons(const SearchIcons&) = delete;
   SearchIcons& operator=(const SearchIcons&) = delete;
+  // Never waits for the thread: it may be stuck on an offline share, and the program's end (or
+  // the session's) must not be. The thread ends by itself with what it shares.
   ~SearchIcons();
 
-  // `message` is posted to `notify` each time an icon has arrived.
+  // `message` is posted to `notify` each time icons have arrived.
   void SetNotify(HWND notify, UINT message) noexcept;
   // The path's icon once fetched (null when the shell has none); until then null, and it is
   // asked for (once).
   HICON Get(const std::wstring& path);
 
  private:
-  void Run();
+  struct Shared;
+  static void Run(std::shared_ptr<Shared> shared);
 
-  HWND notify_ = nullptr;
-  UINT message_ = 0;
-  std::set<std::wstring> asked_;  // asked for, fetched or still pending
-  std::mutex mutex_;
-  std::condition_variable wake_;
-  std::deque<std::wstring> pending_;
-  std::map<std::wstring, HICON> fetched_;
-  int sinceNotice_ = 0;
-  bool stopping_ = false;
-  std::thread thread_;
+  std::shared_ptr<Shared> shared_;
+  bool started_ = false;
 };
 
 }  // namespace pravik::menu

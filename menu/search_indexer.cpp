@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include <array>
+#include <thread>
 
 #include "menu/search_use_counts.h"
 #include "win32/launch.h"
@@ -116,27 +117,29 @@ std::unique_ptr<SearchCatalog> BuildCatalog(const Folders& folders, HANDLE stop)
 }  // namespace
 
 void SearchIndexer::Start(HWND notify, UINT message) {
-  if (thread_.joinable()) return;
-  stop_.reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
-  if (!stop_) return;
-  thread_ = std::thread([this, notify, message] { Run(notify, message); });
+  if (shared_) return;
+  auto shared = std::make_shared<Shared>();
+  shared->stop.reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  if (!shared->stop) return;
+  shared_ = shared;
+  std::thread(Run, std::move(shared), notify, message).detach();
 }
 
 void SearchIndexer::Stop() noexcept {
-  if (!thread_.joinable()) return;
-  ::SetEvent(stop_.get());
-  thread_.join();
+  if (shared_) ::SetEvent(shared_->stop.get());
 }
 
 std::unique_ptr<SearchCatalog> SearchIndexer::TakeLatest() {
-  const std::lock_guard lock(mutex_);
-  return std::move(latest_);
+  if (!shared_) return nullptr;
+  const std::lock_guard lock(shared_->mutex);
+  return std::move(shared_->latest);
 }
 
-void SearchIndexer::Run(HWND notify, UINT message) {
+void SearchIndexer::Run(std::shared_ptr<Shared> shared, HWND notify, UINT message) {
+  const HANDLE stop = shared->stop.get();
   const Folders folders = SearchedFolders();
   // Watched before the first build, so that nothing changed during it is missed.
-  std::vector<HANDLE> waits{stop_.get()};
+  std::vector<HANDLE> waits{stop};
   for (const auto* list : {&folders.programs, &folders.files})
     for (const auto& folder : *list) {
       const HANDLE change = ::FindFirstChangeNotificationW(
@@ -144,10 +147,11 @@ void SearchIndexer::Run(HWND notify, UINT message) {
       if (change != INVALID_HANDLE_VALUE) waits.push_back(change);
     }
   const auto publish = [&] {
-    auto catalog = BuildCatalog(folders, stop_.get());
+    auto catalog = BuildCatalog(folders, stop);
+    if (::WaitForSingleObject(stop, 0) == WAIT_OBJECT_0) return;
     {
-      const std::lock_guard lock(mutex_);
-      latest_ = std::move(catalog);
+      const std::lock_guard lock(shared->mutex);
+      shared->latest = std::move(catalog);
     }
     ::PostMessageW(notify, message, 0, 0);
   };

@@ -10,7 +10,6 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "core/search/index.h"
@@ -41,17 +40,21 @@ class SearchIndexer {
 
   // Starts the thread once; `message` is posted to `notify` whenever a new catalog is ready.
   void Start(HWND notify, UINT message);
+  // Tells the thread to end and does not wait for it: a walk through a folder on an offline
+  // share must not hold the program's end. The thread ends by itself with what it shares.
   void Stop() noexcept;
   // The newest catalog since the last call, or nothing.
   std::unique_ptr<SearchCatalog> TakeLatest();
 
  private:
-  void Run(HWND notify, UINT message);
+  struct Shared {
+    win32::Handle stop;
+    std::mutex mutex;
+    std::unique_ptr<SearchCatalog> latest;
+  };
+  static void Run(std::shared_ptr<Shared> shared, HWND notify, UINT message);
 
-  std::thread thread_;
-  win32::Handle stop_;
-  std::mutex mutex_;
-  std::unique_ptr<SearchCatalog> latest_;
+  std::shared_ptr<Shared> shared_;
 };
 
 }  // namespace pravik::menu
