@@ -63,6 +63,12 @@ void RunBox::Create(HWND framMain, HFONT font, HCURSOR pointer, CommandSink run,
           case WM_KILLFOCUS:
             win32::RunHandler([&] { txtExe_LostFocus(); });
             return false;
+          case WM_KEYDOWN: {
+            bool moved = false;
+            if (wParam == VK_DOWN && onDown) win32::RunHandler([&] { moved = onDown(); });
+            result = 0;
+            return moved;
+          }
           case WM_CHAR:
             win32::RunHandler([&] { txtExe_KeyPress(static_cast<wchar_t>(wParam)); });
             // Enter is passed on as usual; a one-line box only beeps at it, so it is not.
@@ -97,6 +103,13 @@ void RunBox::Create(HWND framMain, HFONT font, HCURSOR pointer, CommandSink run,
         }
       });
   DescribeAccessibly(txtExe_, {kRunBoxPlaceholder, ROLE_SYSTEM_TEXT, 0});
+  // Typing, pasting, cutting, undoing and an input method's result all end in one notification.
+  win32::WindowHook::ForLifeOf(frame7_.hwnd(), [this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message != WM_COMMAND || reinterpret_cast<HWND>(lParam) != txtExe_ || HIWORD(wParam) != EN_CHANGE) return false;
+    if (onTextChange) win32::RunHandler([&] { onTextChange(Text()); });
+    result = 0;
+    return true;
+  });
 
   elements[L"Frame3"] = frame3_.hwnd();
   elements[L"Frame7"] = frame7_.hwnd();
@@ -141,10 +154,22 @@ void RunBox::txtExe_KeyPress(wchar_t keyAscii) {
   if (keyAscii == L'\r') RunText();
 }
 
-void RunBox::RunText() {
+std::wstring RunBox::Text() const {
   const int length = ::GetWindowTextLengthW(txtExe_);
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
   text.resize(static_cast<std::size_t>(::GetWindowTextW(txtExe_, text.data(), length + 1)));
+  return text;
+}
+
+void RunBox::Clear() { ::SetWindowTextW(txtExe_, L""); }
+
+void RunBox::RunText() {
+  if (onSubmit && onSubmit(Text())) return;
+  RunAsCommand();
+}
+
+void RunBox::RunAsCommand() {
+  const std::wstring text = Text();
   // Exactly as typed: not trimmed, not quoted. A blank line is refused by the runner itself.
   // The command starts and the box empties at once: the command's end is not waited for.
   ::SetWindowTextW(txtExe_, L"");

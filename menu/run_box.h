@@ -6,6 +6,7 @@
 // empties the box as soon as the command has been handed on.
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -32,8 +33,19 @@ class RunBox {
   void txtExe_GotFocus();
   void txtExe_KeyPress(wchar_t keyAscii);
   void txtExe_LostFocus();
-  // Runs the box's text and empties the box.
+  // Enter or the arrow: the text goes to onSubmit first; unless that takes it, it runs as typed.
   void RunText();
+  // Runs the box's text through the interpreter and empties the box.
+  void RunAsCommand();
+  void Clear();
+  [[nodiscard]] std::wstring Text() const;
+
+  // Each change of the text.
+  std::function<void(const std::wstring& text)> onTextChange;
+  // True when it took the text (the box is then left to it).
+  std::function<bool(const std::wstring& text)> onSubmit;
+  // Down in the box: true when the keyboard went elsewhere.
+  std::function<bool()> onDown;
 
   [[nodiscard]] HWND txtExe() const noexcept { return txtExe_; }
   [[nodiscard]] bool covered() const;

@@ -25,7 +25,11 @@ bool MenuVisible = false;
 namespace {
 
 constexpr UINT_PTR kTimId = 1;
+constexpr UINT_PTR kIndexTimerId = 2;
+// The search's catalog is built this long after load, off the start-up path (or at the first show).
+constexpr UINT kIndexDelayMs = 3000;
 constexpr UINT kCommandDone = WM_APP + 0x40;
+constexpr UINT kSearchCatalogReady = WM_APP + 0x41;
 constexpr wchar_t kProgramsTreeName[] = L"프로그램 목록";
 constexpr DISPID kForegroundWindowFileName = DISPID_QUESSEL_FOREGROUNDWINDOW_FILENAME;
 
@@ -131,6 +135,16 @@ void StartMenuWindow::CreateElements() {
   ucBrowse1_.Create(frame1.hwnd(), kUcBrowse1, t.left, t.top, t.width, t.height, StoredProgramsTree());
   elements_[L"ucBrowse1"] = ucBrowse1_.hwnd();
   runBox_.Create(framMain.hwnd(), font_.get(), pointer_, run, elements_);
+  search_.Create(hwnd(), frame1.hwnd(), ucBrowse1_.hwnd(), font_.get(), kSearchCatalogReady, elements_);
+  runBox_.onTextChange = [this](const std::wstring& text) { search_.TextChanged(text); };
+  runBox_.onSubmit = [this](const std::wstring& text) { return search_.Submit(text); };
+  runBox_.onDown = [this] { return search_.EnterList(); };
+  search_.onBackToBox = [this] { ::SetFocus(runBox_.txtExe()); };
+  search_.onRunAsCommand = [this] { runBox_.RunAsCommand(); };
+  search_.onStarted = [this] {
+    runBox_.Clear();
+    HideMenu();
+  };
   // The shutdown button overlaps nothing, so it can lie last (Tab keeps its own order, TabOrder).
   PlaceLast(Element(L"zqbutton1"));
 
@@ -160,8 +174,10 @@ void StartMenuWindow::LayOut() {
   power_.FollowScale();
   // Every named element from its own row of the table, relative to its container.
   for (const auto& [name, element] : elements_) {
-    if (!core::menu::FindLayout(name)) continue;
-    const auto r = Px(name);
+    // The search results take the programs tree's place, so they take its row too.
+    const std::wstring& row = name == L"lstSearch" ? std::wstring(L"ucBrowse1") : name;
+    if (!core::menu::FindLayout(row)) continue;
+    const auto r = Px(row);
     ::SetWindowPos(element, nullptr, r.left, r.top, r.width, element == cmbRoot_ ? ListHeight() : r.height,
                    SWP_NOZORDER | SWP_NOACTIVATE);
   }
@@ -203,9 +219,10 @@ void StartMenuWindow::ScaleTreeFont() {
 
 std::vector<HWND> StartMenuWindow::TabOrder() {
   // The visible elements only, as they read: root selector, tree, shortcut column, run box and
-  // its arrow, title link, shutdown button, power arrow. The off-screen options are left out.
+  // its arrow, title link, shutdown button, power arrow. The off-screen options are left out; the
+  // search results stand where the tree stands (one of the two is hidden).
   const HWND tree = ucBrowse1_.TreeWindow() ? ucBrowse1_.TreeWindow() : ucBrowse1_.hwnd();
-  return {cmbRoot_, tree, shortcuts_.focusTarget(), runBox_.txtExe(), runBox_.picExe().hwnd(),
+  return {cmbRoot_, tree, search_.listBox(), shortcuts_.focusTarget(), runBox_.txtExe(), runBox_.picExe().hwnd(),
           parts_ && parts_->titleLink() ? parts_->titleLink()->hwnd() : nullptr, Element(L"zqbutton1"),
           Element(L"picShortMenu")};
 }
@@ -260,12 +277,14 @@ void StartMenuWindow::Form_Load() {
   parts_->MatchTreeAppearance();
   parts_->ApplyCheckBoxesToTree();
   loading_ = false;
+  ::SetTimer(hwnd(), kIndexTimerId, kIndexDelayMs, nullptr);
 }
 
 void StartMenuWindow::ShowModeless() {
   ::ShowWindow(hwnd(), SW_SHOW);
   ::SetForegroundWindow(hwnd());
   ::SetFocus(runBox_.txtExe());
+  search_.StartIndexing();
 }
 
 void StartMenuWindow::Hide() { ::ShowWindow(hwnd(), SW_HIDE); }
@@ -286,6 +305,12 @@ void StartMenuWindow::Cancel() {
   // Esc closes the open root list first, the menu only then.
   if (::SendMessageW(cmbRoot_, CB_GETDROPPEDSTATE, 0, 0)) {
     ::SendMessageW(cmbRoot_, CB_SHOWDROPDOWN, FALSE, 0);
+    return;
+  }
+  // Then the typed text (the tree comes back), the keyboard staying in the run box.
+  if (!runBox_.Text().empty()) {
+    runBox_.Clear();
+    ::SetFocus(runBox_.txtExe());
     return;
   }
   HideMenu();
@@ -371,7 +396,15 @@ LRESULT StartMenuWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         Tim_Timer();
         return 0;
       }
+      if (wParam == kIndexTimerId) {
+        ::KillTimer(hwnd(), kIndexTimerId);
+        search_.StartIndexing();
+        return 0;
+      }
       break;
+    case kSearchCatalogReady:
+      search_.CatalogReady();
+      return 0;
     case kCommandDone:
       if (runners_) runners_->Finished(lParam);
       return 0;

@@ -13,6 +13,7 @@
 #include "menu/command_runners.h"
 #include "menu/dialog_keys.h"
 #include "menu/menu_element.h"
+#include "menu/menu_search.h"
 #include "menu/power_commands.h"
 #include "menu/run_box.h"
 #include "menu/shortcut_column.h"
@@ -70,6 +71,7 @@ class StartMenuWindow : public win32::Window {
   [[nodiscard]] controls::browse::FolderTree& ucBrowse1() noexcept { return ucBrowse1_; }
   [[nodiscard]] ShortcutColumn& shortcuts() noexcept { return shortcuts_; }
   [[nodiscard]] RunBox& runBox() noexcept { return runBox_; }
+  [[nodiscard]] MenuSearch& search() noexcept { return search_; }
   [[nodiscard]] PowerCommands& power() noexcept { return power_; }
   [[nodiscard]] StartMenuParts* parts() noexcept { return parts_.get(); }
   [[nodiscard]] const std::wstring& activePath() const noexcept { return activePath_; }
@@ -105,6 +107,7 @@ class StartMenuWindow : public win32::Window {
   win32::Instance<controls::browse::FolderTree> ucBrowse1_;
   ShortcutColumn shortcuts_;
   RunBox runBox_;
+  MenuSearch search_;
   PowerCommands power_;
   DialogKeys dialogKeys_;
 

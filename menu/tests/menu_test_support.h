@@ -13,6 +13,7 @@
 #include "menu/start_menu_window.h"
 #include "testsupport/files.h"
 #include "testsupport/process.h"
+#include "testsupport/ui_probe.h"
 #include "testsupport/ui_thread.h"
 #include "win32/paths.h"
 #include "win32/text.h"
@@ -193,16 +194,7 @@ class MenuTest : public testing::Test {
 };
 
 // Types text into the focused window as Unicode key strokes.
-inline void Type(const std::wstring& text) {
-  for (wchar_t c : text) {
-    INPUT keys[2] = {};
-    keys[0].type = keys[1].type = INPUT_KEYBOARD;
-    keys[0].ki.wScan = keys[1].ki.wScan = c;
-    keys[0].ki.dwFlags = KEYEVENTF_UNICODE;
-    keys[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
-    ::SendInput(2, keys, sizeof(INPUT));
-  }
-}
+inline void Type(const std::wstring& text) { testsupport::TypeUnicode(text); }
 
 // The colour on screen at a client point of the window.
 inline COLORREF PixelAt(HWND hwnd, int x, int y) {

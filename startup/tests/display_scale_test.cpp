@@ -12,6 +12,7 @@
 #include "core/geometry/rounding.h"
 #include "core/menu/layout.h"
 #include "startup/tests/pravik_fixture.h"
+#include "testsupport/screen.h"
 #include "win32/handles.h"
 
 namespace pravik::startup {
@@ -55,30 +56,6 @@ std::vector<Element> MenuElements() {
   for (int i = 0; i < 9; ++i) e.push_back({names[i].c_str(), 400 + i});
   for (int i = 0; i < 9; ++i) e.push_back({names[9 + i].c_str(), 420 + i});
   return e;
-}
-
-// The screen as a picture, for looking at each scale side by side.
-void SaveScreen(const std::wstring& file) {
-  const int w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
-  HDC screen = ::GetDC(nullptr);
-  HDC memory = ::CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = ::SelectObject(memory, bitmap);
-  ::BitBlt(memory, 0, 0, w, h, screen, 0, 0, SRCCOPY);
-  ::SelectObject(memory, old);
-  const DWORD size = static_cast<DWORD>(((w * 3 + 3) & ~3) * h);
-  BITMAPFILEHEADER head{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + size), 0, 0,
-                        sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
-  std::ofstream out(file.c_str(), std::ios::binary);
-  out.write(reinterpret_cast<const char*>(&head), sizeof(head));
-  out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof(info.bmiHeader));
-  out.write(static_cast<const char*>(bits), size);
-  ::DeleteObject(bitmap);
-  ::DeleteDC(memory);
-  ::ReleaseDC(nullptr, screen);
 }
 
 class DisplayScaleTest : public testing::Test {
@@ -169,6 +146,12 @@ class DisplayScaleTest : public testing::Test {
     ::GetWindowRect(::GetDlgItem(menu_, 101), &logon);
     EXPECT_GE(o.left, menu.right);
     EXPECT_GE(logon.left, menu.right);
+    // The search results stand exactly where the programs tree stands, at every scale.
+    HWND frame1 = ::GetDlgItem(::GetDlgItem(menu_, 103), 106);
+    RECT tree, results;
+    ::GetWindowRect(::GetDlgItem(frame1, 107), &tree);
+    ASSERT_TRUE(::GetWindowRect(::GetDlgItem(frame1, 700), &results));
+    EXPECT_TRUE(::EqualRect(&tree, &results));
   }
   // The root selector's height less its font's 9 points at a scale: the box's own frame, which
   // stays as it is when the font follows the scale.
@@ -215,7 +198,7 @@ TEST_F(DisplayScaleTest, TheButtonTheMenuAndEveryElementScaleWithTheScreen) {
   }
   ExpectMenuAt(scale);
   testsupport::PumpFor(1500);  // let the tree and the run box paint
-  SaveScreen(L"scale-" + std::to_wstring(ScreenDpi()) + L".bmp");
+  testsupport::SaveScreen(L"scale-" + std::to_wstring(ScreenDpi()) + L".bmp");
 }
 
 TEST_F(DisplayScaleTest, DisplayAndTaskbarChangesPlaceTheButtonAgainAndTheMenuFollowsAndFits) {
