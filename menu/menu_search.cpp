@@ -7,6 +7,7 @@
 #include "core/search/command_word.h"
 #include "core/search/search.h"
 #include "menu/search_use_counts.h"
+#include "win32/bounded_call.h"
 #include "win32/com_ptr.h"
 #include "win32/launch.h"
 
@@ -136,8 +137,14 @@ bool MenuSearch::EnterList() {
 }
 
 bool MenuSearch::Submit(const std::wstring& text) {
-  // The user's own command line goes to the interpreter as it always did.
-  if (core::search::FirstWordIsRunnable(ToU16(text), InterpreterFinds) || !catalog_) return false;
+  // The user's own command line goes to the interpreter as it always did. Looking for the word
+  // may touch a slow share or a mapped drive on the search path: past a moment the text is
+  // taken as a command, so the menu never waits on the network.
+  if (!catalog_) return false;
+  const auto runnable = win32::CallWithDeadline<bool>(
+      [query = ToU16(text)] { return core::search::FirstWordIsRunnable(query, InterpreterFinds); },
+      std::chrono::milliseconds(300));
+  if (!runnable || *runnable) return false;
   // Searched again here, so Enter acts on the whole text even straight after the last key.
   const auto found = core::search::Search(catalog_->index, ToU16(text), 1, core::search::Kind::Program);
   if (found.empty()) return false;

@@ -23,6 +23,8 @@ class MenuSearch {
   // The list goes into `container` at the tree's place; the catalog arrives as `catalogMessage`
   // posted to `window`, to be handed to CatalogReady.
   void Create(HWND window, HWND container, HWND tree, HFONT font, UINT catalogMessage, ElementMap& elements);
+  // The list at the tree's place again, after the menu's scale changed.
+  void Place(const core::menu::PixelRect& r) { list_.Place(r); }
   // Starts building the catalog (once).
   void StartIndexing();
   void CatalogReady();

@@ -20,20 +20,16 @@ bool Startable(const SearchRow& row) { return row.type != SearchRow::Type::Heade
 }  // namespace
 
 void SearchList::Create(HWND parent, int id, const core::menu::PixelRect& r, HFONT font) {
-  font_ = font;
   win32::Window::Create(L"PravikSearchList", L"", WS_CHILD | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, r.left, r.top, r.width,
                         r.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                         static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-  // Rows and icons follow the menu's scale as every other element does: 22 and 16 pixels at 100 %.
-  const int rowHeight = core::geometry::TwipsToPixels(330, MenuTwipsPerPixel.y);
-  iconSize_ = core::geometry::TwipsToPixels(240, MenuTwipsPerPixel.y);
   list_ = ::CreateWindowExW(0, L"LISTBOX", L"",
                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS |
                                 LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                             0, 0, r.width, r.height, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListId)),
                             win32::ThisModule(), nullptr);
   ::SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  ::SendMessageW(list_, LB_SETITEMHEIGHT, 0, rowHeight);
+  Place(r);
   icons_.SetNotify(hwnd(), kIconsArrived);
   DescribeAccessibly(list_, {kSearchListName, ROLE_SYSTEM_LIST, STATE_SYSTEM_FOCUSABLE});
   listHook_.Install(
@@ -71,6 +67,15 @@ void SearchList::Create(HWND parent, int id, const core::menu::PixelRect& r, HFO
         const MSG* msg = reinterpret_cast<const MSG*>(lParam);
         if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) result |= DLGC_WANTALLKEYS;
       });
+}
+
+void SearchList::Place(const core::menu::PixelRect& r) {
+  ::SetWindowPos(hwnd(), nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SetWindowPos(list_, nullptr, 0, 0, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  // Rows and icons follow the menu's scale as every other element does: 22 and 16 pixels at 100 %.
+  ::SendMessageW(list_, LB_SETITEMHEIGHT, 0, core::geometry::TwipsToPixels(330, MenuTwipsPerPixel.y));
+  iconSize_ = core::geometry::TwipsToPixels(240, MenuTwipsPerPixel.y);
+  ::InvalidateRect(list_, nullptr, TRUE);
 }
 
 void SearchList::Fill(std::vector<SearchRow> rows) {
@@ -114,7 +119,8 @@ void SearchList::Draw(const DRAWITEMSTRUCT& item) {
   HDC dc = item.hDC;
   RECT r = item.rcItem;
   ::FillRect(dc, &r, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-  const HGDIOBJ oldFont = ::SelectObject(dc, font_);
+  // The list's own font: the menu hands every element a new one when its scale changes.
+  const HGDIOBJ oldFont = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(list_, WM_GETFONT, 0, 0)));
   ::SetBkMode(dc, TRANSPARENT);
   COLORREF colour = ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
   const int pad = iconSize_ / 4;

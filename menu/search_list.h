@@ -32,6 +32,8 @@ struct SearchRow {
 class SearchList : public win32::Window {
  public:
   void Create(HWND parent, int id, const core::menu::PixelRect& r, HFONT font);
+  // Where the list stands, with its rows and icons at the menu's current scale.
+  void Place(const core::menu::PixelRect& r);
   void Fill(std::vector<SearchRow> rows);
   // Selects the first row that can be started; false when there is none.
   bool SelectFirst();
@@ -52,7 +54,6 @@ class SearchList : public win32::Window {
 
   std::vector<SearchRow> rows_;
   HWND list_ = nullptr;  // a child, destroyed with this window
-  HFONT font_ = nullptr;
   int iconSize_ = 16;
   SearchIcons icons_;
   // Last, so it stops first, while the list is still there to unhook.

@@ -174,10 +174,8 @@ void StartMenuWindow::LayOut() {
   power_.FollowScale();
   // Every named element from its own row of the table, relative to its container.
   for (const auto& [name, element] : elements_) {
-    // The search results take the programs tree's place, so they take its row too.
-    const std::wstring& row = name == L"lstSearch" ? std::wstring(L"ucBrowse1") : name;
-    if (!core::menu::FindLayout(row)) continue;
-    const auto r = Px(row);
+    if (!core::menu::FindLayout(name)) continue;
+    const auto r = Px(name);
     ::SetWindowPos(element, nullptr, r.left, r.top, r.width, element == cmbRoot_ ? ListHeight() : r.height,
                    SWP_NOZORDER | SWP_NOACTIVATE);
   }
@@ -187,6 +185,7 @@ void StartMenuWindow::LayOut() {
   FontSwap swap{old.get(), font_.get()};
   ::EnumChildWindows(hwnd(), SwapFont, reinterpret_cast<LPARAM>(&swap));
   ScaleTreeFont();
+  search_.Place(Px(L"ucBrowse1"));
   LoadSkins();
   if (parts_) parts_->LayOut();
   ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
