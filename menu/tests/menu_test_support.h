@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -131,6 +132,25 @@ inline void Key(WORD vk) {
   keys[0].ki.wVk = keys[1].ki.wVk = vk;
   keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
   ::SendInput(2, keys, sizeof(INPUT));
+}
+
+// Presses the keys in order and releases them in reverse (Alt+F4, Shift+Tab, Alt+Down).
+inline void Chord(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> input;
+  for (WORD vk : keys) {
+    INPUT i{};
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = vk;
+    input.push_back(i);
+  }
+  for (auto it = keys.end(); it != keys.begin();) {
+    INPUT i{};
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = *--it;
+    i.ki.dwFlags = KEYEVENTF_KEYUP;
+    input.push_back(i);
+  }
+  ::SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
 }
 
 class MenuTest : public testing::Test {
