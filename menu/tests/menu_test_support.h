@@ -180,6 +180,9 @@ class MenuTest : public testing::Test {
       ::SetForegroundWindow(menu_->hwnd());
     });
     ASSERT_TRUE(ui_.WaitFor([&] { return menu_->ucBrowse1().TreeWindow() != nullptr; }, 15000));
+    // The tree's adoption ends with a posted hand-back of the keyboard: a focus a test sets before
+    // it is handled would be taken back.
+    ASSERT_TRUE(ui_.Drain());
   }
   void TearDown() override {
     ui_.Run([&] { menu_.reset(); });

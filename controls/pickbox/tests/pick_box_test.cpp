@@ -13,6 +13,7 @@
 #include "testsupport/process.h"
 #include "win32/paths.h"
 #include "win32/text.h"
+#include "win32/tree_view.h"
 
 namespace pravik::controls::pickbox {
 namespace {
@@ -79,14 +80,8 @@ class DialogWatcher {
 std::wstring SelectedTreePath(HWND tree) {
   std::wstring path;
   for (HTREEITEM item = TreeView_GetSelection(tree); item; item = TreeView_GetParent(tree, item)) {
-    wchar_t text[MAX_PATH] = {};
-    TVITEMW tv{};
-    tv.mask = TVIF_TEXT;
-    tv.hItem = item;
-    tv.pszText = text;
-    tv.cchTextMax = MAX_PATH;
-    if (!TreeView_GetItem(tree, &tv)) break;
-    path = path.empty() ? std::wstring(text) : std::wstring(text) + L"\\" + path;
+    const std::wstring text = win32::TreeItemText(tree, item);
+    path = path.empty() ? text : text + L"\\" + path;
   }
   return path;
 }
