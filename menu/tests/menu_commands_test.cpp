@@ -185,12 +185,6 @@ TEST_F(CommandsTest, RunBoxPlaceholderEnterAndBlankText) {
   EXPECT_TRUE(ui_.Run([&] { return ::IsWindowVisible(menu_->hwnd()) != FALSE; }));
 }
 
-std::string ClassOfWindow(HWND hwnd) {
-  wchar_t name[128] = L"(none)";
-  if (hwnd) ::GetClassNameW(hwnd, name, 128);
-  return win32::WideToUtf8(name);
-}
-
 TEST_F(CommandsTest, TabFromTheTreeUncoversTheRunBox) {
   Show();
   // The keys go to the window in front: the menu, with the tree focused, before the first one.

@@ -40,6 +40,13 @@ inline std::wstring ForegroundFileName() {
   return p.substr(p.find_last_of(L'\\') + 1);
 }
 
+// The window's class name, for failure messages.
+inline std::string ClassOfWindow(HWND hwnd) {
+  wchar_t name[128] = L"(none)";
+  if (hwnd) ::GetClassNameW(hwnd, name, 128);
+  return win32::WideToUtf8(name);
+}
+
 // Recording stand-ins where the interpreter finds them first: in the stand-in system folder
 // (the test build's seam; the runner starts the interpreter from there, as its current folder)
 // and on the front of PATH. The interpreter itself is recorded by the cmd.exe copy there
