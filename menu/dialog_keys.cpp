@@ -65,7 +65,10 @@ void DialogKeys::Remove() noexcept {
 bool DialogKeys::Translate(MSG& msg) noexcept {
   // The dialog manager calls the filter again itself: do not go round in circles.
   if (g_inside || !g_root || !IsKeyMessage(msg.message) || !::IsChild(g_root, msg.hwnd)) return false;
-  if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && g_order && !(::GetKeyState(VK_CONTROL) & 0x8000))
+  // Tab goes through our order alone, with Ctrl held or not (a Ctrl the thread still takes for
+  // down counts too): the dialog manager's order stops on the picture-box containers, where the
+  // keyboard has nowhere to go.
+  if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && g_order)
     return CycleTab((*g_order)(), (::GetKeyState(VK_SHIFT) & 0x8000) != 0);
   g_inside = true;
   const bool handled = ::IsDialogMessageW(g_root, &msg) != FALSE;

@@ -2,7 +2,7 @@
 // Tab, Shift+Tab and the arrow keys between the elements of a window that is not a dialog. The
 // programs tree keeps a modal dialog loop running for good, and the program's own message loop
 // has no dialog manager; both pass every message through the thread's message filter, where this
-// hands the window's key messages to the dialog manager.
+// moves Tab through our own order and hands the window's other key messages to the dialog manager.
 #include <windows.h>
 
 #include <functional>

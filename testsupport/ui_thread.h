@@ -62,12 +62,28 @@ class UiThread {
     }
   }
 
+  // Waits until the UI thread has handled every message posted to it before this call: Run's sent
+  // messages overtake them, so a state set through Run can still be undone by one of them (a
+  // window handing the keyboard back once its set-up has run). False when the time ran out.
+  bool Drain(DWORD timeoutMs = 15000) {
+    HANDLE handled = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    ::PostMessageW(window_, WM_APP + 2, 0, reinterpret_cast<LPARAM>(handled));
+    const bool done = ::WaitForSingleObject(handled, timeoutMs) == WAIT_OBJECT_0;
+    // Not closed when the message may still come: the UI thread would signal a closed handle.
+    if (done) ::CloseHandle(handled);
+    return done;
+  }
+
   [[nodiscard]] DWORD threadId() const noexcept { return threadId_; }
 
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_APP + 1) {
       (*reinterpret_cast<std::function<void()>*>(lParam))();
+      return 0;
+    }
+    if (message == WM_APP + 2) {
+      ::SetEvent(reinterpret_cast<HANDLE>(lParam));
       return 0;
     }
     if (message == WM_APP) {

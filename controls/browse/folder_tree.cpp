@@ -10,6 +10,7 @@
 #include "controls/browse/browse_platform.h"
 #include "win32/app_error.h"
 #include "win32/handles.h"
+#include "win32/tree_view.h"
 
 namespace pravik::controls::browse {
 namespace {
@@ -45,17 +46,6 @@ std::wstring RootFolderPath(std::int32_t csidl) {
   wchar_t path[MAX_PATH] = {};
   if (csidl == 0 || !::SHGetSpecialFolderPathW(nullptr, path, csidl, FALSE)) return L"";
   return path;
-}
-
-std::wstring ItemText(HWND tree, HTREEITEM item) {
-  wchar_t text[MAX_PATH] = {};
-  TVITEMW tv{};
-  tv.mask = TVIF_TEXT;
-  tv.hItem = item;
-  tv.pszText = text;
-  tv.cchTextMax = MAX_PATH;
-  TreeView_GetItem(tree, &tv);
-  return text;
 }
 
 std::wstring DisplayName(const std::wstring& path) {
@@ -96,7 +86,7 @@ void SelectInTree(HWND tree, const std::wstring& rootFolder, const std::wstring&
     TreeView_Expand(tree, item, TVE_EXPAND);
     HTREEITEM found = nullptr;
     for (HTREEITEM i = TreeView_GetChild(tree, item); i && !found; i = TreeView_GetNextSibling(tree, i))
-      if (ItemText(tree, i) == wanted || ItemText(tree, i) == piece) found = i;
+      if (win32::TreeItemText(tree, i) == wanted || win32::TreeItemText(tree, i) == piece) found = i;
     if (!found) return;
     item = found;
   }

@@ -29,9 +29,33 @@ struct CoTaskFree {
   void operator()(void* p) const noexcept { ::CoTaskMemFree(p); }
 };
 
-int CALLBACK SelectOnInit(HWND dialog, UINT message, LPARAM, LPARAM data) noexcept {
-  if (message == BFFM_INITIALIZED && data) {
-    ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, data);
+// What the folder dialog's callback needs: the folder to open on, and the one the tree has selected.
+struct StartSelection {
+  std::wstring start;
+  std::wstring selected;
+};
+
+std::wstring WithoutTrailingSeparator(std::wstring path) {
+  // A drive root keeps its separator ("C:\").
+  while (path.size() > 3 && path.back() == L'\\') path.pop_back();
+  return path;
+}
+
+int CALLBACK SelectStartFolder(HWND dialog, UINT message, LPARAM value, LPARAM data) noexcept {
+  auto* selection = reinterpret_cast<StartSelection*>(data);
+  if (message == BFFM_SELCHANGED) {
+    wchar_t path[MAX_PATH] = {};
+    selection->selected =
+        value && ::SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(value), path) ? path : L"";
+  } else if (message == BFFM_INITIALIZED) {
+    // The dialog walks its tree to the start folder by comparing item lists that carry each
+    // folder's times; under Wine the walk's own parse of the path reads the folders and so moves
+    // their access times on, and a walk begun with the old ones stops short of a folder whose
+    // parent changed shortly before. The times have settled for a second walk.
+    for (int walk = 0; walk < 2; ++walk) {
+      ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(selection->start.c_str()));
+      if (_wcsicmp(WithoutTrailingSeparator(selection->selected).c_str(), selection->start.c_str()) == 0) break;
+    }
   }
   return 0;
 }
@@ -140,13 +164,14 @@ bool PickPrinter(HWND owner, std::int32_t flags) {
 }
 
 std::wstring BrowseFolder(HWND owner, const std::wstring& title, std::int32_t flags, const std::wstring& start) {
-  const std::wstring initial = start.empty() ? win32::ProgramFolder() : start;
+  // The dialog parses the start as a shell name, which a folder's trailing separator makes fail.
+  StartSelection selection{WithoutTrailingSeparator(start.empty() ? win32::ProgramFolder() : start), {}};
   BROWSEINFOW info{};
   info.hwndOwner = owner;
   info.lpszTitle = title.c_str();
   info.ulFlags = static_cast<UINT>(flags ? flags : 4160);
-  info.lpfn = &SelectOnInit;
-  info.lParam = reinterpret_cast<LPARAM>(initial.c_str());
+  info.lpfn = &SelectStartFolder;
+  info.lParam = reinterpret_cast<LPARAM>(&selection);
   std::unique_ptr<ITEMIDLIST, CoTaskFree> chosen(::SHBrowseForFolderW(&info));
   if (!chosen) return {};
   wchar_t path[MAX_PATH] = {};

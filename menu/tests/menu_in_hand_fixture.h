@@ -15,26 +15,6 @@
 
 namespace pravik::menu {
 
-
-// Presses the keys in order and releases them in reverse (Alt+F4, Shift+Tab, Alt+Down).
-inline void Chord(std::initializer_list<WORD> keys) {
-  std::vector<INPUT> input;
-  for (WORD vk : keys) {
-    INPUT i{};
-    i.type = INPUT_KEYBOARD;
-    i.ki.wVk = vk;
-    input.push_back(i);
-  }
-  for (auto it = keys.end(); it != keys.begin();) {
-    INPUT i{};
-    i.type = INPUT_KEYBOARD;
-    i.ki.wVk = *--it;
-    i.ki.dwFlags = KEYEVENTF_KEYUP;
-    input.push_back(i);
-  }
-  ::SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
-}
-
 // The first visible descendant of the class (and the control id, when one is given).
 inline HWND FindDescendant(HWND root, const wchar_t* cls, int id = 0) {
   struct Search {

@@ -13,6 +13,7 @@
 #include "controls/browse/browse_platform.h"
 #include "controls/browse/folder_tree.h"
 #include "testsupport/ui_thread.h"
+#include "win32/tree_view.h"
 #include "win32/window.h"
 
 namespace pravik::controls::browse {
@@ -29,22 +30,11 @@ std::wstring CommonPrograms() {
   return path;
 }
 
-std::wstring ItemText(HWND tree, HTREEITEM item) {
-  wchar_t text[260] = {};
-  TVITEMW tv{};
-  tv.mask = TVIF_TEXT;
-  tv.hItem = item;
-  tv.pszText = text;
-  tv.cchTextMax = 260;
-  TreeView_GetItem(tree, &tv);
-  return text;
-}
-
 // The child of parent whose text begins with the name (expanding parent first).
 HTREEITEM FindChild(HWND tree, HTREEITEM parent, const std::wstring& name) {
   TreeView_Expand(tree, parent, TVE_EXPAND);
   for (HTREEITEM i = TreeView_GetChild(tree, parent); i; i = TreeView_GetNextSibling(tree, i))
-    if (ItemText(tree, i).rfind(name, 0) == 0) return i;
+    if (win32::TreeItemText(tree, i).rfind(name, 0) == 0) return i;
   return nullptr;
 }
 
@@ -206,7 +196,7 @@ TEST_F(BrowseTest, RootChangeClosesAndReopensUnderTheNewRoot) {
     TreeView_Expand(tree, top, TVE_EXPAND);
     bool drive = false;
     for (HTREEITEM i = TreeView_GetChild(tree, top); i; i = TreeView_GetNextSibling(tree, i))
-      drive = drive || ItemText(tree, i).find(L"C:") != std::wstring::npos;
+      drive = drive || win32::TreeItemText(tree, i).find(L"C:") != std::wstring::npos;
     EXPECT_TRUE(drive) << "the computer's drives are listed";
   });
   ui_.Run([&] { browse_->SetRoot(kCommonPrograms); });
@@ -347,7 +337,7 @@ TEST_F(BrowseTest, StoredPathIsSelectedWhenTheTreeOpens) {
   Open(bag);
   ASSERT_TRUE(ui_.WaitFor([&] { return !paths_.empty(); }, 5000));
   EXPECT_EQ(ui_.Run([&] { return paths_.back(); }), programs.folder() + L"\\Tools\\");
-  EXPECT_EQ(ui_.Run([&] { return ItemText(browse_->TreeWindow(), TreeView_GetSelection(browse_->TreeWindow())); }),
+  EXPECT_EQ(ui_.Run([&] { return win32::TreeItemText(browse_->TreeWindow(), TreeView_GetSelection(browse_->TreeWindow())); }),
             L"Tools");
 }
 
