@@ -2,6 +2,8 @@
 
 #include <gdiplus.h>
 
+#include <cstring>
+
 #include "core/geometry/display_scale.h"
 #include "win32/app_error.h"
 #include "win32/gdiplus_session.h"
@@ -68,6 +70,17 @@ std::wstring ScaledSkinPath(const std::wstring& folder, const std::wstring& file
     if (::GetFileAttributesW(scaled.c_str()) != INVALID_FILE_ATTRIBUTES) return scaled;
   }
   return folder + L"\\" + file;
+}
+
+void CheckSkinFile(const std::wstring& path) {
+  static constexpr unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  win32::FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+  unsigned char head[sizeof(kSignature)] = {};
+  DWORD read = 0;
+  if (!file || !::ReadFile(file.get(), head, sizeof(head), &read, nullptr) || read != sizeof(head) ||
+      std::memcmp(head, kSignature, sizeof(head)) != 0)
+    RaiseLoadError(path);
 }
 
 void LoadPngSkin(const std::wstring& path, win32::PictureBox& box, bool fit) {

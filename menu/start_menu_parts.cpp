@@ -14,13 +14,45 @@ StartMenuParts::StartMenuParts() = default;
 
 StartMenuParts::~StartMenuParts() { Release(); }
 
+void StartMenuParts::CreateWebPanel(HWND mainPanel, int x, int y) {
+  if (webPanel_) return;
+  webPanel_ = std::make_unique<WebPanel>();
+  // Without the browser control Picture2 stays a white box; the menu works on.
+  (void)webPanel_->Create(mainPanel, x, y);
+}
+
 std::wstring StartMenuParts::ShowNotice(HWND mainPanel, int x, int y, const std::wstring& settingUrl) {
-  if (!webPanel_) {
-    webPanel_ = std::make_unique<WebPanel>();
-    // Without the browser control Picture2 stays a white box; the menu works on.
-    (void)webPanel_->Create(mainPanel, x, y);
-  }
+  CreateWebPanel(mainPanel, x, y);
   return menu::ShowNotice(*webPanel_, settingRequest_, settingUrl);
+}
+
+void StartMenuParts::BeginNotice(HWND mainPanel, int x, int y, const std::wstring& settingUrl) {
+  CreateWebPanel(mainPanel, x, y);
+  bool sent = false;
+  try {
+    sent = settingRequest_.Begin(settingUrl);
+  } catch (...) {
+  }
+  noticePending_ = true;
+  noticeDeadline_ = ::GetTickCount64() + (sent ? static_cast<ULONGLONG>(std::chrono::milliseconds(settingRequest_.limits().total).count()) : 0);
+}
+
+bool StartMenuParts::PollNotice() {
+  if (!noticePending_) return true;
+  bool finished = false;
+  try {
+    finished = settingRequest_.Finished();
+  } catch (...) {
+  }
+  if (!finished && ::GetTickCount64() < noticeDeadline_) return false;
+  noticePending_ = false;
+  std::optional<std::wstring> body;
+  try {
+    body = settingRequest_.Result();  // an unfinished exchange is abandoned here
+  } catch (...) {
+  }
+  if (webPanel_) (void)PointPanelAt(*webPanel_, body);
+  return true;
 }
 
 void StartMenuParts::AttachShadow(HWND menuWindow) {
