@@ -23,32 +23,33 @@ void StartMenuParts::CreateWebPanel(HWND mainPanel, int x, int y) {
 
 std::wstring StartMenuParts::ShowNotice(HWND mainPanel, int x, int y, const std::wstring& settingUrl) {
   CreateWebPanel(mainPanel, x, y);
-  return menu::ShowNotice(*webPanel_, settingRequest_, settingUrl);
+  return menu::ShowNotice(*webPanel_, *settingRequest_, settingUrl);
 }
 
 void StartMenuParts::BeginNotice(HWND mainPanel, int x, int y, const std::wstring& settingUrl) {
   CreateWebPanel(mainPanel, x, y);
+  if (!settingRequest_) return;
   bool sent = false;
   try {
-    sent = settingRequest_.Begin(settingUrl);
+    sent = settingRequest_->Begin(settingUrl);
   } catch (...) {
   }
   noticePending_ = true;
-  noticeDeadline_ = ::GetTickCount64() + (sent ? static_cast<ULONGLONG>(std::chrono::milliseconds(settingRequest_.limits().total).count()) : 0);
+  noticeDeadline_ = ::GetTickCount64() + (sent ? static_cast<ULONGLONG>(std::chrono::milliseconds(settingRequest_->limits().total).count()) : 0);
 }
 
 bool StartMenuParts::PollNotice() {
-  if (!noticePending_) return true;
+  if (!noticePending_ || !settingRequest_) return true;
   bool finished = false;
   try {
-    finished = settingRequest_.Finished();
+    finished = settingRequest_->Finished();
   } catch (...) {
   }
   if (!finished && ::GetTickCount64() < noticeDeadline_) return false;
   noticePending_ = false;
   std::optional<std::wstring> body;
   try {
-    body = settingRequest_.Result();  // an unfinished exchange is abandoned here
+    body = settingRequest_->Result();  // an unfinished exchange is abandoned here
   } catch (...) {
   }
   if (webPanel_) (void)PointPanelAt(*webPanel_, body);
@@ -92,6 +93,19 @@ void StartMenuParts::ApplyCheckBoxesToTree() {
 }
 
 void StartMenuParts::Release() noexcept {
+  // Releasing the request object while its exchange is open can hang under Wine. It is waited
+  // out, as the load's bounded wait of old did; one still open then goes with the process.
+  if (noticePending_ && settingRequest_) {
+    const ULONGLONG now = ::GetTickCount64();
+    const auto left = static_cast<LONG>(noticeDeadline_ > now ? (noticeDeadline_ - now + 999) / 1000 : 0);
+    bool finished = false;
+    try {
+      finished = settingRequest_->Wait(left);
+    } catch (...) {
+    }
+    if (!finished) (void)settingRequest_.release();
+    noticePending_ = false;
+  }
   if (webPanel_) webPanel_->Close();
   webPanel_.reset();
   dropShadow_.reset();

@@ -59,7 +59,8 @@ class StartMenuParts {
   void CreateWebPanel(HWND mainPanel, int x, int y);
 
   std::unique_ptr<WebPanel> webPanel_;
-  SettingRequest settingRequest_;
+  // Owned through a pointer: one still open at the end is let go instead (see Release).
+  std::unique_ptr<SettingRequest> settingRequest_ = std::make_unique<SettingRequest>();
   bool noticePending_ = false;
   ULONGLONG noticeDeadline_ = 0;  // GetTickCount64 value after which a pending fetch counts as failed
   std::unique_ptr<drawing::DropShadow> dropShadow_;
