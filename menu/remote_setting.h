@@ -49,8 +49,6 @@ class SettingRequest {
   // does once finished, or abandons an unfinished exchange and gives nothing.
   bool Begin(const std::wstring& url);
   bool Finished();
-  // Waits up to `seconds` for the answer; true once it is in.
-  bool Wait(LONG seconds) { return WaitSeconds(seconds); }
   std::optional<std::wstring> Result();
   [[nodiscard]] const Limits& limits() const noexcept { return limits_; }
 

@@ -93,14 +93,12 @@ void StartMenuParts::ApplyCheckBoxesToTree() {
 }
 
 void StartMenuParts::Release() noexcept {
-  // Releasing the request object while its exchange is open can hang under Wine. It is waited
-  // out, as the load's bounded wait of old did; one still open then goes with the process.
+  // Releasing the request object while its exchange is open can hang under Wine, and the end
+  // of the program must not wait on the network: one still open goes with the process.
   if (noticePending_ && settingRequest_) {
-    const ULONGLONG now = ::GetTickCount64();
-    const auto left = static_cast<LONG>(noticeDeadline_ > now ? (noticeDeadline_ - now + 999) / 1000 : 0);
     bool finished = false;
     try {
-      finished = settingRequest_->Wait(left);
+      finished = settingRequest_->Finished();
     } catch (...) {
     }
     if (!finished) (void)settingRequest_.release();
