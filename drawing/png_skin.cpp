@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "core/geometry/display_scale.h"
 #include "win32/app_error.h"
@@ -80,6 +81,17 @@ void LoadScaledSkin(const std::wstring& folder, const std::wstring& file, win32:
   // Within a hundredth the file is drawn for this scale: its own pixels, untouched.
   const double enlarge = skin.twipsPerPixel / twipsPerPixel;
   LoadPngSkin(skin.path, box, fit, std::abs(enlarge - 1.0) < 0.01 ? 1.0 : enlarge);
+}
+
+void CheckSkinFile(const std::wstring& path) {
+  static constexpr unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  win32::FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+  unsigned char head[sizeof(kSignature)] = {};
+  DWORD read = 0;
+  if (!file || !::ReadFile(file.get(), head, sizeof(head), &read, nullptr) || read != sizeof(head) ||
+      std::memcmp(head, kSignature, sizeof(head)) != 0)
+    RaiseLoadError(path);
 }
 
 void LoadPngSkin(const std::wstring& path, win32::PictureBox& box, bool fit, double enlarge) {

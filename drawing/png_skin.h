@@ -24,6 +24,10 @@ struct ScaledSkin {
 };
 ScaledSkin FindScaledSkin(const std::wstring& folder, const std::wstring& file, double twipsPerPixel);
 
+// Error 999 as above unless the file opens for reading and starts as a PNG does: start-up checks
+// every skin this way before the button shows and decodes those it does not show later.
+void CheckSkinFile(const std::wstring& path);
+
 // Puts the image into the box as its picture. With fit the image is scaled to the box's inner
 // size (twips converted to pixels, halves to even); otherwise it keeps its own pixel size times
 // `enlarge`.

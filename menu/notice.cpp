@@ -3,8 +3,18 @@
 namespace pravik::menu {
 
 std::wstring ShowNotice(WebPanel& panel, SettingRequest& request, const std::wstring& settingUrl) noexcept {
+  std::optional<std::wstring> body;
   try {
-    std::wstring address = NoticeAddressFor(request.Get(settingUrl));
+    body = request.Get(settingUrl);
+  } catch (...) {
+    // Out of memory on the way: the home page below.
+  }
+  return PointPanelAt(panel, body);
+}
+
+std::wstring PointPanelAt(WebPanel& panel, const std::optional<std::wstring>& body) noexcept {
+  try {
+    std::wstring address = NoticeAddressFor(body);
     if (SUCCEEDED(panel.Navigate(address))) return address;
   } catch (...) {
     // Out of memory while building the address: the home page below.

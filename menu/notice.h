@@ -12,4 +12,7 @@ namespace pravik::menu {
 // waits longer than the request's bound. Returns the address the panel was pointed at.
 std::wstring ShowNotice(WebPanel& panel, SettingRequest& request, const std::wstring& settingUrl = SettingFileUrl()) noexcept;
 
+// The second half of ShowNotice, for a body fetched without waiting (nothing: the fetch failed).
+std::wstring PointPanelAt(WebPanel& panel, const std::optional<std::wstring>& body) noexcept;
+
 }  // namespace pravik::menu

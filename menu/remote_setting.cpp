@@ -42,37 +42,55 @@ std::wstring NoticeAddressFor(const std::optional<std::wstring>& body) {
 }
 
 std::optional<std::wstring> SettingRequest::Get(const std::wstring& url) {
+  if (!Begin(url)) return std::nullopt;
+  // One wait bounds the whole exchange: a server that accepts and then drips or says nothing
+  // cannot hold the caller longer.
+  (void)WaitSeconds(static_cast<LONG>(limits_.total.count()));
+  return Result();
+}
+
+bool SettingRequest::Begin(const std::wstring& url) {
+  finished_ = false;
   if (request_.empty()) {
     request_ = win32::LateBoundObject(kWinHttpRequestClsid);
-    if (request_.empty()) return std::nullopt;
+    if (request_.empty()) return false;
   }
   // Resolve, connect, send, receive (milliseconds).
   const LONG each = static_cast<LONG>(limits_.connect.count());
   if (FAILED(request_.Invoke(kSetTimeouts, DISPATCH_METHOD,
                              {Variant::Long(each), Variant::Long(each), Variant::Long(each), Variant::Long(each)}))) {
-    return std::nullopt;
+    return false;
   }
-  // Opened asynchronously so that one wait below bounds the whole exchange: a server that
-  // accepts and then drips or says nothing cannot hold the menu's load.
+  // Opened asynchronously: the caller decides how long it waits.
   {
     Variant method = Variant::Text(L"GET"), address = Variant::Text(url);
-    if (method.empty() || address.empty()) return std::nullopt;
+    if (method.empty() || address.empty()) return false;
     if (FAILED(request_.Invoke(kOpen, DISPATCH_METHOD, {std::move(method), std::move(address), Variant::Bool(true)})))
-      return std::nullopt;
+      return false;
   }
   // No redirect is followed: the answer must come from the host asked.
   if (FAILED(request_.Invoke(kOption, DISPATCH_PROPERTYPUT, {Variant::Long(kOptionEnableRedirects), Variant::Bool(false)})))
+    return false;
+  return SUCCEEDED(request_.Invoke(kSend, DISPATCH_METHOD));
+}
+
+bool SettingRequest::WaitSeconds(LONG seconds) {
+  if (finished_) return true;
+  if (request_.empty()) return false;
+  Variant finished;
+  const HRESULT hr = request_.Invoke(kWaitForResponse, DISPATCH_METHOD, {Variant::Long(seconds)}, &finished);
+  finished_ = SUCCEEDED(hr) && !(finished.v.vt == VT_BOOL && finished.v.boolVal == VARIANT_FALSE);
+  return finished_;
+}
+
+bool SettingRequest::Finished() { return WaitSeconds(0); }
+
+std::optional<std::wstring> SettingRequest::Result() {
+  if (!finished_) {
+    if (!request_.empty()) (void)request_.Invoke(kAbort, DISPATCH_METHOD);
     return std::nullopt;
-  if (FAILED(request_.Invoke(kSend, DISPATCH_METHOD))) return std::nullopt;
-  {
-    Variant finished;
-    const HRESULT hr = request_.Invoke(kWaitForResponse, DISPATCH_METHOD,
-                                       {Variant::Long(static_cast<LONG>(limits_.total.count()))}, &finished);
-    if (FAILED(hr) || (finished.v.vt == VT_BOOL && finished.v.boolVal == VARIANT_FALSE)) {
-      (void)request_.Invoke(kAbort, DISPATCH_METHOD);
-      return std::nullopt;
-    }
   }
+  finished_ = false;  // one result per exchange
   {
     // Only a real answer counts: an error page or a redirect is no setting.
     Variant status;

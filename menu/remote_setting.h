@@ -44,8 +44,18 @@ class SettingRequest {
   std::optional<std::wstring> Get(const std::wstring& url);
   [[nodiscard]] bool created() const noexcept { return !request_.empty(); }
 
+  // The same exchange without waiting on it: Begin sends the request (false when it could not),
+  // Finished tells without blocking whether the answer is in, and Result gives the body as Get
+  // does once finished, or abandons an unfinished exchange and gives nothing.
+  bool Begin(const std::wstring& url);
+  bool Finished();
+  std::optional<std::wstring> Result();
+  [[nodiscard]] const Limits& limits() const noexcept { return limits_; }
+
  private:
+  bool WaitSeconds(LONG seconds);
   Limits limits_{};
+  bool finished_ = false;  // a wait has seen the answer in: the platform is not asked again
   win32::LateBoundObject request_;
 };
 

@@ -19,13 +19,46 @@ StartMenuParts::StartMenuParts() = default;
 
 StartMenuParts::~StartMenuParts() { Release(); }
 
+void StartMenuParts::CreateWebPanel(HWND mainPanel, int x, int y) {
+  if (webPanel_) return;
+  webPanel_ = std::make_unique<WebPanel>();
+  // Without the browser control Picture2 stays a white box; the menu works on.
+  (void)webPanel_->Create(mainPanel, x, y);
+}
+
 std::wstring StartMenuParts::ShowNotice(HWND mainPanel, int x, int y, const std::wstring& settingUrl) {
-  if (!webPanel_) {
-    webPanel_ = std::make_unique<WebPanel>();
-    // Without the browser control Picture2 stays a white box; the menu works on.
-    (void)webPanel_->Create(mainPanel, x, y);
+  CreateWebPanel(mainPanel, x, y);
+  return menu::ShowNotice(*webPanel_, *settingRequest_, settingUrl);
+}
+
+void StartMenuParts::BeginNotice(HWND mainPanel, int x, int y, const std::wstring& settingUrl) {
+  CreateWebPanel(mainPanel, x, y);
+  if (!settingRequest_) return;
+  bool sent = false;
+  try {
+    sent = settingRequest_->Begin(settingUrl);
+  } catch (...) {
   }
-  return menu::ShowNotice(*webPanel_, settingRequest_, settingUrl);
+  noticePending_ = true;
+  noticeDeadline_ = ::GetTickCount64() + (sent ? static_cast<ULONGLONG>(std::chrono::milliseconds(settingRequest_->limits().total).count()) : 0);
+}
+
+bool StartMenuParts::PollNotice() {
+  if (!noticePending_ || !settingRequest_) return true;
+  bool finished = false;
+  try {
+    finished = settingRequest_->Finished();
+  } catch (...) {
+  }
+  if (!finished && ::GetTickCount64() < noticeDeadline_) return false;
+  noticePending_ = false;
+  std::optional<std::wstring> body;
+  try {
+    body = settingRequest_->Result();  // an unfinished exchange is abandoned here
+  } catch (...) {
+  }
+  if (webPanel_) (void)PointPanelAt(*webPanel_, body);
+  return true;
 }
 
 void StartMenuParts::AttachShadow(HWND menuWindow) {
@@ -71,6 +104,17 @@ void StartMenuParts::ApplyCheckBoxesToTree() {
 }
 
 void StartMenuParts::Release() noexcept {
+  // Releasing the request object while its exchange is open can hang under Wine, and the end
+  // of the program must not wait on the network: one still open goes with the process.
+  if (noticePending_ && settingRequest_) {
+    bool finished = false;
+    try {
+      finished = settingRequest_->Finished();
+    } catch (...) {
+    }
+    if (!finished) (void)settingRequest_.release();
+    noticePending_ = false;
+  }
   if (webPanel_) webPanel_->Close();
   webPanel_.reset();
   dropShadow_.reset();

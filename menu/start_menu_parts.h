@@ -28,6 +28,12 @@ class StartMenuParts {
   // the setting request's bound. Returns the address shown.
   std::wstring ShowNotice(HWND mainPanel, int x = 10, int y = 446, const std::wstring& settingUrl = SettingFileUrl());
 
+  // Step 3 without waiting, for the menu window: creates the panel and sends the request; the
+  // panel is pointed at its address by PollNotice once the answer is in or the request's bound
+  // has passed. True from PollNotice when that has happened (or nothing was pending).
+  void BeginNotice(HWND mainPanel, int x, int y, const std::wstring& settingUrl = SettingFileUrl());
+  bool PollNotice();
+
   // Step 5: DropShadow created, Shadow(menu), Color 0, Depth 4.
   void AttachShadow(HWND menuWindow);
 
@@ -54,8 +60,13 @@ class StartMenuParts {
   [[nodiscard]] TitleLink* titleLink() noexcept { return titleLink_.get(); }
 
  private:
+  void CreateWebPanel(HWND mainPanel, int x, int y);
+
   std::unique_ptr<WebPanel> webPanel_;
-  SettingRequest settingRequest_;
+  // Owned through a pointer: one still open at the end is let go instead (see Release).
+  std::unique_ptr<SettingRequest> settingRequest_ = std::make_unique<SettingRequest>();
+  bool noticePending_ = false;
+  ULONGLONG noticeDeadline_ = 0;  // GetTickCount64 value after which a pending fetch counts as failed
   std::unique_ptr<drawing::DropShadow> dropShadow_;
   std::unique_ptr<TitleLink> titleLink_;
   std::unique_ptr<OptionControls> options_;

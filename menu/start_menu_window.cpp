@@ -26,10 +26,13 @@ namespace {
 
 constexpr UINT_PTR kTimId = 1;
 constexpr UINT_PTR kIndexTimerId = 2;
+constexpr UINT_PTR kNoticePollId = 3;
 // The search's catalog is built this long after load, off the start-up path (or at the first show).
 constexpr UINT kIndexDelayMs = 3000;
+constexpr UINT kNoticePollMs = 100;
 constexpr UINT kCommandDone = WM_APP + 0x40;
 constexpr UINT kSearchCatalogReady = WM_APP + 0x41;
+constexpr UINT kForegroundChanged = WM_APP + 0x42;
 constexpr wchar_t kProgramsTreeName[] = L"프로그램 목록";
 constexpr DISPID kForegroundWindowFileName = DISPID_QUESSEL_FOREGROUNDWINDOW_FILENAME;
 
@@ -51,6 +54,25 @@ enum ElementId : int {
   kPicTitle = 100, kPicLogon, kCmbRoot, kFramMain, kPicture1, kFrame4, kFrame1, kUcBrowse1,
 };
 
+// The twelve skins, in the order they are loaded.
+struct Skin {
+  std::wstring_view box;
+  const wchar_t* file;
+  bool fit;
+};
+constexpr Skin kSkins[] = {
+    {L"PicDoc", L"RightMenuDoc.png", false},         {L"PicPicture", L"RightMenuPicture.png", false},
+    {L"PicMusic", L"RightMenuMusic.png", false},     {L"PicGame", L"RightMenuGame.png", true},
+    {L"PicComputer", L"RightMenuComputer.png", false}, {L"PicControls", L"RightMenuControls.png", false},
+    {L"PicPrint", L"RightMenuPrint.png", true},      {L"PicHelp", L"RightMenuHelp.png", true},
+    {L"PicTitle", L"Title.png", false},              {L"picExe", L"Exe.png", false},
+    {L"PicLogon", L"Noimage.png", false},            {L"picShortMenu", L"button1.png", false},
+};
+
+std::wstring SkinPath(const std::wstring& programFolder, const Skin& skin) {
+  return drawing::FindScaledSkin(programFolder + L"\\Graphics", skin.file, MenuTwipsPerPixel.x).path;
+}
+
 // The programs tree as stored with the window: the shared Programs folder with its shortcuts.
 core::propbag::PropertyBag StoredProgramsTree() {
   core::propbag::PropertyBag bag;
@@ -66,7 +88,11 @@ core::propbag::PropertyBag StoredProgramsTree() {
 
 }  // namespace
 
-StartMenuWindow::StartMenuWindow() : tim_(kTimId, 1000, false) {}
+void CheckMenuSkins(const std::wstring& programFolder) {
+  for (const Skin& skin : kSkins) drawing::CheckSkinFile(SkinPath(programFolder, skin));
+}
+
+StartMenuWindow::StartMenuWindow() : tim_(kTimId) {}
 
 StartMenuWindow::~StartMenuWindow() = default;
 
@@ -75,7 +101,7 @@ void StartMenuWindow::Load(HWND owner) {
   const auto size = core::menu::MenuPixels(MenuTwipsPerPixel);
   Create(L"PravikStartMenu", L"Pravik", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT, 0, 0,
          size.width, size.height, owner, nullptr, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
-  tim_.Attach(hwnd());
+  tim_.Attach(hwnd(), kForegroundChanged);
   if (skinFolder_.empty()) skinFolder_ = win32::ProgramFolder();
   ownName_ = core::menu::OwnForegroundName(win32::ModulePath());
   if (!foregroundQuery_) {
@@ -227,19 +253,6 @@ std::vector<HWND> StartMenuWindow::TabOrder() {
 }
 
 void StartMenuWindow::LoadSkins() {
-  struct Skin {
-    std::wstring_view box;
-    const wchar_t* file;
-    bool fit;
-  };
-  static constexpr Skin kSkins[] = {
-      {L"PicDoc", L"RightMenuDoc.png", false},         {L"PicPicture", L"RightMenuPicture.png", false},
-      {L"PicMusic", L"RightMenuMusic.png", false},     {L"PicGame", L"RightMenuGame.png", true},
-      {L"PicComputer", L"RightMenuComputer.png", false}, {L"PicControls", L"RightMenuControls.png", false},
-      {L"PicPrint", L"RightMenuPrint.png", true},      {L"PicHelp", L"RightMenuHelp.png", true},
-      {L"PicTitle", L"Title.png", false},              {L"picExe", L"Exe.png", false},
-      {L"PicLogon", L"Noimage.png", false},            {L"picShortMenu", L"button1.png", false},
-  };
   for (const Skin& skin : kSkins) {
     win32::PictureBox* box = nullptr;
     for (auto& p : pictures_)
@@ -258,11 +271,12 @@ void StartMenuWindow::Form_Load() {
   LoadSkins();
   // 2.
   runners_ = std::make_unique<CommandRunners>(hwnd(), kCommandDone);
-  // 3. The web panel and its remote address (bounded wait).
-  parts_->ShowNotice(Element(L"FramMain"), Px(L"Picture2").left, Px(L"Picture2").top);
+  // 3. The web panel and its remote address. Nothing waits on the fetch: the panel fills in when
+  // the answer is in (checked only while it is pending), so a click never waits on the network.
+  parts_->BeginNotice(Element(L"FramMain"), Px(L"Picture2").left, Px(L"Picture2").top);
+  if (!parts_->PollNotice()) ::SetTimer(hwnd(), kNoticePollId, kNoticePollMs, nullptr);
   if (parts_->webPanel()) elements_[L"Picture2"] = parts_->webPanel()->picture();
   // 4. The focus watcher runs from load on, while the window is still hidden.
-  tim_.SetInterval(1000);
   tim_.Start();
   // 5.
   parts_->AttachShadow(hwnd());
@@ -383,6 +397,7 @@ void StartMenuWindow::OpenPicked(const std::wstring& path) {
 }
 
 void StartMenuWindow::Form_Unload() noexcept {
+  ::KillTimer(hwnd(), kNoticePollId);
   dialogKeys_.Remove();
   runners_.reset();
   if (parts_) parts_->Release();
@@ -400,6 +415,18 @@ LRESULT StartMenuWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         search_.StartIndexing();
         return 0;
       }
+      if (wParam == kNoticePollId) {
+        if (!parts_ || parts_->PollNotice()) ::KillTimer(hwnd(), kNoticePollId);
+        return 0;
+      }
+      break;
+    case kForegroundChanged:
+      if (tim_.enabled()) Tim_Timer();
+      return 0;
+    case WM_ACTIVATEAPP:
+      // Another program's window became the active one: the same question as on the foreground
+      // event, which some platforms (Wine) do not raise.
+      if (!wParam && tim_.enabled()) ::PostMessageW(hwnd(), kForegroundChanged, 0, 0);
       break;
     case kSearchCatalogReady:
       search_.CatalogReady();

@@ -17,6 +17,7 @@
 #include "menu/power_commands.h"
 #include "menu/run_box.h"
 #include "menu/shortcut_column.h"
+#include "win32/foreground_watch.h"
 #include "win32/handles.h"
 #include "win32/late_bound.h"
 #include "win32/picture_box.h"
@@ -29,6 +30,10 @@ class StartMenuParts;
 
 // The program-wide truth value: whether the start button has the menu shown.
 extern bool MenuVisible;
+
+// Error 999 for the first of the window's skins under the program folder that is missing or
+// unreadable: checked before the start button shows, decoded when the window loads.
+void CheckMenuSkins(const std::wstring& programFolder);
 
 class StartMenuWindow : public win32::Window {
  public:
@@ -53,7 +58,8 @@ class StartMenuWindow : public win32::Window {
   // Draws the menu at another factor (twips per pixel): the window and every element placed and
   // sized again through the layout table, the font and the skins made for the new size.
   void Rescale(core::geometry::TwipsPerPixel scale);
-  win32::Timer& Tim() noexcept { return tim_; }
+  // The focus watcher: it wakes when the foreground changes, never on a clock.
+  win32::ForegroundWatch& Tim() noexcept { return tim_; }
 
   void SetForegroundQuery(ForegroundQuery query) { foregroundQuery_ = std::move(query); }
   // Skins from this folder instead of the program folder (tests).
@@ -95,7 +101,7 @@ class StartMenuWindow : public win32::Window {
   std::vector<HWND> TabOrder();
   win32::PictureBox& AddPicture(std::wstring_view name, HWND container, int id, COLORREF back = RGB(255, 255, 255));
 
-  win32::Timer tim_;
+  win32::ForegroundWatch tim_;
   win32::Font font_;
   win32::Font treeFont_;
   std::optional<LOGFONTW> treeFontBase_;  // the tree's own font, made for the system's scale

@@ -35,6 +35,7 @@ constexpr UINT kWmDpiChanged = 0x02E0;
 constexpr ULONG_PTR kInjectTaskbarRect = 0x50544252;  // test builds: a RECT for the taskbar
 #endif
 constexpr UINT kToggleFromKeyboard = WM_APP + 0x50;
+constexpr UINT kPrepareMenu = WM_APP + 0x51;
 
 // The button's elements at the screen's scale, through the same conversion as the menu's.
 int X(int twips) { return TwipsToPixels(twips, true); }
@@ -137,16 +138,39 @@ bool StartButtonWindow::Load() {
   timMouseCheck_.SetInterval(500);
   timMouseCheck_.Start();
 
-  // 9. The menu window, loaded and hidden, at the screen's scale or as large as fits.
+  // 9. The menu window, at the screen's scale or as large as fits. Its skins are checked now, so
+  // that a missing one still ends the start-up before the button shows; the window itself loads
+  // once the button is on the screen (PrepareMenu).
   menu::MenuTwipsPerPixel = core::menu::MenuScale(ScreenTwipsPerPixel(), WorkArea());
-  frmMain_ = std::make_unique<win32::Instance<menu::StartMenuWindow>>();
-  frmMain_->Load(hwnd());
-  frmMain_->Hide();
+  menu::CheckMenuSkins(win32::ProgramFolder());
   keyHook_.Start(hwnd(), kToggleFromKeyboard);
   return true;
 }
 
-void StartButtonWindow::Show() { ::ShowWindow(hwnd(), SW_SHOWNOACTIVATE); }
+void StartButtonWindow::Show() {
+  ::ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
+  // Painted now: the menu's preparation, posted next, comes after the button is on the screen.
+  ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  ::PostMessageW(hwnd(), kPrepareMenu, 0, 0);
+}
+
+void StartButtonWindow::PrepareMenu() {
+  if (frmMain_ || ending_ || preparing_) return;
+  preparing_ = true;
+  // Created hidden and never activated: the user's window keeps the keyboard.
+  auto menu = std::make_unique<win32::Instance<menu::StartMenuWindow>>();
+  menu->Load(hwnd());
+  menu->Hide();
+  frmMain_ = std::move(menu);
+  preparing_ = false;
+  // The program was asked to end while the window loaded (a loop inside the load let it through).
+  if (ending_) {
+    frmMain_->PrepareEnd();
+    return;
+  }
+  // A click that came while it loaded opens it now.
+  if (std::exchange(toggleWhenReady_, false)) picBg_Click();
+}
 
 double StartButtonWindow::WidthTwips() const {
   RECT r;
@@ -170,6 +194,13 @@ void StartButtonWindow::SetLeft(float twips) {
 }
 
 void StartButtonWindow::picBg_Click() {
+  // A click before the idle preparation ran finds the menu ready all the same.
+  PrepareMenu();
+  if (!frmMain_) {
+    // Still loading: a loop inside the load handed over this click. It counts once the load is done.
+    toggleWhenReady_ = preparing_ && !toggleWhenReady_;
+    return;
+  }
   if (menu::MenuVisible) {
     menu::MenuVisible = false;
     frmMain_->Hide();
@@ -180,7 +211,6 @@ void StartButtonWindow::picBg_Click() {
   frmMain_->ShowModeless();
   PlaceMenu();
   frmMain_->Tim().Start();
-  frmMain_->Tim().SetInterval(1000);
 }
 
 void StartButtonWindow::PlaceMenu() {
@@ -277,6 +307,10 @@ void StartButtonWindow::TimMouseCheck_Timer() {
   const auto x = quessel1_ ? quessel1_->CallLong(kMouseLocationGetX) : std::nullopt;
   if (!x) throw win32::AppError(440, L"Quessel", L"Automation error: cMouse_LocationGet_X failed");
   if (*x > w) {
+    // Already settled out: a slide-out tick would only stop itself, so none is started (an idle
+    // button wakes for nothing but this check).
+    const core::startbutton::SlideTick tick = core::startbutton::SlideOutTick(left_, WidthTwips());
+    if (tick.stopMove && tick.left == left_ && !timMove_.enabled()) return;
     timMove_.SetInterval(50);
     timMove_.Start();
   }
@@ -314,6 +348,9 @@ LRESULT StartButtonWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
       break;
     case kToggleFromKeyboard:
       ToggleFromKeyboard();
+      return 0;
+    case kPrepareMenu:
+      PrepareMenu();
       return 0;
   }
   if (message == WM_TIMER) {

@@ -24,6 +24,7 @@ class StartButtonWindow : public win32::Window {
   // False when start-up ended the program's work (second instance, hand-over to the updater).
   bool Create();
   bool Load();
+  // Shows and paints the button, then has the menu window prepared once the loop is idle.
   void Show();
 
   [[nodiscard]] float left() const noexcept { return left_; }
@@ -43,6 +44,8 @@ class StartButtonWindow : public win32::Window {
   double WidthTwips() const;
   void LayOutElements();
   void LoadSkins();
+  // Loads the menu window hidden, once; every path that needs it calls this first.
+  void PrepareMenu();
   void PlaceMenu();
   // The menu at the scale that fits the work area now, its children laid out again if it changed.
   void FitMenu();
@@ -72,6 +75,8 @@ class StartButtonWindow : public win32::Window {
   // Broadcast by the shell when its taskbar is (re)created: at sign-in and after a restart.
   const UINT taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
   bool ending_ = false;
+  bool preparing_ = false;        // the menu window is loading (a handler inside must not load another)
+  bool toggleWhenReady_ = false;  // the start icon was clicked while it loaded
   bool showWhenIn_ = false;  // the keyboard asked for the menu: show it once the button is in
   StartKeyHook keyHook_;
 };

@@ -3,6 +3,7 @@
 
 
 #include "startup/tests/pravik_fixture.h"
+#include "testsupport/ui_thread.h"
 #include "win32/handles.h"
 #include "win32/paths.h"
 #include "win32/text.h"
@@ -13,6 +14,7 @@ namespace {
 constexpr const wchar_t* kStartButtonClass = L"PravikStartButton";
 constexpr const wchar_t* kMenuClass = L"PravikStartMenu";
 const std::string kVersionPath = "/updateserver/Pravik/UpdateVersion/Version.txt";
+const std::string kSettingPath = "/updateserver/Pravik/Setting/Setting.txt";
 
 testsupport::HttpResponse Text(const std::string& body) {
   testsupport::HttpResponse r;
@@ -39,6 +41,15 @@ class StartupTest : public testing::Test {
 
 TEST_F(StartupTest, WithoutNetworkTheButtonShowsAtTheBottomLeftBesideTheTaskbar) {
   const std::wstring folder = CopyInstalledTree(L"nonet");
+  // The user works in a window of their own while Pravik starts.
+  testsupport::UiThread ui;
+  const HWND mine = ui.Run([] {
+    const HWND w = ::CreateWindowExW(0, L"EDIT", L"", WS_POPUP | WS_VISIBLE | WS_BORDER, 600, 200, 200, 40, nullptr,
+                                     nullptr, nullptr, nullptr);
+    ::SetForegroundWindow(w);
+    ::SetFocus(w);
+    return w;
+  });
   testsupport::ChildProcess& pravik = Start(folder);
   HWND button = testsupport::WaitForWindow(pravik.pid(), kStartButtonClass, 15000);
   ASSERT_TRUE(button) << "the start button never showed";
@@ -60,6 +71,11 @@ TEST_F(StartupTest, WithoutNetworkTheButtonShowsAtTheBottomLeftBesideTheTaskbar)
   HWND menu = testsupport::WaitForWindow(pravik.pid(), kMenuClass, 5000, false);
   ASSERT_TRUE(menu);
   EXPECT_FALSE(::IsWindowVisible(menu));
+  // The menu is prepared behind the button without taking the user's window's keyboard.
+  testsupport::PumpFor(1500);
+  EXPECT_EQ(::GetForegroundWindow(), mine);
+  EXPECT_EQ(ui.Run([] { return ::GetFocus(); }), mine);
+  ui.Run([&] { ::DestroyWindow(mine); });
 }
 
 TEST_F(StartupTest, CurrentVersionAsksOnceAndShowsTheButton) {
@@ -81,6 +97,8 @@ TEST_F(StartupTest, SecondStartEndsAtOnceWithoutWindowOrRequest) {
   const std::wstring folder = CopyInstalledTree(L"second");
   testsupport::ChildProcess& first = Start(folder);
   ASSERT_TRUE(testsupport::WaitForWindow(first.pid(), kStartButtonClass, 15000));
+  // The first instance's menu asks for its setting once the button shows.
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return server.RequestCount(kSettingPath) == 1; }, 10000));
   const size_t requests = server.requests().size();
   testsupport::ChildProcess second = testsupport::ChildProcess::Launch(folder + L"\\Pravik.exe", L"", folder);
   const auto code = second.WaitExit(10000);
@@ -160,14 +178,20 @@ TEST_F(StartupTest, OnlyARealAnswerStartsTheUpdater) {
 }
 
 TEST_F(StartupTest, MissingSkinEndsWithItsFullPathAndNeverLoadsTheMenu) {
-  const std::wstring folder = CopyInstalledTree(L"noskin", {L"Help.png"});
-  testsupport::ChildProcess& pravik = Start(folder);
-  const MessageBoxTexts box = WaitForMessageBox(pravik.pid(), 15000);
-  ASSERT_TRUE(box.hwnd) << "no message box";
-  EXPECT_EQ(box.prompt, L"Error loading picture " + folder + L"\\Graphics\\Help.png");
-  EXPECT_FALSE(testsupport::WaitForWindow(pravik.pid(), kMenuClass, 100, false));
-  ::PostMessageW(box.hwnd, WM_COMMAND, IDOK, 0);
-  EXPECT_TRUE(pravik.WaitExit(10000).has_value());
+  // One of the button's own skins, and one of the menu's, which is decoded only after the button
+  // shows but checked before: either way the button never appears.
+  for (const wchar_t* skin : {L"Help.png", L"RightMenuHelp.png"}) {
+    SCOPED_TRACE(testing::Message() << skin);
+    const std::wstring folder = CopyInstalledTree(std::wstring(L"noskin-") + skin, {skin});
+    testsupport::ChildProcess& pravik = Start(folder);
+    const MessageBoxTexts box = WaitForMessageBox(pravik.pid(), 15000);
+    ASSERT_TRUE(box.hwnd) << "no message box";
+    EXPECT_EQ(box.prompt, L"Error loading picture " + folder + L"\\Graphics\\" + skin);
+    EXPECT_FALSE(testsupport::WaitForWindow(pravik.pid(), kMenuClass, 100, false));
+    EXPECT_FALSE(testsupport::WaitForWindow(pravik.pid(), kStartButtonClass, 100));
+    ::PostMessageW(box.hwnd, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(pravik.WaitExit(10000).has_value());
+  }
 }
 
 }  // namespace
