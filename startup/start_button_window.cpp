@@ -168,8 +168,9 @@ void StartButtonWindow::PrepareMenu() {
     frmMain_->PrepareEnd();
     return;
   }
-  // A click that came while it loaded opens it now.
-  if (std::exchange(toggleWhenReady_, false)) picBg_Click();
+  // A click or the Windows key that came while it loaded counts now, as it would have then: the
+  // button slides in first if it went out meanwhile, so the menu opens beside it.
+  if (std::exchange(toggleWhenReady_, false)) ToggleFromKeyboard();
 }
 
 double StartButtonWindow::WidthTwips() const {

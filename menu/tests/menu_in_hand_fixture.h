@@ -84,6 +84,7 @@ class MenuInHandTest : public testing::Test {
     ASSERT_TRUE(button_) << Describe();
     menu_ = testsupport::WaitForWindow(pravik_.pid(), L"PravikStartMenu", 5000, false);
     ASSERT_TRUE(menu_);
+    ASSERT_TRUE(startup::WaitForMenuPrepared(menu_));
   }
   void TearDown() override {
     pravik_.Terminate();

@@ -74,6 +74,7 @@ class DisplayScaleTest : public testing::Test {
     ASSERT_TRUE(button_) << WaitForMessageBox(pravik_.pid(), 100).prompt;
     menu_ = testsupport::WaitForWindow(pravik_.pid(), L"PravikStartMenu", 5000, false);
     ASSERT_TRUE(menu_);
+    ASSERT_TRUE(WaitForMenuPrepared(menu_));
   }
   RECT Button() const { return ReadWindow(button_).rect; }
   RECT Menu() const { return ReadWindow(menu_).rect; }

@@ -84,4 +84,11 @@ void ClickAt(int x, int y) {
 
 void SetInstalledVersion(const std::wstring* version) { testsupport::SetUserString(L"Software\\Pravik", L"version", version); }
 
+bool WaitForMenuPrepared(HWND menu, DWORD timeoutMs) {
+  return testsupport::WaitUntil([&] {
+    const HWND roots = ::FindWindowExW(menu, nullptr, L"ComboBox", nullptr);
+    return roots && ::SendMessageW(roots, CB_GETCOUNT, 0, 0) == 22;
+  }, timeoutMs);
+}
+
 }  // namespace pravik::startup

@@ -37,4 +37,8 @@ void ClickAt(int x, int y);
 
 void SetInstalledVersion(const std::wstring* version);
 
+// Waits until the menu window, loaded once the button shows, is ready: its root selector holds
+// its 22 roots, the load's last step but one. Tests that measure or type start from there.
+bool WaitForMenuPrepared(HWND menu, DWORD timeoutMs = 10000);
+
 }  // namespace pravik::startup

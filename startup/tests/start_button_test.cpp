@@ -20,10 +20,7 @@ class StartButtonTest : public testing::Test {
     ASSERT_TRUE(menu_);
     // The menu is prepared once the button shows; the slide tests start from a program at rest
     // (its root selector filled is the preparation's last step but one).
-    ASSERT_TRUE(testsupport::WaitUntil([&] {
-      const HWND roots = ::FindWindowExW(menu_, nullptr, L"ComboBox", nullptr);
-      return roots && ::SendMessageW(roots, CB_GETCOUNT, 0, 0) == 22;
-    }, 10000));
+    ASSERT_TRUE(WaitForMenuPrepared(menu_));
   }
   void TearDown() override { pravik_.Terminate(); }
 
