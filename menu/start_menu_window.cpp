@@ -348,7 +348,10 @@ void StartMenuWindow::RunCommand(std::wstring_view command) {
 }
 
 void StartMenuWindow::Tim_Timer() {
-  const std::optional<std::wstring> inFront = foregroundQuery_ ? foregroundQuery_() : std::nullopt;
+  // A copy: the question may wait on another thread's window, and a message handled meanwhile may
+  // put another question in its place.
+  const ForegroundQuery query = foregroundQuery_;
+  const std::optional<std::wstring> inFront = query ? query() : std::nullopt;
   if (!inFront) throw win32::AppError(440, L"Quessel", L"Automation error: cForegroundWindow_FileName failed");
   if (core::menu::IsOwnProgramInFront(*inFront, ownName_)) return;
   Hide();

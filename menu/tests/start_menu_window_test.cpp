@@ -335,6 +335,9 @@ TEST(MenuQuesselWatcher, HidesOnceAnotherProgramIsInFront) {
   ::CopyFileW((TestDir() + L"\\command_recorder.exe").c_str(), program.c_str(), FALSE);
   ui.Run([&] { ::ShellExecuteW(nullptr, L"OPEN", program.c_str(), L"", L"", SW_SHOWNORMAL); });
   EXPECT_TRUE(ui.WaitFor([&] { return !::IsWindowVisible(menu->hwnd()) && !MenuVisible; }, 8000));
+  // The hiding may still be on its way out (it waits on other threads' windows): let it finish
+  // before the window goes.
+  ui.Drain();
   ui.Run([&] { menu.reset(); });
 }
 
