@@ -5,9 +5,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "core/geometry/display_scale.h"
+#include "core/image/png_decoder.h"
 #include "win32/app_error.h"
+#include "win32/dib.h"
 #include "win32/gdiplus_session.h"
 
 namespace pravik::drawing {
@@ -25,6 +29,40 @@ struct GpImageOwner {
 
 [[noreturn]] void RaiseLoadError(const std::wstring& path) {
   throw win32::AppError(999, L"GDI+ Module", L"Error loading picture " + path);
+}
+
+// Skins are small; anything near this is not one.
+constexpr DWORD kMaxSkinFileBytes = 32u * 1024 * 1024;
+
+// The file decoded by the core when it is in a format the core reads and the picture keeps its own
+// pixel size: no GDI+ or codec is loaded for it. Empty when GDI+ must decode or scale it.
+win32::Bitmap LoadUnscaled(const std::wstring& path, int& width, int& height, COLORREF backColor) {
+  win32::FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size{};
+  if (!file || !::GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > kMaxSkinFileBytes) return {};
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
+  DWORD read = 0;
+  if (!::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) || read != bytes.size())
+    return {};
+  const core::image::PngResult png = core::image::DecodePng(bytes);
+  if (png.error != core::image::PngError::kNone) return {};
+  if ((width != -1 && width != png.image.width) || (height != -1 && height != png.image.height)) return {};
+  const std::vector<std::uint32_t> pixels = core::image::FlattenToBgrx(
+      png.image, GetRValue(backColor), GetGValue(backColor), GetBValue(backColor));
+
+  // The same kind of bitmap GDI+'s path makes: compatible with the screen.
+  win32::MemoryDc canvas(::CreateCompatibleDC(nullptr));
+  win32::Bitmap bitmap(::CreateBitmap(png.image.width, png.image.height,
+                                      static_cast<UINT>(::GetDeviceCaps(canvas.get(), PLANES)),
+                                      static_cast<UINT>(::GetDeviceCaps(canvas.get(), BITSPIXEL)), nullptr));
+  const BITMAPINFO info = win32::Dib32Info(png.image.width, png.image.height);
+  if (!bitmap || ::SetDIBits(canvas.get(), bitmap.get(), 0, static_cast<UINT>(png.image.height), pixels.data(),
+                             &info, DIB_RGB_COLORS) != png.image.height)
+    return {};
+  width = png.image.width;
+  height = png.image.height;
+  return bitmap;
 }
 
 }  // namespace
@@ -95,8 +133,6 @@ void CheckSkinFile(const std::wstring& path) {
 }
 
 void LoadPngSkin(const std::wstring& path, win32::PictureBox& box, bool fit, double enlarge) {
-  // GDI+ lives only for one load, so no GDI+ state outlives a call.
-  win32::GdiplusSession session;
   int width = -1, height = -1;
   if (fit && box.hwnd()) {
     // The box's inner size: its client area in pixels (its twips divided by the factor).
@@ -105,6 +141,14 @@ void LoadPngSkin(const std::wstring& path, win32::PictureBox& box, bool fit, dou
     width = client.right;
     height = client.bottom;
   }
+  if (enlarge == 1.0) {
+    if (win32::Bitmap bitmap = LoadUnscaled(path, width, height, RGB(255, 255, 255))) {
+      box.SetPicture(std::move(bitmap));
+      return;
+    }
+  }
+  // GDI+ lives only for one load, so no GDI+ state outlives a call.
+  win32::GdiplusSession session;
   box.SetPicture(LoadPictureGdiPlus(path, width, height, RGB(255, 255, 255), enlarge));
 }
 

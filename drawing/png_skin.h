@@ -1,6 +1,7 @@
 #pragma once
-// PNG skins through GDI+: decoded, scaled with bicubic interpolation and flattened onto a
-// background colour into an ordinary bitmap without transparency.
+// PNG skins: decoded, scaled with bicubic interpolation and flattened onto a background colour
+// into an ordinary bitmap without transparency. A skin shown at its own pixel size is decoded by
+// the core, so the start button shows without loading GDI+; scaling is GDI+'s.
 #include <windows.h>
 
 #include <string>
