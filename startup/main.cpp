@@ -3,7 +3,9 @@
 #include <commctrl.h>
 
 #include "menu/dialog_keys.h"
+#include "startup/single_instance.h"
 #include "startup/start_button_window.h"
+#include "startup/update_decision.h"
 #include "win32/app_error.h"
 #include "win32/com_ptr.h"
 
@@ -11,6 +13,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // Load system DLLs from the system folder only, never from beside the program or the current folder.
   ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
   ::SetDllDirectoryW(L"");
+
+  // 1. Another instance running: end at once, nothing shown, nothing asked of the network.
+  if (pravik::startup::AnotherInstanceRuns()) return 0;
+  // 2-3. The update server is asked meanwhile; the answer is awaited before the button shows.
+  pravik::startup::UpdateDecision update;
 
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&icc);
@@ -20,7 +27,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   bool running = false;
   pravik::win32::RunHandler([&] {
     if (!startButton.Create()) return;
-    running = startButton.Load();
+    running = startButton.Load(update);
     if (running) startButton.Show();
   });
   if (!running) return 0;

@@ -3,6 +3,7 @@
 #include <oleacc.h>
 #include <shellapi.h>
 
+#include <exception>
 #include <utility>
 
 #include "generated/win32/build_settings.h"
@@ -12,10 +13,8 @@
 #include "drawing/png_skin.h"
 #include "menu/accessible_element.h"
 #include "core/startbutton/slide.h"
-#include "startup/internet_state.h"
 #include "startup/placement.h"
-#include "startup/single_instance.h"
-#include "startup/update_check.h"
+#include "startup/update_decision.h"
 #include "win32/app_error.h"
 #include "win32/launch.h"
 #include "win32/paths.h"
@@ -104,32 +103,42 @@ void StartButtonWindow::LoadSkins() {
   drawing::LoadScaledSkin(graphics, L"Wall.png", picWall_, false, scale);
 }
 
-bool StartButtonWindow::Load() {
-  // 1. Another instance running: end at once, nothing shown, nothing asked of the network.
-  if (AnotherInstanceRuns()) return false;
+bool StartButtonWindow::Load(UpdateDecision& update) {
+  // What the button needs, prepared while the update server is asked; a failure is raised only
+  // once the answer is in.
+  std::exception_ptr failure;
+  try {
+    // 4-5. Bottom-left corner beside the taskbar (once there is one), above all other windows.
+    PlaceBesideTaskbar();
+    SetWindowTopmost(hwnd(), true);
 
-  // 2-3. Probe the network; only when it answers, ask the update server.
-  if (ProbeConnection(std::wstring(L"http://") + PRAVIK_PROBE_HOST + L"/") == 1 &&
-      !IsVersionCurrent(updaterArguments_)) {
+    // 6. Skins.
+    LoadSkins();
+
+    // The pointer check asks the control library where the pointer is.
+    quessel1_ = std::make_unique<win32::LateBoundObject>(L"QuesselControl.Quessel");
+    if (quessel1_->empty())
+      throw win32::AppError(429, L"Pravik",
+                            L"Quessel 컨트롤 라이브러리(QuesselControl.Quessel)가 등록되어 있지 않습니다. Pravik을 다시 설치하십시오.");
+
+    // 9. The menu window, at the screen's scale or as large as fits. Its skins are checked now, so
+    // that a missing one still ends the start-up before the button shows; the window itself loads
+    // once the button is on the screen (PrepareMenu).
+    menu::MenuTwipsPerPixel = core::menu::MenuScale(ScreenTwipsPerPixel(), WorkArea());
+    menu::CheckMenuSkins(win32::ProgramFolder());
+  } catch (...) {
+    failure = std::current_exception();
+  }
+
+  // 2-3. The update server announced another version: hand over, show nothing.
+  if (update.HandOverDue(updaterArguments_)) {
     // By full path, not the shell's open verb (which consults the user's classes). Recorded first,
     // so an updater that fails without a word still cannot make every start hand over again.
     win32::RecordHandOver(updaterArguments_);
     if (win32::StartProgram(win32::ProgramFolder() + L"\\Molvane.exe", updaterArguments_)) return false;
     // No updater to hand over to: the button shows all the same.
   }
-
-  // 4-5. Bottom-left corner beside the taskbar (once there is one), above all other windows.
-  PlaceBesideTaskbar();
-  SetWindowTopmost(hwnd(), true);
-
-  // 6. Skins.
-  LoadSkins();
-
-  // The pointer check asks the control library where the pointer is.
-  quessel1_ = std::make_unique<win32::LateBoundObject>(L"QuesselControl.Quessel");
-  if (quessel1_->empty())
-    throw win32::AppError(429, L"Pravik",
-                        L"Quessel 컨트롤 라이브러리(QuesselControl.Quessel)가 등록되어 있지 않습니다. Pravik을 다시 설치하십시오.");
+  if (failure) std::rethrow_exception(failure);
 
   // 7-8.
   menu::MenuVisible = false;
@@ -137,12 +146,6 @@ bool StartButtonWindow::Load() {
   timMove_.Start();
   timMouseCheck_.SetInterval(500);
   timMouseCheck_.Start();
-
-  // 9. The menu window, at the screen's scale or as large as fits. Its skins are checked now, so
-  // that a missing one still ends the start-up before the button shows; the window itself loads
-  // once the button is on the screen (PrepareMenu).
-  menu::MenuTwipsPerPixel = core::menu::MenuScale(ScreenTwipsPerPixel(), WorkArea());
-  menu::CheckMenuSkins(win32::ProgramFolder());
   keyHook_.Start(hwnd(), kToggleFromKeyboard);
   return true;
 }

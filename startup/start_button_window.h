@@ -15,6 +15,8 @@
 
 namespace pravik::startup {
 
+class UpdateDecision;
+
 class StartButtonWindow : public win32::Window {
  public:
   StartButtonWindow();
@@ -23,7 +25,9 @@ class StartButtonWindow : public win32::Window {
   // Creates the window (timMoveView runs from here on) and runs the start-up sequence.
   // False when start-up ended the program's work (second instance, hand-over to the updater).
   bool Create();
-  bool Load();
+  // The update decision is awaited before anything can raise an error: an announced update is
+  // handed over even when this version's skins are missing.
+  bool Load(UpdateDecision& update);
   // Shows and paints the button, then has the menu window prepared once the loop is idle.
   void Show();
 
