@@ -5,6 +5,8 @@
 // messages are dispatched by every modal loop, so Run works while one is running.
 #include <windows.h>
 
+#include <atomic>
+#include <cstdio>
 #include <exception>
 #include <functional>
 #include <thread>
@@ -17,6 +19,7 @@ namespace pravik::testsupport {
 class UiThread {
  public:
   UiThread() {
+    ended_ = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     HANDLE ready = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     thread_ = std::thread([this, ready] { Main(ready); });
     ::WaitForSingleObject(ready, INFINITE);
@@ -25,9 +28,16 @@ class UiThread {
   UiThread(const UiThread&) = delete;
   UiThread& operator=(const UiThread&) = delete;
   ~UiThread() {
-    // WM_QUIT also ends any modal loop still running; each passes it on to the one below.
-    ::PostMessageW(window_, WM_APP, 0, 0);
+    // WM_QUIT also ends any modal loop still running; each passes it on to the one below. A loop
+    // that drops it instead would leave this join waiting for ever: asked again until the thread
+    // has ended, with a note that names the fault.
+    for (int attempt = 0;; ++attempt) {
+      ::PostMessageW(window_, WM_APP, 0, 0);
+      if (::WaitForSingleObject(ended_, 1000) == WAIT_OBJECT_0) break;
+      std::fprintf(stderr, "UiThread: quit asked again (%d, quit handled %ld)\n", attempt, quits_.load());
+    }
     thread_.join();
+    ::CloseHandle(ended_);
   }
 
   template <typename F>
@@ -87,6 +97,7 @@ class UiThread {
       return 0;
     }
     if (message == WM_APP) {
+      ++quits_;
       ::PostQuitMessage(0);
       return 0;
     }
@@ -109,11 +120,14 @@ class UiThread {
       ::DispatchMessageW(&msg);
     }
     ::DestroyWindow(window_);
+    ::SetEvent(ended_);
   }
 
   std::thread thread_;
   HWND window_ = nullptr;
   DWORD threadId_ = 0;
+  HANDLE ended_ = nullptr;
+  inline static std::atomic<long> quits_{0};
 };
 
 }  // namespace pravik::testsupport

@@ -64,6 +64,13 @@ wine_register_quessel() {
   "$WINE64" regsvr32 /s "$(winepath_of "$ocx")" >/dev/null 2>&1 || log "regsvr32 failed for $ocx"
 }
 
+# Starts the session's desktop from a program of its own, with its output elsewhere: started on
+# demand from a test, the desktop process would inherit the test's output pipe (see the program).
+wine_keep_desktop() {
+  setsid "$WINE64" "$1" </dev/null >/dev/null 2>&1 &
+  sleep 1  # its desktop up before the first test asks for one
+}
+
 winepath_of() { "$WINE64" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 
 wine_session_stop() {
