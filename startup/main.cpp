@@ -1,7 +1,5 @@
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include "menu/dialog_keys.h"
 #include "startup/single_instance.h"
 #include "startup/start_button_window.h"
@@ -19,8 +17,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // 2-3. The update server is asked meanwhile; the answer is awaited before the button shows.
   pravik::startup::UpdateDecision update;
 
-  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-  ::InitCommonControlsEx(&icc);
   pravik::win32::OleScope ole;
 
   pravik::win32::Instance<pravik::startup::StartButtonWindow> startButton;

@@ -1,5 +1,6 @@
 #include "startup/start_button_window.h"
 
+#include <commctrl.h>
 #include <oleacc.h>
 #include <shellapi.h>
 
@@ -160,6 +161,10 @@ void StartButtonWindow::Show() {
 void StartButtonWindow::PrepareMenu() {
   if (frmMain_ || ending_ || preparing_) return;
   preparing_ = true;
+  // The common controls are the menu's (the tree, the root selector): registered with it, not
+  // before the button shows.
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  ::InitCommonControlsEx(&icc);
   // Created hidden and never activated: the user's window keeps the keyboard.
   auto menu = std::make_unique<win32::Instance<menu::StartMenuWindow>>();
   menu->Load(hwnd());
