@@ -169,12 +169,27 @@ ZipDirectory ReadDirectory(ByteSource& source) {
 }
 
 std::optional<std::uint64_t> LocateData(ByteSource& source, const ZipEntry& entry) {
+  const auto local = ReadLocalEntry(source, entry.localHeaderOffset);
+  if (!local || entry.compressedSize > source.size() - local->dataAt) return std::nullopt;
+  return local->dataAt;
+}
+
+std::optional<LocalEntry> ReadLocalEntry(ByteSource& source, std::uint64_t offset) {
   std::uint8_t local[kLocalSize];
-  if (!source.Read(entry.localHeaderOffset, local, kLocalSize) || U32(local) != kLocalSignature)
-    return std::nullopt;
-  const std::uint64_t data = entry.localHeaderOffset + kLocalSize + U16(local + 26) + U16(local + 28);
-  if (data > source.size() || entry.compressedSize > source.size() - data) return std::nullopt;
-  return data;
+  if (!source.Read(offset, local, kLocalSize) || U32(local) != kLocalSignature) return std::nullopt;
+  LocalEntry found;
+  ZipEntry& entry = found.entry;
+  entry.flags = U16(local + 6);
+  entry.method = U16(local + 8);
+  entry.modTime = U16(local + 10);
+  entry.modDate = U16(local + 12);
+  entry.crc = U32(local + 14);
+  entry.compressedSize = U32(local + 18);
+  entry.size = U32(local + 22);
+  entry.localHeaderOffset = offset;
+  found.dataAt = offset + kLocalSize + U16(local + 26) + U16(local + 28);
+  if (found.dataAt > source.size()) return std::nullopt;
+  return found;
 }
 
 }  // namespace pravik::core::zip
