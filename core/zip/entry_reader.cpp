@@ -78,6 +78,12 @@ class EntryReader::ReadAhead {
   ReadAhead(const ReadAhead&) = delete;
   ReadAhead& operator=(const ReadAhead&) = delete;
 
+  // The worker ended on an exception: the reader goes on without it.
+  bool Gone() {
+    std::lock_guard<std::mutex> guard(lock_);
+    return gone_;
+  }
+
   // False when there is no memory or no thread for it.
   bool Start() {
     if (!ring_) return false;
@@ -119,8 +125,9 @@ class EntryReader::ReadAhead {
       if (filled_ > released_) break;
       const std::uint64_t ends = ends_;
       wanted_ = released_ + (bytesLeft <= kBatch * kBlock ? 1 : kBatch);
-      toCaller_.wait(guard, [&] { return filled_ >= wanted_ || ends_ != ends; });
+      toCaller_.wait(guard, [&] { return filled_ >= wanted_ || ends_ != ends || gone_; });
       wanted_ = 0;
+      if (gone_ && filled_ == released_) return std::nullopt;
     }
     const std::size_t slot = released_ % kDepth;
     holding_ = true;
@@ -163,16 +170,23 @@ class EntryReader::ReadAhead {
   }
 
   void Work() {
-    std::optional<Job> job;
-    for (;;) {
-      if (!job) {
-        std::unique_lock<std::mutex> guard(lock_);
-        toWorker_.wait(guard, [this] { return stop_ || pending_; });
-        if (stop_) return;
-        job = std::move(pending_);
-        pending_.reset();
+    try {
+      std::optional<Job> job;
+      for (;;) {
+        if (!job) {
+          std::unique_lock<std::mutex> guard(lock_);
+          toWorker_.wait(guard, [this] { return stop_ || pending_; });
+          if (stop_) return;
+          job = std::move(pending_);
+          pending_.reset();
+        }
+        job = Fill(*job) ? GuessNext(*job) : std::nullopt;
       }
-      job = Fill(*job) ? GuessNext(*job) : std::nullopt;
+    } catch (...) {
+      // Out of memory, or a source that throws: the caller's read fails instead of waiting forever.
+      std::lock_guard<std::mutex> guard(lock_);
+      gone_ = true;
+      toCaller_.notify_one();
     }
   }
 
@@ -254,7 +268,7 @@ class EntryReader::ReadAhead {
   std::uint64_t lastId_ = 0, latest_ = 0, failed_ = 0;
   std::uint64_t end_ = 0;  // where the latest job's data ends (for a guess, the archive's end)
   std::uint64_t filled_ = 0, released_ = 0, ends_ = 0, wanted_ = 0;
-  bool holding_ = false, workerWaits_ = false, stop_ = false;
+  bool holding_ = false, workerWaits_ = false, stop_ = false, gone_ = false;
 };
 
 EntryReader::EntryReader(ByteSource& source) : source_(source) {}
@@ -290,6 +304,10 @@ EntryResult EntryReader::Read(const ZipEntry& entry, std::uint64_t dataAt, std::
   if (!stored && !produced) return EntryResult::NoMemory;
 
   // Encrypted data comes from the read-ahead thread, the rest is read here in turn.
+  if (ahead_ && ahead_->Gone()) {
+    ahead_.reset();
+    noThread_ = true;
+  }
   if (cipher && !ahead_ && !noThread_) {
     ahead_ = std::make_unique<ReadAhead>(source_);
     if (!ahead_->Start()) {
