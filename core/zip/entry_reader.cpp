@@ -132,7 +132,8 @@ class EntryReader::ReadAhead {
     const std::size_t slot = released_ % kDepth;
     holding_ = true;
     if (sizes_[slot] == kFailed) return std::nullopt;
-    return Block{ring_.get() + slot * kBlock, static_cast<std::size_t>(std::min<std::uint64_t>(sizes_[slot], bytesLeft))};
+    const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(sizes_[slot], bytesLeft));
+    return Block{ring_.get() + slot * kBlock, size};
   }
 
   // The caller is done with job `id`; unless it read all of it the worker drops the rest.
@@ -263,8 +264,9 @@ class EntryReader::ReadAhead {
   std::condition_variable toWorker_, toCaller_;
   std::optional<Job> pending_;  // for the worker to take up
   std::optional<Guess> guess_;  // the job the worker began on its own
-  // Ids of jobs; the one the worker is to do (any other it drops); the last that failed. Blocks filled and released, and
-  // job ends filled, counted from the start; the count the waiting caller wants filled (0: none).
+  // Ids of jobs: the last given, the one the worker is to do (any other it drops), the last that
+  // failed. Blocks filled and released, and job ends filled, counted from the start; the count the
+  // waiting caller wants filled (0: none).
   std::uint64_t lastId_ = 0, latest_ = 0, failed_ = 0;
   std::uint64_t end_ = 0;  // where the latest job's data ends (for a guess, the archive's end)
   std::uint64_t filled_ = 0, released_ = 0, ends_ = 0, wanted_ = 0;

@@ -19,7 +19,8 @@ constexpr std::uint8_t MaskByte(std::uint32_t key2) {
 // Decryption is one serial chain through the three keys, so its speed is the length of that chain
 // per byte. The CRC table is linear (T[a ^ b] == T[a] ^ T[b]), which moves most of the work off
 // it; what stays on it is key 2's bits 2..15 -> (table) the low byte the mask adds to key 0 ->
-// key 1 -> its top byte -> (table) key 2's next bits 2..15: two loads and one multiply, 17 cycles instead of 31.
+// key 1 -> its top byte -> (table) key 2's next bits 2..15: two loads and one multiply, 17 cycles
+// a byte instead of 31.
 //   kMaskCrcLow[i]: the low byte of T[mask byte] for key 2's bits 2..15 equal to i (in 16 bits:
 //                   a byte table lets the compiler add a zero extension to the chain).
 //   kCrcBits[x]:    bits 2..15 of T[x].
