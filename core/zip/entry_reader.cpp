@@ -149,7 +149,7 @@ class EntryReader::ReadAhead {
   static constexpr std::size_t kBlock = 16 * 1024;
 
  private:
-  static constexpr std::size_t kDepth = 32, kBatch = 4;
+  static constexpr std::size_t kDepth = 32, kBatch = 4, kGuessBlocks = 8;
 
   struct Job {
     std::uint64_t id, at;
@@ -193,13 +193,18 @@ class EntryReader::ReadAhead {
 
   // Fills the ring with the job's blocks and its end; false when it was dropped, stopped or failed.
   bool Fill(Job& job) {
-    for (;;) {
+    for (std::size_t count = 0;; ++count) {
       std::size_t slot;
       std::uint64_t end;
       {
         std::unique_lock<std::mutex> guard(lock_);
         workerWaits_ = true;
-        toWorker_.wait(guard, [&] { return stop_ || latest_ != job.id || filled_ - released_ < kDepth; });
+        // A guess the caller has not taken up yet goes only so far: past a small entry's end the
+        // work would be lost, and it takes time the caller may need on a busy machine.
+        toWorker_.wait(guard, [&] {
+          return stop_ || latest_ != job.id ||
+                 (filled_ - released_ < kDepth && (count < kGuessBlocks || !guess_ || guess_->id != job.id));
+        });
         workerWaits_ = false;
         if (stop_ || latest_ != job.id) return false;
         slot = filled_ % kDepth;
@@ -227,16 +232,26 @@ class EntryReader::ReadAhead {
   }
 
   // The encrypted entry after the job's data (and its data descriptor), when one is there that the
-  // same password opens. Its size shows only in the directory, so the guess reads on.
+  // same password opens; a few plain entries of known size (folders) are stepped over. Its size
+  // shows only in the directory, so the guess reads on.
   std::optional<Job> GuessNext(const Job& done) {
     std::uint64_t at = done.at;
-    if (done.flags & 0x0008) {
-      std::uint8_t signature[4];
-      if (!source_.Read(at, signature, sizeof(signature))) return std::nullopt;
-      const bool marked = signature[0] == 0x50 && signature[1] == 0x4b && signature[2] == 0x07 && signature[3] == 0x08;
-      at += marked ? 16 : 12;
+    std::uint16_t flags = done.flags;
+    std::optional<LocalEntry> local;
+    for (int hops = 0; hops < 4; ++hops) {
+      if (flags & 0x0008) {
+        std::uint8_t signature[4];
+        if (!source_.Read(at, signature, sizeof(signature))) return std::nullopt;
+        const bool marked =
+            signature[0] == 0x50 && signature[1] == 0x4b && signature[2] == 0x07 && signature[3] == 0x08;
+        at += marked ? 16 : 12;
+      }
+      local = ReadLocalEntry(source_, at);
+      if (!local || local->entry.encrypted()) break;
+      if (local->entry.sizesFollowData()) return std::nullopt;
+      at = local->dataAt + local->entry.compressedSize;
+      flags = local->entry.flags;
     }
-    const auto local = ReadLocalEntry(source_, at);
     if (!local) return std::nullopt;
     const ZipEntry& next = local->entry;
     if (!next.encrypted() || source_.size() - local->dataAt < kCipherHeaderSize ||
