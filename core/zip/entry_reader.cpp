@@ -61,8 +61,8 @@ struct InflateStream {
 // the bytes, slower than inflating and writing, so it runs beside the caller and ahead of it. The
 // worker takes one stretch (job) at a time; every block in the ring carries its job, and each job
 // ends with a block of size 0 (or kFailed), so the caller skips what belongs to jobs it dropped.
-// The caller is the faster of the two, so it is woken for a few blocks at a time (a wake-up costs
-// the decrypting thread more than a block's worth of bytes), and one by one only for the last.
+// The caller is the faster of the two, so it is woken for a few blocks at a time (each wake-up is a
+// system call on the decrypting thread), and one by one only for the last.
 class EntryReader::ReadAhead {
  public:
   explicit ReadAhead(ByteSource& source) : source_(source), ring_(Buffer(kDepth * kBlock)) {}
@@ -146,10 +146,10 @@ class EntryReader::ReadAhead {
     }
   }
 
-  static constexpr std::size_t kBlock = 16 * 1024;
+  static constexpr std::size_t kBlock = 32 * 1024;
 
  private:
-  static constexpr std::size_t kDepth = 32, kBatch = 4, kGuessBlocks = 8;
+  static constexpr std::size_t kDepth = 16, kBatch = 2, kGuessBlocks = 4;
 
   struct Job {
     std::uint64_t id, at;
