@@ -54,6 +54,7 @@ int main(int argc, char** argv) {
   FileSource source(fd);
   const ZipDirectory directory = ReadDirectory(source);
   if (directory.error != ZipError::None) return 3;
+  EntryReader reader(source);
   for (const ZipEntry& entry : directory.entries) {
     const auto steps = SafeRelativePath(entry.name);
     if (!steps || steps->empty()) return 4;
@@ -67,7 +68,7 @@ int main(int argc, char** argv) {
     if (!dataAt) return 3;
     const int out = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (out < 0) return 5;
-    const EntryResult result = ReadEntryData(source, entry, *dataAt, password, [out](const std::uint8_t* d, std::size_t n) {
+    const EntryResult result = reader.Read(entry, *dataAt, password, [out](const std::uint8_t* d, std::size_t n) {
       while (n > 0) {
         const ssize_t w = ::write(out, d, n);
         if (w <= 0) return false;

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string_view>
 
 #include "core/zip/zip_directory.h"
@@ -20,5 +21,27 @@ using EntrySink = std::function<bool(const std::uint8_t* data, std::size_t size)
 // also when it slipped past the header's check byte and only the data gives it away.
 EntryResult ReadEntryData(ByteSource& source, const ZipEntry& entry, std::uint64_t dataAt, std::string_view password,
                           const EntrySink& sink);
+
+// Reads the entries of one archive one after another, each as ReadEntryData does. Encrypted data
+// is decrypted on a second thread ahead of the caller; when an entry's data ends, that thread goes
+// on with the encrypted entry whose local header follows, with the same password, so that the
+// caller's next entry is under way while it still inflates and writes this one and opens the next
+// file. That guess is dropped when the caller asks for anything else. The thread ends with the
+// reader, which must end before the source.
+class EntryReader {
+ public:
+  explicit EntryReader(ByteSource& source);
+  ~EntryReader();
+  EntryReader(const EntryReader&) = delete;
+  EntryReader& operator=(const EntryReader&) = delete;
+
+  EntryResult Read(const ZipEntry& entry, std::uint64_t dataAt, std::string_view password, const EntrySink& sink);
+
+ private:
+  class ReadAhead;
+  ByteSource& source_;
+  std::unique_ptr<ReadAhead> ahead_;  // from the first encrypted entry on
+  bool noThread_ = false;             // none could be started: decrypt in turn
+};
 
 }  // namespace pravik::core::zip

@@ -57,6 +57,18 @@ void ApplyUnicodePath(ZipEntry& entry, const std::uint8_t* extra, std::size_t le
 
 // The local headers agree with the directory, the entries' stretches of the archive do not
 // overlap nor reach into the directory, and the sizes keep within the caps.
+// The fields central and local headers share, in the same order: flags, method, time, date, CRC,
+// sizes.
+void ReadSharedFields(ZipEntry& entry, const std::uint8_t* flags) {
+  entry.flags = U16(flags);
+  entry.method = U16(flags + 2);
+  entry.modTime = U16(flags + 4);
+  entry.modDate = U16(flags + 6);
+  entry.crc = U32(flags + 8);
+  entry.compressedSize = U32(flags + 12);
+  entry.size = U32(flags + 16);
+}
+
 ZipError CheckLayout(ByteSource& source, const std::vector<ZipEntry>& entries, const std::vector<std::string>& storedNames,
                      std::uint64_t dirOffset) {
   struct Stretch {
@@ -143,13 +155,7 @@ ZipDirectory ReadDirectory(ByteSource& source) {
       return directory;
     }
     ZipEntry entry;
-    entry.flags = U16(h + 8);
-    entry.method = U16(h + 10);
-    entry.modTime = U16(h + 12);
-    entry.modDate = U16(h + 14);
-    entry.crc = U32(h + 16);
-    entry.compressedSize = U32(h + 20);
-    entry.size = U32(h + 24);
+    ReadSharedFields(entry, h + 8);
     entry.localHeaderOffset = U32(h + 42);
     entry.name.assign(reinterpret_cast<const char*>(h + kCentralSize), nameLength);
     storedNames.push_back(entry.name);
@@ -169,12 +175,20 @@ ZipDirectory ReadDirectory(ByteSource& source) {
 }
 
 std::optional<std::uint64_t> LocateData(ByteSource& source, const ZipEntry& entry) {
+  const auto local = ReadLocalEntry(source, entry.localHeaderOffset);
+  if (!local || entry.compressedSize > source.size() - local->dataAt) return std::nullopt;
+  return local->dataAt;
+}
+
+std::optional<LocalEntry> ReadLocalEntry(ByteSource& source, std::uint64_t offset) {
   std::uint8_t local[kLocalSize];
-  if (!source.Read(entry.localHeaderOffset, local, kLocalSize) || U32(local) != kLocalSignature)
-    return std::nullopt;
-  const std::uint64_t data = entry.localHeaderOffset + kLocalSize + U16(local + 26) + U16(local + 28);
-  if (data > source.size() || entry.compressedSize > source.size() - data) return std::nullopt;
-  return data;
+  if (!source.Read(offset, local, kLocalSize) || U32(local) != kLocalSignature) return std::nullopt;
+  LocalEntry found;
+  ReadSharedFields(found.entry, local + 6);
+  found.entry.localHeaderOffset = offset;
+  found.dataAt = offset + kLocalSize + U16(local + 26) + U16(local + 28);
+  if (found.dataAt > source.size()) return std::nullopt;
+  return found;
 }
 
 }  // namespace pravik::core::zip

@@ -14,7 +14,8 @@ class ByteSource {
  public:
   virtual ~ByteSource() = default;
   [[nodiscard]] virtual std::uint64_t size() const = 0;
-  // Reads exactly `count` bytes at `offset`; false when that is not possible.
+  // Reads exactly `count` bytes at `offset`; false when that is not possible. An EntryReader
+  // reading ahead calls it from its own thread while the caller may call it too.
   virtual bool Read(std::uint64_t offset, void* into, std::size_t count) = 0;
 };
 
@@ -76,5 +77,14 @@ ZipDirectory ReadDirectory(ByteSource& source);
 // Where an entry's (possibly encrypted) data starts, after its local header; nothing when the
 // local header is damaged or the data would reach past the end of the archive.
 std::optional<std::uint64_t> LocateData(ByteSource& source, const ZipEntry& entry);
+
+// The entry whose local header is at `offset`, as far as that header tells (flags, method, time,
+// CRC and sizes as written there, unchecked; no name), and where its data starts; nothing when no
+// local header is there or it reaches past the end of the archive.
+struct LocalEntry {
+  ZipEntry entry;
+  std::uint64_t dataAt = 0;
+};
+std::optional<LocalEntry> ReadLocalEntry(ByteSource& source, std::uint64_t offset);
 
 }  // namespace pravik::core::zip

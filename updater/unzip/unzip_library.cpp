@@ -86,7 +86,7 @@ bool Listed(const std::string& name, int count, char** list, bool ignoreCase) {
 class Run {
  public:
   Run(const OptionRecord& options, CallbackRecord& callbacks, core::zip::ByteSource& source, std::wstring target)
-      : options_(options), callbacks_(callbacks), source_(source), target_(std::move(target)) {}
+      : options_(options), callbacks_(callbacks), source_(source), reader_(source), target_(std::move(target)) {}
 
   // Worst result of all entries.
   int result = kOk;
@@ -106,6 +106,7 @@ class Run {
   const OptionRecord& options_;
   CallbackRecord& callbacks_;
   core::zip::ByteSource& source_;
+  core::zip::EntryReader reader_;  // one for the run: it decrypts ahead into the next entry
   std::wstring target_;
   bool replaceAll_ = false;
   bool replaceNone_ = false;
@@ -122,7 +123,7 @@ bool Run::AskPassword(const core::zip::ZipEntry& entry, std::string& password) {
 }
 
 int Run::Decode(const core::zip::ZipEntry& entry, std::uint64_t dataAt, HANDLE out, std::string_view password) {
-  const auto result = core::zip::ReadEntryData(source_, entry, dataAt, password, [out](const std::uint8_t* data, std::size_t n) {
+  const auto result = reader_.Read(entry, dataAt, password, [out](const std::uint8_t* data, std::size_t n) {
     DWORD w = 0;
     return !out || (::WriteFile(out, data, static_cast<DWORD>(n), &w, nullptr) && w == n);
   });

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
+#include <utility>
+#include <vector>
 
 #include "core/zip/tests/zip_builder.h"
 
@@ -73,6 +77,70 @@ TEST(EntryReaderTest, LargeEncryptedEntriesArriveWholeOrFailCleanly) {
   {
     FailingSource source(archive, archive.size() / 2);
     EXPECT_EQ(Read(source, "secret").result, EntryResult::Damaged);
+  }
+}
+
+// One reader for a whole archive decrypts ahead into the entry that follows, guessing that the same
+// password opens it: whatever the caller asks for instead, in whatever order, and a guess whose read
+// failed past the end of its entry, must not change a byte or a result.
+TEST(EntryReaderTest, ReadingAheadIntoTheNextEntryNeverChangesAResult) {
+  const std::string a = Data(150 * 1024 + 7), b = Data(90 * 1024 + 5) + "b", c = Data(40 * 1024 + 3) + "c";
+  const std::string d = Data(120 * 1024) + "d";
+  const std::string archive =
+      ZipBuilder().Add("a", a, "secret").Add("b", b, "secret").Add("c", c, "other").Add("d", d, "secret").Build();
+  MemorySource whole(archive);
+  const ZipDirectory directory = ReadDirectory(whole);
+  auto readAll = [&](ByteSource& source, std::vector<std::pair<std::size_t, std::string>> steps,
+                     std::size_t failWritesAfter = SIZE_MAX, bool pause = false) {
+    EntryReader reader(source);
+    std::vector<Outcome> outcomes;
+    for (const auto& [index, password] : steps) {
+      // A caller that takes its time between entries lets the read ahead run as far as it can.
+      if (pause) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      const ZipEntry& entry = directory.entries.at(index);
+      const auto at = LocateData(source, entry);
+      Outcome outcome{EntryResult::Damaged, {}};
+      if (at)
+        outcome.result = reader.Read(entry, *at, password, [&](const std::uint8_t* data, std::size_t n) {
+          if (outcome.written.size() + n > failWritesAfter) return false;
+          outcome.written.append(reinterpret_cast<const char*>(data), n);
+          return true;
+        });
+      outcomes.push_back(outcome);
+    }
+    return outcomes;
+  };
+  {
+    MemorySource source(archive);
+    const auto got = readAll(source, {{0, "secret"}, {1, "secret"}, {2, "secret"}, {2, "other"}, {3, "secret"},
+                                      {1, "secret"}, {3, "wrong"}, {0, "secret"}});
+    const EntryResult results[] = {EntryResult::Ok, EntryResult::Ok, EntryResult::BadPassword, EntryResult::Ok,
+                                   EntryResult::Ok, EntryResult::Ok, EntryResult::BadPassword, EntryResult::Ok};
+    const std::string* data[] = {&a, &b, nullptr, &c, &d, &b, nullptr, &a};
+    for (std::size_t i = 0; i < got.size(); ++i) {
+      EXPECT_EQ(got[i].result, results[i]) << i;
+      if (data[i]) {
+        EXPECT_TRUE(got[i].written == *data[i]) << i;
+      }
+    }
+  }
+  {
+    // A full disk in the middle of one entry; the next one still arrives whole.
+    MemorySource source(archive);
+    const auto got = readAll(source, {{0, "secret"}, {1, "secret"}}, 100 * 1024);
+    EXPECT_EQ(got[0].result, EntryResult::WriteFailed);
+    EXPECT_EQ(got[1].result, EntryResult::Ok);
+    EXPECT_TRUE(got[1].written == b);
+  }
+  {
+    // The archive cannot be read from c's local header on: a read ahead of b runs into it.
+    for (const bool pause : {false, true}) {
+      FailingSource source(archive, directory.entries.at(2).localHeaderOffset);
+      const auto got = readAll(source, {{0, "secret"}, {1, "secret"}}, SIZE_MAX, pause);
+      EXPECT_EQ(got[0].result, EntryResult::Ok);
+      EXPECT_EQ(got[1].result, EntryResult::Ok);
+      EXPECT_TRUE(got[1].written == b);
+    }
   }
 }
 
