@@ -21,13 +21,21 @@ struct Entry {
   std::uint64_t id = 0;        // the caller's, returned with each result
 };
 
+// An entry as the index keeps it: its name lies in the index's text (valid while the index is).
+struct EntryView {
+  std::u16string_view displayName;
+  Kind kind;
+  std::uint32_t useCount;
+  std::uint64_t id;
+};
+
 class Index {
  public:
   Index() = default;
   explicit Index(std::vector<Entry> entries);
 
-  std::size_t size() const { return entries_.size(); }
-  const Entry& entry(std::size_t i) const { return entries_[i]; }
+  std::size_t size() const { return meta_.size(); }
+  EntryView entry(std::size_t i) const { return {Slice(names_, i), meta_[i].kind, meta_[i].useCount, meta_[i].id}; }
 
   // Matching form and initials of entry i, as long as its display name.
   std::u16string_view matchForm(std::size_t i) const { return Slice(matchForms_, i); }
@@ -39,15 +47,22 @@ class Index {
   }
 
   // Use counts change when the user starts something; the names stay.
-  void SetUseCount(std::size_t i, std::uint32_t count) { entries_[i].useCount = count; }
+  void SetUseCount(std::size_t i, std::uint32_t count) { meta_[i].useCount = count; }
 
  private:
   std::u16string_view Slice(const std::u16string& pool, std::size_t i) const {
     return std::u16string_view(pool).substr(offsets_[i], offsets_[i + 1] - offsets_[i]);
   }
 
-  std::vector<Entry> entries_;
-  // Every entry's text back to back, so a keystroke walks memory in order.
+  struct Meta {
+    Kind kind;
+    std::uint32_t useCount;
+    std::uint64_t id;
+  };
+  std::vector<Meta> meta_;
+  // Every entry's text back to back, so a keystroke walks memory in order; a few large blocks
+  // instead of a string per entry, so that a rebuilt index gives the old one's memory back whole.
+  std::u16string names_;
   std::u16string matchForms_;
   std::u16string initials_;
   std::vector<std::size_t> offsets_{0};
