@@ -71,10 +71,7 @@ class CatalogBuilder {
     } while (walk.count < walk.limit && ::FindNextFileW(find.get(), &data));
   }
 
-  std::unique_ptr<SearchCatalog> Finish() {
-    catalog_->index = core::search::Index(std::move(entries_));
-    return std::move(catalog_);
-  }
+  std::unique_ptr<SearchCatalog> Finish() { return std::move(catalog_); }
 
  private:
   std::uint32_t AddFolder(const std::wstring& folder) {
@@ -85,13 +82,9 @@ class CatalogBuilder {
 
   void AddEntry(std::uint32_t folder, const std::wstring& path, const std::wstring& fileName,
                 const std::wstring& displayName, core::search::Kind kind) {
-    core::search::Entry entry;
-    entry.displayName.assign(displayName.begin(), displayName.end());
-    entry.kind = kind;
     const auto count = counts_.find(UseCountName(path));
-    entry.useCount = count == counts_.end() ? 0 : count->second;
-    entry.id = entries_.size();
-    entries_.push_back(std::move(entry));
+    const std::u16string name(displayName.begin(), displayName.end());
+    catalog_->index.Add(name, kind, count == counts_.end() ? 0 : count->second, catalog_->size());
     catalog_->names += fileName;
     catalog_->nameEnds.push_back(static_cast<std::uint32_t>(catalog_->names.size()));
     catalog_->folderOf.push_back(folder);
@@ -99,7 +92,6 @@ class CatalogBuilder {
 
   HANDLE stop_;
   std::unordered_map<std::wstring, std::uint32_t> counts_;
-  std::vector<core::search::Entry> entries_;
   std::unique_ptr<SearchCatalog> catalog_ = std::make_unique<SearchCatalog>();
 };
 

@@ -34,6 +34,10 @@ class Index {
   Index() = default;
   explicit Index(std::vector<Entry> entries);
 
+  // One more entry, its name taken as given (composed here); a builder that adds entries one by
+  // one keeps no copy of every name on the side.
+  void Add(std::u16string_view displayName, Kind kind, std::uint32_t useCount, std::uint64_t id);
+
   std::size_t size() const { return meta_.size(); }
   EntryView entry(std::size_t i) const { return {Slice(names_, i), meta_[i].kind, meta_[i].useCount, meta_[i].id}; }
 
