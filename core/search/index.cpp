@@ -6,14 +6,14 @@
 namespace pravik::core::search {
 
 Index::Index(std::vector<Entry> entries) {
-  // Composing never lengthens a name, and the forms are as long as the names: one block each.
+  // Composing never lengthens a name, and the forms are as long as the names: one block.
   std::size_t text = 0;
   for (const Entry& e : entries) text += e.displayName.size();
-  names_.reserve(text);
   matchForms_.reserve(text);
-  initials_.reserve(text);
   meta_.reserve(entries.size());
   offsets_.reserve(entries.size() + 1);
+  nameAt_.reserve(entries.size());
+  initialsAt_.reserve(entries.size());
   formBits_.reserve(entries.size());
   initialBits_.reserve(entries.size());
   for (Entry& e : entries) {
@@ -32,10 +32,20 @@ void Index::Add(std::u16string_view displayName, Kind kind, std::uint32_t useCou
   formBits_.push_back(formBits);
   initialBits_.push_back(initialBits);
   meta_.push_back({kind, useCount, id});
-  names_ += name;
   matchForms_ += form;
-  initials_ += initials;
   offsets_.push_back(matchForms_.size());
+  Keep(names_, nameAt_, name, form);
+  Keep(initials_, initialsAt_, initials, form);
+}
+
+void Index::Keep(std::u16string& pool, std::vector<std::size_t>& at, const std::u16string& text,
+                 const std::u16string& form) {
+  if (text == form) {
+    at.push_back(kSameAsForm);
+    return;
+  }
+  at.push_back(pool.size());
+  pool += text;
 }
 
 }  // namespace pravik::core::search
