@@ -66,7 +66,10 @@ bool StartMenuParts::PollNotice() {
 
 void StartMenuParts::ShowWebPanel() {
   if (!webPanel_) return;
+  // The menu is open and typing goes to the run box: the control coming in takes nothing from it.
+  const HWND focus = ::GetFocus();
   (void)webPanel_->CreateBrowser();
+  if (focus && ::GetFocus() != focus && ::IsWindow(focus)) ::SetFocus(focus);
   PointWhenReady();
 }
 
