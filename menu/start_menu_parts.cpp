@@ -66,10 +66,14 @@ bool StartMenuParts::PollNotice() {
 
 void StartMenuParts::ShowWebPanel() {
   if (!webPanel_) return;
-  // The menu is open and typing goes to the run box: the control coming in takes nothing from it.
+  // The menu is open and typing goes to the run box: the control coming in takes nothing from it
+  // (only a keyboard that went into the panel goes back; a move the user made meanwhile stays).
   const HWND focus = ::GetFocus();
   (void)webPanel_->CreateBrowser();
-  if (focus && ::GetFocus() != focus && ::IsWindow(focus)) ::SetFocus(focus);
+  const HWND now = ::GetFocus();
+  const HWND panel = webPanel_->picture();
+  if (focus && now && now != focus && panel && (now == panel || ::IsChild(panel, now)) && ::IsWindow(focus))
+    ::SetFocus(focus);
   PointWhenReady();
 }
 
