@@ -18,6 +18,9 @@ function(pravik_program target)
   endif()
   pravik_warnings(${target})
   target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+  # No debug sections (the static runtime brings them) and sections on page boundaries in the
+  # file: Wine then maps the image as it stands instead of reading all of it into private memory.
+  target_link_options(${target} PRIVATE -s -Wl,--file-alignment,0x1000)
   get_target_property(type ${target} TYPE)
   if(type STREQUAL "EXECUTABLE")
     if(NOT P_NARROW_MAIN)

@@ -114,9 +114,9 @@ void MenuSearch::TextChanged(const std::wstring& text) {
       if (found.empty()) return;
       rows.push_back({SearchRow::Type::Header, header, {}, 0});
       for (const auto& result : found) {
-        const auto& entry = catalog_->index.entry(result.entry);
+        const auto entry = catalog_->index.entry(result.entry);
         rows.push_back({SearchRow::Type::Item, std::wstring(entry.displayName.begin(), entry.displayName.end()),
-                        catalog_->items[entry.id].path, static_cast<std::size_t>(entry.id)});
+                        catalog_->Path(entry.id), static_cast<std::size_t>(entry.id)});
       }
     };
     group(core::search::Kind::Program, kProgramsGroupText);
@@ -161,8 +161,8 @@ void MenuSearch::Start(const SearchRow& row) {
 }
 
 bool MenuSearch::StartItem(std::size_t item) {
-  if (!catalog_ || item >= catalog_->items.size()) return false;
-  const std::wstring path = catalog_->items[item].path;
+  if (!catalog_ || item >= catalog_->size()) return false;
+  const std::wstring path = catalog_->Path(item);
   win32::UserStart started = win32::UserStart::kFailed;
   const auto link = EndsWithIgnoringCase(path, L".lnk") ? ReadLink(path) : std::nullopt;
   if (link && !link->path.empty()) {

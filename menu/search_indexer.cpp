@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include <array>
+#include <optional>
 #include <thread>
 
 #include "menu/search_use_counts.h"
@@ -47,6 +48,7 @@ class CatalogBuilder {
     const win32::FindHandle find(::FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &data,
                                                     FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
     if (!find) return;  // unreadable or gone: nothing from here
+    std::optional<std::uint32_t> folderId;  // numbered with its first entry
     do {
       const std::wstring name = data.cFileName;
       if (name == L"." || name == L"..") continue;
@@ -61,35 +63,36 @@ class CatalogBuilder {
         std::size_t stem = name.size();
         if (walk.kind == core::search::Kind::Program && !IsProgramName(name, stem)) continue;
         // Programs by the name the shell shows for a shortcut; files by their whole name.
-        AddEntry(path, name.substr(0, walk.kind == core::search::Kind::Program ? stem : name.size()), walk.kind);
+        if (!folderId) folderId = AddFolder(folder);
+        AddEntry(*folderId, path, name, name.substr(0, walk.kind == core::search::Kind::Program ? stem : name.size()),
+                 walk.kind);
         ++walk.count;
       }
     } while (walk.count < walk.limit && ::FindNextFileW(find.get(), &data));
   }
 
-  std::unique_ptr<SearchCatalog> Finish() {
-    auto catalog = std::make_unique<SearchCatalog>();
-    catalog->index = core::search::Index(std::move(entries_));
-    catalog->items = std::move(items_);
-    return catalog;
-  }
+  std::unique_ptr<SearchCatalog> Finish() { return std::move(catalog_); }
 
  private:
-  void AddEntry(const std::wstring& path, const std::wstring& name, core::search::Kind kind) {
-    core::search::Entry entry;
-    entry.displayName.assign(name.begin(), name.end());
-    entry.kind = kind;
+  std::uint32_t AddFolder(const std::wstring& folder) {
+    catalog_->folders += folder;
+    catalog_->folderEnds.push_back(static_cast<std::uint32_t>(catalog_->folders.size()));
+    return static_cast<std::uint32_t>(catalog_->folderEnds.size() - 2);
+  }
+
+  void AddEntry(std::uint32_t folder, const std::wstring& path, const std::wstring& fileName,
+                const std::wstring& displayName, core::search::Kind kind) {
     const auto count = counts_.find(UseCountName(path));
-    entry.useCount = count == counts_.end() ? 0 : count->second;
-    entry.id = items_.size();
-    entries_.push_back(std::move(entry));
-    items_.push_back({path});
+    const std::u16string name(displayName.begin(), displayName.end());
+    catalog_->index.Add(name, kind, count == counts_.end() ? 0 : count->second, catalog_->size());
+    catalog_->names += fileName;
+    catalog_->nameEnds.push_back(static_cast<std::uint32_t>(catalog_->names.size()));
+    catalog_->folderOf.push_back(folder);
   }
 
   HANDLE stop_;
   std::unordered_map<std::wstring, std::uint32_t> counts_;
-  std::vector<core::search::Entry> entries_;
-  std::vector<SearchItem> items_;
+  std::unique_ptr<SearchCatalog> catalog_ = std::make_unique<SearchCatalog>();
 };
 
 struct Folders {
@@ -115,6 +118,14 @@ std::unique_ptr<SearchCatalog> BuildCatalog(const Folders& folders, HANDLE stop)
 }
 
 }  // namespace
+
+std::wstring SearchCatalog::Path(std::size_t id) const {
+  const std::uint32_t folder = folderOf[id];
+  std::wstring path = folders.substr(folderEnds[folder], folderEnds[folder + 1] - folderEnds[folder]);
+  path += L'\\';
+  path.append(names, nameEnds[id], nameEnds[id + 1] - nameEnds[id]);
+  return path;
+}
 
 void SearchIndexer::Start(HWND notify, UINT message) {
   if (shared_) return;

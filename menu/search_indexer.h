@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -21,14 +22,19 @@ inline constexpr std::size_t kMaxIndexedPrograms = 20000;
 inline constexpr std::size_t kMaxIndexedFiles = 20000;
 inline constexpr int kMaxIndexDepth = 8;
 
-// What an index entry's id stands for.
-struct SearchItem {
-  std::wstring path;
-};
-
 struct SearchCatalog {
   core::search::Index index;
-  std::vector<SearchItem> items;  // by entry id
+  // What an entry's id stands for, its full path: its folder (thousands of files share a few) and
+  // its own name, each kept once in a block of text. A few large blocks instead of a string per
+  // entry: a rebuilt catalog gives the old one's memory back whole.
+  std::wstring folders;
+  std::vector<std::uint32_t> folderEnds{0};  // folder f: folders[folderEnds[f], folderEnds[f + 1])
+  std::wstring names;
+  std::vector<std::uint32_t> nameEnds{0};    // entry id i: names[nameEnds[i], nameEnds[i + 1])
+  std::vector<std::uint32_t> folderOf;       // entry id i: its folder's number
+
+  [[nodiscard]] std::size_t size() const { return folderOf.size(); }
+  [[nodiscard]] std::wstring Path(std::size_t id) const;
 };
 
 class SearchIndexer {

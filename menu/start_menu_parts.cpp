@@ -19,20 +19,22 @@ StartMenuParts::StartMenuParts() = default;
 
 StartMenuParts::~StartMenuParts() { Release(); }
 
-void StartMenuParts::CreateWebPanel(HWND mainPanel, int x, int y) {
-  if (webPanel_) return;
-  webPanel_ = std::make_unique<WebPanel>();
+void StartMenuParts::CreateWebPanel(HWND mainPanel, int x, int y, bool withBrowser) {
+  if (!webPanel_) {
+    webPanel_ = std::make_unique<WebPanel>();
+    (void)webPanel_->CreateFrame(mainPanel, x, y);
+  }
   // Without the browser control Picture2 stays a white box; the menu works on.
-  (void)webPanel_->Create(mainPanel, x, y);
+  if (withBrowser) (void)webPanel_->CreateBrowser();
 }
 
 std::wstring StartMenuParts::ShowNotice(HWND mainPanel, int x, int y, const std::wstring& settingUrl) {
-  CreateWebPanel(mainPanel, x, y);
+  CreateWebPanel(mainPanel, x, y, true);
   return menu::ShowNotice(*webPanel_, *settingRequest_, settingUrl);
 }
 
 void StartMenuParts::BeginNotice(HWND mainPanel, int x, int y, const std::wstring& settingUrl) {
-  CreateWebPanel(mainPanel, x, y);
+  CreateWebPanel(mainPanel, x, y, false);
   if (!settingRequest_) return;
   bool sent = false;
   try {
@@ -52,13 +54,34 @@ bool StartMenuParts::PollNotice() {
   }
   if (!finished && ::GetTickCount64() < noticeDeadline_) return false;
   noticePending_ = false;
-  std::optional<std::wstring> body;
   try {
-    body = settingRequest_->Result();  // an unfinished exchange is abandoned here
+    noticeBody_ = settingRequest_->Result();  // an unfinished exchange is abandoned here
   } catch (...) {
+    noticeBody_.reset();
   }
-  if (webPanel_) (void)PointPanelAt(*webPanel_, body);
+  noticeIn_ = true;
+  PointWhenReady();
   return true;
+}
+
+void StartMenuParts::ShowWebPanel() {
+  if (!webPanel_) return;
+  // The menu is open and typing goes to the run box: the control coming in takes nothing from it
+  // (only a keyboard that went into the panel goes back; a move the user made meanwhile stays).
+  const HWND focus = ::GetFocus();
+  (void)webPanel_->CreateBrowser();
+  const HWND now = ::GetFocus();
+  const HWND panel = webPanel_->picture();
+  if (focus && now && now != focus && panel && (now == panel || ::IsChild(panel, now)) && ::IsWindow(focus))
+    ::SetFocus(focus);
+  PointWhenReady();
+}
+
+void StartMenuParts::PointWhenReady() noexcept {
+  if (!noticeIn_ || !webPanel_ || !webPanel_->browser()) return;
+  noticeIn_ = false;
+  (void)PointPanelAt(*webPanel_, noticeBody_);
+  noticeBody_.reset();
 }
 
 void StartMenuParts::AttachShadow(HWND menuWindow) {

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "drawing/drop_shadow.h"
@@ -28,11 +29,14 @@ class StartMenuParts {
   // the setting request's bound. Returns the address shown.
   std::wstring ShowNotice(HWND mainPanel, int x = 10, int y = 446, const std::wstring& settingUrl = SettingFileUrl());
 
-  // Step 3 without waiting, for the menu window: creates the panel and sends the request; the
-  // panel is pointed at its address by PollNotice once the answer is in or the request's bound
-  // has passed. True from PollNotice when that has happened (or nothing was pending).
+  // Step 3 without waiting, for the menu window: creates Picture2 and sends the request. PollNotice
+  // takes the answer once it is in or the request's bound has passed (true from then on, or when
+  // nothing was pending). The browser control comes with ShowWebPanel, at the menu's first showing
+  // (a closed menu does not keep its libraries resident), and is pointed at the address as soon as
+  // both are there.
   void BeginNotice(HWND mainPanel, int x, int y, const std::wstring& settingUrl = SettingFileUrl());
   bool PollNotice();
+  void ShowWebPanel();
 
   // Step 5: DropShadow created, Shadow(menu), Color 0, Depth 4.
   void AttachShadow(HWND menuWindow);
@@ -60,13 +64,16 @@ class StartMenuParts {
   [[nodiscard]] TitleLink* titleLink() noexcept { return titleLink_.get(); }
 
  private:
-  void CreateWebPanel(HWND mainPanel, int x, int y);
+  void CreateWebPanel(HWND mainPanel, int x, int y, bool withBrowser);
+  void PointWhenReady() noexcept;
 
   std::unique_ptr<WebPanel> webPanel_;
   // Owned through a pointer: one still open at the end is let go instead (see Release).
   std::unique_ptr<SettingRequest> settingRequest_ = std::make_unique<SettingRequest>();
   bool noticePending_ = false;
   ULONGLONG noticeDeadline_ = 0;  // GetTickCount64 value after which a pending fetch counts as failed
+  bool noticeIn_ = false;        // the answer (or its failure) is in noticeBody_
+  std::optional<std::wstring> noticeBody_;
   std::unique_ptr<drawing::DropShadow> dropShadow_;
   std::unique_ptr<TitleLink> titleLink_;
   std::unique_ptr<OptionControls> options_;

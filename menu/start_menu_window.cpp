@@ -27,6 +27,7 @@ namespace {
 constexpr UINT_PTR kTimId = 1;
 constexpr UINT_PTR kIndexTimerId = 2;
 constexpr UINT_PTR kNoticePollId = 3;
+constexpr UINT_PTR kWebPanelTimerId = 4;
 // The search's catalog is built this long after load, off the start-up path (or at the first show).
 constexpr UINT kIndexDelayMs = 3000;
 constexpr UINT kNoticePollMs = 100;
@@ -298,6 +299,12 @@ void StartMenuWindow::ShowModeless() {
   ::SetForegroundWindow(hwnd());
   ::SetFocus(runBox_.txtExe());
   search_.StartIndexing();
+  // The web panel's browser control at the first showing, once the menu has been painted (a timer
+  // comes after the paint): the menu opens at once and the panel fills in after.
+  if (!webPanelAsked_) {
+    webPanelAsked_ = true;
+    ::SetTimer(hwnd(), kWebPanelTimerId, USER_TIMER_MINIMUM, nullptr);
+  }
 }
 
 void StartMenuWindow::Hide() { ::ShowWindow(hwnd(), SW_HIDE); }
@@ -401,6 +408,7 @@ void StartMenuWindow::OpenPicked(const std::wstring& path) {
 
 void StartMenuWindow::Form_Unload() noexcept {
   ::KillTimer(hwnd(), kNoticePollId);
+  ::KillTimer(hwnd(), kWebPanelTimerId);
   dialogKeys_.Remove();
   runners_.reset();
   if (parts_) parts_->Release();
@@ -420,6 +428,11 @@ LRESULT StartMenuWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
       }
       if (wParam == kNoticePollId) {
         if (!parts_ || parts_->PollNotice()) ::KillTimer(hwnd(), kNoticePollId);
+        return 0;
+      }
+      if (wParam == kWebPanelTimerId) {
+        ::KillTimer(hwnd(), kWebPanelTimerId);
+        if (parts_) parts_->ShowWebPanel();
         return 0;
       }
       break;

@@ -125,6 +125,7 @@ class StartMenuWindow : public win32::Window {
   std::wstring ownName_;
   std::wstring activePath_;
   bool loading_ = false;
+  bool webPanelAsked_ = false;  // the browser control is made once the menu first shows
   HWND lastFocus_ = nullptr;  // the element that had the keyboard when the window was last left
 };
 

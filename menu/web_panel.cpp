@@ -3,6 +3,8 @@
 #include <ocidl.h>
 #include <oleauto.h>
 
+#include <utility>
+
 #include "menu/menu_element.h"
 #include "menu/remote_setting.h"
 #include "menu/web_panel_events.h"
@@ -31,12 +33,20 @@ void WebPanel::FitBrowser() noexcept {
   inPlace->SetObjectRects(&rect, &clip);
 }
 
-bool WebPanel::Create(HWND container, int x, int y) {
+bool WebPanel::CreateFrame(HWND container, int x, int y) {
+  if (picture_.hwnd()) return true;
   const auto frame = Px(L"Picture2");
   if (!picture_.Create(container, 0, x, y, frame.width, frame.height)) return false;
   // The browser window must stay inside the frame's clip, whatever it paints.
   ::SetWindowLongPtrW(picture_.hwnd(), GWL_STYLE,
                       ::GetWindowLongPtrW(picture_.hwnd(), GWL_STYLE) | WS_CLIPCHILDREN | WS_CLIPSIBLINGS);
+  return true;
+}
+
+bool WebPanel::CreateBrowser() {
+  if (browser_) return true;
+  // Tried once: a control that cannot be made is not asked for again at every showing.
+  if (!picture_.hwnd() || std::exchange(browserTried_, true)) return false;
   site_ = new Site(picture_.hwnd());
   if (FAILED(::CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, object_.put_void()))) {
     Close();

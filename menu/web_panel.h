@@ -26,7 +26,11 @@ class WebPanel {
   // Creates Picture2 at (x, y) in the container (pixels) and the browser control in it. The thread
   // must have OLE initialised. False when the browser control cannot be created or activated;
   // Picture2 then stays as a plain white box.
-  bool Create(HWND container, int x, int y);
+  bool Create(HWND container, int x, int y) { return CreateFrame(container, x, y) && CreateBrowser(); }
+  // The two halves of Create: the browser control is the costly one (its libraries stay resident),
+  // so the menu makes it only when it is first shown.
+  bool CreateFrame(HWND container, int x, int y);
+  bool CreateBrowser();
   // The browser placed again in Picture2 at the menu's scale.
   void FitBrowser() noexcept;
   // Deactivates and releases the control; Picture2 goes with its parent.
@@ -48,6 +52,7 @@ class WebPanel {
   Site* site_ = nullptr;
   Events* events_ = nullptr;
   DWORD eventsCookie_ = 0;
+  bool browserTried_ = false;
   win32::ComPtr<IOleObject> object_;
   win32::ComPtr<IWebBrowser2> browser_;
 };

@@ -5,23 +5,47 @@
 
 namespace pravik::core::search {
 
-Index::Index(std::vector<Entry> entries) : entries_(std::move(entries)) {
-  offsets_.reserve(entries_.size() + 1);
-  formBits_.reserve(entries_.size());
-  initialBits_.reserve(entries_.size());
-  for (Entry& e : entries_) {
-    e.displayName = ComposeHangul(e.displayName);
-    const std::u16string form = MatchForm(e.displayName);
-    const std::u16string initials = InitialsOf(form);
-    std::uint64_t formBits = 0, initialBits = 0;
-    for (char16_t c : form) formBits |= CharBit(c);
-    for (char16_t c : initials) initialBits |= CharBit(c);
-    formBits_.push_back(formBits);
-    initialBits_.push_back(initialBits);
-    matchForms_ += form;
-    initials_ += initials;
-    offsets_.push_back(matchForms_.size());
+Index::Index(std::vector<Entry> entries) {
+  // Composing never lengthens a name, and the forms are as long as the names: one block.
+  std::size_t text = 0;
+  for (const Entry& e : entries) text += e.displayName.size();
+  matchForms_.reserve(text);
+  meta_.reserve(entries.size());
+  offsets_.reserve(entries.size() + 1);
+  nameAt_.reserve(entries.size());
+  initialsAt_.reserve(entries.size());
+  formBits_.reserve(entries.size());
+  initialBits_.reserve(entries.size());
+  for (Entry& e : entries) {
+    Add(e.displayName, e.kind, e.useCount, e.id);
+    std::u16string().swap(e.displayName);  // the caller's copy goes as it is taken in
   }
+}
+
+void Index::Add(std::u16string_view displayName, Kind kind, std::uint32_t useCount, std::uint64_t id) {
+  const std::u16string name = ComposeHangul(displayName);
+  const std::u16string form = MatchForm(name);
+  const std::u16string initials = InitialsOf(form);
+  std::uint64_t formBits = 0, initialBits = 0;
+  for (char16_t c : form) formBits |= CharBit(c);
+  for (char16_t c : initials) initialBits |= CharBit(c);
+  formBits_.push_back(formBits);
+  initialBits_.push_back(initialBits);
+  meta_.push_back({kind, useCount, id});
+  matchForms_ += form;
+  offsets_.push_back(matchForms_.size());
+  Keep(names_, nameAt_, name, form);
+  Keep(initials_, initialsAt_, initials, form);
+}
+
+void Index::Keep(std::u16string& pool, std::vector<std::size_t>& at, const std::u16string& text,
+                 const std::u16string& form) {
+  if (text == form) {
+    at.push_back(kSameAsForm);
+    return;
+  }
+  at.push_back(pool.size());
+  pool += text;
 }
 
 }  // namespace pravik::core::search

@@ -21,17 +21,33 @@ struct Entry {
   std::uint64_t id = 0;        // the caller's, returned with each result
 };
 
+// An entry as the index keeps it: its name lies in the index's text (valid while the index is).
+struct EntryView {
+  std::u16string_view displayName;
+  Kind kind;
+  std::uint32_t useCount;
+  std::uint64_t id;
+};
+
 class Index {
  public:
   Index() = default;
   explicit Index(std::vector<Entry> entries);
 
-  std::size_t size() const { return entries_.size(); }
-  const Entry& entry(std::size_t i) const { return entries_[i]; }
+  // One more entry, its name taken as given (composed here); a builder that adds entries one by
+  // one keeps no copy of every name on the side.
+  void Add(std::u16string_view displayName, Kind kind, std::uint32_t useCount, std::uint64_t id);
+
+  std::size_t size() const { return meta_.size(); }
+  EntryView entry(std::size_t i) const {
+    return {OrForm(names_, nameAt_, i), meta_[i].kind, meta_[i].useCount, meta_[i].id};
+  }
 
   // Matching form and initials of entry i, as long as its display name.
-  std::u16string_view matchForm(std::size_t i) const { return Slice(matchForms_, i); }
-  std::u16string_view initials(std::size_t i) const { return Slice(initials_, i); }
+  std::u16string_view matchForm(std::size_t i) const {
+    return std::u16string_view(matchForms_).substr(offsets_[i], offsets_[i + 1] - offsets_[i]);
+  }
+  std::u16string_view initials(std::size_t i) const { return OrForm(initials_, initialsAt_, i); }
 
   // False when entry i cannot hold characters with these bits: most names are ruled out here.
   bool MayHold(std::size_t i, std::uint64_t formBits, std::uint64_t initialBits) const {
@@ -39,18 +55,30 @@ class Index {
   }
 
   // Use counts change when the user starts something; the names stay.
-  void SetUseCount(std::size_t i, std::uint32_t count) { entries_[i].useCount = count; }
+  void SetUseCount(std::size_t i, std::uint32_t count) { meta_[i].useCount = count; }
 
  private:
-  std::u16string_view Slice(const std::u16string& pool, std::size_t i) const {
-    return std::u16string_view(pool).substr(offsets_[i], offsets_[i + 1] - offsets_[i]);
+  // A text as long as the matching form, kept only where it differs from it (most names are
+  // already in lower case, most have no syllable whose initial differs).
+  static constexpr std::size_t kSameAsForm = std::u16string::npos;
+  std::u16string_view OrForm(const std::u16string& pool, const std::vector<std::size_t>& at, std::size_t i) const {
+    return at[i] == kSameAsForm ? matchForm(i) : std::u16string_view(pool).substr(at[i], offsets_[i + 1] - offsets_[i]);
   }
+  static void Keep(std::u16string& pool, std::vector<std::size_t>& at, const std::u16string& text,
+                   const std::u16string& form);
 
-  std::vector<Entry> entries_;
-  // Every entry's text back to back, so a keystroke walks memory in order.
+  struct Meta {
+    Kind kind;
+    std::uint32_t useCount;
+    std::uint64_t id;
+  };
+  std::vector<Meta> meta_;
+  // Every entry's text back to back, so a keystroke walks memory in order; a few large blocks
+  // instead of a string per entry, so that a rebuilt index gives the old one's memory back whole.
   std::u16string matchForms_;
-  std::u16string initials_;
-  std::vector<std::size_t> offsets_{0};
+  std::vector<std::size_t> offsets_{0};  // entry i's form: matchForms_[offsets_[i], offsets_[i + 1])
+  std::u16string names_, initials_;
+  std::vector<std::size_t> nameAt_, initialsAt_;  // where entry i's starts, or kSameAsForm
   std::vector<std::uint64_t> formBits_;
   std::vector<std::uint64_t> initialBits_;
 };

@@ -124,7 +124,7 @@ std::vector<Result> Search(const Index& index, std::u16string_view query, std::s
     if (queries.size() > 1)
       if (auto other = BestMatch(queries[1], index, i); other && (!r || other->rank < r->rank)) r = other;
     if (!r) continue;
-    const Entry& e = index.entry(i);
+    const EntryView e = index.entry(i);
     if (only && e.kind != *only) continue;
     const Found f{(std::uint64_t{static_cast<std::uint8_t>(r->rank)} << 33) |
                       (std::uint64_t{0xFFFFFFFFu - e.useCount} << 1) |

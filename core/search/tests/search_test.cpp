@@ -52,7 +52,7 @@ Index Programs(std::initializer_list<std::u16string> names) {
 
 std::vector<std::u16string> Names(const Index& index, std::u16string_view query, std::size_t limit = 50) {
   std::vector<std::u16string> names;
-  for (const Result& r : Search(index, query, limit)) names.push_back(index.entry(r.entry).displayName);
+  for (const Result& r : Search(index, query, limit)) names.emplace_back(index.entry(r.entry).displayName);
   return names;
 }
 
