@@ -52,10 +52,10 @@ class CatalogBuilder {
     do {
       const std::wstring name = data.cFileName;
       if (name == L"." || name == L"..") continue;
-      // Links to elsewhere would repeat (or loop through) other folders; hidden system files
-      // (desktop.ini) are nothing a user looks for.
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
-      if ((data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) && (data.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM)) continue;
+      // Links to elsewhere would repeat (or loop through) other folders. Hidden files and folders
+      // (desktop.ini, caches, dot folders) are nothing a user looks for, and walking them would
+      // fill the index and rebuild it at every change a program makes there.
+      if (data.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_HIDDEN)) continue;
       const std::wstring path = folder + L"\\" + name;
       if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         Add(path, walk, depth + 1);
