@@ -52,6 +52,12 @@ wine_session_start() {
   make_template || return 1
   rm -rf "$prefix"
   cp -a "$WINE_TEMPLATE" "$prefix"
+  # The session's user folders are its own: Wine links them to the developer's home, whose files
+  # (caches that change all the time among them) would fill the search index and its watches.
+  local folder
+  for folder in "$prefix"/drive_c/users/*/{Desktop,Documents,Downloads,Music,Pictures,Videos}; do
+    if [ -L "$folder" ]; then rm -f "$folder" && mkdir -p "$folder"; fi
+  done
   export WINEPREFIX="$prefix"
   setsid "$WINESERVER" -p </dev/null >/dev/null 2>&1
   "$WINE64" wineboot >/dev/null 2>&1
