@@ -40,29 +40,16 @@ double NowMs() {
   return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
 }
 
-struct Search {
-  DWORD pid;
-  const wchar_t* cls;
-  HWND found;
-};
-
-BOOL CALLBACK Match(HWND hwnd, LPARAM param) {
-  auto* s = reinterpret_cast<Search*>(param);
-  DWORD pid = 0;
-  ::GetWindowThreadProcessId(hwnd, &pid);
-  wchar_t cls[64];
-  ::GetClassNameW(hwnd, cls, 64);
-  if (pid == s->pid && ::IsWindowVisible(hwnd) && lstrcmpW(cls, s->cls) == 0) {
-    s->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
+// By class first: one question to the window server per candidate, so that polling every
+// millisecond takes as little as it can from the program being started.
 HWND VisibleWindow(DWORD pid, const wchar_t* cls) {
-  Search s{pid, cls, nullptr};
-  ::EnumWindows(&Match, reinterpret_cast<LPARAM>(&s));
-  return s.found;
+  for (HWND hwnd = ::FindWindowExW(nullptr, nullptr, cls, nullptr); hwnd;
+       hwnd = ::FindWindowExW(nullptr, hwnd, cls, nullptr)) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(hwnd, &owner);
+    if (owner == pid && ::IsWindowVisible(hwnd)) return hwnd;
+  }
+  return nullptr;
 }
 
 // Polls until the window is visible or the time is up; the poll itself costs well under a frame.
