@@ -56,8 +56,9 @@ TEST(StartMenuParts, LoadStepsThenUnload) {
   ::DestroyWindow(menu);
 }
 
-// The poll runs inside the menu window's timer: a message dispatched from within it (the program's
-// end destroying the menu, another tick) would run under the poll's feet, on objects it still uses.
+// The poll runs inside the menu window's timer: a message handled from within it (another tick of
+// the same timer, a request that tears the menu down) would run under the poll's feet, on objects
+// it still uses.
 TEST(StartMenuParts, PollingAPendingSettingRunsNothingElse) {
   win32::OleScope ole;
   HWND menu = ::CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, 0, 0, 470, 595, nullptr, nullptr,
