@@ -3,6 +3,10 @@
 #include <objbase.h>
 #include <oleauto.h>
 
+#include <mutex>
+#include <thread>
+#include <utility>
+
 #include "generated/win32/build_settings.h"
 #include "core/update/version_check.h"
 #include "win32/variant.h"
@@ -105,6 +109,49 @@ std::optional<std::wstring> SettingRequest::Result() {
   if (!text.v.bstrVal) return std::wstring();
   if (::SysStringLen(text.v.bstrVal) > kMaxSettingChars) return std::nullopt;
   return std::wstring(text.v.bstrVal, ::SysStringLen(text.v.bstrVal));
+}
+
+struct SettingFetch::Shared {
+  mutable std::mutex lock;
+  bool finished = false;
+  std::optional<std::wstring> body;
+};
+
+bool SettingFetch::Start(const std::wstring& url, SettingRequest::Limits limits) {
+  try {
+    auto shared = std::make_shared<Shared>();
+    std::thread([shared, url, limits] {
+      std::optional<std::wstring> body;
+      const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+      try {
+        SettingRequest request(limits);
+        body = request.Get(url);
+      } catch (...) {
+        // Out of memory on the way: no setting.
+      }
+      if (SUCCEEDED(com)) ::CoUninitialize();
+      const std::lock_guard guard(shared->lock);
+      shared->body = std::move(body);
+      shared->finished = true;
+    }).detach();
+    shared_ = std::move(shared);
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+bool SettingFetch::Finished() const {
+  if (!shared_) return false;
+  const std::lock_guard guard(shared_->lock);
+  return shared_->finished;
+}
+
+std::optional<std::wstring> SettingFetch::Take() {
+  if (!shared_) return std::nullopt;
+  const std::lock_guard guard(shared_->lock);
+  if (!shared_->finished) return std::nullopt;
+  return std::exchange(shared_->body, std::nullopt);
 }
 
 }  // namespace pravik::menu

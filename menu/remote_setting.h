@@ -5,6 +5,7 @@
 #include <oaidl.h>
 
 #include <chrono>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -57,6 +58,25 @@ class SettingRequest {
   Limits limits_{};
   bool finished_ = false;  // a wait has seen the answer in: the platform is not asked again
   win32::LateBoundObject request_;
+};
+
+// The same fetch on a thread of its own, for a window that must not wait. The request object's
+// waits handle the waiting thread's messages: asked from the window's thread, every poll would run
+// the window's own handlers (its timers, a close of the program) inside the poll. Here the window
+// only reads what the thread left. The thread ends on its own within the request's bound; nothing
+// waits for it, the end of the program included.
+class SettingFetch {
+ public:
+  // False when no thread could be started; nothing is pending then.
+  bool Start(const std::wstring& url, SettingRequest::Limits limits = {});
+  // Whether the answer (or its failure) is in; never waits.
+  [[nodiscard]] bool Finished() const;
+  // The body as SettingRequest::Get gives it, once finished; nothing before that.
+  std::optional<std::wstring> Take();
+
+ private:
+  struct Shared;
+  std::shared_ptr<Shared> shared_;
 };
 
 }  // namespace pravik::menu

@@ -30,35 +30,24 @@ void StartMenuParts::CreateWebPanel(HWND mainPanel, int x, int y, bool withBrows
 
 std::wstring StartMenuParts::ShowNotice(HWND mainPanel, int x, int y, const std::wstring& settingUrl) {
   CreateWebPanel(mainPanel, x, y, true);
-  return menu::ShowNotice(*webPanel_, *settingRequest_, settingUrl);
+  return menu::ShowNotice(*webPanel_, settingRequest_, settingUrl);
 }
 
 void StartMenuParts::BeginNotice(HWND mainPanel, int x, int y, const std::wstring& settingUrl) {
   CreateWebPanel(mainPanel, x, y, false);
-  if (!settingRequest_) return;
-  bool sent = false;
-  try {
-    sent = settingRequest_->Begin(settingUrl);
-  } catch (...) {
-  }
+  const SettingRequest::Limits limits;
+  const bool started = noticeFetch_.Start(settingUrl, limits);
   noticePending_ = true;
-  noticeDeadline_ = ::GetTickCount64() + (sent ? static_cast<ULONGLONG>(std::chrono::milliseconds(settingRequest_->limits().total).count()) : 0);
+  // The fetch ends by its own bound; a moment more for it to hand the answer over.
+  noticeDeadline_ = ::GetTickCount64() +
+                    (started ? static_cast<ULONGLONG>(std::chrono::milliseconds(limits.total + std::chrono::seconds(1)).count()) : 0);
 }
 
 bool StartMenuParts::PollNotice() {
-  if (!noticePending_ || !settingRequest_) return true;
-  bool finished = false;
-  try {
-    finished = settingRequest_->Finished();
-  } catch (...) {
-  }
-  if (!finished && ::GetTickCount64() < noticeDeadline_) return false;
+  if (!noticePending_) return true;
+  if (!noticeFetch_.Finished() && ::GetTickCount64() < noticeDeadline_) return false;
   noticePending_ = false;
-  try {
-    noticeBody_ = settingRequest_->Result();  // an unfinished exchange is abandoned here
-  } catch (...) {
-    noticeBody_.reset();
-  }
+  noticeBody_ = noticeFetch_.Take();  // nothing when the fetch failed or is still out
   noticeIn_ = true;
   PointWhenReady();
   return true;
@@ -127,17 +116,8 @@ void StartMenuParts::ApplyCheckBoxesToTree() {
 }
 
 void StartMenuParts::Release() noexcept {
-  // Releasing the request object while its exchange is open can hang under Wine, and the end
-  // of the program must not wait on the network: one still open goes with the process.
-  if (noticePending_ && settingRequest_) {
-    bool finished = false;
-    try {
-      finished = settingRequest_->Finished();
-    } catch (...) {
-    }
-    if (!finished) (void)settingRequest_.release();
-    noticePending_ = false;
-  }
+  // A fetch still out ends on its own thread; its answer is not wanted any more.
+  noticePending_ = false;
   if (webPanel_) webPanel_->Close();
   webPanel_.reset();
   dropShadow_.reset();

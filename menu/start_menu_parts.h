@@ -29,9 +29,9 @@ class StartMenuParts {
   // the setting request's bound. Returns the address shown.
   std::wstring ShowNotice(HWND mainPanel, int x = 10, int y = 446, const std::wstring& settingUrl = SettingFileUrl());
 
-  // Step 3 without waiting, for the menu window: creates Picture2 and sends the request. PollNotice
-  // takes the answer once it is in or the request's bound has passed (true from then on, or when
-  // nothing was pending). The browser control comes with ShowWebPanel, at the menu's first showing
+  // Step 3 without waiting, for the menu window: creates Picture2 and starts the fetch on a thread
+  // of its own. PollNotice takes the answer once it is in or the request's bound has passed (true
+  // from then on, or when nothing was pending); it never waits and handles no other message. The browser control comes with ShowWebPanel, at the menu's first showing
   // (a closed menu does not keep its libraries resident), and is pointed at the address as soon as
   // both are there.
   void BeginNotice(HWND mainPanel, int x, int y, const std::wstring& settingUrl = SettingFileUrl());
@@ -68,8 +68,8 @@ class StartMenuParts {
   void PointWhenReady() noexcept;
 
   std::unique_ptr<WebPanel> webPanel_;
-  // Owned through a pointer: one still open at the end is let go instead (see Release).
-  std::unique_ptr<SettingRequest> settingRequest_ = std::make_unique<SettingRequest>();
+  SettingRequest settingRequest_;
+  SettingFetch noticeFetch_;
   bool noticePending_ = false;
   ULONGLONG noticeDeadline_ = 0;  // GetTickCount64 value after which a pending fetch counts as failed
   bool noticeIn_ = false;        // the answer (or its failure) is in noticeBody_

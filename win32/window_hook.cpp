@@ -3,54 +3,82 @@
 #include <commctrl.h>
 
 #include <new>
+#include <utility>
 
 #include "win32/app_error.h"
 
 namespace pravik::win32 {
 
+// What the subclass calls. One reference belongs to the installed subclass and one to each call in
+// progress (the window's thread only, so a plain count), so handlers released meanwhile stay
+// whole until the last call using them has returned.
+struct WindowHook::Handlers {
+  HWND hwnd;
+  Before before;
+  After after;
+  WindowHook* owner = nullptr;  // none for a hook for life
+  int references = 1;
+  bool installed = true;
+
+  void Release() noexcept {
+    if (--references == 0) delete this;
+  }
+};
+
+WindowHook::Handlers* WindowHook::Hook(HWND hwnd, Before before, After after) noexcept {
+  auto* handlers = new (std::nothrow) Handlers{hwnd, std::move(before), std::move(after)};
+  if (handlers && !::SetWindowSubclass(hwnd, &WindowHook::Proc, reinterpret_cast<UINT_PTR>(handlers),
+                                       reinterpret_cast<DWORD_PTR>(handlers))) {
+    delete handlers;
+    return nullptr;
+  }
+  return handlers;
+}
+
 bool WindowHook::Install(HWND hwnd, Before before, After after) noexcept {
   Remove();
-  before_ = std::move(before);
-  after_ = std::move(after);
-  if (!::SetWindowSubclass(hwnd, &WindowHook::Proc, reinterpret_cast<UINT_PTR>(this),
-                           reinterpret_cast<DWORD_PTR>(this)))
-    return false;
+  handlers_ = Hook(hwnd, std::move(before), std::move(after));
+  if (!handlers_) return false;
+  handlers_->owner = this;
   hwnd_ = hwnd;
   return true;
 }
 
 bool WindowHook::ForLifeOf(HWND hwnd, Before before, After after) noexcept {
-  auto* hook = new (std::nothrow) WindowHook();
-  if (!hook || !hook->Install(hwnd, std::move(before), std::move(after))) {
-    delete hook;
-    return false;
-  }
-  hook->ownedByWindow_ = true;
-  return true;
+  return Hook(hwnd, std::move(before), std::move(after)) != nullptr;
 }
 
 void WindowHook::Remove() noexcept {
-  if (!hwnd_) return;
-  ::RemoveWindowSubclass(hwnd_, &WindowHook::Proc, reinterpret_cast<UINT_PTR>(this));
-  hwnd_ = nullptr;
+  if (handlers_) Unhook(handlers_);
+}
+
+void WindowHook::Unhook(Handlers* handlers) noexcept {
+  if (!handlers->installed) return;
+  handlers->installed = false;
+  ::RemoveWindowSubclass(handlers->hwnd, &WindowHook::Proc, reinterpret_cast<UINT_PTR>(handlers));
+  if (WindowHook* owner = std::exchange(handlers->owner, nullptr)) {
+    owner->hwnd_ = nullptr;
+    owner->handlers_ = nullptr;
+  }
+  handlers->Release();
 }
 
 LRESULT CALLBACK WindowHook::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                   DWORD_PTR data) noexcept {
-  auto* self = reinterpret_cast<WindowHook*>(data);
+  auto* handlers = reinterpret_cast<Handlers*>(data);
+  ++handlers->references;
   LRESULT result = 0;
   bool handled = false;
-  if (self->before_) RunHandler([&] { handled = self->before_(message, wParam, lParam, result); });
-  if (handled) return result;
-  result = ::DefSubclassProc(hwnd, message, wParam, lParam);
+  if (handlers->installed && handlers->before)
+    RunHandler([&] { handled = handlers->before(message, wParam, lParam, result); });
+  if (!handled) result = ::DefSubclassProc(hwnd, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
     // The window is gone: the subclass must not outlive it.
-    ::RemoveWindowSubclass(hwnd, &WindowHook::Proc, reinterpret_cast<UINT_PTR>(self));
-    if (self->hwnd_ == hwnd) self->hwnd_ = nullptr;
-    if (self->ownedByWindow_) delete self;
-    return result;
+    Unhook(handlers);
+  } else if (!handled && handlers->installed && handlers->after) {
+    RunHandler([&] { handlers->after(message, wParam, lParam, result); });
   }
-  if (self->after_) RunHandler([&] { self->after_(message, wParam, lParam, result); });
+  handlers->Release();
   return result;
 }
 

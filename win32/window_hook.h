@@ -3,8 +3,10 @@
 // handler may answer a message itself, the after handler sees (and may change) the previous
 // procedure's result. Removing, destroying the hook or the window's end puts the previous
 // procedure back, so a hook never outlives its window or its owner.
-// Teardown order for an owner: stop dispatching (declare the hook after what its handlers use, so it
-// goes first), unsubclass while the window still exists (the destructor does that), then destroy.
+// The handlers live apart from the hook object, kept alive by every call in progress: an owner may
+// remove or destroy its hook at any moment, even from inside a message of the hooked window (the
+// menu releases its drop shadow in its own WM_DESTROY); the call in progress then ends without
+// calling the released handlers again.
 #include <windows.h>
 
 #include <functional>
@@ -24,19 +26,20 @@ class WindowHook {
 
   // Hooks one window of this thread (a hook watches one window at a time).
   bool Install(HWND hwnd, Before before, After after = {}) noexcept;
-  // Safe from inside one of the handlers; the handlers stay alive until the next Install.
+  // Safe from anywhere on the window's thread, a handler of this hook included.
   void Remove() noexcept;
   // Behaviour given to a window for good: a hook that the window owns and that goes with it.
   static bool ForLifeOf(HWND hwnd, Before before, After after = {}) noexcept;
   [[nodiscard]] HWND hwnd() const noexcept { return hwnd_; }
 
  private:
+  struct Handlers;
+  static Handlers* Hook(HWND hwnd, Before before, After after) noexcept;
+  static void Unhook(Handlers* handlers) noexcept;
   static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                DWORD_PTR data) noexcept;
   HWND hwnd_ = nullptr;
-  bool ownedByWindow_ = false;
-  Before before_;
-  After after_;
+  Handlers* handlers_ = nullptr;  // shared with the subclass while installed
 };
 
 }  // namespace pravik::win32

@@ -3,6 +3,8 @@
 // seen when they differ.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -136,16 +138,18 @@ TEST(WindowBase, FromHwndFindsOnlyObjectsOfThisBase) {
   EXPECT_EQ(Window::FromHwnd<Panel>(gone), nullptr);
 }
 
-// Records the test messages its own procedure sees.
+// Records the test messages its own procedure sees, then runs `onMessage` when one is set.
 class Recorder : public Window {
  public:
   explicit Recorder(Sequence& log) : log_(log) {}
   bool Create() { return Window::Create(L"PravikWindowTestRecorder", L"", WS_POPUP, 0, 0, 0, 10, 10, nullptr); }
+  std::function<void()> onMessage;
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message == WM_APP) {
       log_.push_back("window");
+      if (onMessage) onMessage();
       return 1;
     }
     return Window::HandleMessage(message, wParam, lParam);
@@ -218,6 +222,26 @@ TEST(WindowHook, AHookLetsGoOfAWindowThatGoesFirst) {
   Watch(hook, next.hwnd(), log, "hook");
   ::SendMessageW(next.hwnd(), WM_APP, 0, 0);
   ExpectSequence({"hook before", "window", "hook after 1"}, log, "hook on the next window");
+}
+
+// A window's own handler may release what hooks it (the menu lets go of its drop shadow in its
+// WM_DESTROY): the hook's call in progress must not touch the released handlers afterwards.
+TEST(WindowHook, AHookReleasedWhileItsWindowHandlesTheMessageIsNotCalledAgain) {
+  Sequence log;
+  Instance<Recorder> window(log);
+  ASSERT_TRUE(window.Create());
+  auto destroyed = std::make_unique<WindowHook>();
+  Watch(*destroyed, window.hwnd(), log, "destroyed");
+  window.onMessage = [&] { destroyed.reset(); };
+  EXPECT_EQ(::SendMessageW(window.hwnd(), WM_APP, 0, 0), 1);
+  ExpectSequence({"destroyed before", "window"}, log, "hook destroyed inside the window's procedure");
+
+  log.clear();
+  WindowHook removed;
+  Watch(removed, window.hwnd(), log, "removed");
+  window.onMessage = [&] { removed.Remove(); };
+  EXPECT_EQ(::SendMessageW(window.hwnd(), WM_APP, 0, 0), 1);
+  ExpectSequence({"removed before", "window"}, log, "hook removed inside the window's procedure");
 }
 
 }  // namespace
