@@ -57,31 +57,62 @@ bool TraditionalCipher::AcceptHeader(const std::uint8_t (&header)[kCipherHeaderS
   return plain[kCipherHeaderSize - 1] == check;
 }
 
-void TraditionalCipher::Decrypt(std::uint8_t* data, std::size_t size) noexcept {
+template <std::size_t kChains>
+void TraditionalCipher::DecryptChains(TraditionalCipher* const (&ciphers)[kChains],
+                                      std::uint8_t* const (&data)[kChains], std::size_t size) noexcept {
   const auto& crc = detail::kCrcTable;
   // In locals, so that they stay in registers. `scaled` is key1 * factor + 1, carried instead of
   // key 1 so that the step on the chain is one multiply and one add; `bits` is key 2's bits 2..15.
-  std::uint32_t k0 = key0_, k1 = key1_, k2 = key2_;
-  std::uint32_t scaled = k1 * kKey1Factor + 1;
-  std::uint32_t bits = (k2 >> 2) & 0x3FFF;
-  for (std::size_t n = 0; n < size; ++n) {
-    const std::uint8_t cipher = data[n];
-    const std::uint8_t mask = MaskByte(k2);
-    data[n] = static_cast<std::uint8_t>(cipher ^ mask);
-    // Key 0 takes the plain byte (cipher ^ mask): its cipher half now, its mask half by table.
-    const std::uint32_t half = crc[(k0 ^ cipher) & 0xFF] ^ (k0 >> 8);
-    k0 = half ^ crc[mask];
-    k1 = scaled + ((half & 0xFF) ^ kMaskCrcLow[bits]) * kKey1Factor;
-    scaled = k1 * kKey1Factor + 1;
-    const std::uint32_t top = k1 >> 24;
-    // Key 2 takes key 1's top byte: the part from key 2 itself does not wait for key 1.
-    const std::uint32_t own = crc[k2 & 0xFF] ^ (k2 >> 8);
-    k2 = own ^ crc[top];
-    bits = ((own >> 2) & 0x3FFF) ^ kCrcBits[top];
+  // The stream pointers too: a byte store may alias anything in memory, so the compiler would
+  // load them again after every store.
+  std::uint32_t k0[kChains], k1[kChains], k2[kChains], scaled[kChains], bits[kChains];
+  std::uint8_t* stream[kChains];
+  for (std::size_t c = 0; c < kChains; ++c) {
+    stream[c] = data[c];
+    k0[c] = ciphers[c]->key0_;
+    k1[c] = ciphers[c]->key1_;
+    k2[c] = ciphers[c]->key2_;
+    scaled[c] = k1[c] * kKey1Factor + 1;
+    bits[c] = (k2[c] >> 2) & 0x3FFF;
   }
-  key0_ = k0;
-  key1_ = k1;
-  key2_ = k2;
+  for (std::size_t n = 0; n < size; ++n) {
+    // The chains share nothing: the processor overlaps their steps. Unrolled, so that every
+    // chain's keys stay in registers.
+#pragma GCC unroll 4
+    for (std::size_t c = 0; c < kChains; ++c) {
+      const std::uint8_t cipher = stream[c][n];
+      const std::uint8_t mask = MaskByte(k2[c]);
+      stream[c][n] = static_cast<std::uint8_t>(cipher ^ mask);
+      // Key 0 takes the plain byte (cipher ^ mask): its cipher half now, its mask half by table.
+      const std::uint32_t half = crc[(k0[c] ^ cipher) & 0xFF] ^ (k0[c] >> 8);
+      k0[c] = half ^ crc[mask];
+      k1[c] = scaled[c] + ((half & 0xFF) ^ kMaskCrcLow[bits[c]]) * kKey1Factor;
+      scaled[c] = k1[c] * kKey1Factor + 1;
+      const std::uint32_t top = k1[c] >> 24;
+      // Key 2 takes key 1's top byte: the part from key 2 itself does not wait for key 1.
+      const std::uint32_t own = crc[k2[c] & 0xFF] ^ (k2[c] >> 8);
+      k2[c] = own ^ crc[top];
+      bits[c] = ((own >> 2) & 0x3FFF) ^ kCrcBits[top];
+    }
+  }
+  for (std::size_t c = 0; c < kChains; ++c) {
+    ciphers[c]->key0_ = k0[c];
+    ciphers[c]->key1_ = k1[c];
+    ciphers[c]->key2_ = k2[c];
+  }
+}
+
+void TraditionalCipher::Decrypt(std::uint8_t* data, std::size_t size) noexcept {
+  TraditionalCipher* const ciphers[] = {this};
+  std::uint8_t* const streams[] = {data};
+  DecryptChains(ciphers, streams, size);
+}
+
+void TraditionalCipher::DecryptTogether(TraditionalCipher& first, std::uint8_t* firstData, TraditionalCipher& second,
+                                        std::uint8_t* secondData, std::size_t size) noexcept {
+  TraditionalCipher* const ciphers[] = {&first, &second};
+  std::uint8_t* const streams[] = {firstData, secondData};
+  DecryptChains(ciphers, streams, size);
 }
 
 void TraditionalCipher::Encrypt(std::uint8_t* data, std::size_t size) noexcept {

@@ -132,6 +132,28 @@ TEST(TraditionalCipherTest, TheRightPasswordOpensAndAWrongOneIsRefused) {
   EXPECT_LE(accepted, 1);
 }
 
+// Two streams decrypted side by side, with different passwords and a length that is not a round
+// number: each must come out exactly as alone, not with the other's keys or bytes mixed in.
+TEST(TraditionalCipherTest, TwoStreamsTogetherDecryptAsEachAlone) {
+  std::string first(70001, '\0'), second(first.size(), '\0');
+  for (std::size_t i = 0; i < first.size(); ++i) {
+    first[i] = static_cast<char>(i * 31 + i / 977);
+    second[i] = static_cast<char>(i * 7 ^ 0x5a);
+  }
+  auto bytes = [](std::string& s) { return reinterpret_cast<std::uint8_t*>(s.data()); };
+  std::string firstAlone = first, secondAlone = second;
+  TraditionalCipher a("first"), b("second 비밀");
+  a.Decrypt(bytes(firstAlone), firstAlone.size());
+  b.Decrypt(bytes(secondAlone), secondAlone.size());
+  TraditionalCipher c("first"), d("second 비밀");
+  TraditionalCipher::DecryptTogether(c, bytes(first), d, bytes(second), 50000);
+  // Then each goes on alone from where the pair left it.
+  c.Decrypt(bytes(first) + 50000, first.size() - 50000);
+  d.Decrypt(bytes(second) + 50000, second.size() - 50000);
+  EXPECT_TRUE(first == firstAlone);
+  EXPECT_TRUE(second == secondAlone);
+}
+
 TEST(SafeRelativePathTest, KeepsNamesBelowTheTarget) {
   struct Case {
     const char* name;
