@@ -57,15 +57,20 @@ struct InflateStream {
 
 }  // namespace
 
-// The decrypting thread and the ring of blocks it fills. Decryption is a strictly serial chain over
-// the bytes, slower than inflating and writing, so it runs beside the caller and ahead of it. The
-// worker takes one stretch (job) at a time; every block in the ring carries its job, and each job
-// ends with a block of size 0 (or kFailed), so the caller skips what belongs to jobs it dropped.
-// The caller is the faster of the two, so it is woken for a few blocks at a time (each wake-up is a
-// system call on the decrypting thread), and one by one only for the last.
+// The decrypting thread and its two rings of blocks (lanes). Decryption is a strictly serial chain
+// over the bytes, slower than inflating and writing, so it runs beside the caller and ahead of it.
+// The lane the caller reads holds its entry; the other one the encrypted entry that follows it, which
+// the worker guesses the caller will ask for next with the same password. Both chains are decrypted
+// side by side in one loop, so the guess costs little; alone it goes only a few blocks. Every block
+// carries its job, and each job ends with a block of size 0 (or kFailed), so the caller skips what
+// belongs to jobs it dropped. The caller is the faster of the two, so it is woken for a few blocks
+// at a time (each wake-up is a system call on the decrypting thread), and one by one only for the
+// last.
 class EntryReader::ReadAhead {
  public:
-  explicit ReadAhead(ByteSource& source) : source_(source), ring_(Buffer(kDepth * kBlock)) {}
+  explicit ReadAhead(ByteSource& source) : source_(source) {
+    for (Lane& lane : lanes_) lane.ring = Buffer(kDepth * kBlock);
+  }
   ~ReadAhead() {
     if (!worker_.joinable()) return;
     {
@@ -86,7 +91,8 @@ class EntryReader::ReadAhead {
 
   // False when there is no memory or no thread for it.
   bool Start() {
-    if (!ring_) return false;
+    for (const Lane& lane : lanes_)
+      if (!lane.ring) return false;
     try {
       worker_ = std::thread([this] { Work(); });
     } catch (const std::system_error&) {
@@ -100,18 +106,25 @@ class EntryReader::ReadAhead {
   std::uint64_t Begin(std::uint64_t at, std::uint64_t left, std::uint16_t flags, std::string_view password,
                       TraditionalCipher cipher) {
     std::lock_guard<std::mutex> guard(lock_);
-    end_ = at + left;
-    if (guess_ && guess_->id == latest_ && failed_ != latest_ && guess_->at == at && guess_->password == password) {
-      guess_.reset();
-      toWorker_.notify_one();  // it may wait for room past the end it now knows
-      return latest_;
+    std::uint64_t id;
+    if (guess_ && !guess_->failed && lanes_[guess_->lane].job == guess_->id && guess_->at == at &&
+        guess_->password == password) {
+      id = guess_->id;
+      reading_ = guess_->lane;
+      Drop(lanes_[1 - reading_]);  // what is left of the entry before
+    } else {
+      Drop(lanes_[0]);
+      Drop(lanes_[1]);
+      id = ++lastId_;
+      reading_ = 0;
+      lanes_[0].job = id;
+      pending_.emplace(Job{id, at, std::move(cipher)});
     }
     guess_.reset();
-    latest_ = ++lastId_;
-    pending_.emplace(Job{latest_, at, flags, std::string(password), std::move(cipher)});
-    released_ = filled_;  // all of other jobs
+    lanes_[reading_].end = at + left;
+    guessAfter_.emplace(After{id, at + left, flags, std::string(password)});
     toWorker_.notify_one();
-    return latest_;
+    return id;
   }
 
   // The next block of job `id`, of which `bytesLeft` are still to come; nothing when the archive
@@ -120,28 +133,29 @@ class EntryReader::ReadAhead {
     std::unique_lock<std::mutex> guard(lock_);
     Release();
     if (bytesLeft == 0) return Block{nullptr, 0};  // a guessed job may go on past it
+    Lane& lane = lanes_[reading_];
     for (;;) {
-      while (filled_ > released_ && tags_[released_ % kDepth] != id) Release(true);
-      if (filled_ > released_) break;
+      while (lane.filled > lane.released && lane.tags[lane.released % kDepth] != id) Release(true);
+      if (lane.filled > lane.released) break;
       const std::uint64_t ends = ends_;
-      wanted_ = released_ + (bytesLeft <= kBatch * kBlock ? 1 : kBatch);
-      toCaller_.wait(guard, [&] { return filled_ >= wanted_ || ends_ != ends || gone_; });
+      wanted_ = lane.released + (bytesLeft <= kBatch * kBlock ? 1 : kBatch);
+      toCaller_.wait(guard, [&] { return lane.filled >= wanted_ || ends_ != ends || gone_; });
       wanted_ = 0;
-      if (gone_ && filled_ == released_) return std::nullopt;
+      if (gone_ && lane.filled == lane.released) return std::nullopt;
     }
-    const std::size_t slot = released_ % kDepth;
+    const std::size_t slot = lane.released % kDepth;
     holding_ = true;
-    if (sizes_[slot] == kFailed) return std::nullopt;
-    const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(sizes_[slot], bytesLeft));
-    return Block{ring_.get() + slot * kBlock, size};
+    if (lane.sizes[slot] == kFailed) return std::nullopt;
+    const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(lane.sizes[slot], bytesLeft));
+    return Block{lane.ring.get() + slot * kBlock, size};
   }
 
   // The caller is done with job `id`; unless it read all of it the worker drops the rest.
   void End(std::uint64_t id, bool whole) {
     std::lock_guard<std::mutex> guard(lock_);
     Release();
-    if (!whole && latest_ == id) {
-      latest_ = ++lastId_;
+    if (!whole && lanes_[reading_].job == id) {
+      lanes_[reading_].job = 0;
       toWorker_.notify_one();
     }
   }
@@ -153,35 +167,98 @@ class EntryReader::ReadAhead {
 
   struct Job {
     std::uint64_t id, at;
+    TraditionalCipher cipher;
+    std::size_t blocks = 0;  // filled so far
+  };
+  // The entry the caller reads, to guess the one after it from.
+  struct After {
+    std::uint64_t id, end;
     std::uint16_t flags;
     std::string password;
-    TraditionalCipher cipher;
   };
   struct Guess {
     std::uint64_t id, at;
     std::string password;
+    std::size_t lane;
+    bool failed = false;
   };
+  struct Lane {
+    std::unique_ptr<std::uint8_t[]> ring;
+    std::uint64_t tags[kDepth] = {};
+    std::size_t sizes[kDepth] = {};
+    std::uint64_t job = 0;  // the job the worker is to do here (any other it drops; 0: none)
+    std::uint64_t end = 0;  // where that job's data ends (for a guess, the archive's end)
+    std::uint64_t filled = 0, released = 0;  // blocks, counted from the start
+  };
+  // What the worker does with one lane in one round: its job, the slot and the end it reads to.
+  struct Turn {
+    Job* job = nullptr;
+    std::size_t slot = 0, size = 0;
+    std::uint64_t end = 0;
+    std::uint8_t* data = nullptr;
+  };
+
+  // With the lock held: the worker stops the lane's job and the caller skips its blocks.
+  static void Drop(Lane& lane) {
+    lane.job = 0;
+    lane.released = lane.filled;
+  }
 
   // With the lock held: frees the block the caller holds (or, when `skipped`, the next one).
   void Release(bool skipped = false) {
     if (!skipped && !holding_) return;
     holding_ = false;
-    ++released_;
+    ++lanes_[reading_].released;
     if (workerWaits_) toWorker_.notify_one();
+  }
+
+  // With the lock held: whether the worker may fill a block of lane `l` now. A guess the caller has
+  // not taken up yet goes only so far alone: past a small entry's end the work would be lost, and
+  // it takes time the caller may need on a busy machine. Beside the other lane it is almost free.
+  bool Fillable(const std::optional<Job> (&work)[2], std::size_t l, bool paired) const {
+    const Lane& lane = lanes_[l];
+    if (!work[l] || lane.filled - lane.released >= kDepth) return false;
+    if (!guess_ || guess_->id != work[l]->id) return true;
+    return work[l]->blocks < kGuessBlocks || (paired && Fillable(work, 1 - l, false));
   }
 
   void Work() {
     try {
-      std::optional<Job> job;
+      std::optional<Job> work[2];
       for (;;) {
-        if (!job) {
+        std::optional<After> after;
+        Turn turns[2];
+        {
           std::unique_lock<std::mutex> guard(lock_);
-          toWorker_.wait(guard, [this] { return stop_ || pending_; });
+          workerWaits_ = true;
+          toWorker_.wait(guard, [&] {
+            if (pending_) {
+              work[0] = std::move(pending_);
+              pending_.reset();
+            }
+            for (std::size_t l = 0; l < 2; ++l)
+              if (work[l] && lanes_[l].job != work[l]->id) work[l].reset();
+            return stop_ || guessAfter_ || Fillable(work, 0, true) || Fillable(work, 1, true);
+          });
+          workerWaits_ = false;
           if (stop_) return;
-          job = std::move(pending_);
-          pending_.reset();
+          if (guessAfter_) {
+            after = std::move(guessAfter_);
+            guessAfter_.reset();
+          } else {
+            for (std::size_t l = 0; l < 2; ++l) {
+              if (!Fillable(work, l, true)) continue;
+              Lane& lane = lanes_[l];
+              turns[l] = Turn{&*work[l], lane.filled % kDepth, 0, lane.end, nullptr};
+              turns[l].data = lane.ring.get() + turns[l].slot * kBlock;
+            }
+          }
         }
-        job = Fill(*job) ? GuessNext(*job) : std::nullopt;
+        if (after) {
+          GuessNext(*after, work);
+          continue;
+        }
+        Fill(turns, work);
       }
     } catch (...) {
       // Out of memory, or a source that throws: the caller's read fails instead of waiting forever.
@@ -191,100 +268,112 @@ class EntryReader::ReadAhead {
     }
   }
 
-  // Fills the ring with the job's blocks and its end; false when it was dropped, stopped or failed.
-  bool Fill(Job& job) {
-    for (std::size_t count = 0;; ++count) {
-      std::size_t slot;
-      std::uint64_t end;
-      {
-        std::unique_lock<std::mutex> guard(lock_);
-        workerWaits_ = true;
-        // A guess the caller has not taken up yet goes only so far: past a small entry's end the
-        // work would be lost, and it takes time the caller may need on a busy machine.
-        toWorker_.wait(guard, [&] {
-          return stop_ || latest_ != job.id ||
-                 (filled_ - released_ < kDepth && (count < kGuessBlocks || !guess_ || guess_->id != job.id));
-        });
-        workerWaits_ = false;
-        if (stop_ || latest_ != job.id) return false;
-        slot = filled_ % kDepth;
-        end = end_;
+  // Reads the turns' blocks, decrypts them (two chains side by side where both lanes have one) and
+  // hands them over.
+  void Fill(Turn (&turns)[2], std::optional<Job> (&work)[2]) {
+    // Both lanes take the same number of bytes, so that all of them go through the two chains
+    // together; a lane at its end takes its turn alone (an end costs nothing).
+    std::uint64_t left[2] = {};
+    std::size_t most = kBlock;
+    for (std::size_t l = 0; l < 2; ++l) {
+      if (!turns[l].job) continue;
+      left[l] = turns[l].end > turns[l].job->at ? turns[l].end - turns[l].job->at : 0;
+      most = static_cast<std::size_t>(std::min<std::uint64_t>(most, left[l]));
+    }
+    for (std::size_t l = 0; l < 2; ++l) {
+      if (!turns[l].job) continue;
+      if (most == 0 && left[l] > 0) {
+        turns[l].job = nullptr;
+        continue;
       }
-      std::uint64_t left = end > job.at ? end - job.at : 0;
-      const std::size_t n = ReadBlock(source_, job.at, left, &job.cipher, ring_.get() + slot * kBlock, kBlock);
-      std::lock_guard<std::mutex> guard(lock_);
-      if (stop_ || latest_ != job.id) return false;
+      turns[l].size = ReadBlock(source_, turns[l].job->at, left[l], nullptr, turns[l].data, most);
+    }
+    auto readable = [](const Turn& turn) { return turn.job && turn.size != kFailed; };
+    std::size_t together = 0;
+    if (readable(turns[0]) && readable(turns[1])) {
+      together = std::min(turns[0].size, turns[1].size);
+      TraditionalCipher::DecryptTogether(turns[0].job->cipher, turns[0].data, turns[1].job->cipher, turns[1].data,
+                                         together);
+    }
+    for (Turn& turn : turns)
+      if (readable(turn)) turn.job->cipher.Decrypt(turn.data + together, turn.size - together);
+
+    std::lock_guard<std::mutex> guard(lock_);
+    if (stop_) return;
+    for (std::size_t l = 0; l < 2; ++l) {
+      const Turn& turn = turns[l];
+      Lane& lane = lanes_[l];
+      if (!turn.job || lane.job != turn.job->id) continue;
       // A guess reads on to the archive's end until the caller tells the entry's: the failed read
       // may have been past it.
-      if (n == kFailed && end_ < end) continue;
-      tags_[slot] = job.id;
-      sizes_[slot] = n;
-      ++filled_;
-      const bool last = n == 0 || n == kFailed;
+      if (turn.size == kFailed && lane.end < turn.end) continue;
+      lane.tags[turn.slot] = turn.job->id;
+      lane.sizes[turn.slot] = turn.size;
+      ++lane.filled;
+      ++turn.job->blocks;
+      const bool last = turn.size == 0 || turn.size == kFailed;
       if (last) ++ends_;
-      if (n == kFailed) failed_ = job.id;
-      if (last || (wanted_ && filled_ >= wanted_)) toCaller_.notify_one();
-      if (last) {
-        job.at = end_;
-        return n == 0;
-      }
+      if (turn.size == kFailed && guess_ && guess_->id == turn.job->id) guess_->failed = true;
+      if (last || (l == reading_ && wanted_ && lane.filled >= wanted_)) toCaller_.notify_one();
+      if (last) work[l].reset();
     }
   }
 
-  // The encrypted entry after the job's data (and its data descriptor), when one is there that the
-  // same password opens; a few plain entries of known size (folders) are stepped over. Its size
-  // shows only in the directory, so the guess reads on.
-  std::optional<Job> GuessNext(const Job& done) {
-    std::uint64_t at = done.at;
-    std::uint16_t flags = done.flags;
+  // The encrypted entry after the one the caller reads (and its data descriptor), when one is there
+  // that the same password opens; a few plain entries of known size (folders) are stepped over. Its
+  // size shows only in the directory, so the guess reads on. It goes into the other lane.
+  void GuessNext(const After& after, std::optional<Job> (&work)[2]) {
+    std::uint64_t at = after.end;
+    std::uint16_t flags = after.flags;
     std::optional<LocalEntry> local;
     for (int hops = 0; hops < 4; ++hops) {
       if (flags & 0x0008) {
         std::uint8_t signature[4];
-        if (!source_.Read(at, signature, sizeof(signature))) return std::nullopt;
+        if (!source_.Read(at, signature, sizeof(signature))) return;
         const bool marked =
             signature[0] == 0x50 && signature[1] == 0x4b && signature[2] == 0x07 && signature[3] == 0x08;
         at += marked ? 16 : 12;
       }
       local = ReadLocalEntry(source_, at);
       if (!local || local->entry.encrypted()) break;
-      if (local->entry.sizesFollowData()) return std::nullopt;
+      if (local->entry.sizesFollowData()) return;
       at = local->dataAt + local->entry.compressedSize;
       flags = local->entry.flags;
     }
-    if (!local) return std::nullopt;
+    if (!local) return;
     const ZipEntry& next = local->entry;
     if (!next.encrypted() || source_.size() - local->dataAt < kCipherHeaderSize ||
         (next.method != static_cast<std::uint16_t>(Method::Stored) &&
          next.method != static_cast<std::uint16_t>(Method::Deflated)))
-      return std::nullopt;
+      return;
     std::uint8_t header[kCipherHeaderSize];
-    if (!source_.Read(local->dataAt, header, sizeof(header))) return std::nullopt;
-    TraditionalCipher cipher(done.password);
-    if (!cipher.AcceptHeader(header, next.passwordCheck())) return std::nullopt;
+    if (!source_.Read(local->dataAt, header, sizeof(header))) return;
+    TraditionalCipher cipher(after.password);
+    if (!cipher.AcceptHeader(header, next.passwordCheck())) return;
     std::lock_guard<std::mutex> guard(lock_);
-    if (stop_ || latest_ != done.id) return std::nullopt;  // the caller wants something else
-    latest_ = ++lastId_;
-    end_ = source_.size();
-    guess_.emplace(Guess{latest_, local->dataAt + kCipherHeaderSize, done.password});
-    return Job{latest_, local->dataAt + kCipherHeaderSize, next.flags, done.password, std::move(cipher)};
+    if (stop_ || lanes_[reading_].job != after.id) return;  // the caller wants something else
+    const std::size_t l = 1 - reading_;
+    Lane& lane = lanes_[l];
+    Drop(lane);
+    lane.job = ++lastId_;
+    lane.end = source_.size();
+    const std::uint64_t dataAt = local->dataAt + kCipherHeaderSize;
+    guess_.emplace(Guess{lane.job, dataAt, after.password, l});
+    work[l].emplace(Job{lane.job, dataAt, std::move(cipher)});
   }
 
   ByteSource& source_;
-  std::unique_ptr<std::uint8_t[]> ring_;
-  std::uint64_t tags_[kDepth] = {};
-  std::size_t sizes_[kDepth] = {};
+  Lane lanes_[2];
   std::thread worker_;
   std::mutex lock_;
   std::condition_variable toWorker_, toCaller_;
-  std::optional<Job> pending_;  // for the worker to take up
-  std::optional<Guess> guess_;  // the job the worker began on its own
-  // Ids of jobs: the last given, the one the worker is to do (any other it drops), the last that
-  // failed. Blocks filled and released, and job ends filled, counted from the start; the count the
-  // waiting caller wants filled (0: none).
-  std::uint64_t lastId_ = 0, latest_ = 0, failed_ = 0;
-  std::uint64_t end_ = 0;  // where the latest job's data ends (for a guess, the archive's end)
-  std::uint64_t filled_ = 0, released_ = 0, ends_ = 0, wanted_ = 0;
+  std::optional<Job> pending_;       // for the worker to take up, in lane 0
+  std::optional<After> guessAfter_;  // for the worker to guess from
+  std::optional<Guess> guess_;       // the job the worker began on its own, not taken up yet
+  std::size_t reading_ = 0;          // the lane the caller reads
+  // The last job id given; job ends filled, counted from the start; the count of blocks in the
+  // caller's lane the waiting caller wants filled (0: none).
+  std::uint64_t lastId_ = 0, ends_ = 0, wanted_ = 0;
   bool holding_ = false, workerWaits_ = false, stop_ = false, gone_ = false;
 };
 
