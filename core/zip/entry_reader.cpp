@@ -292,8 +292,9 @@ class EntryReader::ReadAhead {
     std::size_t together = 0;
     if (readable(turns[0]) && readable(turns[1])) {
       together = std::min(turns[0].size, turns[1].size);
-      TraditionalCipher::DecryptTogether(turns[0].job->cipher, turns[0].data, turns[1].job->cipher, turns[1].data,
-                                         together);
+      TraditionalCipher* ciphers[] = {&turns[0].job->cipher, &turns[1].job->cipher};
+      std::uint8_t* data[] = {turns[0].data, turns[1].data};
+      TraditionalCipher::DecryptStreams(ciphers, data, 2, together);
     }
     for (Turn& turn : turns)
       if (readable(turn)) turn.job->cipher.Decrypt(turn.data + together, turn.size - together);

@@ -24,6 +24,10 @@ constexpr std::uint8_t MaskByte(std::uint32_t key2) {
 //   kMaskCrcLow[i]: the low byte of T[mask byte] for key 2's bits 2..15 equal to i (in 16 bits:
 //                   a byte table lets the compiler add a zero extension to the chain).
 //   kCrcBits[x]:    bits 2..15 of T[x].
+// Three or four chains side by side are bound by the count of instructions instead, and by the
+// registers: there, key 2's bits 2..15 are taken from key 2 again (two steps more on the chain, one
+// register less), and the mask byte comes from a table beside its low CRC byte.
+//   kMaskAndLow[2i], [2i + 1]: the mask byte, and the low byte of T[mask byte], for bits 2..15 = i.
 constexpr auto kMaskCrcLow = [] {
   std::array<std::uint16_t, 1u << 14> table{};
   for (std::uint32_t i = 0; i < table.size(); ++i)
@@ -33,6 +37,14 @@ constexpr auto kMaskCrcLow = [] {
 constexpr auto kCrcBits = [] {
   std::array<std::uint16_t, 256> table{};
   for (std::uint32_t x = 0; x < 256; ++x) table[x] = static_cast<std::uint16_t>((detail::kCrcTable[x] >> 2) & 0x3FFF);
+  return table;
+}();
+constexpr auto kMaskAndLow = [] {
+  std::array<std::uint8_t, 2u << 14> table{};
+  for (std::uint32_t i = 0; i < (1u << 14); ++i) {
+    table[2 * i] = MaskByte(i << 2);
+    table[2 * i + 1] = static_cast<std::uint8_t>(detail::kCrcTable[MaskByte(i << 2)] & 0xFF);
+  }
   return table;
 }();
 
@@ -57,12 +69,13 @@ bool TraditionalCipher::AcceptHeader(const std::uint8_t (&header)[kCipherHeaderS
   return plain[kCipherHeaderSize - 1] == check;
 }
 
-template <std::size_t kChains>
-void TraditionalCipher::DecryptChains(TraditionalCipher* const (&ciphers)[kChains],
-                                      std::uint8_t* const (&data)[kChains], std::size_t size) noexcept {
+template <std::size_t kChains, bool kCarryBits>
+void TraditionalCipher::DecryptChains(TraditionalCipher* const* ciphers, std::uint8_t* const* data,
+                                      std::size_t size) noexcept {
   const auto& crc = detail::kCrcTable;
   // In locals, so that they stay in registers. `scaled` is key1 * factor + 1, carried instead of
-  // key 1 so that the step on the chain is one multiply and one add; `bits` is key 2's bits 2..15.
+  // key 1 so that the step on the chain is one multiply and one add; `bits` is key 2's bits 2..15
+  // (carried when kCarryBits).
   // The stream pointers too: a byte store may alias anything in memory, so the compiler would
   // load them again after every store.
   std::uint32_t k0[kChains], k1[kChains], k2[kChains], scaled[kChains], bits[kChains];
@@ -81,18 +94,20 @@ void TraditionalCipher::DecryptChains(TraditionalCipher* const (&ciphers)[kChain
 #pragma GCC unroll 4
     for (std::size_t c = 0; c < kChains; ++c) {
       const std::uint8_t cipher = stream[c][n];
-      const std::uint8_t mask = MaskByte(k2[c]);
+      const std::uint32_t wideBits = (k2[c] >> 2) & 0x3FFF;
+      const std::uint8_t mask = kCarryBits ? MaskByte(k2[c]) : kMaskAndLow[2 * wideBits];
       stream[c][n] = static_cast<std::uint8_t>(cipher ^ mask);
       // Key 0 takes the plain byte (cipher ^ mask): its cipher half now, its mask half by table.
       const std::uint32_t half = crc[(k0[c] ^ cipher) & 0xFF] ^ (k0[c] >> 8);
       k0[c] = half ^ crc[mask];
-      k1[c] = scaled[c] + ((half & 0xFF) ^ kMaskCrcLow[bits[c]]) * kKey1Factor;
+      const std::uint32_t low = kCarryBits ? kMaskCrcLow[bits[c]] : kMaskAndLow[2 * wideBits + 1];
+      k1[c] = scaled[c] + ((half & 0xFF) ^ low) * kKey1Factor;
       scaled[c] = k1[c] * kKey1Factor + 1;
       const std::uint32_t top = k1[c] >> 24;
       // Key 2 takes key 1's top byte: the part from key 2 itself does not wait for key 1.
       const std::uint32_t own = crc[k2[c] & 0xFF] ^ (k2[c] >> 8);
       k2[c] = own ^ crc[top];
-      bits[c] = ((own >> 2) & 0x3FFF) ^ kCrcBits[top];
+      if (kCarryBits) bits[c] = ((own >> 2) & 0x3FFF) ^ kCrcBits[top];
     }
   }
   for (std::size_t c = 0; c < kChains; ++c) {
@@ -103,16 +118,19 @@ void TraditionalCipher::DecryptChains(TraditionalCipher* const (&ciphers)[kChain
 }
 
 void TraditionalCipher::Decrypt(std::uint8_t* data, std::size_t size) noexcept {
-  TraditionalCipher* const ciphers[] = {this};
-  std::uint8_t* const streams[] = {data};
-  DecryptChains(ciphers, streams, size);
+  TraditionalCipher* const self = this;
+  DecryptChains<1, true>(&self, &data, size);
 }
 
-void TraditionalCipher::DecryptTogether(TraditionalCipher& first, std::uint8_t* firstData, TraditionalCipher& second,
-                                        std::uint8_t* secondData, std::size_t size) noexcept {
-  TraditionalCipher* const ciphers[] = {&first, &second};
-  std::uint8_t* const streams[] = {firstData, secondData};
-  DecryptChains(ciphers, streams, size);
+void TraditionalCipher::DecryptStreams(TraditionalCipher* const* ciphers, std::uint8_t* const* data,
+                                       std::size_t count, std::size_t size) noexcept {
+  switch (count) {
+    case 1: return DecryptChains<1, true>(ciphers, data, size);
+    case 2: return DecryptChains<2, true>(ciphers, data, size);
+    case 3: return DecryptChains<3, false>(ciphers, data, size);
+    case 4: return DecryptChains<4, false>(ciphers, data, size);
+    default: return;
+  }
 }
 
 void TraditionalCipher::Encrypt(std::uint8_t* data, std::size_t size) noexcept {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "core/zip/crc32.h"
 #include "core/zip/entry_path.h"
 #include "core/zip/tests/zip_builder.h"
@@ -132,26 +135,35 @@ TEST(TraditionalCipherTest, TheRightPasswordOpensAndAWrongOneIsRefused) {
   EXPECT_LE(accepted, 1);
 }
 
-// Two streams decrypted side by side, with different passwords and a length that is not a round
-// number: each must come out exactly as alone, not with the other's keys or bytes mixed in.
-TEST(TraditionalCipherTest, TwoStreamsTogetherDecryptAsEachAlone) {
-  std::string first(70001, '\0'), second(first.size(), '\0');
-  for (std::size_t i = 0; i < first.size(); ++i) {
-    first[i] = static_cast<char>(i * 31 + i / 977);
-    second[i] = static_cast<char>(i * 7 ^ 0x5a);
+// Streams decrypted side by side, with different passwords and a length that is not a round
+// number: each must come out exactly as alone, not with another's keys or bytes mixed in, and go on
+// alone from where it was left.
+TEST(TraditionalCipherTest, StreamsSideBySideDecryptAsEachAlone) {
+  constexpr std::size_t kSize = 70001, kTogether = 50000;
+  const char* passwords[] = {"first", "second 비밀", "", "fourth"};
+  std::string streams[TraditionalCipher::kMaxStreams], alone[TraditionalCipher::kMaxStreams];
+  for (std::size_t s = 0; s < TraditionalCipher::kMaxStreams; ++s) {
+    streams[s].resize(kSize);
+    for (std::size_t i = 0; i < kSize; ++i) streams[s][i] = static_cast<char>(i * (31 + 2 * s) + i / 977);
+    alone[s] = streams[s];
+    TraditionalCipher(passwords[s]).Decrypt(reinterpret_cast<std::uint8_t*>(alone[s].data()), kSize);
   }
-  auto bytes = [](std::string& s) { return reinterpret_cast<std::uint8_t*>(s.data()); };
-  std::string firstAlone = first, secondAlone = second;
-  TraditionalCipher a("first"), b("second 비밀");
-  a.Decrypt(bytes(firstAlone), firstAlone.size());
-  b.Decrypt(bytes(secondAlone), secondAlone.size());
-  TraditionalCipher c("first"), d("second 비밀");
-  TraditionalCipher::DecryptTogether(c, bytes(first), d, bytes(second), 50000);
-  // Then each goes on alone from where the pair left it.
-  c.Decrypt(bytes(first) + 50000, first.size() - 50000);
-  d.Decrypt(bytes(second) + 50000, second.size() - 50000);
-  EXPECT_TRUE(first == firstAlone);
-  EXPECT_TRUE(second == secondAlone);
+  for (std::size_t count = 1; count <= TraditionalCipher::kMaxStreams; ++count) {
+    std::vector<TraditionalCipher> ciphers;
+    std::vector<TraditionalCipher*> keys;
+    std::vector<std::string> data(streams, streams + count);
+    std::vector<std::uint8_t*> bytes;
+    for (std::size_t s = 0; s < count; ++s) ciphers.emplace_back(passwords[s]);
+    for (std::size_t s = 0; s < count; ++s) {
+      keys.push_back(&ciphers[s]);
+      bytes.push_back(reinterpret_cast<std::uint8_t*>(data[s].data()));
+    }
+    TraditionalCipher::DecryptStreams(keys.data(), bytes.data(), count, kTogether);
+    for (std::size_t s = 0; s < count; ++s) {
+      ciphers[s].Decrypt(bytes[s] + kTogether, kSize - kTogether);
+      EXPECT_TRUE(data[s] == alone[s]) << count << " streams, stream " << s;
+    }
+  }
 }
 
 TEST(SafeRelativePathTest, KeepsNamesBelowTheTarget) {
