@@ -57,15 +57,15 @@ struct InflateStream {
 
 }  // namespace
 
-// The decrypting thread and its two rings of blocks (lanes). Decryption is a strictly serial chain
-// over the bytes, slower than inflating and writing, so it runs beside the caller and ahead of it.
-// The lane the caller reads holds its entry; the other one the encrypted entry that follows it, which
-// the worker guesses the caller will ask for next with the same password. Both chains are decrypted
-// side by side in one loop, so the guess costs little; alone it goes only a few blocks. Every block
-// carries its job, and each job ends with a block of size 0 (or kFailed), so the caller skips what
-// belongs to jobs it dropped. The caller is the faster of the two, so it is woken for a few blocks
-// at a time (each wake-up is a system call on the decrypting thread), and one by one only for the
-// last.
+// The decrypting thread and its rings of blocks (lanes). Decryption is a strictly serial chain over
+// the bytes, slower than inflating and writing, so it runs beside the caller and ahead of it. The
+// lane the caller reads holds its entry; the others hold the encrypted entries that follow it, in
+// turn, which the worker guesses the caller will ask for next with the same password. All lanes are
+// decrypted side by side in one loop, each a chain of its own, so a guess costs little as long as
+// another lane goes on; alone it goes only a few blocks. Every block carries its job, and each job
+// ends with a block of size 0 (or kFailed), so the caller skips what belongs to jobs it dropped. The
+// caller is the faster of the two, so it is woken for a few blocks at a time (each wake-up is a
+// system call on the decrypting thread), and one by one only for the last.
 class EntryReader::ReadAhead {
  public:
   explicit ReadAhead(ByteSource& source) : source_(source) {
@@ -101,30 +101,39 @@ class EntryReader::ReadAhead {
     return true;
   }
 
-  // The caller begins to read the stretch [at, at + left), decrypted by `cipher`: the job the
-  // worker guessed when it is this one, else a new one. Its id.
+  // The caller begins to read the stretch [at, at + left), decrypted by `cipher`: a job the worker
+  // guessed when it is this one, else a new one. Its id.
   std::uint64_t Begin(std::uint64_t at, std::uint64_t left, std::uint16_t flags, std::string_view password,
                       TraditionalCipher cipher) {
     std::lock_guard<std::mutex> guard(lock_);
-    std::uint64_t id;
-    if (guess_ && !guess_->failed && lanes_[guess_->lane].job == guess_->id && guess_->at == at &&
-        guess_->password == password) {
-      id = guess_->id;
-      reading_ = guess_->lane;
-      Drop(lanes_[1 - reading_]);  // what is left of the entry before
-    } else {
-      Drop(lanes_[0]);
-      Drop(lanes_[1]);
-      id = ++lastId_;
-      reading_ = 0;
-      lanes_[0].job = id;
-      pending_.emplace(Job{id, at, std::move(cipher)});
+    std::size_t found = 1;
+    while (found < chained_) {
+      const Lane& lane = lanes_[order_[found]];
+      if (lane.job && !lane.failed && lane.at == at && lane.password == password) break;
+      ++found;
     }
-    guess_.reset();
-    lanes_[reading_].end = at + left;
-    guessAfter_.emplace(After{id, at + left, flags, std::string(password)});
+    if (found < chained_) {
+      // What is left of the entry before, and guesses the caller passed over, are dropped.
+      for (std::size_t i = 0; i < found; ++i) Drop(lanes_[order_[i]]);
+      std::copy(order_ + found, order_ + chained_, order_);
+      chained_ -= found;
+    } else {
+      for (Lane& lane : lanes_) Drop(lane);
+      order_[0] = 0;
+      chained_ = 1;
+      lanes_[0].job = ++lastId_;
+      pending_.emplace(Job{lanes_[0].job, at, std::move(cipher)});
+    }
+    reading_ = order_[0];
+    Lane& lane = lanes_[reading_];
+    lane.guess = false;
+    lane.end = at + left;
+    if (chained_ == 1) {
+      tail_ = After{lane.job, at + left, flags, std::string(password)};
+      extend_ = true;
+    }
     toWorker_.notify_one();
-    return id;
+    return lane.job;
   }
 
   // The next block of job `id`, of which `bytesLeft` are still to come; nothing when the archive
@@ -163,6 +172,7 @@ class EntryReader::ReadAhead {
   static constexpr std::size_t kBlock = 32 * 1024;
 
  private:
+  static constexpr std::size_t kLanes = TraditionalCipher::kMaxStreams;
   static constexpr std::size_t kDepth = 16, kBatch = 2, kGuessBlocks = 4;
 
   struct Job {
@@ -170,25 +180,24 @@ class EntryReader::ReadAhead {
     TraditionalCipher cipher;
     std::size_t blocks = 0;  // filled so far
   };
-  // The entry the caller reads, to guess the one after it from.
+  // The last entry in the lanes, to guess the one after it from.
   struct After {
     std::uint64_t id, end;
     std::uint16_t flags;
     std::string password;
-  };
-  struct Guess {
-    std::uint64_t id, at;
-    std::string password;
-    std::size_t lane;
-    bool failed = false;
   };
   struct Lane {
     std::unique_ptr<std::uint8_t[]> ring;
     std::uint64_t tags[kDepth] = {};
     std::size_t sizes[kDepth] = {};
     std::uint64_t job = 0;  // the job the worker is to do here (any other it drops; 0: none)
-    std::uint64_t end = 0;  // where that job's data ends (for a guess, the archive's end)
+    std::uint64_t end = 0;  // where that job's data ends (for a guess of unknown size, the archive's)
     std::uint64_t filled = 0, released = 0;  // blocks, counted from the start
+    // A guess the caller has not taken up: where its data starts, the password it was made with,
+    // whether a read of it failed.
+    bool guess = false, failed = false;
+    std::uint64_t at = 0;
+    std::string password;
   };
   // What the worker does with one lane in one round: its job, the slot and the end it reads to.
   struct Turn {
@@ -197,6 +206,7 @@ class EntryReader::ReadAhead {
     std::uint64_t end = 0;
     std::uint8_t* data = nullptr;
   };
+  using Jobs = std::optional<Job>[kLanes];  // the worker's, by lane
 
   // With the lock held: the worker stops the lane's job and the caller skips its blocks.
   static void Drop(Lane& lane) {
@@ -212,22 +222,24 @@ class EntryReader::ReadAhead {
     if (workerWaits_) toWorker_.notify_one();
   }
 
-  // With the lock held: whether the worker may fill a block of lane `l` now. A guess the caller has
-  // not taken up yet goes only so far alone: past a small entry's end the work would be lost, and
-  // it takes time the caller may need on a busy machine. Beside the other lane it is almost free.
-  bool Fillable(const std::optional<Job> (&work)[2], std::size_t l, bool paired) const {
+  // With the lock held: whether the worker may fill a block of lane `l` now. A guess goes only so
+  // far alone: past a small entry's end the work would be lost, and it takes time the caller may
+  // need on a busy machine. Beside another lane it is almost free.
+  bool Fillable(const Jobs& work, std::size_t l, bool paired) const {
     const Lane& lane = lanes_[l];
     if (!work[l] || lane.filled - lane.released >= kDepth) return false;
-    if (!guess_ || guess_->id != work[l]->id) return true;
-    return work[l]->blocks < kGuessBlocks || (paired && Fillable(work, 1 - l, false));
+    if (!lane.guess || work[l]->blocks < kGuessBlocks) return true;
+    for (std::size_t other = 0; paired && other < kLanes; ++other)
+      if (other != l && Fillable(work, other, false)) return true;
+    return false;
   }
 
   void Work() {
     try {
-      std::optional<Job> work[2];
+      Jobs work;
       for (;;) {
         std::optional<After> after;
-        Turn turns[2];
+        Turn turns[kLanes];
         {
           std::unique_lock<std::mutex> guard(lock_);
           workerWaits_ = true;
@@ -236,29 +248,31 @@ class EntryReader::ReadAhead {
               work[0] = std::move(pending_);
               pending_.reset();
             }
-            for (std::size_t l = 0; l < 2; ++l)
+            bool fillable = false;
+            for (std::size_t l = 0; l < kLanes; ++l) {
               if (work[l] && lanes_[l].job != work[l]->id) work[l].reset();
-            return stop_ || guessAfter_ || Fillable(work, 0, true) || Fillable(work, 1, true);
+              fillable = fillable || Fillable(work, l, true);
+            }
+            return stop_ || (extend_ && chained_ < kLanes) || fillable;
           });
           workerWaits_ = false;
           if (stop_) return;
-          if (guessAfter_) {
-            after = std::move(guessAfter_);
-            guessAfter_.reset();
+          if (extend_ && chained_ < kLanes) {
+            after = tail_;
+            extend_ = false;
           } else {
-            for (std::size_t l = 0; l < 2; ++l) {
+            for (std::size_t l = 0; l < kLanes; ++l) {
               if (!Fillable(work, l, true)) continue;
               Lane& lane = lanes_[l];
-              turns[l] = Turn{&*work[l], lane.filled % kDepth, 0, lane.end, nullptr};
-              turns[l].data = lane.ring.get() + turns[l].slot * kBlock;
+              const std::size_t slot = lane.filled % kDepth;
+              turns[l] = Turn{&*work[l], slot, 0, lane.end, lane.ring.get() + slot * kBlock};
             }
           }
         }
-        if (after) {
+        if (after)
           GuessNext(*after, work);
-          continue;
-        }
-        Fill(turns, work);
+        else
+          Fill(turns, work);
       }
     } catch (...) {
       // Out of memory, or a source that throws: the caller's read fails instead of waiting forever.
@@ -268,45 +282,42 @@ class EntryReader::ReadAhead {
     }
   }
 
-  // Reads the turns' blocks, decrypts them (two chains side by side where both lanes have one) and
-  // hands them over.
-  void Fill(Turn (&turns)[2], std::optional<Job> (&work)[2]) {
-    // Both lanes take the same number of bytes, so that all of them go through the two chains
-    // together; a lane at its end takes its turn alone (an end costs nothing).
-    std::uint64_t left[2] = {};
+  // Reads the turns' blocks, decrypts them side by side and hands them over. All lanes take the
+  // same number of bytes, so that every byte goes through a loop of as many chains as there are
+  // lanes; a lane at its end takes its turn alone (an end costs nothing).
+  void Fill(Turn (&turns)[kLanes], Jobs& work) {
+    std::uint64_t left[kLanes] = {};
     std::size_t most = kBlock;
-    for (std::size_t l = 0; l < 2; ++l) {
+    for (std::size_t l = 0; l < kLanes; ++l) {
       if (!turns[l].job) continue;
       left[l] = turns[l].end > turns[l].job->at ? turns[l].end - turns[l].job->at : 0;
       most = static_cast<std::size_t>(std::min<std::uint64_t>(most, left[l]));
     }
-    for (std::size_t l = 0; l < 2; ++l) {
-      if (!turns[l].job) continue;
+    TraditionalCipher* ciphers[kLanes];
+    std::uint8_t* data[kLanes];
+    std::size_t count = 0;
+    for (std::size_t l = 0; l < kLanes; ++l) {
+      Turn& turn = turns[l];
+      if (!turn.job) continue;
       if (most == 0 && left[l] > 0) {
-        turns[l].job = nullptr;
+        turn.job = nullptr;
         continue;
       }
-      turns[l].size = ReadBlock(source_, turns[l].job->at, left[l], nullptr, turns[l].data, most);
+      turn.size = ReadBlock(source_, turn.job->at, left[l], nullptr, turn.data, most);
+      if (turn.size == kFailed || turn.size == 0) continue;
+      ciphers[count] = &turn.job->cipher;
+      data[count++] = turn.data;
     }
-    auto readable = [](const Turn& turn) { return turn.job && turn.size != kFailed; };
-    std::size_t together = 0;
-    if (readable(turns[0]) && readable(turns[1])) {
-      together = std::min(turns[0].size, turns[1].size);
-      TraditionalCipher* ciphers[] = {&turns[0].job->cipher, &turns[1].job->cipher};
-      std::uint8_t* data[] = {turns[0].data, turns[1].data};
-      TraditionalCipher::DecryptStreams(ciphers, data, 2, together);
-    }
-    for (Turn& turn : turns)
-      if (readable(turn)) turn.job->cipher.Decrypt(turn.data + together, turn.size - together);
+    if (count) TraditionalCipher::DecryptStreams(ciphers, data, count, most);
 
     std::lock_guard<std::mutex> guard(lock_);
     if (stop_) return;
-    for (std::size_t l = 0; l < 2; ++l) {
+    for (std::size_t l = 0; l < kLanes; ++l) {
       const Turn& turn = turns[l];
       Lane& lane = lanes_[l];
       if (!turn.job || lane.job != turn.job->id) continue;
-      // A guess reads on to the archive's end until the caller tells the entry's: the failed read
-      // may have been past it.
+      // A guess of unknown size reads on to the archive's end until the caller tells the entry's:
+      // the failed read may have been past it.
       if (turn.size == kFailed && lane.end < turn.end) continue;
       lane.tags[turn.slot] = turn.job->id;
       lane.sizes[turn.slot] = turn.size;
@@ -314,16 +325,17 @@ class EntryReader::ReadAhead {
       ++turn.job->blocks;
       const bool last = turn.size == 0 || turn.size == kFailed;
       if (last) ++ends_;
-      if (turn.size == kFailed && guess_ && guess_->id == turn.job->id) guess_->failed = true;
+      if (turn.size == kFailed) lane.failed = true;
       if (last || (l == reading_ && wanted_ && lane.filled >= wanted_)) toCaller_.notify_one();
       if (last) work[l].reset();
     }
   }
 
-  // The encrypted entry after the one the caller reads (and its data descriptor), when one is there
-  // that the same password opens; a few plain entries of known size (folders) are stepped over. Its
-  // size shows only in the directory, so the guess reads on. It goes into the other lane.
-  void GuessNext(const After& after, std::optional<Job> (&work)[2]) {
+  // The encrypted entry after `after` (and its data descriptor), when one is there that the same
+  // password opens; a few plain entries of known size (folders) are stepped over. It goes into a
+  // free lane. Its size is in the directory (the local header of an entry whose sizes follow its
+  // data has none); without it the guess reads on, and nothing is guessed after it.
+  void GuessNext(const After& after, Jobs& work) {
     std::uint64_t at = after.end;
     std::uint16_t flags = after.flags;
     std::optional<LocalEntry> local;
@@ -351,27 +363,55 @@ class EntryReader::ReadAhead {
     if (!source_.Read(local->dataAt, header, sizeof(header))) return;
     TraditionalCipher cipher(after.password);
     if (!cipher.AcceptHeader(header, next.passwordCheck())) return;
+    const ZipEntry* listed = Listed(at);
+    const std::uint64_t end = listed && listed->compressedSize >= kCipherHeaderSize &&
+                                      listed->compressedSize <= source_.size() - local->dataAt
+                                  ? local->dataAt + listed->compressedSize
+                                  : 0;
+
     std::lock_guard<std::mutex> guard(lock_);
-    if (stop_ || lanes_[reading_].job != after.id) return;  // the caller wants something else
-    const std::size_t l = 1 - reading_;
+    // The caller wants something else, or the lanes are full.
+    if (stop_ || !tail_ || tail_->id != after.id || chained_ == kLanes) return;
+    std::size_t l = 0;
+    while (l < kLanes && std::find(order_, order_ + chained_, l) != order_ + chained_) ++l;
     Lane& lane = lanes_[l];
     Drop(lane);
     lane.job = ++lastId_;
-    lane.end = source_.size();
-    const std::uint64_t dataAt = local->dataAt + kCipherHeaderSize;
-    guess_.emplace(Guess{lane.job, dataAt, after.password, l});
-    work[l].emplace(Job{lane.job, dataAt, std::move(cipher)});
+    lane.end = end ? end : source_.size();
+    lane.guess = true;
+    lane.failed = false;
+    lane.at = local->dataAt + kCipherHeaderSize;
+    lane.password = after.password;
+    order_[chained_++] = l;
+    work[l].emplace(Job{lane.job, lane.at, std::move(cipher)});
+    tail_ = After{lane.job, end, listed ? listed->flags : next.flags, after.password};
+    extend_ = end != 0;
+  }
+
+  // The directory's entry whose local header is at `offset`; read once, on the worker.
+  const ZipEntry* Listed(std::uint64_t offset) {
+    if (!directory_) {
+      directory_ = ReadDirectory(source_);
+      std::sort(directory_->entries.begin(), directory_->entries.end(),
+                [](const ZipEntry& a, const ZipEntry& b) { return a.localHeaderOffset < b.localHeaderOffset; });
+    }
+    const auto& entries = directory_->entries;
+    const auto it = std::lower_bound(entries.begin(), entries.end(), offset,
+                                     [](const ZipEntry& e, std::uint64_t o) { return e.localHeaderOffset < o; });
+    return it != entries.end() && it->localHeaderOffset == offset ? &*it : nullptr;
   }
 
   ByteSource& source_;
-  Lane lanes_[2];
+  Lane lanes_[kLanes];
+  std::optional<ZipDirectory> directory_;  // the worker's own
   std::thread worker_;
   std::mutex lock_;
   std::condition_variable toWorker_, toCaller_;
-  std::optional<Job> pending_;       // for the worker to take up, in lane 0
-  std::optional<After> guessAfter_;  // for the worker to guess from
-  std::optional<Guess> guess_;       // the job the worker began on its own, not taken up yet
-  std::size_t reading_ = 0;          // the lane the caller reads
+  std::optional<Job> pending_;  // for the worker to take up, in lane 0
+  // The lanes in the order of their entries: the one the caller reads first, then the guesses.
+  std::size_t order_[kLanes] = {}, chained_ = 0, reading_ = 0;
+  std::optional<After> tail_;  // the last of them
+  bool extend_ = false;        // the worker is to guess after it
   // The last job id given; job ends filled, counted from the start; the count of blocks in the
   // caller's lane the waiting caller wants filled (0: none).
   std::uint64_t lastId_ = 0, ends_ = 0, wanted_ = 0;

@@ -39,13 +39,18 @@ constexpr auto kCrcBits = [] {
   for (std::uint32_t x = 0; x < 256; ++x) table[x] = static_cast<std::uint16_t>((detail::kCrcTable[x] >> 2) & 0x3FFF);
   return table;
 }();
-constexpr auto kMaskAndLow = [] {
-  std::array<std::uint8_t, 2u << 14> table{};
+// For three or four chains: every table behind one base register.
+struct WideTables {
+  std::array<std::uint32_t, 256> crc;
+  std::array<std::uint8_t, 2u << 14> maskAndLow;
+};
+constexpr WideTables kWide = [] {
+  WideTables tables{detail::kCrcTable, {}};
   for (std::uint32_t i = 0; i < (1u << 14); ++i) {
-    table[2 * i] = MaskByte(i << 2);
-    table[2 * i + 1] = static_cast<std::uint8_t>(detail::kCrcTable[MaskByte(i << 2)] & 0xFF);
+    tables.maskAndLow[2 * i] = MaskByte(i << 2);
+    tables.maskAndLow[2 * i + 1] = static_cast<std::uint8_t>(detail::kCrcTable[MaskByte(i << 2)] & 0xFF);
   }
-  return table;
+  return tables;
 }();
 
 }  // namespace
@@ -72,12 +77,10 @@ bool TraditionalCipher::AcceptHeader(const std::uint8_t (&header)[kCipherHeaderS
 template <std::size_t kChains, bool kCarryBits>
 void TraditionalCipher::DecryptChains(TraditionalCipher* const* ciphers, std::uint8_t* const* data,
                                       std::size_t size) noexcept {
-  const auto& crc = detail::kCrcTable;
-  // In locals, so that they stay in registers. `scaled` is key1 * factor + 1, carried instead of
-  // key 1 so that the step on the chain is one multiply and one add; `bits` is key 2's bits 2..15
-  // (carried when kCarryBits).
-  // The stream pointers too: a byte store may alias anything in memory, so the compiler would
-  // load them again after every store.
+  // In locals, so that they stay in registers; the stream pointers too, since a byte store may alias
+  // anything in memory and the compiler would load them again after every store. When kCarryBits,
+  // `scaled` (key1 * factor + 1) is carried instead of key 1, so that the step on the chain is one
+  // multiply and one add, and `bits` is key 2's bits 2..15.
   std::uint32_t k0[kChains], k1[kChains], k2[kChains], scaled[kChains], bits[kChains];
   std::uint8_t* stream[kChains];
   for (std::size_t c = 0; c < kChains; ++c) {
@@ -94,20 +97,31 @@ void TraditionalCipher::DecryptChains(TraditionalCipher* const* ciphers, std::ui
 #pragma GCC unroll 4
     for (std::size_t c = 0; c < kChains; ++c) {
       const std::uint8_t cipher = stream[c][n];
-      const std::uint32_t wideBits = (k2[c] >> 2) & 0x3FFF;
-      const std::uint8_t mask = kCarryBits ? MaskByte(k2[c]) : kMaskAndLow[2 * wideBits];
-      stream[c][n] = static_cast<std::uint8_t>(cipher ^ mask);
-      // Key 0 takes the plain byte (cipher ^ mask): its cipher half now, its mask half by table.
-      const std::uint32_t half = crc[(k0[c] ^ cipher) & 0xFF] ^ (k0[c] >> 8);
-      k0[c] = half ^ crc[mask];
-      const std::uint32_t low = kCarryBits ? kMaskCrcLow[bits[c]] : kMaskAndLow[2 * wideBits + 1];
-      k1[c] = scaled[c] + ((half & 0xFF) ^ low) * kKey1Factor;
-      scaled[c] = k1[c] * kKey1Factor + 1;
-      const std::uint32_t top = k1[c] >> 24;
-      // Key 2 takes key 1's top byte: the part from key 2 itself does not wait for key 1.
-      const std::uint32_t own = crc[k2[c] & 0xFF] ^ (k2[c] >> 8);
-      k2[c] = own ^ crc[top];
-      if (kCarryBits) bits[c] = ((own >> 2) & 0x3FFF) ^ kCrcBits[top];
+      if constexpr (kCarryBits) {
+        const auto& crc = detail::kCrcTable;
+        const std::uint8_t mask = MaskByte(k2[c]);
+        stream[c][n] = static_cast<std::uint8_t>(cipher ^ mask);
+        // Key 0 takes the plain byte (cipher ^ mask): its cipher half now, its mask half by table.
+        const std::uint32_t half = crc[(k0[c] ^ cipher) & 0xFF] ^ (k0[c] >> 8);
+        k0[c] = half ^ crc[mask];
+        k1[c] = scaled[c] + ((half & 0xFF) ^ kMaskCrcLow[bits[c]]) * kKey1Factor;
+        scaled[c] = k1[c] * kKey1Factor + 1;
+        const std::uint32_t top = k1[c] >> 24;
+        // Key 2 takes key 1's top byte: the part from key 2 itself does not wait for key 1.
+        const std::uint32_t own = crc[k2[c] & 0xFF] ^ (k2[c] >> 8);
+        k2[c] = own ^ crc[top];
+        bits[c] = ((own >> 2) & 0x3FFF) ^ kCrcBits[top];
+      } else {
+        // The same steps with fewer instructions and registers, the chain a little longer.
+        const WideTables& t = kWide;
+        const std::uint32_t at = (k2[c] >> 1) & 0x7FFE;  // 2 * bits 2..15
+        const std::uint8_t mask = t.maskAndLow[at];
+        stream[c][n] = static_cast<std::uint8_t>(cipher ^ mask);
+        const std::uint32_t half = t.crc[(k0[c] ^ cipher) & 0xFF] ^ (k0[c] >> 8);
+        k0[c] = half ^ t.crc[mask];
+        k1[c] = (k1[c] + ((half & 0xFF) ^ t.maskAndLow[at + 1])) * kKey1Factor + 1;
+        k2[c] = t.crc[k2[c] & 0xFF] ^ (k2[c] >> 8) ^ t.crc[k1[c] >> 24];
+      }
     }
   }
   for (std::size_t c = 0; c < kChains; ++c) {
