@@ -109,7 +109,11 @@ class EntryReader::ReadAhead {
     std::size_t found = 1;
     while (found < chained_) {
       const Lane& lane = lanes_[order_[found]];
-      if (lane.job && !lane.failed && lane.at == at && lane.password == password) break;
+      // A guess whose size the directory gave must end where the caller's entry ends: what it
+      // ended with would otherwise not be what the caller's entry ends with.
+      if (lane.job && !lane.failed && lane.at == at && lane.password == password &&
+          (!lane.sized || lane.end == at + left))
+        break;
       ++found;
     }
     if (found < chained_) {
@@ -194,8 +198,8 @@ class EntryReader::ReadAhead {
     std::uint64_t end = 0;  // where that job's data ends (for a guess of unknown size, the archive's)
     std::uint64_t filled = 0, released = 0;  // blocks, counted from the start
     // A guess the caller has not taken up: where its data starts, the password it was made with,
-    // whether a read of it failed.
-    bool guess = false, failed = false;
+    // whether a read of it failed, whether its end is the directory's.
+    bool guess = false, failed = false, sized = false;
     std::uint64_t at = 0;
     std::string password;
   };
@@ -380,6 +384,7 @@ class EntryReader::ReadAhead {
     lane.end = end ? end : source_.size();
     lane.guess = true;
     lane.failed = false;
+    lane.sized = end != 0;
     lane.at = local->dataAt + kCipherHeaderSize;
     lane.password = after.password;
     order_[chained_++] = l;
