@@ -63,9 +63,9 @@ struct InflateStream {
 // turn, which the worker guesses the caller will ask for next with the same password. All lanes are
 // decrypted side by side in one loop, each a chain of its own, so a guess costs little as long as
 // another lane goes on; alone it goes only a few blocks. Every block carries its job, and each job
-// ends with a block of size 0 (or kFailed), so the caller skips what belongs to jobs it dropped. The
-// caller is the faster of the two, so it is woken for a few blocks at a time (each wake-up is a
-// system call on the decrypting thread), and one by one only for the last.
+// ends with a block of size 0 (or kFailed), so the caller skips what belongs to jobs it dropped. A
+// waiting caller is woken for a few blocks at a time (each wake-up is a system call on the
+// decrypting thread), and one by one only for the last.
 class EntryReader::ReadAhead {
  public:
   explicit ReadAhead(ByteSource& source) : source_(source) {
