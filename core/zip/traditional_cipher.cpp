@@ -27,7 +27,8 @@ constexpr std::uint8_t MaskByte(std::uint32_t key2) {
 // Three or four chains side by side are bound by the count of instructions instead, and by the
 // registers: there, key 2's bits 2..15 are taken from key 2 again (two steps more on the chain, one
 // register less), and the mask byte comes from a table beside its low CRC byte.
-//   kMaskAndLow[2i], [2i + 1]: the mask byte, and the low byte of T[mask byte], for bits 2..15 = i.
+//   kWide.maskAndLow[2i], [2i + 1]: the mask byte, and the low byte of T[mask byte], for bits
+//                                   2..15 equal to i.
 constexpr auto kMaskCrcLow = [] {
   std::array<std::uint16_t, 1u << 14> table{};
   for (std::uint32_t i = 0; i < table.size(); ++i)
@@ -138,12 +139,15 @@ void TraditionalCipher::Decrypt(std::uint8_t* data, std::size_t size) noexcept {
 
 void TraditionalCipher::DecryptStreams(TraditionalCipher* const* ciphers, std::uint8_t* const* data,
                                        std::size_t count, std::size_t size) noexcept {
+  // More than the widest loop takes: four at a time.
+  for (; count > kMaxStreams; count -= kMaxStreams, ciphers += kMaxStreams, data += kMaxStreams)
+    DecryptChains<kMaxStreams, false>(ciphers, data, size);
   switch (count) {
     case 1: return DecryptChains<1, true>(ciphers, data, size);
     case 2: return DecryptChains<2, true>(ciphers, data, size);
     case 3: return DecryptChains<3, false>(ciphers, data, size);
     case 4: return DecryptChains<4, false>(ciphers, data, size);
-    default: return;
+    default: return;  // none
   }
 }
 

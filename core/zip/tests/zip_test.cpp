@@ -140,15 +140,17 @@ TEST(TraditionalCipherTest, TheRightPasswordOpensAndAWrongOneIsRefused) {
 // alone from where it was left.
 TEST(TraditionalCipherTest, StreamsSideBySideDecryptAsEachAlone) {
   constexpr std::size_t kSize = 70001, kTogether = 50000;
-  const char* passwords[] = {"first", "second 비밀", "", "fourth"};
-  std::string streams[TraditionalCipher::kMaxStreams], alone[TraditionalCipher::kMaxStreams];
-  for (std::size_t s = 0; s < TraditionalCipher::kMaxStreams; ++s) {
+  // More streams than the widest loop takes, too.
+  constexpr std::size_t kMost = TraditionalCipher::kMaxStreams + 2;
+  const char* passwords[kMost] = {"first", "second 비밀", "", "fourth", "fifth", "sixth"};
+  std::string streams[kMost], alone[kMost];
+  for (std::size_t s = 0; s < kMost; ++s) {
     streams[s].resize(kSize);
     for (std::size_t i = 0; i < kSize; ++i) streams[s][i] = static_cast<char>(i * (31 + 2 * s) + i / 977);
     alone[s] = streams[s];
     TraditionalCipher(passwords[s]).Decrypt(reinterpret_cast<std::uint8_t*>(alone[s].data()), kSize);
   }
-  for (std::size_t count = 1; count <= TraditionalCipher::kMaxStreams; ++count) {
+  for (std::size_t count = 1; count <= kMost; ++count) {
     std::vector<TraditionalCipher> ciphers;
     std::vector<TraditionalCipher*> keys;
     std::vector<std::string> data(streams, streams + count);
