@@ -286,33 +286,42 @@ class EntryReader::ReadAhead {
     }
   }
 
-  // Reads the turns' blocks, decrypts them side by side and hands them over. All lanes take the
-  // same number of bytes, so that every byte goes through a loop of as many chains as there are
-  // lanes; a lane at its end takes its turn alone (an end costs nothing).
+  // Reads the turns' blocks, decrypts them side by side and hands them over. Every job's blocks are
+  // whole from its start (only its last is short), so the caller's sink gets the same pieces
+  // whatever ran beside it. A lane at its end takes its turn alone (an end costs nothing).
   void Fill(Turn (&turns)[kLanes], Jobs& work) {
     std::uint64_t left[kLanes] = {};
-    std::size_t most = kBlock;
+    bool ending = false;
     for (std::size_t l = 0; l < kLanes; ++l) {
       if (!turns[l].job) continue;
       left[l] = turns[l].end > turns[l].job->at ? turns[l].end - turns[l].job->at : 0;
-      most = static_cast<std::size_t>(std::min<std::uint64_t>(most, left[l]));
+      ending = ending || left[l] == 0;
     }
-    TraditionalCipher* ciphers[kLanes];
-    std::uint8_t* data[kLanes];
-    std::size_t count = 0;
     for (std::size_t l = 0; l < kLanes; ++l) {
       Turn& turn = turns[l];
       if (!turn.job) continue;
-      if (most == 0 && left[l] > 0) {
+      if (ending && left[l] > 0) {
         turn.job = nullptr;
         continue;
       }
-      turn.size = ReadBlock(source_, turn.job->at, left[l], nullptr, turn.data, most);
-      if (turn.size == kFailed || turn.size == 0) continue;
-      ciphers[count] = &turn.job->cipher;
-      data[count++] = turn.data;
+      turn.size = ReadBlock(source_, turn.job->at, left[l], nullptr, turn.data, kBlock);
     }
-    if (count) TraditionalCipher::DecryptStreams(ciphers, data, count, most);
+    // All the blocks' bytes up to the shortest block's end together, then the rest of the longer
+    // ones together, and so on.
+    for (std::size_t done = 0;;) {
+      TraditionalCipher* ciphers[kLanes];
+      std::uint8_t* data[kLanes];
+      std::size_t count = 0, step = kBlock;
+      for (Turn& turn : turns) {
+        if (!turn.job || turn.size == kFailed || turn.size <= done) continue;
+        ciphers[count] = &turn.job->cipher;
+        data[count++] = turn.data + done;
+        step = std::min(step, turn.size - done);
+      }
+      if (count == 0) break;
+      TraditionalCipher::DecryptStreams(ciphers, data, count, step);
+      done += step;
+    }
 
     std::lock_guard<std::mutex> guard(lock_);
     if (stop_) return;
