@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/zip/crc32.h"
 #include "core/zip/entry_path.h"
@@ -36,7 +37,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       if (!cipher.AcceptHeader(header, entry.passwordCheck())) continue;
       raw += kCipherHeaderSize;
       length -= kCipherHeaderSize;
+      // Side by side with copies of itself, each stream must come out as it does alone.
+      const std::size_t count = 1 + entry.crc % TraditionalCipher::kMaxStreams;
+      std::string copies[TraditionalCipher::kMaxStreams];
+      std::vector<TraditionalCipher> ciphers(count, cipher);
+      TraditionalCipher* keys[TraditionalCipher::kMaxStreams];
+      std::uint8_t* streams[TraditionalCipher::kMaxStreams];
+      for (std::size_t i = 0; i < count; ++i) {
+        copies[i].assign(reinterpret_cast<const char*>(raw), length);
+        keys[i] = &ciphers[i];
+        streams[i] = reinterpret_cast<std::uint8_t*>(copies[i].data());
+      }
+      TraditionalCipher::DecryptStreams(keys, streams, count, length);
       cipher.Decrypt(raw, length);
+      for (std::size_t i = 0; i < count; ++i)
+        if (copies[i].compare(0, length, reinterpret_cast<const char*>(raw), length) != 0) __builtin_trap();
     }
     (void)Crc32(0, raw, length);
   }

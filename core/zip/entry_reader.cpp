@@ -57,15 +57,20 @@ struct InflateStream {
 
 }  // namespace
 
-// The decrypting thread and the ring of blocks it fills. Decryption is a strictly serial chain over
+// The decrypting thread and its rings of blocks (lanes). Decryption is a strictly serial chain over
 // the bytes, slower than inflating and writing, so it runs beside the caller and ahead of it. The
-// worker takes one stretch (job) at a time; every block in the ring carries its job, and each job
-// ends with a block of size 0 (or kFailed), so the caller skips what belongs to jobs it dropped.
-// The caller is the faster of the two, so it is woken for a few blocks at a time (each wake-up is a
-// system call on the decrypting thread), and one by one only for the last.
+// lane the caller reads holds its entry; the others hold the encrypted entries that follow it, in
+// turn, which the worker guesses the caller will ask for next with the same password. All lanes are
+// decrypted side by side in one loop, each a chain of its own, so a guess costs little as long as
+// another lane goes on; alone it goes only a few blocks. Every block carries its job, and each job
+// ends with a block of size 0 (or kFailed), so the caller skips what belongs to jobs it dropped. A
+// waiting caller is woken for a few blocks at a time (each wake-up is a system call on the
+// decrypting thread), and one by one only for the last.
 class EntryReader::ReadAhead {
  public:
-  explicit ReadAhead(ByteSource& source) : source_(source), ring_(Buffer(kDepth * kBlock)) {}
+  explicit ReadAhead(ByteSource& source) : source_(source) {
+    for (Lane& lane : lanes_) lane.ring = Buffer(kDepth * kBlock);
+  }
   ~ReadAhead() {
     if (!worker_.joinable()) return;
     {
@@ -86,7 +91,8 @@ class EntryReader::ReadAhead {
 
   // False when there is no memory or no thread for it.
   bool Start() {
-    if (!ring_) return false;
+    for (const Lane& lane : lanes_)
+      if (!lane.ring) return false;
     try {
       worker_ = std::thread([this] { Work(); });
     } catch (const std::system_error&) {
@@ -95,23 +101,43 @@ class EntryReader::ReadAhead {
     return true;
   }
 
-  // The caller begins to read the stretch [at, at + left), decrypted by `cipher`: the job the
-  // worker guessed when it is this one, else a new one. Its id.
+  // The caller begins to read the stretch [at, at + left), decrypted by `cipher`: a job the worker
+  // guessed when it is this one, else a new one. Its id.
   std::uint64_t Begin(std::uint64_t at, std::uint64_t left, std::uint16_t flags, std::string_view password,
                       TraditionalCipher cipher) {
     std::lock_guard<std::mutex> guard(lock_);
-    end_ = at + left;
-    if (guess_ && guess_->id == latest_ && failed_ != latest_ && guess_->at == at && guess_->password == password) {
-      guess_.reset();
-      toWorker_.notify_one();  // it may wait for room past the end it now knows
-      return latest_;
+    std::size_t found = 1;
+    while (found < chained_) {
+      const Lane& lane = lanes_[order_[found]];
+      // A guess whose size the directory gave must end where the caller's entry ends: what it
+      // ended with would otherwise not be what the caller's entry ends with.
+      if (lane.job && !lane.failed && lane.at == at && lane.password == password &&
+          (!lane.sized || lane.end == at + left))
+        break;
+      ++found;
     }
-    guess_.reset();
-    latest_ = ++lastId_;
-    pending_.emplace(Job{latest_, at, flags, std::string(password), std::move(cipher)});
-    released_ = filled_;  // all of other jobs
+    if (found < chained_) {
+      // What is left of the entry before, and guesses the caller passed over, are dropped.
+      for (std::size_t i = 0; i < found; ++i) Drop(lanes_[order_[i]]);
+      std::copy(order_ + found, order_ + chained_, order_);
+      chained_ -= found;
+    } else {
+      for (Lane& lane : lanes_) Drop(lane);
+      order_[0] = 0;
+      chained_ = 1;
+      lanes_[0].job = ++lastId_;
+      pending_.emplace(Job{lanes_[0].job, at, std::move(cipher)});
+    }
+    reading_ = order_[0];
+    Lane& lane = lanes_[reading_];
+    lane.guess = false;
+    lane.end = at + left;
+    if (chained_ == 1) {
+      tail_ = After{lane.job, at + left, flags, std::string(password)};
+      extend_ = true;
+    }
     toWorker_.notify_one();
-    return latest_;
+    return lane.job;
   }
 
   // The next block of job `id`, of which `bytesLeft` are still to come; nothing when the archive
@@ -120,28 +146,29 @@ class EntryReader::ReadAhead {
     std::unique_lock<std::mutex> guard(lock_);
     Release();
     if (bytesLeft == 0) return Block{nullptr, 0};  // a guessed job may go on past it
+    Lane& lane = lanes_[reading_];
     for (;;) {
-      while (filled_ > released_ && tags_[released_ % kDepth] != id) Release(true);
-      if (filled_ > released_) break;
+      while (lane.filled > lane.released && lane.tags[lane.released % kDepth] != id) Release(true);
+      if (lane.filled > lane.released) break;
       const std::uint64_t ends = ends_;
-      wanted_ = released_ + (bytesLeft <= kBatch * kBlock ? 1 : kBatch);
-      toCaller_.wait(guard, [&] { return filled_ >= wanted_ || ends_ != ends || gone_; });
+      wanted_ = lane.released + (bytesLeft <= kBatch * kBlock ? 1 : kBatch);
+      toCaller_.wait(guard, [&] { return lane.filled >= wanted_ || ends_ != ends || gone_; });
       wanted_ = 0;
-      if (gone_ && filled_ == released_) return std::nullopt;
+      if (gone_ && lane.filled == lane.released) return std::nullopt;
     }
-    const std::size_t slot = released_ % kDepth;
+    const std::size_t slot = lane.released % kDepth;
     holding_ = true;
-    if (sizes_[slot] == kFailed) return std::nullopt;
-    const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(sizes_[slot], bytesLeft));
-    return Block{ring_.get() + slot * kBlock, size};
+    if (lane.sizes[slot] == kFailed) return std::nullopt;
+    const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(lane.sizes[slot], bytesLeft));
+    return Block{lane.ring.get() + slot * kBlock, size};
   }
 
   // The caller is done with job `id`; unless it read all of it the worker drops the rest.
   void End(std::uint64_t id, bool whole) {
     std::lock_guard<std::mutex> guard(lock_);
     Release();
-    if (!whole && latest_ == id) {
-      latest_ = ++lastId_;
+    if (!whole && lanes_[reading_].job == id) {
+      lanes_[reading_].job = 0;
       toWorker_.notify_one();
     }
   }
@@ -149,39 +176,107 @@ class EntryReader::ReadAhead {
   static constexpr std::size_t kBlock = 32 * 1024;
 
  private:
+  static constexpr std::size_t kLanes = TraditionalCipher::kMaxStreams;
   static constexpr std::size_t kDepth = 16, kBatch = 2, kGuessBlocks = 4;
 
   struct Job {
     std::uint64_t id, at;
+    TraditionalCipher cipher;
+    std::size_t blocks = 0;  // filled so far
+  };
+  // The last entry in the lanes, to guess the one after it from.
+  struct After {
+    std::uint64_t id, end;
     std::uint16_t flags;
     std::string password;
-    TraditionalCipher cipher;
   };
-  struct Guess {
-    std::uint64_t id, at;
+  struct Lane {
+    std::unique_ptr<std::uint8_t[]> ring;
+    std::uint64_t tags[kDepth] = {};
+    std::size_t sizes[kDepth] = {};
+    std::uint64_t job = 0;  // the job the worker is to do here (any other it drops; 0: none)
+    std::uint64_t end = 0;  // where that job's data ends (for a guess of unknown size, the archive's)
+    std::uint64_t filled = 0, released = 0;  // blocks, counted from the start
+    // A guess the caller has not taken up: where its data starts, the password it was made with,
+    // whether a read of it failed, whether its end is the directory's.
+    bool guess = false, failed = false, sized = false;
+    std::uint64_t at = 0;
     std::string password;
   };
+  // What the worker does with one lane in one round: its job, the slot and the end it reads to.
+  struct Turn {
+    Job* job = nullptr;
+    std::size_t slot = 0, size = 0;
+    std::uint64_t end = 0;
+    std::uint8_t* data = nullptr;
+  };
+  using Jobs = std::optional<Job>[kLanes];  // the worker's, by lane
+
+  // With the lock held: the worker stops the lane's job and the caller skips its blocks.
+  static void Drop(Lane& lane) {
+    lane.job = 0;
+    lane.released = lane.filled;
+  }
 
   // With the lock held: frees the block the caller holds (or, when `skipped`, the next one).
   void Release(bool skipped = false) {
     if (!skipped && !holding_) return;
     holding_ = false;
-    ++released_;
+    ++lanes_[reading_].released;
     if (workerWaits_) toWorker_.notify_one();
+  }
+
+  // With the lock held: whether the worker may fill a block of lane `l` now. A guess goes only so
+  // far alone: past a small entry's end the work would be lost, and it takes time the caller may
+  // need on a busy machine. Beside another lane it is almost free.
+  bool Fillable(const Jobs& work, std::size_t l, bool paired) const {
+    const Lane& lane = lanes_[l];
+    if (!work[l] || lane.filled - lane.released >= kDepth) return false;
+    if (!lane.guess || work[l]->blocks < kGuessBlocks) return true;
+    for (std::size_t other = 0; paired && other < kLanes; ++other)
+      if (other != l && Fillable(work, other, false)) return true;
+    return false;
   }
 
   void Work() {
     try {
-      std::optional<Job> job;
+      Jobs work;
       for (;;) {
-        if (!job) {
+        std::optional<After> after;
+        Turn turns[kLanes];
+        {
           std::unique_lock<std::mutex> guard(lock_);
-          toWorker_.wait(guard, [this] { return stop_ || pending_; });
+          workerWaits_ = true;
+          toWorker_.wait(guard, [&] {
+            if (pending_) {
+              work[0] = std::move(pending_);
+              pending_.reset();
+            }
+            bool fillable = false;
+            for (std::size_t l = 0; l < kLanes; ++l) {
+              if (work[l] && lanes_[l].job != work[l]->id) work[l].reset();
+              fillable = fillable || Fillable(work, l, true);
+            }
+            return stop_ || (extend_ && chained_ < kLanes) || fillable;
+          });
+          workerWaits_ = false;
           if (stop_) return;
-          job = std::move(pending_);
-          pending_.reset();
+          if (extend_ && chained_ < kLanes) {
+            after = tail_;
+            extend_ = false;
+          } else {
+            for (std::size_t l = 0; l < kLanes; ++l) {
+              if (!Fillable(work, l, true)) continue;
+              Lane& lane = lanes_[l];
+              const std::size_t slot = lane.filled % kDepth;
+              turns[l] = Turn{&*work[l], slot, 0, lane.end, lane.ring.get() + slot * kBlock};
+            }
+          }
         }
-        job = Fill(*job) ? GuessNext(*job) : std::nullopt;
+        if (after)
+          GuessNext(*after, work);
+        else
+          Fill(turns, work);
       }
     } catch (...) {
       // Out of memory, or a source that throws: the caller's read fails instead of waiting forever.
@@ -191,100 +286,149 @@ class EntryReader::ReadAhead {
     }
   }
 
-  // Fills the ring with the job's blocks and its end; false when it was dropped, stopped or failed.
-  bool Fill(Job& job) {
-    for (std::size_t count = 0;; ++count) {
-      std::size_t slot;
-      std::uint64_t end;
-      {
-        std::unique_lock<std::mutex> guard(lock_);
-        workerWaits_ = true;
-        // A guess the caller has not taken up yet goes only so far: past a small entry's end the
-        // work would be lost, and it takes time the caller may need on a busy machine.
-        toWorker_.wait(guard, [&] {
-          return stop_ || latest_ != job.id ||
-                 (filled_ - released_ < kDepth && (count < kGuessBlocks || !guess_ || guess_->id != job.id));
-        });
-        workerWaits_ = false;
-        if (stop_ || latest_ != job.id) return false;
-        slot = filled_ % kDepth;
-        end = end_;
+  // Reads the turns' blocks, decrypts them side by side and hands them over. Every job's blocks are
+  // whole from its start (only its last is short), so the caller's sink gets the same pieces
+  // whatever ran beside it. A lane at its end takes its turn alone (an end costs nothing).
+  void Fill(Turn (&turns)[kLanes], Jobs& work) {
+    std::uint64_t left[kLanes] = {};
+    bool ending = false;
+    for (std::size_t l = 0; l < kLanes; ++l) {
+      if (!turns[l].job) continue;
+      left[l] = turns[l].end > turns[l].job->at ? turns[l].end - turns[l].job->at : 0;
+      ending = ending || left[l] == 0;
+    }
+    for (std::size_t l = 0; l < kLanes; ++l) {
+      Turn& turn = turns[l];
+      if (!turn.job) continue;
+      if (ending && left[l] > 0) {
+        turn.job = nullptr;
+        continue;
       }
-      std::uint64_t left = end > job.at ? end - job.at : 0;
-      const std::size_t n = ReadBlock(source_, job.at, left, &job.cipher, ring_.get() + slot * kBlock, kBlock);
-      std::lock_guard<std::mutex> guard(lock_);
-      if (stop_ || latest_ != job.id) return false;
-      // A guess reads on to the archive's end until the caller tells the entry's: the failed read
-      // may have been past it.
-      if (n == kFailed && end_ < end) continue;
-      tags_[slot] = job.id;
-      sizes_[slot] = n;
-      ++filled_;
-      const bool last = n == 0 || n == kFailed;
+      turn.size = ReadBlock(source_, turn.job->at, left[l], nullptr, turn.data, kBlock);
+    }
+    // All the blocks' bytes up to the shortest block's end together, then the rest of the longer
+    // ones together, and so on.
+    for (std::size_t done = 0;;) {
+      TraditionalCipher* ciphers[kLanes];
+      std::uint8_t* data[kLanes];
+      std::size_t count = 0, step = kBlock;
+      for (Turn& turn : turns) {
+        if (!turn.job || turn.size == kFailed || turn.size <= done) continue;
+        ciphers[count] = &turn.job->cipher;
+        data[count++] = turn.data + done;
+        step = std::min(step, turn.size - done);
+      }
+      if (count == 0) break;
+      TraditionalCipher::DecryptStreams(ciphers, data, count, step);
+      done += step;
+    }
+
+    std::lock_guard<std::mutex> guard(lock_);
+    if (stop_) return;
+    for (std::size_t l = 0; l < kLanes; ++l) {
+      const Turn& turn = turns[l];
+      Lane& lane = lanes_[l];
+      if (!turn.job || lane.job != turn.job->id) continue;
+      // A guess of unknown size reads on to the archive's end until the caller tells the entry's:
+      // the failed read may have been past it.
+      if (turn.size == kFailed && lane.end < turn.end) continue;
+      lane.tags[turn.slot] = turn.job->id;
+      lane.sizes[turn.slot] = turn.size;
+      ++lane.filled;
+      ++turn.job->blocks;
+      const bool last = turn.size == 0 || turn.size == kFailed;
       if (last) ++ends_;
-      if (n == kFailed) failed_ = job.id;
-      if (last || (wanted_ && filled_ >= wanted_)) toCaller_.notify_one();
-      if (last) {
-        job.at = end_;
-        return n == 0;
-      }
+      if (turn.size == kFailed) lane.failed = true;
+      if (last || (l == reading_ && wanted_ && lane.filled >= wanted_)) toCaller_.notify_one();
+      if (last) work[l].reset();
     }
   }
 
-  // The encrypted entry after the job's data (and its data descriptor), when one is there that the
-  // same password opens; a few plain entries of known size (folders) are stepped over. Its size
-  // shows only in the directory, so the guess reads on.
-  std::optional<Job> GuessNext(const Job& done) {
-    std::uint64_t at = done.at;
-    std::uint16_t flags = done.flags;
+  // The encrypted entry after `after` (and its data descriptor), when one is there that the same
+  // password opens; a few plain entries of known size (folders) are stepped over. It goes into a
+  // free lane. Its size is in the directory (the local header of an entry whose sizes follow its
+  // data has none); without it the guess reads on, and nothing is guessed after it.
+  void GuessNext(const After& after, Jobs& work) {
+    std::uint64_t at = after.end;
+    std::uint16_t flags = after.flags;
     std::optional<LocalEntry> local;
     for (int hops = 0; hops < 4; ++hops) {
       if (flags & 0x0008) {
         std::uint8_t signature[4];
-        if (!source_.Read(at, signature, sizeof(signature))) return std::nullopt;
+        if (!source_.Read(at, signature, sizeof(signature))) return;
         const bool marked =
             signature[0] == 0x50 && signature[1] == 0x4b && signature[2] == 0x07 && signature[3] == 0x08;
         at += marked ? 16 : 12;
       }
       local = ReadLocalEntry(source_, at);
       if (!local || local->entry.encrypted()) break;
-      if (local->entry.sizesFollowData()) return std::nullopt;
+      if (local->entry.sizesFollowData()) return;
       at = local->dataAt + local->entry.compressedSize;
       flags = local->entry.flags;
     }
-    if (!local) return std::nullopt;
+    if (!local) return;
     const ZipEntry& next = local->entry;
     if (!next.encrypted() || source_.size() - local->dataAt < kCipherHeaderSize ||
         (next.method != static_cast<std::uint16_t>(Method::Stored) &&
          next.method != static_cast<std::uint16_t>(Method::Deflated)))
-      return std::nullopt;
+      return;
     std::uint8_t header[kCipherHeaderSize];
-    if (!source_.Read(local->dataAt, header, sizeof(header))) return std::nullopt;
-    TraditionalCipher cipher(done.password);
-    if (!cipher.AcceptHeader(header, next.passwordCheck())) return std::nullopt;
+    if (!source_.Read(local->dataAt, header, sizeof(header))) return;
+    TraditionalCipher cipher(after.password);
+    if (!cipher.AcceptHeader(header, next.passwordCheck())) return;
+    const ZipEntry* listed = Listed(at);
+    const std::uint64_t end = listed && listed->compressedSize >= kCipherHeaderSize &&
+                                      listed->compressedSize <= source_.size() - local->dataAt
+                                  ? local->dataAt + listed->compressedSize
+                                  : 0;
+
     std::lock_guard<std::mutex> guard(lock_);
-    if (stop_ || latest_ != done.id) return std::nullopt;  // the caller wants something else
-    latest_ = ++lastId_;
-    end_ = source_.size();
-    guess_.emplace(Guess{latest_, local->dataAt + kCipherHeaderSize, done.password});
-    return Job{latest_, local->dataAt + kCipherHeaderSize, next.flags, done.password, std::move(cipher)};
+    // The caller wants something else, or the lanes are full.
+    if (stop_ || !tail_ || tail_->id != after.id || chained_ == kLanes) return;
+    std::size_t l = 0;
+    while (l < kLanes && std::find(order_, order_ + chained_, l) != order_ + chained_) ++l;
+    Lane& lane = lanes_[l];
+    Drop(lane);
+    lane.job = ++lastId_;
+    lane.end = end ? end : source_.size();
+    lane.guess = true;
+    lane.failed = false;
+    lane.sized = end != 0;
+    lane.at = local->dataAt + kCipherHeaderSize;
+    lane.password = after.password;
+    order_[chained_++] = l;
+    work[l].emplace(Job{lane.job, lane.at, std::move(cipher)});
+    tail_ = After{lane.job, end, listed ? listed->flags : next.flags, after.password};
+    extend_ = end != 0;
+  }
+
+  // The directory's entry whose local header is at `offset`; read once, on the worker.
+  const ZipEntry* Listed(std::uint64_t offset) {
+    if (!directory_) {
+      directory_ = ReadDirectory(source_);
+      std::sort(directory_->entries.begin(), directory_->entries.end(),
+                [](const ZipEntry& a, const ZipEntry& b) { return a.localHeaderOffset < b.localHeaderOffset; });
+    }
+    const auto& entries = directory_->entries;
+    const auto it = std::lower_bound(entries.begin(), entries.end(), offset,
+                                     [](const ZipEntry& e, std::uint64_t o) { return e.localHeaderOffset < o; });
+    return it != entries.end() && it->localHeaderOffset == offset ? &*it : nullptr;
   }
 
   ByteSource& source_;
-  std::unique_ptr<std::uint8_t[]> ring_;
-  std::uint64_t tags_[kDepth] = {};
-  std::size_t sizes_[kDepth] = {};
+  Lane lanes_[kLanes];
+  std::optional<ZipDirectory> directory_;  // the worker's own
   std::thread worker_;
   std::mutex lock_;
   std::condition_variable toWorker_, toCaller_;
-  std::optional<Job> pending_;  // for the worker to take up
-  std::optional<Guess> guess_;  // the job the worker began on its own
-  // Ids of jobs: the last given, the one the worker is to do (any other it drops), the last that
-  // failed. Blocks filled and released, and job ends filled, counted from the start; the count the
-  // waiting caller wants filled (0: none).
-  std::uint64_t lastId_ = 0, latest_ = 0, failed_ = 0;
-  std::uint64_t end_ = 0;  // where the latest job's data ends (for a guess, the archive's end)
-  std::uint64_t filled_ = 0, released_ = 0, ends_ = 0, wanted_ = 0;
+  std::optional<Job> pending_;  // for the worker to take up, in lane 0
+  // The lanes in the order of their entries: the one the caller reads first, then the guesses.
+  std::size_t order_[kLanes] = {}, chained_ = 0, reading_ = 0;
+  std::optional<After> tail_;  // the last of them
+  bool extend_ = false;        // the worker is to guess after it
+  // The last job id given; job ends filled, counted from the start; the count of blocks in the
+  // caller's lane the waiting caller wants filled (0: none).
+  std::uint64_t lastId_ = 0, ends_ = 0, wanted_ = 0;
   bool holding_ = false, workerWaits_ = false, stop_ = false, gone_ = false;
 };
 

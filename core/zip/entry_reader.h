@@ -23,11 +23,13 @@ EntryResult ReadEntryData(ByteSource& source, const ZipEntry& entry, std::uint64
                           const EntrySink& sink);
 
 // Reads the entries of one archive one after another, each as ReadEntryData does. Encrypted data
-// is decrypted on a second thread ahead of the caller; when an entry's data ends, that thread goes
-// on with the encrypted entry whose local header follows, with the same password, so that the
-// caller's next entry is under way while it still inflates and writes this one and opens the next
-// file. That guess is dropped when the caller asks for anything else. The thread ends with the
-// reader, which must end before the source.
+// is decrypted on a second thread ahead of the caller; beside the caller's entry, that thread
+// decrypts the encrypted entries whose local headers follow it (up to three, with the same
+// password, their sizes from the archive's directory), side by side in one loop, so that the
+// caller's next entries are under way while it still inflates and writes this one. Such a guess is
+// used only when the caller asks for exactly its place with the same password, and dropped when the
+// caller asks for anything else. The source is read from both threads at once. The thread ends
+// with the reader, which must end before the source.
 class EntryReader {
  public:
   explicit EntryReader(ByteSource& source);

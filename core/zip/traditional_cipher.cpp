@@ -24,6 +24,11 @@ constexpr std::uint8_t MaskByte(std::uint32_t key2) {
 //   kMaskCrcLow[i]: the low byte of T[mask byte] for key 2's bits 2..15 equal to i (in 16 bits:
 //                   a byte table lets the compiler add a zero extension to the chain).
 //   kCrcBits[x]:    bits 2..15 of T[x].
+// Three or four chains side by side are bound by the count of instructions instead, and by the
+// registers: there, key 2's bits 2..15 are taken from key 2 again (two steps more on the chain, one
+// register less), and the mask byte comes from a table beside its low CRC byte.
+//   kWide.maskAndLow[2i], [2i + 1]: the mask byte, and the low byte of T[mask byte], for bits
+//                                   2..15 equal to i.
 constexpr auto kMaskCrcLow = [] {
   std::array<std::uint16_t, 1u << 14> table{};
   for (std::uint32_t i = 0; i < table.size(); ++i)
@@ -34,6 +39,19 @@ constexpr auto kCrcBits = [] {
   std::array<std::uint16_t, 256> table{};
   for (std::uint32_t x = 0; x < 256; ++x) table[x] = static_cast<std::uint16_t>((detail::kCrcTable[x] >> 2) & 0x3FFF);
   return table;
+}();
+// For three or four chains: every table behind one base register.
+struct WideTables {
+  std::array<std::uint32_t, 256> crc;
+  std::array<std::uint8_t, 2u << 14> maskAndLow;
+};
+constexpr WideTables kWide = [] {
+  WideTables tables{detail::kCrcTable, {}};
+  for (std::uint32_t i = 0; i < (1u << 14); ++i) {
+    tables.maskAndLow[2 * i] = MaskByte(i << 2);
+    tables.maskAndLow[2 * i + 1] = static_cast<std::uint8_t>(detail::kCrcTable[MaskByte(i << 2)] & 0xFF);
+  }
+  return tables;
 }();
 
 }  // namespace
@@ -57,31 +75,80 @@ bool TraditionalCipher::AcceptHeader(const std::uint8_t (&header)[kCipherHeaderS
   return plain[kCipherHeaderSize - 1] == check;
 }
 
-void TraditionalCipher::Decrypt(std::uint8_t* data, std::size_t size) noexcept {
-  const auto& crc = detail::kCrcTable;
-  // In locals, so that they stay in registers. `scaled` is key1 * factor + 1, carried instead of
-  // key 1 so that the step on the chain is one multiply and one add; `bits` is key 2's bits 2..15.
-  std::uint32_t k0 = key0_, k1 = key1_, k2 = key2_;
-  std::uint32_t scaled = k1 * kKey1Factor + 1;
-  std::uint32_t bits = (k2 >> 2) & 0x3FFF;
-  for (std::size_t n = 0; n < size; ++n) {
-    const std::uint8_t cipher = data[n];
-    const std::uint8_t mask = MaskByte(k2);
-    data[n] = static_cast<std::uint8_t>(cipher ^ mask);
-    // Key 0 takes the plain byte (cipher ^ mask): its cipher half now, its mask half by table.
-    const std::uint32_t half = crc[(k0 ^ cipher) & 0xFF] ^ (k0 >> 8);
-    k0 = half ^ crc[mask];
-    k1 = scaled + ((half & 0xFF) ^ kMaskCrcLow[bits]) * kKey1Factor;
-    scaled = k1 * kKey1Factor + 1;
-    const std::uint32_t top = k1 >> 24;
-    // Key 2 takes key 1's top byte: the part from key 2 itself does not wait for key 1.
-    const std::uint32_t own = crc[k2 & 0xFF] ^ (k2 >> 8);
-    k2 = own ^ crc[top];
-    bits = ((own >> 2) & 0x3FFF) ^ kCrcBits[top];
+template <std::size_t kChains, bool kCarryBits>
+void TraditionalCipher::DecryptChains(TraditionalCipher* const* ciphers, std::uint8_t* const* data,
+                                      std::size_t size) noexcept {
+  // In locals, so that they stay in registers; the stream pointers too, since a byte store may alias
+  // anything in memory and the compiler would load them again after every store. When kCarryBits,
+  // `scaled` (key1 * factor + 1) is carried instead of key 1, so that the step on the chain is one
+  // multiply and one add, and `bits` is key 2's bits 2..15.
+  std::uint32_t k0[kChains], k1[kChains], k2[kChains], scaled[kChains], bits[kChains];
+  std::uint8_t* stream[kChains];
+  for (std::size_t c = 0; c < kChains; ++c) {
+    stream[c] = data[c];
+    k0[c] = ciphers[c]->key0_;
+    k1[c] = ciphers[c]->key1_;
+    k2[c] = ciphers[c]->key2_;
+    scaled[c] = k1[c] * kKey1Factor + 1;
+    bits[c] = (k2[c] >> 2) & 0x3FFF;
   }
-  key0_ = k0;
-  key1_ = k1;
-  key2_ = k2;
+  for (std::size_t n = 0; n < size; ++n) {
+    // The chains share nothing: the processor overlaps their steps. Unrolled, so that every
+    // chain's keys stay in registers.
+#pragma GCC unroll 4
+    for (std::size_t c = 0; c < kChains; ++c) {
+      const std::uint8_t cipher = stream[c][n];
+      if constexpr (kCarryBits) {
+        const auto& crc = detail::kCrcTable;
+        const std::uint8_t mask = MaskByte(k2[c]);
+        stream[c][n] = static_cast<std::uint8_t>(cipher ^ mask);
+        // Key 0 takes the plain byte (cipher ^ mask): its cipher half now, its mask half by table.
+        const std::uint32_t half = crc[(k0[c] ^ cipher) & 0xFF] ^ (k0[c] >> 8);
+        k0[c] = half ^ crc[mask];
+        k1[c] = scaled[c] + ((half & 0xFF) ^ kMaskCrcLow[bits[c]]) * kKey1Factor;
+        scaled[c] = k1[c] * kKey1Factor + 1;
+        const std::uint32_t top = k1[c] >> 24;
+        // Key 2 takes key 1's top byte: the part from key 2 itself does not wait for key 1.
+        const std::uint32_t own = crc[k2[c] & 0xFF] ^ (k2[c] >> 8);
+        k2[c] = own ^ crc[top];
+        bits[c] = ((own >> 2) & 0x3FFF) ^ kCrcBits[top];
+      } else {
+        // The same steps with fewer instructions and registers, the chain a little longer.
+        const WideTables& t = kWide;
+        const std::uint32_t at = (k2[c] >> 1) & 0x7FFE;  // 2 * bits 2..15
+        const std::uint8_t mask = t.maskAndLow[at];
+        stream[c][n] = static_cast<std::uint8_t>(cipher ^ mask);
+        const std::uint32_t half = t.crc[(k0[c] ^ cipher) & 0xFF] ^ (k0[c] >> 8);
+        k0[c] = half ^ t.crc[mask];
+        k1[c] = (k1[c] + ((half & 0xFF) ^ t.maskAndLow[at + 1])) * kKey1Factor + 1;
+        k2[c] = t.crc[k2[c] & 0xFF] ^ (k2[c] >> 8) ^ t.crc[k1[c] >> 24];
+      }
+    }
+  }
+  for (std::size_t c = 0; c < kChains; ++c) {
+    ciphers[c]->key0_ = k0[c];
+    ciphers[c]->key1_ = k1[c];
+    ciphers[c]->key2_ = k2[c];
+  }
+}
+
+void TraditionalCipher::Decrypt(std::uint8_t* data, std::size_t size) noexcept {
+  TraditionalCipher* const self = this;
+  DecryptChains<1, true>(&self, &data, size);
+}
+
+void TraditionalCipher::DecryptStreams(TraditionalCipher* const* ciphers, std::uint8_t* const* data,
+                                       std::size_t count, std::size_t size) noexcept {
+  // More than the widest loop takes: four at a time.
+  for (; count > kMaxStreams; count -= kMaxStreams, ciphers += kMaxStreams, data += kMaxStreams)
+    DecryptChains<kMaxStreams, false>(ciphers, data, size);
+  switch (count) {
+    case 1: return DecryptChains<1, true>(ciphers, data, size);
+    case 2: return DecryptChains<2, true>(ciphers, data, size);
+    case 3: return DecryptChains<3, false>(ciphers, data, size);
+    case 4: return DecryptChains<4, false>(ciphers, data, size);
+    default: return;  // none
+  }
 }
 
 void TraditionalCipher::Encrypt(std::uint8_t* data, std::size_t size) noexcept {

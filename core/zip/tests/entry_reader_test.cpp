@@ -5,6 +5,7 @@
 #include <chrono>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -122,6 +123,56 @@ TEST(EntryReaderTest, ReadingAheadIntoTheNextEntryNeverChangesAResult) {
       if (data[i]) {
         EXPECT_TRUE(got[i].written == *data[i]) << i;
       }
+    }
+  }
+  {
+    // Several entries of one password are decrypted side by side, each guess leading to the next:
+    // the caller skipping one, going back, or asking one of them with another password gets what
+    // it would get reading them in turn.
+    std::vector<std::string> parts;
+    ZipBuilder builder;
+    for (std::size_t i = 0; i < 5; ++i) {
+      const std::string name(1, static_cast<char>('p' + i));
+      parts.push_back(Data(30 * 1024 * (i + 1) + i) + name);
+      builder.Add(name, parts.back(), "secret");
+    }
+    const std::string same = builder.Build();
+    MemorySource listing(same);
+    const ZipDirectory list = ReadDirectory(listing);
+    using Step = std::tuple<std::size_t, const char*, EntryResult>;
+    auto run = [&](ByteSource& source, const std::vector<Step>& steps, bool pause) {
+      EntryReader reader(source);
+      for (const auto& [index, password, expected] : steps) {
+        if (pause) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        const ZipEntry& entry = list.entries.at(index);
+        std::string written;
+        const EntryResult result = reader.Read(entry, *LocateData(source, entry), password,
+                                               [&](const std::uint8_t* data, std::size_t n) {
+                                                 written.append(reinterpret_cast<const char*>(data), n);
+                                                 return true;
+                                               });
+        EXPECT_EQ(result, expected) << index << password << pause;
+        if (expected == EntryResult::Ok) {
+          EXPECT_TRUE(written == parts[index]) << index << pause;
+        }
+      }
+    };
+    const EntryResult ok = EntryResult::Ok;
+    for (const bool pause : {false, true}) {
+      MemorySource source(same);
+      run(source,
+          {{0, "secret", ok}, {2, "secret", ok}, {3, "wrong", EntryResult::BadPassword}, {3, "secret", ok},
+           {1, "secret", ok}, {2, "secret", ok}, {4, "secret", ok}},
+          pause);
+    }
+    // A read that fails in the middle of a guessed entry: that entry is damaged, the one guessed
+    // after it is not.
+    const std::uint64_t bad = *LocateData(listing, list.entries.at(3)) + list.entries.at(3).compressedSize / 2;
+    for (const bool pause : {false, true}) {
+      FailingSource source(same, bad);
+      run(source, {{0, "secret", ok}, {1, "secret", ok}, {2, "secret", ok}, {3, "secret", EntryResult::Damaged},
+                   {4, "secret", ok}},
+          pause);
     }
   }
   {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "core/zip/crc32.h"
 #include "core/zip/entry_path.h"
 #include "core/zip/tests/zip_builder.h"
@@ -130,6 +133,39 @@ TEST(TraditionalCipherTest, TheRightPasswordOpensAndAWrongOneIsRefused) {
     }
   }
   EXPECT_LE(accepted, 1);
+}
+
+// Streams decrypted side by side, with different passwords and a length that is not a round
+// number: each must come out exactly as alone, not with another's keys or bytes mixed in, and go on
+// alone from where it was left.
+TEST(TraditionalCipherTest, StreamsSideBySideDecryptAsEachAlone) {
+  constexpr std::size_t kSize = 70001, kTogether = 50000;
+  // More streams than the widest loop takes, too.
+  constexpr std::size_t kMost = TraditionalCipher::kMaxStreams + 2;
+  const char* passwords[kMost] = {"first", "second 비밀", "", "fourth", "fifth", "sixth"};
+  std::string streams[kMost], alone[kMost];
+  for (std::size_t s = 0; s < kMost; ++s) {
+    streams[s].resize(kSize);
+    for (std::size_t i = 0; i < kSize; ++i) streams[s][i] = static_cast<char>(i * (31 + 2 * s) + i / 977);
+    alone[s] = streams[s];
+    TraditionalCipher(passwords[s]).Decrypt(reinterpret_cast<std::uint8_t*>(alone[s].data()), kSize);
+  }
+  for (std::size_t count = 1; count <= kMost; ++count) {
+    std::vector<TraditionalCipher> ciphers;
+    std::vector<TraditionalCipher*> keys;
+    std::vector<std::string> data(streams, streams + count);
+    std::vector<std::uint8_t*> bytes;
+    for (std::size_t s = 0; s < count; ++s) ciphers.emplace_back(passwords[s]);
+    for (std::size_t s = 0; s < count; ++s) {
+      keys.push_back(&ciphers[s]);
+      bytes.push_back(reinterpret_cast<std::uint8_t*>(data[s].data()));
+    }
+    TraditionalCipher::DecryptStreams(keys.data(), bytes.data(), count, kTogether);
+    for (std::size_t s = 0; s < count; ++s) {
+      ciphers[s].Decrypt(bytes[s] + kTogether, kSize - kTogether);
+      EXPECT_TRUE(data[s] == alone[s]) << count << " streams, stream " << s;
+    }
+  }
 }
 
 TEST(SafeRelativePathTest, KeepsNamesBelowTheTarget) {
