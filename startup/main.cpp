@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <optional>
+
 #include "menu/dialog_keys.h"
 #include "startup/single_instance.h"
 #include "startup/start_button_window.h"
@@ -14,17 +16,23 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
   // 1. Another instance running: end at once, nothing shown, nothing asked of the network.
   if (pravik::startup::AnotherInstanceRuns()) return 0;
-  // 2-3. The update server is asked meanwhile; the answer is awaited before the button shows.
-  pravik::startup::UpdateDecision update;
-
-  pravik::win32::OleScope ole;
-
+  // Declared first, ended last: after the windows and the objects they hold.
+  std::optional<pravik::win32::OleScope> ole;
   pravik::win32::Instance<pravik::startup::StartButtonWindow> startButton;
+  std::optional<pravik::startup::UpdateDecision> update;
   bool running = false;
   pravik::win32::RunHandler([&] {
     if (!startButton.Create()) return;
-    running = startButton.Load(update);
-    if (running) startButton.Show();
+    // 2-3. The update server is asked while the button loads; the answer is awaited before it
+    // shows. Not before the window exists: loading the network libraries beside the first
+    // window's creation slows both (they share the loader and the window server).
+    update.emplace();
+    running = startButton.Load(*update);
+    if (!running) return;
+    startButton.Show();
+    // OLE (the control library, the menu's browser control) once the button is on the screen.
+    ole.emplace();
+    startButton.ConnectControlLibrary();
   });
   if (!running) return 0;
 

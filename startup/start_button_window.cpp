@@ -37,6 +37,13 @@ constexpr ULONG_PTR kInjectTaskbarRect = 0x50544252;  // test builds: a RECT for
 constexpr UINT kToggleFromKeyboard = WM_APP + 0x50;
 constexpr UINT kPrepareMenu = WM_APP + 0x51;
 
+constexpr const wchar_t* kControlLibrary = L"QuesselControl.Quessel";
+
+[[noreturn]] void ControlLibraryMissing() {
+  throw win32::AppError(429, L"Pravik",
+                        L"Quessel 컨트롤 라이브러리(QuesselControl.Quessel)가 등록되어 있지 않습니다. Pravik을 다시 설치하십시오.");
+}
+
 // The button's elements at the screen's scale, through the same conversion as the menu's.
 int X(int twips) { return TwipsToPixels(twips, true); }
 int Y(int twips) { return TwipsToPixels(twips, false); }
@@ -116,11 +123,9 @@ bool StartButtonWindow::Load(UpdateDecision& update) {
     // 6. Skins.
     LoadSkins();
 
-    // The pointer check asks the control library where the pointer is.
-    quessel1_ = std::make_unique<win32::LateBoundObject>(L"QuesselControl.Quessel");
-    if (quessel1_->empty())
-      throw win32::AppError(429, L"Pravik",
-                            L"Quessel 컨트롤 라이브러리(QuesselControl.Quessel)가 등록되어 있지 않습니다. Pravik을 다시 설치하십시오.");
+    // The pointer check asks the control library where the pointer is: its registration is checked
+    // now, its object made once the button shows (ConnectControlLibrary).
+    if (!win32::LateBoundObject::InprocServerInstalled(kControlLibrary)) ControlLibraryMissing();
 
     // 9. The menu window, at the screen's scale or as large as fits. Its skins are checked now, so
     // that a missing one still ends the start-up before the button shows; the window itself loads
@@ -156,6 +161,11 @@ void StartButtonWindow::Show() {
   // Painted now: the menu's preparation, posted next, comes after the button is on the screen.
   ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   ::PostMessageW(hwnd(), kPrepareMenu, 0, 0);
+}
+
+void StartButtonWindow::ConnectControlLibrary() {
+  quessel1_ = std::make_unique<win32::LateBoundObject>(kControlLibrary);
+  if (quessel1_->empty()) ControlLibraryMissing();
 }
 
 void StartButtonWindow::PrepareMenu() {

@@ -30,6 +30,8 @@ class StartButtonWindow : public win32::Window {
   bool Load(UpdateDecision& update);
   // Shows and paints the button, then has the menu window prepared once the loop is idle.
   void Show();
+  // Makes the control library's object (OLE started first); raises error 429 when it cannot.
+  void ConnectControlLibrary();
 
   [[nodiscard]] float left() const noexcept { return left_; }
 

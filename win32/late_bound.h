@@ -20,6 +20,10 @@ class LateBoundObject {
   explicit LateBoundObject(const wchar_t* progId, DWORD context = CLSCTX_INPROC_SERVER) noexcept;
   explicit LateBoundObject(const CLSID& clsid, DWORD context = CLSCTX_INPROC_SERVER) noexcept;
 
+  // Whether the class named by ProgID is registered with an in-process server file that exists:
+  // what creating it needs, checked without loading anything.
+  [[nodiscard]] static bool InprocServerInstalled(const wchar_t* progId) noexcept;
+
   [[nodiscard]] bool empty() const noexcept { return !dispatch_; }
   [[nodiscard]] HRESULT creationResult() const noexcept { return created_; }
   [[nodiscard]] IDispatch* get() const noexcept { return dispatch_.get(); }

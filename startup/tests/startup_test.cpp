@@ -205,6 +205,41 @@ TEST_F(StartupTest, MissingSkinEndsWithItsFullPathAndNeverLoadsTheMenu) {
   }
 }
 
+// The control library's registration is checked before the button shows and its object made
+// after: a registration whose file is gone still ends the start-up with error 429 and no button.
+TEST_F(StartupTest, AControlLibraryRegisteredToAMissingFileEndsBeforeTheButtonShows) {
+  CLSID clsid{};
+  ASSERT_TRUE(SUCCEEDED(::CLSIDFromProgID(L"QuesselControl.Quessel", &clsid)));
+  wchar_t guid[64] = {};
+  ::StringFromGUID2(clsid, guid, 64);
+  const std::wstring key = std::wstring(L"CLSID\\") + guid + L"\\InprocServer32";
+  wchar_t registered[MAX_PATH] = {};
+  DWORD bytes = sizeof registered;
+  ASSERT_EQ(::RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, registered, &bytes),
+            ERROR_SUCCESS);
+  // Put back whatever the test's end.
+  struct Restore {
+    std::wstring key, path;
+    ~Restore() {
+      ::RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ, path.c_str(),
+                        static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+    }
+  } restore{key, registered};
+  const std::wstring gone = std::wstring(registered) + L".gone";
+  ASSERT_EQ(::RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ, gone.c_str(),
+                              static_cast<DWORD>((gone.size() + 1) * sizeof(wchar_t))),
+            ERROR_SUCCESS);
+
+  const std::wstring folder = CopyInstalledTree(L"nolibrary", {});
+  testsupport::ChildProcess& pravik = Start(folder);
+  const MessageBoxTexts box = WaitForMessageBox(pravik.pid(), 15000);
+  ASSERT_TRUE(box.hwnd) << "no message box";
+  EXPECT_NE(box.prompt.find(L"QuesselControl.Quessel"), std::wstring::npos) << win32::WideToUtf8(box.prompt);
+  EXPECT_FALSE(testsupport::WaitForWindow(pravik.pid(), kStartButtonClass, 100));
+  ::PostMessageW(box.hwnd, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(pravik.WaitExit(10000).has_value());
+}
+
 }  // namespace
 }  // namespace pravik::startup
 
