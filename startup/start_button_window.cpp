@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include <exception>
+#include <future>
 #include <utility>
 
 #include "generated/win32/build_settings.h"
@@ -63,7 +64,6 @@ bool StartButtonWindow::Create() {
   if (!Window::Create(L"PravikStartButton", L"Form1", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW, 0, 0, X(585),
                       Y(1425), nullptr, nullptr, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH))))
     return false;
-  CreateElements();
   // Explorer runs without elevation: let its broadcasts through to this elevated window before
   // anything is placed, so that a taskbar made meanwhile is not missed.
   ::ChangeWindowMessageFilterEx(hwnd(), taskbarCreated_, MSGFLT_ALLOW, nullptr);
@@ -113,9 +113,19 @@ void StartButtonWindow::LoadSkins() {
 
 bool StartButtonWindow::Load(UpdateDecision& update) {
   // What the button needs, prepared while the update server is asked; a failure is raised only
-  // once the answer is in.
+  // once the answer is in. The control library's registration and the menu's skins are files to
+  // look at: checked on a thread of their own meanwhile. The object is made, the skins decoded, once the button shows
+  // (ConnectControlLibrary, PrepareMenu).
+  std::future<void> filesChecked;
   std::exception_ptr failure;
   try {
+    filesChecked = std::async(std::launch::async, [folder = win32::ProgramFolder()] {
+      if (!win32::LateBoundObject::InprocServerInstalled(kControlLibrary)) ControlLibraryMissing();
+      menu::CheckMenuSkins(folder);
+    });
+    // The pictures come after the update thread has started: it waits for nothing of theirs.
+    CreateElements();
+
     // 4-5. Bottom-left corner beside the taskbar (once there is one), above all other windows.
     PlaceBesideTaskbar();
     SetWindowTopmost(hwnd(), true);
@@ -123,17 +133,17 @@ bool StartButtonWindow::Load(UpdateDecision& update) {
     // 6. Skins.
     LoadSkins();
 
-    // The pointer check asks the control library where the pointer is: its registration is checked
-    // now, its object made once the button shows (ConnectControlLibrary).
-    if (!win32::LateBoundObject::InprocServerInstalled(kControlLibrary)) ControlLibraryMissing();
-
-    // 9. The menu window, at the screen's scale or as large as fits. Its skins are checked now, so
-    // that a missing one still ends the start-up before the button shows; the window itself loads
-    // once the button is on the screen (PrepareMenu).
+    // 9. The menu window, at the screen's scale or as large as fits; it loads once the button is
+    // on the screen.
     menu::MenuTwipsPerPixel = core::menu::MenuScale(ScreenTwipsPerPixel(), WorkArea());
-    menu::CheckMenuSkins(win32::ProgramFolder());
   } catch (...) {
     failure = std::current_exception();
+  }
+  // A missing skin of the button's own is named before one of the menu's.
+  try {
+    if (filesChecked.valid()) filesChecked.get();
+  } catch (...) {
+    if (!failure) failure = std::current_exception();
   }
 
   // 2-3. The update server announced another version: hand over, show nothing.
