@@ -114,8 +114,8 @@ void StartButtonWindow::LoadSkins() {
 bool StartButtonWindow::Load(UpdateDecision& update) {
   // What the button needs, prepared while the update server is asked; a failure is raised only
   // once the answer is in. The control library's registration and the menu's skins are files to
-  // look at: checked on a thread of their own meanwhile. The object is made, the skins decoded, once the button shows
-  // (ConnectControlLibrary, PrepareMenu).
+  // look at: checked on a thread of their own meanwhile. The object is made and the skins decoded
+  // once the button shows (ConnectControlLibrary, PrepareMenu).
   std::future<void> filesChecked;
   std::exception_ptr failure;
   try {

@@ -2,8 +2,9 @@
 
 #include <oleauto.h>
 
-#include <cwchar>
 #include <vector>
+
+#include "win32/registry.h"
 
 namespace pravik::win32 {
 
@@ -11,26 +12,11 @@ LateBoundObject::LateBoundObject(const CLSID& clsid, DWORD context) noexcept {
   created_ = ::CoCreateInstance(clsid, nullptr, context, IID_IDispatch, dispatch_.put_void());
 }
 
-namespace {
-
-std::optional<std::wstring> ClassesValue(const std::wstring& subKey) {
-  std::wstring value(32768, L'\0');
-  DWORD bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
-  // A REG_EXPAND_SZ value comes expanded (as REG_SZ); always ends with a NUL.
-  if (::RegGetValueW(HKEY_CLASSES_ROOT, subKey.c_str(), nullptr, RRF_RT_REG_SZ, nullptr,
-                     value.data(), &bytes) != ERROR_SUCCESS)
-    return std::nullopt;
-  value.resize(std::wcslen(value.c_str()));
-  return value;
-}
-
-}  // namespace
-
 bool LateBoundObject::InprocServerInstalled(const wchar_t* progId) noexcept {
   try {
-    const auto clsid = ClassesValue(std::wstring(progId) + L"\\CLSID");
+    const auto clsid = ReadSystemString(HKEY_CLASSES_ROOT, std::wstring(progId) + L"\\CLSID");
     if (!clsid || clsid->empty()) return false;
-    auto server = ClassesValue(L"CLSID\\" + *clsid + L"\\InprocServer32");
+    auto server = ReadSystemString(HKEY_CLASSES_ROOT, L"CLSID\\" + *clsid + L"\\InprocServer32");
     if (!server) return false;
     if (server->size() >= 2 && server->front() == L'"' && server->back() == L'"')
       *server = server->substr(1, server->size() - 2);

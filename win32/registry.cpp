@@ -1,5 +1,7 @@
 #include "win32/registry.h"
 
+#include <cwchar>
+
 #include "win32/handles.h"
 #include "win32/text.h"
 
@@ -27,6 +29,19 @@ std::optional<std::wstring> ReadRegistryString(HKEY hive, const std::wstring& su
   const auto nul = buffer.find('\0');
   if (nul != std::string::npos) buffer.resize(nul);
   return AnsiToWide(buffer);
+}
+
+std::optional<std::wstring> ReadSystemString(HKEY hive, const std::wstring& subKey, const wchar_t* valueName) {
+  DWORD bytes = 0;
+  if (::RegGetValueW(hive, subKey.c_str(), valueName, RRF_RT_REG_SZ, nullptr, nullptr, &bytes) != ERROR_SUCCESS)
+    return std::nullopt;
+  std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
+  bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
+  // Fails (ERROR_MORE_DATA) rather than cuts short when the value grew in between.
+  if (::RegGetValueW(hive, subKey.c_str(), valueName, RRF_RT_REG_SZ, nullptr, value.data(), &bytes) != ERROR_SUCCESS)
+    return std::nullopt;
+  value.resize(std::wcslen(value.c_str()));
+  return value;
 }
 
 }  // namespace pravik::win32
