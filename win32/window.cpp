@@ -27,8 +27,16 @@ bool Window::Create(const wchar_t* className, const wchar_t* title, DWORD style,
     wc.hInstance = ThisModule();
     wc.hCursor = cursor ? cursor : ::LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = background;
-    // The program's own icon (resource 1) in title bars and the task switcher; none in a DLL.
-    wc.hIcon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+    // The program's own icon (resource 1) in title bars and the task switcher; none in a DLL, and
+    // none for a child, which shows no icon. The small one is loaded at its own size: left to the
+    // system, it is scaled down from the large one while the class registers.
+    if (!(style & WS_CHILD)) {
+      const HINSTANCE program = ::GetModuleHandleW(nullptr);
+      wc.hIcon = ::LoadIconW(program, MAKEINTRESOURCEW(1));
+      wc.hIconSm = static_cast<HICON>(::LoadImageW(program, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                   ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON),
+                                                   LR_SHARED));
+    }
     wc.lpszClassName = className;
     if (!::RegisterClassExW(&wc)) return false;
   }
