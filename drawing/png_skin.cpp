@@ -65,7 +65,22 @@ win32::Bitmap LoadUnscaled(const std::wstring& path, int& width, int& height, CO
   return bitmap;
 }
 
+// Within a hundredth the file is drawn for this scale: its own pixels, untouched.
+double Enlargement(const ScaledSkin& skin, double twipsPerPixel) {
+  const double enlarge = skin.twipsPerPixel / twipsPerPixel;
+  return std::abs(enlarge - 1.0) < 0.01 ? 1.0 : enlarge;
+}
+
 }  // namespace
+
+win32::Bitmap DecodePngSkin(const std::wstring& path, int& width, int& height, double enlarge) {
+  if (enlarge == 1.0) {
+    if (win32::Bitmap bitmap = LoadUnscaled(path, width, height, RGB(255, 255, 255))) return bitmap;
+  }
+  // GDI+ lives only for one load, so no GDI+ state outlives a call.
+  win32::GdiplusSession session;
+  return LoadPictureGdiPlus(path, width, height, RGB(255, 255, 255), enlarge);
+}
 
 win32::Bitmap LoadPictureGdiPlus(const std::wstring& path, int& width, int& height, COLORREF backColor,
                                  double enlarge) {
@@ -116,9 +131,13 @@ ScaledSkin FindScaledSkin(const std::wstring& folder, const std::wstring& file, 
 void LoadScaledSkin(const std::wstring& folder, const std::wstring& file, win32::PictureBox& box, bool fit,
                     double twipsPerPixel) {
   const ScaledSkin skin = FindScaledSkin(folder, file, twipsPerPixel);
-  // Within a hundredth the file is drawn for this scale: its own pixels, untouched.
-  const double enlarge = skin.twipsPerPixel / twipsPerPixel;
-  LoadPngSkin(skin.path, box, fit, std::abs(enlarge - 1.0) < 0.01 ? 1.0 : enlarge);
+  LoadPngSkin(skin.path, box, fit, Enlargement(skin, twipsPerPixel));
+}
+
+win32::Bitmap DecodeScaledSkin(const std::wstring& folder, const std::wstring& file, double twipsPerPixel) {
+  const ScaledSkin skin = FindScaledSkin(folder, file, twipsPerPixel);
+  int width = -1, height = -1;
+  return DecodePngSkin(skin.path, width, height, Enlargement(skin, twipsPerPixel));
 }
 
 void CheckSkinFile(const std::wstring& path) {
@@ -141,15 +160,7 @@ void LoadPngSkin(const std::wstring& path, win32::PictureBox& box, bool fit, dou
     width = client.right;
     height = client.bottom;
   }
-  if (enlarge == 1.0) {
-    if (win32::Bitmap bitmap = LoadUnscaled(path, width, height, RGB(255, 255, 255))) {
-      box.SetPicture(std::move(bitmap));
-      return;
-    }
-  }
-  // GDI+ lives only for one load, so no GDI+ state outlives a call.
-  win32::GdiplusSession session;
-  box.SetPicture(LoadPictureGdiPlus(path, width, height, RGB(255, 255, 255), enlarge));
+  box.SetPicture(DecodePngSkin(path, width, height, enlarge));
 }
 
 }  // namespace pravik::drawing

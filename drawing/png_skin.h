@@ -29,6 +29,10 @@ ScaledSkin FindScaledSkin(const std::wstring& folder, const std::wstring& file, 
 // every skin this way before the button shows and decodes those it does not show later.
 void CheckSkinFile(const std::wstring& path);
 
+// The file on white, at width x height (-1: its own size times `enlarge`, replaced by it): decoded
+// by the core when it keeps its own pixel size, by GDI+ otherwise. Error 999 as above. Any thread.
+win32::Bitmap DecodePngSkin(const std::wstring& path, int& width, int& height, double enlarge = 1.0);
+
 // Puts the image into the box as its picture. With fit the image is scaled to the box's inner
 // size (twips converted to pixels, halves to even); otherwise it keeps its own pixel size times
 // `enlarge`.
@@ -38,5 +42,7 @@ void LoadPngSkin(const std::wstring& path, win32::PictureBox& box, bool fit, dou
 // factor (a window shrunk to fit, a missing scaled file) is resized to the size it stands for.
 void LoadScaledSkin(const std::wstring& folder, const std::wstring& file, win32::PictureBox& box, bool fit,
                     double twipsPerPixel);
+// The same skin's picture at its own size (as LoadScaledSkin without fit), for a box filled later.
+win32::Bitmap DecodeScaledSkin(const std::wstring& folder, const std::wstring& file, double twipsPerPixel);
 
 }  // namespace pravik::drawing

@@ -22,11 +22,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   std::optional<pravik::startup::UpdateDecision> update;
   bool running = false;
   pravik::win32::RunHandler([&] {
-    if (!startButton.Create()) return;
-    // 2-3. The update server is asked while the button loads; the answer is awaited before it
-    // shows. Not before the window exists: loading the network libraries beside the first
-    // window's creation slows both (they share the loader and the window server).
+    // 2-3. The update server is asked while the button's window is made and loads; the answer is
+    // awaited before it shows.
     update.emplace();
+    if (!startButton.Create()) return;
     running = startButton.Load(*update);
     if (!running) return;
     startButton.Show();

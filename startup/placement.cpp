@@ -91,8 +91,9 @@ core::geometry::PixelRect WorkArea() {
   return {work.left, work.top, work.right, work.bottom};
 }
 
-void PlaceWindow(std::int32_t corner, HWND window) {
-  const RECT bar = TaskbarRect();
+Taskbar FindTaskbar() { return {TaskbarRect(), TaskbarExists()}; }
+
+void PlaceWindow(std::int32_t corner, HWND window, const RECT& bar) {
   const core::geometry::ScreenMetrics screen = Screen();
 
   RECT outer;
@@ -105,10 +106,6 @@ void PlaceWindow(std::int32_t corner, HWND window) {
   ::SetWindowPos(window, nullptr, core::geometry::RoundHalfEven(place->left / screen.twipsPerPixelX),
                  core::geometry::RoundHalfEven(place->top / screen.twipsPerPixelY), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void SetWindowTopmost(HWND window, bool topmost) {
-  ::SetWindowPos(window, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 }  // namespace pravik::startup

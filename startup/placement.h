@@ -1,5 +1,5 @@
 #pragma once
-// Window placement beside the taskbar, topmost ordering and twips conversion for real windows.
+// Window placement beside the taskbar and twips conversion for real windows.
 #include "generated/win32/build_settings.h"
 #include <windows.h>
 
@@ -25,6 +25,12 @@ RECT TaskbarRect();
 core::geometry::PixelRect WorkArea();
 // Whether the shell's taskbar window exists yet (at sign-in it may come after this program).
 bool TaskbarExists();
+// Both, asked of the shell at once; any thread may ask.
+struct Taskbar {
+  RECT rect{};
+  bool exists = false;
+};
+Taskbar FindTaskbar();
 
 #if PRAVIK_TEST_SEAMS
 // Test builds only: the taskbar rectangle the placement uses from now on instead of the shell's,
@@ -34,9 +40,7 @@ void InjectTaskbarRect(const RECT& taskbar);
 #endif
 
 // Moves a top-level window into a corner of the work area (1 top-left .. 4 bottom-right)
-// so that it does not cover the taskbar; other corner values leave it where it is.
-void PlaceWindow(std::int32_t corner, HWND window);
-
-void SetWindowTopmost(HWND window, bool topmost);
+// so that it does not cover the taskbar at `bar`; other corner values leave it where it is.
+void PlaceWindow(std::int32_t corner, HWND window, const RECT& bar);
 
 }  // namespace pravik::startup

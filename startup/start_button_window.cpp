@@ -6,6 +6,7 @@
 
 #include <exception>
 #include <future>
+#include <optional>
 #include <utility>
 
 #include "generated/win32/build_settings.h"
@@ -49,6 +50,25 @@ constexpr const wchar_t* kControlLibrary = L"QuesselControl.Quessel";
 int X(int twips) { return TwipsToPixels(twips, true); }
 int Y(int twips) { return TwipsToPixels(twips, false); }
 
+// Where the window and its pictures stand, in twips: frameless, 585 x 1425, the pictures on a
+// white panel that fills it.
+struct Place {
+  int left, top, width, height;
+};
+constexpr Place kWindow{0, 0, 585, 1425};
+constexpr Place kPanel{0, 0, 585, 1425};
+constexpr Place kHelp{60, 60, 465, 435};
+constexpr Place kWall{60, 480, 465, 465};
+constexpr Place kStart{60, 930, 465, 435};
+
+void CreateAt(win32::PictureBox& box, HWND parent, int id, const Place& p) {
+  box.Create(parent, id, X(p.left), Y(p.top), X(p.width), Y(p.height));
+}
+
+void MoveTo(HWND window, const Place& p) {
+  ::SetWindowPos(window, nullptr, X(p.left), Y(p.top), X(p.width), Y(p.height), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace
 
 StartButtonWindow::StartButtonWindow()
@@ -60,9 +80,11 @@ StartButtonWindow::StartButtonWindow()
 StartButtonWindow::~StartButtonWindow() = default;
 
 bool StartButtonWindow::Create() {
-  // Frameless, white, 585 x 1425 twips; a tool window has no taskbar entry of its own.
-  if (!Window::Create(L"PravikStartButton", L"Form1", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW, 0, 0, X(585),
-                      Y(1425), nullptr, nullptr, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH))))
+  // White; a tool window has no taskbar entry of its own. Above all other windows from the start
+  // (one move fewer before it shows).
+  if (!Window::Create(L"PravikStartButton", L"Form1", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
+                      X(kWindow.left), Y(kWindow.top), X(kWindow.width), Y(kWindow.height), nullptr, nullptr,
+                      static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH))))
     return false;
   // Explorer runs without elevation: let its broadcasts through to this elevated window before
   // anything is placed, so that a taskbar made meanwhile is not missed.
@@ -75,11 +97,11 @@ bool StartButtonWindow::Create() {
 }
 
 void StartButtonWindow::CreateElements() {
-  picture1_.Create(hwnd(), 100, 0, 0, 0, 0);
-  picHelp_.Create(picture1_.hwnd(), 101, 0, 0, 0, 0);
-  picWall_.Create(picture1_.hwnd(), 102, 0, 0, 0, 0);
-  picBg_.Create(picture1_.hwnd(), 103, 0, 0, 0, 0);
-  LayOutElements();
+  // Made where they belong: each move of a window is a round trip to the window server.
+  CreateAt(picture1_, hwnd(), 100, kPanel);
+  CreateAt(picHelp_, picture1_.hwnd(), 101, kHelp);
+  CreateAt(picWall_, picture1_.hwnd(), 102, kWall);
+  CreateAt(picBg_, picture1_.hwnd(), 103, kStart);
 
   auto hover = [this](const win32::MouseEventArgs&) { Hover(); };
   picBg_.onMouseMove = hover;
@@ -91,59 +113,62 @@ void StartButtonWindow::CreateElements() {
 }
 
 void StartButtonWindow::LayOutElements() {
-  // Frameless, 585 x 1425 twips, its pictures on a white panel; all at the screen's scale.
-  const auto place = [](HWND window, int left, int top, int width, int height) {
-    ::SetWindowPos(window, nullptr, X(left), Y(top), X(width), Y(height), SWP_NOZORDER | SWP_NOACTIVATE);
-  };
-  ::SetWindowPos(hwnd(), nullptr, 0, 0, X(585), Y(1425), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  place(picture1_.hwnd(), 0, 0, 585, 1425);
-  place(picHelp_.hwnd(), 60, 60, 465, 435);
-  place(picWall_.hwnd(), 60, 480, 465, 465);
-  place(picBg_.hwnd(), 60, 930, 465, 435);
+  // At the screen's new scale; the window keeps its place until it is placed again.
+  ::SetWindowPos(hwnd(), nullptr, 0, 0, X(kWindow.width), Y(kWindow.height), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  MoveTo(picture1_.hwnd(), kPanel);
+  MoveTo(picHelp_.hwnd(), kHelp);
+  MoveTo(picWall_.hwnd(), kWall);
+  MoveTo(picBg_.hwnd(), kStart);
 }
 
-void StartButtonWindow::LoadSkins() {
-  // A failure raises error 999 and ends the program.
-  const std::wstring graphics = win32::ProgramFolder() + L"\\Graphics";
-  const double scale = TwipsPerPixelX();
-  drawing::LoadScaledSkin(graphics, L"StartMenu.png", picBg_, false, scale);
-  drawing::LoadScaledSkin(graphics, L"Help.png", picHelp_, false, scale);
-  drawing::LoadScaledSkin(graphics, L"Wall.png", picWall_, false, scale);
+StartButtonWindow::Skins StartButtonWindow::DecodeSkins(const std::wstring& programFolder, double twipsPerPixel) {
+  // The start icon first: it is the one named when more than one is missing.
+  const std::wstring graphics = programFolder + L"\\Graphics";
+  Skins skins;
+  skins.start = drawing::DecodeScaledSkin(graphics, L"StartMenu.png", twipsPerPixel);
+  skins.help = drawing::DecodeScaledSkin(graphics, L"Help.png", twipsPerPixel);
+  skins.wall = drawing::DecodeScaledSkin(graphics, L"Wall.png", twipsPerPixel);
+  return skins;
+}
+
+void StartButtonWindow::ShowSkins(Skins skins) {
+  picBg_.SetPicture(std::move(skins.start));
+  picHelp_.SetPicture(std::move(skins.help));
+  picWall_.SetPicture(std::move(skins.wall));
 }
 
 bool StartButtonWindow::Load(UpdateDecision& update) {
   // What the button needs, prepared while the update server is asked; a failure is raised only
-  // once the answer is in. The control library's registration and the menu's skins are files to
-  // look at: checked on a thread of their own meanwhile. The object is made and the skins decoded
-  // once the button shows (ConnectControlLibrary, PrepareMenu).
-  std::future<void> filesChecked;
+  // once the answer is in. Asking the shell for its taskbar and reading files needs nothing of the
+  // window: a thread of its own does it (the taskbar, the button's skins decoded, the control
+  // library's registration and the menu's skins checked) while this one makes the pictures. The
+  // object is made and the menu's skins decoded once the button shows (ConnectControlLibrary,
+  // PrepareMenu).
+  struct Prepared {
+    Taskbar taskbar;
+    Skins skins;
+  };
+  std::future<Prepared> preparing;
+  std::optional<Prepared> prepared;
   std::exception_ptr failure;
   try {
-    filesChecked = std::async(std::launch::async, [folder = win32::ProgramFolder()] {
+    preparing = std::async(std::launch::async, [folder = win32::ProgramFolder(), scale = TwipsPerPixelX()] {
+      Prepared ready{FindTaskbar(), DecodeSkins(folder, scale)};
       if (!win32::LateBoundObject::InprocServerInstalled(kControlLibrary)) ControlLibraryMissing();
       menu::CheckMenuSkins(folder);
+      return ready;
     });
-    // The pictures come after the update thread has started: it waits for nothing of theirs.
     CreateElements();
-
-    // 4-5. Bottom-left corner beside the taskbar (once there is one), above all other windows.
-    PlaceBesideTaskbar();
-    SetWindowTopmost(hwnd(), true);
-
-    // 6. Skins.
-    LoadSkins();
-
     // 9. The menu window, at the screen's scale or as large as fits; it loads once the button is
     // on the screen.
     menu::MenuTwipsPerPixel = core::menu::MenuScale(ScreenTwipsPerPixel(), WorkArea());
+    prepared = preparing.get();
+    // 4-5. Bottom-left corner beside the taskbar (once there is one); topmost from its creation.
+    PlaceBesideTaskbar(prepared->taskbar);
+    // 6. Skins.
+    ShowSkins(std::move(prepared->skins));
   } catch (...) {
     failure = std::current_exception();
-  }
-  // A missing skin of the button's own is named before one of the menu's.
-  try {
-    if (filesChecked.valid()) filesChecked.get();
-  } catch (...) {
-    if (!failure) failure = std::current_exception();
   }
 
   // 2-3. The update server announced another version: hand over, show nothing.
@@ -162,7 +187,6 @@ bool StartButtonWindow::Load(UpdateDecision& update) {
   timMove_.Start();
   timMouseCheck_.SetInterval(500);
   timMouseCheck_.Start();
-  keyHook_.Start(hwnd(), kToggleFromKeyboard);
   return true;
 }
 
@@ -170,6 +194,7 @@ void StartButtonWindow::Show() {
   ::ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
   // Painted now: the menu's preparation, posted next, comes after the button is on the screen.
   ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  keyHook_.Start(hwnd(), kToggleFromKeyboard);
   ::PostMessageW(hwnd(), kPrepareMenu, 0, 0);
 }
 
@@ -257,10 +282,10 @@ void StartButtonWindow::FitMenu() {
   if (frmMain_) frmMain_->Rescale(core::menu::MenuScale(ScreenTwipsPerPixel(), WorkArea()));
 }
 
-void StartButtonWindow::PlaceBesideTaskbar() {
-  PlaceWindow(3, hwnd());
+void StartButtonWindow::PlaceBesideTaskbar(const Taskbar& taskbar) {
+  PlaceWindow(3, hwnd(), taskbar.rect);
   SyncLeftFromWindow();
-  if (TaskbarExists()) {
+  if (taskbar.exists) {
     taskbarWait_.Stop();
   } else if (!taskbarWait_.enabled()) {
     taskbarWaitTicks_ = 0;
@@ -279,7 +304,7 @@ void StartButtonWindow::TaskbarWait_Timer() {
 void StartButtonWindow::Replace() {
   // The taskbar moved, resized or came back, or the screen changed: beside it again, as at
   // start-up, and the menu fitted to the work area again, following the button when open.
-  PlaceBesideTaskbar();
+  PlaceBesideTaskbar(FindTaskbar());
   FitMenu();
   if (frmMain_ && menu::MenuVisible && ::IsWindowVisible(frmMain_->hwnd())) PlaceMenu();
 }
@@ -290,7 +315,7 @@ void StartButtonWindow::DpiChanged(int dpiX, int dpiY) {
   if (dpiX < 72 || dpiX > 480 || dpiY < 72 || dpiY > 480) return;
   SetScreenDpi(dpiX, dpiY);
   LayOutElements();
-  LoadSkins();
+  ShowSkins(DecodeSkins(win32::ProgramFolder(), TwipsPerPixelX()));
   Replace();
   ::InvalidateRect(hwnd(), nullptr, TRUE);
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "menu/start_menu_window.h"
+#include "startup/placement.h"
 #include "startup/start_key_hook.h"
 #include "win32/late_bound.h"
 #include "win32/picture_box.h"
@@ -49,14 +50,19 @@ class StartButtonWindow : public win32::Window {
   void SyncLeftFromWindow();
   double WidthTwips() const;
   void LayOutElements();
-  void LoadSkins();
+  // The three skins: decoded on any thread (error 999 for a missing one), shown on the window's.
+  struct Skins {
+    win32::Bitmap start, help, wall;
+  };
+  static Skins DecodeSkins(const std::wstring& programFolder, double twipsPerPixel);
+  void ShowSkins(Skins skins);
   // Loads the menu window hidden, once; every path that needs it calls this first.
   void PrepareMenu();
   void PlaceMenu();
   // The menu at the scale that fits the work area now, its children laid out again if it changed.
   void FitMenu();
   // Beside the taskbar; while there is none yet, the wait timer looks for it.
-  void PlaceBesideTaskbar();
+  void PlaceBesideTaskbar(const Taskbar& taskbar);
   void Replace();
   void DpiChanged(int dpiX, int dpiY);
   void TaskbarWait_Timer();
