@@ -39,7 +39,16 @@ struct Walk {
 
 class CatalogBuilder {
  public:
-  explicit CatalogBuilder(HANDLE stop) : stop_(stop), counts_(ReadUseCounts()) {}
+  explicit CatalogBuilder(HANDLE stop) : stop_(stop), counts_(ReadUseCounts()) {
+    // Room for the most there can be, taken at once: pages never written cost nothing, and blocks
+    // that never move leave no outgrown copies behind in the heap. Finish gives back the rest.
+    constexpr std::size_t kEntries = kMaxIndexedPrograms + kMaxIndexedFiles;
+    constexpr std::size_t kTextUnits = kEntries * 32;
+    catalog_->index.Reserve(kEntries, kTextUnits);
+    catalog_->names.reserve(kTextUnits);
+    catalog_->nameEnds.reserve(kEntries + 1);
+    catalog_->folderOf.reserve(kEntries);
+  }
 
   void Add(const std::wstring& folder, Walk& walk, int depth = 0) {
     // The program ending does not wait for a walk through a large folder.
@@ -71,7 +80,10 @@ class CatalogBuilder {
     } while (walk.count < walk.limit && ::FindNextFileW(find.get(), &data));
   }
 
-  std::unique_ptr<SearchCatalog> Finish() { return std::move(catalog_); }
+  std::unique_ptr<SearchCatalog> Finish() {
+    catalog_->ShrinkToFit();
+    return std::move(catalog_);
+  }
 
  private:
   std::uint32_t AddFolder(const std::wstring& folder) {
@@ -118,6 +130,15 @@ std::unique_ptr<SearchCatalog> BuildCatalog(const Folders& folders, HANDLE stop)
 }
 
 }  // namespace
+
+void SearchCatalog::ShrinkToFit() {
+  index.ShrinkToFit();
+  folders.shrink_to_fit();
+  folderEnds.shrink_to_fit();
+  names.shrink_to_fit();
+  nameEnds.shrink_to_fit();
+  folderOf.shrink_to_fit();
+}
 
 std::wstring SearchCatalog::Path(std::size_t id) const {
   const std::uint32_t folder = folderOf[id];

@@ -35,6 +35,8 @@ struct SearchCatalog {
 
   [[nodiscard]] std::size_t size() const { return folderOf.size(); }
   [[nodiscard]] std::wstring Path(std::size_t id) const;
+  // Once built: what growing an entry at a time left spare goes back.
+  void ShrinkToFit();
 };
 
 class SearchIndexer {

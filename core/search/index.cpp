@@ -33,19 +33,43 @@ void Index::Add(std::u16string_view displayName, Kind kind, std::uint32_t useCou
   initialBits_.push_back(initialBits);
   meta_.push_back({kind, useCount, id});
   matchForms_ += form;
-  offsets_.push_back(matchForms_.size());
+  offsets_.push_back(static_cast<std::uint32_t>(matchForms_.size()));
   Keep(names_, nameAt_, name, form);
   Keep(initials_, initialsAt_, initials, form);
 }
 
-void Index::Keep(std::u16string& pool, std::vector<std::size_t>& at, const std::u16string& text,
+void Index::Keep(std::u16string& pool, std::vector<std::uint32_t>& at, const std::u16string& text,
                  const std::u16string& form) {
   if (text == form) {
     at.push_back(kSameAsForm);
     return;
   }
-  at.push_back(pool.size());
+  at.push_back(static_cast<std::uint32_t>(pool.size()));
   pool += text;
+}
+
+void Index::Reserve(std::size_t entries, std::size_t textUnits) {
+  meta_.reserve(entries);
+  matchForms_.reserve(textUnits);
+  offsets_.reserve(entries + 1);
+  names_.reserve(textUnits);
+  initials_.reserve(textUnits);
+  nameAt_.reserve(entries);
+  initialsAt_.reserve(entries);
+  formBits_.reserve(entries);
+  initialBits_.reserve(entries);
+}
+
+void Index::ShrinkToFit() {
+  meta_.shrink_to_fit();
+  matchForms_.shrink_to_fit();
+  offsets_.shrink_to_fit();
+  names_.shrink_to_fit();
+  initials_.shrink_to_fit();
+  nameAt_.shrink_to_fit();
+  initialsAt_.shrink_to_fit();
+  formBits_.shrink_to_fit();
+  initialBits_.shrink_to_fit();
 }
 
 }  // namespace pravik::core::search

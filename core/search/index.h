@@ -57,14 +57,20 @@ class Index {
   // Use counts change when the user starts something; the names stay.
   void SetUseCount(std::size_t i, std::uint32_t count) { meta_[i].useCount = count; }
 
+  // Room for this many entries and code units of names, taken before the first is added, so that
+  // the blocks never move while they grow; ShrinkToFit gives back what was not used.
+  void Reserve(std::size_t entries, std::size_t textUnits);
+  // Gives back what growing an entry at a time left spare; for when the last entry is in.
+  void ShrinkToFit();
+
  private:
   // A text as long as the matching form, kept only where it differs from it (most names are
   // already in lower case, most have no syllable whose initial differs).
-  static constexpr std::size_t kSameAsForm = std::u16string::npos;
-  std::u16string_view OrForm(const std::u16string& pool, const std::vector<std::size_t>& at, std::size_t i) const {
+  static constexpr std::uint32_t kSameAsForm = UINT32_MAX;
+  std::u16string_view OrForm(const std::u16string& pool, const std::vector<std::uint32_t>& at, std::size_t i) const {
     return at[i] == kSameAsForm ? matchForm(i) : std::u16string_view(pool).substr(at[i], offsets_[i + 1] - offsets_[i]);
   }
-  static void Keep(std::u16string& pool, std::vector<std::size_t>& at, const std::u16string& text,
+  static void Keep(std::u16string& pool, std::vector<std::uint32_t>& at, const std::u16string& text,
                    const std::u16string& form);
 
   struct Meta {
@@ -76,9 +82,10 @@ class Index {
   // Every entry's text back to back, so a keystroke walks memory in order; a few large blocks
   // instead of a string per entry, so that a rebuilt index gives the old one's memory back whole.
   std::u16string matchForms_;
-  std::vector<std::size_t> offsets_{0};  // entry i's form: matchForms_[offsets_[i], offsets_[i + 1])
+  // 32-bit positions: the index holds tens of thousands of short names, far from 4 G code units.
+  std::vector<std::uint32_t> offsets_{0};  // entry i's form: matchForms_[offsets_[i], offsets_[i + 1])
   std::u16string names_, initials_;
-  std::vector<std::size_t> nameAt_, initialsAt_;  // where entry i's starts, or kSameAsForm
+  std::vector<std::uint32_t> nameAt_, initialsAt_;  // where entry i's starts, or kSameAsForm
   std::vector<std::uint64_t> formBits_;
   std::vector<std::uint64_t> initialBits_;
 };
