@@ -6,7 +6,6 @@
 
 #include <exception>
 #include <future>
-#include <optional>
 #include <utility>
 
 #include "generated/win32/build_settings.h"
@@ -149,7 +148,6 @@ bool StartButtonWindow::Load(UpdateDecision& update) {
     Skins skins;
   };
   std::future<Prepared> preparing;
-  std::optional<Prepared> prepared;
   std::exception_ptr failure;
   try {
     preparing = std::async(std::launch::async, [folder = win32::ProgramFolder(), scale = TwipsPerPixelX()] {
@@ -162,11 +160,11 @@ bool StartButtonWindow::Load(UpdateDecision& update) {
     // 9. The menu window, at the screen's scale or as large as fits; it loads once the button is
     // on the screen.
     menu::MenuTwipsPerPixel = core::menu::MenuScale(ScreenTwipsPerPixel(), WorkArea());
-    prepared = preparing.get();
+    Prepared prepared = preparing.get();
     // 4-5. Bottom-left corner beside the taskbar (once there is one); topmost from its creation.
-    PlaceBesideTaskbar(prepared->taskbar);
+    PlaceBesideTaskbar(prepared.taskbar);
     // 6. Skins.
-    ShowSkins(std::move(prepared->skins));
+    ShowSkins(std::move(prepared.skins));
   } catch (...) {
     failure = std::current_exception();
   }
