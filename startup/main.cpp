@@ -22,8 +22,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   std::optional<pravik::startup::UpdateDecision> update;
   bool running = false;
   pravik::win32::RunHandler([&] {
-    // 2-3. The update server is asked while the button's window is made and loads; the answer is
-    // awaited before it shows.
+    // 2-3. The update server is asked, and what the button shows is prepared, while its window is
+    // made and loads; both are awaited before it shows.
+    startButton.BeginPreparing();
     update.emplace();
     if (!startButton.Create()) return;
     running = startButton.Load(*update);

@@ -5,7 +5,6 @@
 #include <shellapi.h>
 
 #include <exception>
-#include <future>
 #include <utility>
 
 #include "generated/win32/build_settings.h"
@@ -85,8 +84,8 @@ bool StartButtonWindow::Create() {
                       X(kWindow.left), Y(kWindow.top), X(kWindow.width), Y(kWindow.height), nullptr, nullptr,
                       static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH))))
     return false;
-  // Explorer runs without elevation: let its broadcasts through to this elevated window before
-  // anything is placed, so that a taskbar made meanwhile is not missed.
+  // Explorer runs without elevation: let its broadcasts through to this elevated window, so that a
+  // taskbar made later is not missed (one made while this window was made is found by the wait).
   ::ChangeWindowMessageFilterEx(hwnd(), taskbarCreated_, MSGFLT_ALLOW, nullptr);
   timMove_.Attach(hwnd());
   timMouseCheck_.Attach(hwnd());
@@ -136,31 +135,34 @@ void StartButtonWindow::ShowSkins(Skins skins) {
   picWall_.SetPicture(std::move(skins.wall));
 }
 
+StartButtonWindow::Prepared StartButtonWindow::Prepare(const std::wstring& programFolder, double twipsPerPixel) {
+  Prepared ready{FindTaskbar(), DecodeSkins(programFolder, twipsPerPixel)};
+  if (!win32::LateBoundObject::InprocServerInstalled(kControlLibrary)) ControlLibraryMissing();
+  menu::CheckMenuSkins(programFolder);
+  return ready;
+}
+
+void StartButtonWindow::BeginPreparing() noexcept {
+  try {
+    prepared_ = std::async(std::launch::async, [folder = win32::ProgramFolder(), scale = TwipsPerPixelX()] {
+      return Prepare(folder, scale);
+    });
+  } catch (...) {
+    // No thread to be had: Load prepares on the window's thread instead.
+  }
+}
+
 bool StartButtonWindow::Load(UpdateDecision& update) {
-  // What the button needs, prepared while the update server is asked; a failure is raised only
-  // once the answer is in. Asking the shell for its taskbar and reading files needs nothing of the
-  // window: a thread of its own does it (the taskbar, the button's skins decoded, the control
-  // library's registration and the menu's skins checked) while this one makes the pictures. The
-  // object is made and the menu's skins decoded once the button shows (ConnectControlLibrary,
-  // PrepareMenu).
-  struct Prepared {
-    Taskbar taskbar;
-    Skins skins;
-  };
-  std::future<Prepared> preparing;
+  // What the button needs, prepared while the window was made and the update server asked; a
+  // failure is raised only once the answer is in. The object is made and the menu's skins decoded
+  // once the button shows (ConnectControlLibrary, PrepareMenu).
   std::exception_ptr failure;
   try {
-    preparing = std::async(std::launch::async, [folder = win32::ProgramFolder(), scale = TwipsPerPixelX()] {
-      Prepared ready{FindTaskbar(), DecodeSkins(folder, scale)};
-      if (!win32::LateBoundObject::InprocServerInstalled(kControlLibrary)) ControlLibraryMissing();
-      menu::CheckMenuSkins(folder);
-      return ready;
-    });
     CreateElements();
     // 9. The menu window, at the screen's scale or as large as fits; it loads once the button is
     // on the screen.
     menu::MenuTwipsPerPixel = core::menu::MenuScale(ScreenTwipsPerPixel(), WorkArea());
-    Prepared prepared = preparing.get();
+    Prepared prepared = prepared_.valid() ? prepared_.get() : Prepare(win32::ProgramFolder(), TwipsPerPixelX());
     // 4-5. Bottom-left corner beside the taskbar (once there is one); topmost from its creation.
     PlaceBesideTaskbar(prepared.taskbar);
     // 6. Skins.

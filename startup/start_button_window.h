@@ -3,6 +3,7 @@
 // of the screen to the left while the pointer is away, and the start icon that toggles the menu.
 #include <windows.h>
 
+#include <future>
 #include <memory>
 #include <string>
 
@@ -23,6 +24,9 @@ class StartButtonWindow : public win32::Window {
   StartButtonWindow();
   ~StartButtonWindow() override;
 
+  // Starts what the button needs and no window does (the taskbar, its skins decoded, the files
+  // checked) on a thread of its own, to run while the window is made. Load awaits it.
+  void BeginPreparing() noexcept;
   // Creates the window (timMoveView runs from here on) and runs the start-up sequence.
   // False when start-up ended the program's work (second instance, hand-over to the updater).
   bool Create();
@@ -55,6 +59,12 @@ class StartButtonWindow : public win32::Window {
     win32::Bitmap start, help, wall;
   };
   static Skins DecodeSkins(const std::wstring& programFolder, double twipsPerPixel);
+  struct Prepared {
+    Taskbar taskbar;
+    Skins skins;
+  };
+  // Raises the error that ends start-up: a missing skin (999) or control library (429).
+  static Prepared Prepare(const std::wstring& programFolder, double twipsPerPixel);
   void ShowSkins(Skins skins);
   // Loads the menu window hidden, once; every path that needs it calls this first.
   void PrepareMenu();
@@ -83,6 +93,7 @@ class StartButtonWindow : public win32::Window {
   std::unique_ptr<win32::LateBoundObject> quessel1_;
   std::unique_ptr<menu::StartMenuWindow> frmMain_;
   std::wstring updaterArguments_;
+  std::future<Prepared> prepared_;
   float left_ = 0;  // Left in twips, single precision
   // Broadcast by the shell when its taskbar is (re)created: at sign-in and after a restart.
   const UINT taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
