@@ -28,9 +28,10 @@ bool Window::Create(const wchar_t* className, const wchar_t* title, DWORD style,
     wc.hCursor = cursor ? cursor : ::LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = background;
     // The program's own icon (resource 1) in title bars and the task switcher; none in a DLL, and
-    // none for a child, which shows no icon. The small one is loaded at its own size: left to the
+    // none for a child or a tool window, which show no icon (loading one held the start button's
+    // first window by several milliseconds). The small one is loaded at its own size: left to the
     // system, it is scaled down from the large one while the class registers.
-    if (!(style & WS_CHILD)) {
+    if (!(style & WS_CHILD) && !(exStyle & WS_EX_TOOLWINDOW)) {
       const HINSTANCE program = ::GetModuleHandleW(nullptr);
       wc.hIcon = ::LoadIconW(program, MAKEINTRESOURCEW(1));
       wc.hIconSm = static_cast<HICON>(::LoadImageW(program, MAKEINTRESOURCEW(1), IMAGE_ICON,
