@@ -29,9 +29,13 @@ def sample(pid):
     return cpu_ms, switches, rss
 
 def report(name, unit, ours, base):
-    ratio = ours / base if base else 0
-    print(f'{name}: {ours:.2f} / {base:.2f} = {ratio:.2f} ({unit})')
-    print(json.dumps({'name': name, 'unit': unit, 'ours': ours, 'baseline': base, 'ratio': round(ratio, 3)}))
+    # CPU comes in 10 ms ticks, so the bare program often shows none: no ratio then (a 0 would
+    # read as "better"), unless both are idle alike.
+    ratio = ours / base if base else (1.0 if ours == 0 else None)
+    shown = f'{ratio:.2f}' if ratio is not None else 'n/a'
+    print(f'{name}: {ours:.2f} / {base:.2f} = {shown} ({unit})')
+    print(json.dumps({'name': name, 'unit': unit, 'ours': ours, 'baseline': base,
+                      'ratio': round(ratio, 3) if ratio is not None else None}))
 
 seconds, ours, base = float(sys.argv[1]), sys.argv[2], sys.argv[3]
 pids = pid_of(ours), pid_of(base)
