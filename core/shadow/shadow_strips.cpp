@@ -28,7 +28,8 @@ StripRect BottomStripRect(std::int32_t x, std::int32_t y, std::int32_t cx, std::
 
 std::uint8_t BottomStripAlpha(std::int32_t i, std::int32_t j, std::int32_t, std::int32_t h) {
   if (h <= 0) return 0;
-  const std::int64_t ramp = i < h ? std::int64_t{i} * 255 / h : 255;
+  // Held to 0..255 so that coordinates outside the strip cannot overflow the product below.
+  const std::int64_t ramp = i < h ? std::clamp<std::int64_t>(std::int64_t{i} * 255 / h, 0, 255) : 255;
   return static_cast<std::uint8_t>(std::clamp<std::int64_t>(ramp * j / h, 0, 255));
 }
 
@@ -42,6 +43,7 @@ std::uint8_t RightStripAlpha(std::int32_t i, std::int32_t j, std::int32_t w, std
   } else {
     ramp = (std::int64_t{h} - j) * 255 / w;
   }
+  ramp = std::clamp<std::int64_t>(ramp, 0, 255);  // as in the bottom strip: no overflow outside the strip
   return static_cast<std::uint8_t>(std::clamp<std::int64_t>((std::int64_t{w} - i) * ramp / w, 0, 255));
 }
 

@@ -104,6 +104,9 @@ TEST(ShadowPixels, DegenerateSizesGiveNoPixels) {
   EXPECT_LE(bottom.width, 0);
   EXPECT_TRUE(StripPixels(Strip::kBottom, INT32_MAX, 4, 0, false).empty());
   EXPECT_EQ(RightStripAlpha(INT32_MIN, INT32_MAX - 1, INT32_MAX, INT32_MAX), 255);  // held to 255
+  // Coordinates far outside a narrow strip: no ramp below zero that overflows the product.
+  EXPECT_EQ(RightStripAlpha(INT32_MIN, INT32_MAX, 1, INT32_MIN), 0);
+  EXPECT_EQ(BottomStripAlpha(INT32_MIN, INT32_MAX, 0, 1), 0);
 }
 
 TEST(ShadowCapability, PlatformAndDepth) {
